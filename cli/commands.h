@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command takes the arguments that follow its name and returns the exit code:
+// 0 success, 1 the work reported a failure, 2 unusable arguments.
+int runInitDb(const QStringList &args);
+int runWords(const QStringList &args);
+int runRound(const QStringList &args);
+int runCalcLine(const QStringList &args);
+int runRender(const QStringList &args);
