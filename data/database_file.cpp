@@ -1,0 +1,74 @@
+#include "database_file.h"
+
+#include "db_error.h"
+#include "fb_connection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace database {
+
+QString defaultPath()
+{
+    return QDir::currentPath() + QStringLiteral("/ZNDB1.2.GDB");
+}
+
+QStringList schemaStatements()
+{
+    QFile file(QStringLiteral(":/data/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("Схема базы данных не найдена в программе"));
+    QString script = QString::fromUtf8(file.readAll());
+    script.remove(QRegularExpression(QStringLiteral("/\\*.*?\\*/"),
+                                     QRegularExpression::DotMatchesEverythingOption));
+    QStringList statements;
+    for (const QString &part : script.split(QLatin1Char(';'))) {
+        const QString statement = part.trimmed();
+        // The dialect is chosen when the database is created, not by a statement.
+        if (!statement.isEmpty() && !statement.startsWith(QStringLiteral("SET SQL DIALECT")))
+            statements << statement;
+    }
+    return statements;
+}
+
+namespace {
+
+void fillSchema(const QString &path)
+{
+    FbConnection connection;
+    connection.attach(path, userName(), password());
+    for (const QString &statement : schemaStatements()) {
+        // Each statement in a transaction of its own: a table must be committed before
+        // a later statement can refer to it.
+        FbTransaction transaction(connection);
+        transaction.start();
+        const QByteArray sql = statement.toLatin1();
+        ISC_STATUS_ARRAY status;
+        isc_dsql_execute_immediate(status, connection.handle(), transaction.handle(), 0,
+                                   sql.constData(), 1, nullptr);
+        throwOnFbError(status, statement);
+        transaction.commit();
+    }
+    connection.detach();
+}
+
+} // namespace
+
+void create(const QString &path)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        throw DbError(
+            QStringLiteral("Файл %1 уже существует; он оставлен без изменений.").arg(path));
+    FbConnection::create(path, userName(), password());
+    try {
+        fillSchema(path);
+    } catch (...) {
+        // The half-made file is ours alone; leave nothing behind that looks like a database.
+        QFile::remove(path);
+        throw;
+    }
+}
+
+} // namespace database

@@ -1,0 +1,140 @@
+#include "fb_connection.h"
+
+#include "cp1251.h"
+#include "db_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+void throwOnFbError(const ISC_STATUS *status, const QString &context)
+{
+    if (!(status[0] == 1 && status[1] != 0))
+        return;
+    QStringList parts;
+    char buffer[1024];
+    const ISC_STATUS *cursor = status;
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
+        parts << cp1251::decode(buffer);
+    QString message = parts.join(QLatin1Char('\n'));
+    if (!context.isEmpty())
+        message = context + QLatin1Char('\n') + message;
+    throw DbError(message);
+}
+
+void prepareEmbeddedEngine()
+{
+    static const bool done = [] {
+        if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) {
+            QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
+            if (base.isEmpty() || !QFileInfo(base).isWritable())
+                base = QDir::tempPath();
+            const QString lockDir =
+                base + QStringLiteral("/zarnik-firebird-%1").arg(static_cast<qulonglong>(getuid()));
+            QDir().mkpath(lockDir);
+            qputenv("FIREBIRD_LOCK", QFile::encodeName(lockDir));
+        }
+        return true;
+    }();
+    (void)done;
+}
+
+namespace {
+
+QByteArray attachParameters(const QString &user, const QString &password)
+{
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag);
+        dpb.append(char(value.size()));
+        dpb.append(value);
+    };
+    add(char(isc_dpb_user_name), user.toLatin1());
+    add(char(isc_dpb_password), password.toLatin1());
+    return dpb;
+}
+
+} // namespace
+
+FbConnection::~FbConnection()
+{
+    if (m_handle) {
+        ISC_STATUS_ARRAY status;
+        isc_detach_database(status, &m_handle);
+    }
+}
+
+void FbConnection::attach(const QString &path, const QString &user, const QString &password)
+{
+    prepareEmbeddedEngine();
+    const QByteArray dpb = attachParameters(user, password);
+    const QByteArray file = QFile::encodeName(path);
+    ISC_STATUS_ARRAY status;
+    isc_attach_database(status, 0, file.constData(), &m_handle, short(dpb.size()), dpb.constData());
+    if (status[0] == 1 && status[1]) {
+        m_handle = 0;
+        throwOnFbError(status);
+    }
+}
+
+void FbConnection::detach()
+{
+    if (!m_handle)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_detach_database(status, &m_handle);
+    m_handle = 0;
+    throwOnFbError(status);
+}
+
+void FbConnection::create(const QString &path, const QString &user, const QString &password)
+{
+    prepareEmbeddedEngine();
+    auto quoted = [](QString s) { return s.replace(QLatin1Char('\''), QStringLiteral("''")); };
+    const QByteArray sql = QFile::encodeName(
+        QStringLiteral("CREATE DATABASE '%1' USER '%2' PASSWORD '%3' PAGE_SIZE 8192")
+            .arg(quoted(path), quoted(user), quoted(password)));
+    isc_db_handle db = 0;
+    isc_tr_handle tr = 0;
+    ISC_STATUS_ARRAY status;
+    isc_dsql_execute_immediate(status, &db, &tr, 0, sql.constData(), 1, nullptr);
+    throwOnFbError(status);
+    isc_detach_database(status, &db);
+    throwOnFbError(status);
+}
+
+FbTransaction::~FbTransaction()
+{
+    // Leaving without a commit discards the work: the program commits explicitly
+    // whenever its work must last.
+    if (m_handle) {
+        ISC_STATUS_ARRAY status;
+        isc_rollback_transaction(status, &m_handle);
+    }
+}
+
+void FbTransaction::start()
+{
+    if (m_handle)
+        return;
+    static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                               isc_tpb_rec_version, isc_tpb_nowait};
+    ISC_STATUS_ARRAY status;
+    isc_start_transaction(status, &m_handle, 1, m_connection.handle(), short(sizeof tpb), tpb);
+    if (status[0] == 1 && status[1]) {
+        m_handle = 0;
+        throwOnFbError(status);
+    }
+}
+
+void FbTransaction::commit()
+{
+    if (!m_handle)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_commit_transaction(status, &m_handle);
+    throwOnFbError(status);
+    m_handle = 0;
+}

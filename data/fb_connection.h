@@ -1,0 +1,51 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <QString>
+
+// One attachment to a database file through the embedded engine.
+class FbConnection {
+public:
+    FbConnection() = default;
+    ~FbConnection();
+    FbConnection(const FbConnection &) = delete;
+    FbConnection &operator=(const FbConnection &) = delete;
+
+    void attach(const QString &path, const QString &user, const QString &password);
+    void detach();
+    bool isAttached() const { return m_handle != 0; }
+    isc_db_handle *handle() { return &m_handle; }
+
+    // Creates a new, empty SQL-dialect-1 database file and leaves it detached.
+    static void create(const QString &path, const QString &user, const QString &password);
+
+private:
+    isc_db_handle m_handle = 0;
+};
+
+// The one transaction of the program: read committed, record versions, no waiting.
+class FbTransaction {
+public:
+    explicit FbTransaction(FbConnection &connection) : m_connection(connection) {}
+    ~FbTransaction();
+    FbTransaction(const FbTransaction &) = delete;
+    FbTransaction &operator=(const FbTransaction &) = delete;
+
+    void start();
+    void commit();
+    bool isActive() const { return m_handle != 0; }
+    isc_tr_handle *handle() { return &m_handle; }
+    FbConnection &connection() { return m_connection; }
+
+private:
+    FbConnection &m_connection;
+    isc_tr_handle m_handle = 0;
+};
+
+// Throws DbError with the engine's text when the status vector holds an error.
+void throwOnFbError(const ISC_STATUS *status, const QString &context = {});
+
+// Points the embedded engine at a lock folder of this user's own, so that a second
+// user of the same desktop is not locked out by the first one's lock files.
+void prepareEmbeddedEngine();

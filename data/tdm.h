@@ -1,0 +1,111 @@
+#pragma once
+
+#include "database_file.h"
+#include "dataset.h"
+#include "fb_connection.h"
+#include "update_sql.h"
+
+#include <QObject>
+
+#include <vector>
+
+// A named link to a dataset, through which grids, master-detail links and printed forms
+// reach it.
+struct DataSource {
+    QString name;
+    Dataset *dataset = nullptr;
+};
+
+// Which printed form a document's totals are computed for: the payment order takes its
+// VAT out of the total at the document's own rate, every other form sums its lines.
+enum class TotalsForm { PaymentOrder, Other };
+
+// The data module: the one connection, the one transaction and the named datasets through
+// which every window and every printed form reads and writes. Business rules that belong
+// to the data (new-row values, line amounts, computed columns, document totals) live in
+// its handlers.
+class TDM : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TDM(QObject *parent = nullptr);
+    ~TDM() override;
+
+    // Opens the connection to the database file; throws DbError when it cannot.
+    void DataModuleCreate(const QString &databasePath = database::defaultPath());
+    // Commits what is still pending and closes the connection.
+    void DataModuleDestroy();
+
+    // The nine datasets in the order in which they are (re)opened.
+    std::vector<Dataset *> mainDatasets() const;
+    // Every dataset of the connection.
+    std::vector<Dataset *> allDatasets() const;
+    void closeAllDatasets();
+    // Looks a data source up by its name, with or without the module prefix ("DM.DSDocs").
+    const DataSource *dataSource(const QString &name) const;
+
+    // The page shown by the client list and by the goods list; new clients and new
+    // catalogue items take their kind from it.
+    int clientsPage = 0;
+    int nomenklPage = 0;
+
+    // VAT mode of the own requisites: 0 included, 1 added on top, 2 without VAT.
+    int vatMode() const;
+
+    // Computes the current document's totals for one kind of form (re-reading its lines
+    // first), writes them into the document, which is left in editing state, and moves
+    // the lines to the first.
+    void computeDocumentTotals(TotalsForm form);
+
+    FbConnection ZNDB;
+    FbTransaction TsnRW{ZNDB};
+
+    UpdateSql UpdRekvizity;
+    UpdateSql UpdSchetORG;
+    UpdateSql UpdSchets;
+    UpdateSql UpdDocs;
+    UpdateSql UpdNomenkl;
+    UpdateSql UpdClients;
+    UpdateSql UpdKNP;
+    UpdateSql UpdDetail;
+    UpdateSql UpdOsnovanie;
+
+    Dataset *DSetRekvizity;
+    Dataset *DSetSchetORG;
+    Dataset *DSetDocs;
+    Dataset *DSetDetail;
+    Dataset *DSetNomenkl;
+    Dataset *DSetClients;
+    Dataset *DSetSchets;
+    Dataset *DSetKNP;
+    Dataset *DSetOsnovanie;
+    Dataset *DSetKOD;
+    Dataset *DSetNumDetail;
+
+    DataSource DSRekvizity;
+    DataSource DSSchetORG;
+    DataSource DSDocs;
+    DataSource DSDetail;
+    DataSource DSClients;
+    DataSource DSSchets;
+    DataSource DSOsnovanie;
+    DataSource DSNomenkl;
+    DataSource DSKNP;
+
+    // Event handlers of the datasets.
+    void DSetDocsNewRecord();
+    void DSetDetailNewRecord();
+    void DSetClientsNewRecord();
+    void DSetNomenklNewRecord();
+    void DSetSchetORGNewRecord();
+    void DSetSchetsNewRecord();
+    void DSetOsnovanieNewRecord();
+    void DSetDetailCENASHTChange();
+    void DSetDetailCalcFields();
+    void DSetDocsCalcFields();
+
+private:
+    void defineDatasets();
+    void wireHandlers();
+    QVariant clientTelephone(const QVariant &clientName) const;
+};
