@@ -122,8 +122,8 @@ void Dataset::open()
 {
     if (isActive())
         return;
-    Q_EMIT aboutToReset();
     m_resetting = true;
+    Q_EMIT aboutToReset();
     try {
         execute();
         setState(State::Browse);
@@ -150,6 +150,7 @@ void Dataset::close()
 {
     if (!isActive())
         return;
+    m_resetting = true;
     Q_EMIT aboutToReset();
     m_buffer.reset();
     m_modified = false;
@@ -158,6 +159,7 @@ void Dataset::close()
     m_current = -1;
     m_bof = m_eof = true;
     m_state = State::Inactive;
+    m_resetting = false;
     Q_EMIT reset();
     Q_EMIT stateChanged();
     Q_EMIT currentChanged(-1);
@@ -268,12 +270,14 @@ void Dataset::closeCursor()
 
 bool Dataset::canFetchMore() const
 {
-    return isActive() && !m_cursorDone;
+    return isActive() && !m_cursorDone && !m_resetting;
 }
 
 void Dataset::fetchMore(int count)
 {
-    fetchRows(count);
+    // While the rows are being replaced, views asking for more must wait for the reset.
+    if (!m_resetting)
+        fetchRows(count);
 }
 
 int Dataset::recordCount()
@@ -889,8 +893,8 @@ void Dataset::onMasterChanged()
     if (!isActive() || !m_master || !m_master->isActive())
         return;
     checkBrowseMode();
-    Q_EMIT aboutToReset();
     m_resetting = true;
+    Q_EMIT aboutToReset();
     m_records.clear();
     m_current = -1;
     try {
