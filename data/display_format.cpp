@@ -24,6 +24,18 @@ QString longTimeFormat(const QLocale &locale)
     return format.trimmed();
 }
 
+// A two-digit year is read as 19yy; it is moved into the hundred years that start fifty
+// years before the current one, so that what a locale with short years shows (3/2/26) is
+// read back as the same day and not as one a century earlier.
+QDate withinCenturyWindow(QDate date)
+{
+    const int windowStart = QDate::currentDate().year() - 50;
+    int year = windowStart - windowStart % 100 + date.year() % 100;
+    if (year < windowStart)
+        year += 100;
+    return QDate(year, date.month(), date.day());
+}
+
 } // namespace
 
 QString number(double value)
@@ -92,7 +104,9 @@ std::optional<QVariant> parse(const QString &input, FieldType type)
         const QString dateText = text.section(QLatin1Char(' '), 0, 0);
         const QString timeText = text.section(QLatin1Char(' '), 1).trimmed();
         QDate date = locale.toDate(dateText, dateFormat);
-        if (!date.isValid() && !dateFormat.contains(QStringLiteral("yyyy"))) {
+        if (date.isValid() && !dateFormat.contains(QStringLiteral("yyyy"))) {
+            date = withinCenturyWindow(date);
+        } else if (!date.isValid() && !dateFormat.contains(QStringLiteral("yyyy"))) {
             // A two-digit year in the format also accepts the four-digit form.
             date = locale.toDate(
                 dateText,

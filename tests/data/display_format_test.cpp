@@ -43,4 +43,22 @@ TEST_F(DisplayFormat, ParsingTakesBackWhatIsShown)
     EXPECT_FALSE(display::parse(QStringLiteral("31.02.2026"), FieldType::DateTime));
 }
 
+TEST_F(DisplayFormat, ShortYearsOfTheLocaleReadBackAsTheSameDay)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QDateTime day = datetime::make(QDate(2026, 3, 2));
+    const QString shown = display::dateTime(day);
+    ASSERT_EQ(shown, QStringLiteral("3/2/26"));
+    EXPECT_EQ(display::parse(shown, FieldType::DateTime)->toDateTime(), day);
+    const int lastYearOfWindow = QDate::currentDate().year() + 49;
+    const QString typed =
+        QStringLiteral("1/1/%1").arg(lastYearOfWindow % 100, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(display::parse(typed, FieldType::DateTime)->toDateTime().date().year(),
+              lastYearOfWindow);
+    EXPECT_EQ(
+        display::parse(QStringLiteral("1/1/2126"), FieldType::DateTime)->toDateTime().date().year(),
+        2126)
+        << "a four-digit year is taken as typed";
+}
+
 } // namespace
