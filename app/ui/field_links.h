@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+#include <set>
+#include <vector>
+
+class Dataset;
+class QLineEdit;
+class RadioGroup;
+
+// Binds edit boxes and radio groups to fields of a dataset's current row. A box shows its
+// field; typing into it puts the row into editing (on an empty dataset: starts a new row),
+// and the typed text goes into the field when the box is left or when updateRecord() runs,
+// which a window calls before it posts. Boxes of numeric fields refuse other characters.
+// A radio group's item index is its field's value.
+class FieldLinks : public QObject {
+public:
+    FieldLinks(Dataset *dataset, QObject *parent);
+
+    void bind(QLineEdit *box, const QString &field);
+    void bind(RadioGroup *group, const QString &field);
+
+    // Writes every typed text that has not reached its field yet.
+    void updateRecord();
+
+private:
+    struct BoxLink {
+        QLineEdit *box;
+        QString field;
+    };
+    struct GroupLink {
+        RadioGroup *group;
+        QString field;
+    };
+
+    void startEditing();
+    void write(QLineEdit *box);
+    void refresh();
+
+    Dataset *m_dataset;
+    std::vector<BoxLink> m_boxes;
+    std::vector<GroupLink> m_groups;
+    std::set<QLineEdit *> m_typed; // boxes whose text has not reached the field yet
+};

@@ -1,0 +1,45 @@
+#include "prompt_service.h"
+
+#include "application_title.h"
+
+std::unique_ptr<QMessageBox> MessageBoxPrompts::makeBox(Kind kind, QWidget *parent,
+                                                        const QString &text, const QString &caption)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setText(text);
+    switch (kind) {
+    case Kind::Confirm:
+        box->setWindowTitle(QStringLiteral("Confirm"));
+        box->setIcon(QMessageBox::Question);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
+        break;
+    case Kind::Inform:
+        box->setWindowTitle(applicationTitle());
+        box->setIcon(QMessageBox::NoIcon);
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    case Kind::Error:
+        box->setWindowTitle(caption);
+        box->setIcon(QMessageBox::Critical);
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    return box;
+}
+
+bool MessageBoxPrompts::confirm(QWidget *parent, const QString &text)
+{
+    return makeBox(Kind::Confirm, parent, text)->exec() == QMessageBox::Yes;
+}
+
+void MessageBoxPrompts::inform(QWidget *parent, const QString &text)
+{
+    makeBox(Kind::Inform, parent, text)->exec();
+}
+
+void MessageBoxPrompts::error(QWidget *parent, const QString &text, const QString &caption)
+{
+    makeBox(Kind::Error, parent, text, caption)->exec();
+}

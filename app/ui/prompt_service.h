@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+// Every message box and confirmation of the windows goes through this interface, so that
+// a test can answer in place of the user and see every text shown.
+class PromptService {
+public:
+    virtual ~PromptService() = default;
+
+    // A "Confirm" box with "Yes" and "No"; true when the user answered Yes.
+    virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    // A message of the program's own checks, captioned with the application title.
+    virtual void inform(QWidget *parent, const QString &text) = 0;
+    // An error box with the error icon and a single "OK".
+    virtual void error(QWidget *parent, const QString &text, const QString &caption) = 0;
+};
+
+// The prompts of the running program: modal message boxes.
+class MessageBoxPrompts : public PromptService {
+public:
+    enum class Kind { Confirm, Inform, Error };
+
+    bool confirm(QWidget *parent, const QString &text) override;
+    void inform(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text, const QString &caption) override;
+
+    // The box that a prompt of this kind shows, before it is run.
+    static std::unique_ptr<QMessageBox> makeBox(Kind kind, QWidget *parent, const QString &text,
+                                                const QString &caption = {});
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "prompt_service.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// A prompt service that answers in place of the user. A test lists the prompts it expects
+// in order, with their answers; an unexpected prompt fails the test (and is answered No),
+// and so does an expected prompt that never came by the time the service is destroyed.
+class ScriptedPrompts : public PromptService {
+public:
+    enum class Kind { Confirm, Inform, Error };
+    struct Prompt {
+        Kind kind;
+        QString text;
+        QString caption;
+    };
+
+    ~ScriptedPrompts() override;
+
+    void expectConfirm(const QString &text, bool yes);
+    void expectInform(const QString &text);
+    void expectError(const QString &text, const QString &caption);
+    // Runs while the last expected prompt is on the screen.
+    void whileShown(std::function<void()> check);
+
+    // Fails the test for every expected prompt that has not come yet, and forgets them.
+    void verify();
+    const std::vector<Prompt> &shown() const { return m_shown; }
+
+    bool confirm(QWidget *parent, const QString &text) override;
+    void inform(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text, const QString &caption) override;
+
+private:
+    struct Expected {
+        Prompt prompt;
+        bool yes = false;
+        std::function<void()> whileShown;
+    };
+    bool answer(const Prompt &prompt);
+
+    std::deque<Expected> m_expected;
+    std::vector<Prompt> m_shown;
+};

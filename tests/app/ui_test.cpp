@@ -1,0 +1,71 @@
+#include "numeric_key_filter.h"
+#include "prompt_service.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList buttonTexts(QMessageBox &box)
+{
+    QStringList texts;
+    for (QAbstractButton *button : box.buttons())
+        texts << button->text().remove(QLatin1Char('&'));
+    texts.sort();
+    return texts;
+}
+
+TEST(MessageBoxPrompts, ConfirmationErrorAndMessageBoxes)
+{
+    auto confirm = MessageBoxPrompts::makeBox(MessageBoxPrompts::Kind::Confirm, nullptr,
+                                              QStringLiteral("Удалить?"));
+    EXPECT_EQ(confirm->windowTitle(), QStringLiteral("Confirm"));
+    EXPECT_EQ(confirm->text(), QStringLiteral("Удалить?"));
+    EXPECT_EQ(buttonTexts(*confirm), (QStringList{QStringLiteral("No"), QStringLiteral("Yes")}));
+
+    auto error = MessageBoxPrompts::makeBox(MessageBoxPrompts::Kind::Error, nullptr,
+                                            QStringLiteral("Нет связи"), QStringLiteral("Error"));
+    EXPECT_EQ(error->windowTitle(), QStringLiteral("Error"));
+    EXPECT_EQ(error->icon(), QMessageBox::Critical);
+    EXPECT_EQ(buttonTexts(*error), QStringList{QStringLiteral("OK")});
+
+    auto message = MessageBoxPrompts::makeBox(MessageBoxPrompts::Kind::Inform, nullptr,
+                                              QStringLiteral("Таблица пуста"));
+    EXPECT_EQ(buttonTexts(*message), QStringList{QStringLiteral("OK")});
+}
+
+struct KeyCase {
+    NumericKeyFilter::Kind kind;
+    QString typed;
+    QString kept;
+};
+
+class NumberBox : public ::testing::TestWithParam<KeyCase> {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan)); }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+};
+
+TEST_P(NumberBox, KeepsOnlyTheCharactersOfANumber)
+{
+    QLineEdit box;
+    NumericKeyFilter::install(&box, GetParam().kind);
+    QTest::keyClicks(&box, GetParam().typed);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), GetParam().kept);
+}
+
+using Kind = NumericKeyFilter::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, NumberBox,
+    ::testing::Values(KeyCase{Kind::Integer, QStringLiteral("-12a3,4 "), QStringLiteral("-123")},
+                      KeyCase{Kind::Integer, QStringLiteral("+7e"), QStringLiteral("+")},
+                      KeyCase{Kind::Fractional, QStringLiteral("1,5e+2.x"),
+                              QStringLiteral("1,5e+")},
+                      KeyCase{Kind::Fractional, QStringLiteral("abc12"), QStringLiteral("1")}));
+
+} // namespace
