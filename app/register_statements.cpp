@@ -1,0 +1,72 @@
+#include "register_statements.h"
+
+#include "date_time.h"
+
+namespace {
+
+// Containment by position rather than by a pattern: a "%" or "_" in the client text is a
+// character to find like any other, and the comparison of the single-byte texts is
+// case-sensitive.
+const QString kClientFilter = QStringLiteral(" position(:ORG in nameorg) > 0 ");
+const QString kClientParameter = QStringLiteral("ORG");
+
+QString archiveCondition(RegisterView view)
+{
+    switch (view) {
+    case RegisterView::Current:
+        return QStringLiteral(" KODARCHIV=0 ");
+    case RegisterView::Archived:
+        return QStringLiteral(" KODARCHIV=1 ");
+    case RegisterView::All:
+        break;
+    }
+    return QStringLiteral(" ");
+}
+
+} // namespace
+
+SelectStatement viewStatement(RegisterView view)
+{
+    const QString where = view == RegisterView::All
+                              ? QStringLiteral(" ")
+                              : QStringLiteral(" where") + archiveCondition(view);
+    return {QStringLiteral("select * from DOCS ") + where + QStringLiteral(" order by NUMSCH"), {}};
+}
+
+SelectStatement queryStatement(RegisterView view, const QString &client, QDate from, QDate to)
+{
+    SelectStatement result;
+    const QString archive = view == RegisterView::All
+                                ? QStringLiteral(" ")
+                                : archiveCondition(view) + QStringLiteral("and");
+    QString name = QStringLiteral(" ");
+    if (!client.isEmpty()) {
+        name = kClientFilter + QStringLiteral("and ");
+        result.parameters[kClientParameter] = client;
+    }
+    const QString dates = QStringLiteral(" datasch between :DATE1 and :DATE2");
+    result.parameters[QStringLiteral("DATE1")] = datetime::make(from);
+    result.parameters[QStringLiteral("DATE2")] = datetime::make(to);
+    result.sql = QStringLiteral("select * from DOCS where ") + archive + name + dates +
+                 QStringLiteral(" order by ") + QStringLiteral("NUMSCH");
+    return result;
+}
+
+SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column)
+{
+    SelectStatement result;
+    const QString archive = archiveCondition(view);
+    QString name = QStringLiteral(" ");
+    if (!client.isEmpty()) {
+        name = kClientFilter;
+        result.parameters[kClientParameter] = client;
+        if (archive != QStringLiteral(" "))
+            name = QStringLiteral(" and ") + name;
+    }
+    QString filter = archive + name + QStringLiteral(" ");
+    if (filter != QStringLiteral("   "))
+        filter = QStringLiteral("where") + filter;
+    result.sql =
+        QStringLiteral("select * from DOCS ") + filter + QStringLiteral(" order by ") + column;
+    return result;
+}

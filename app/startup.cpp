@@ -1,0 +1,70 @@
+#include "startup.h"
+
+#include "application_title.h"
+#include "db_error.h"
+#include "prompt_service.h"
+#include "tdm.h"
+#include "tfrm_about.h"
+#include "tfrm_main.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <memory>
+
+const QString kConnectionErrorText = QStringLiteral(
+    "Ошибка связи с Базой Данных. Проверьте наличие файла ZNDB.GDB или функциональность "
+    "Interbase. За дополнительной справкой обращайтесь к изготовителю.");
+
+int runZarnik(const StartupOptions &options)
+{
+    PromptService &prompts = *options.prompts;
+    setApplicationTitle(QStringLiteral("Zarnik 1.2"));
+
+    // The About window doubles as the splash while the database opens. The event loop is
+    // not running yet, so the splash is painted once, here.
+    auto splash = std::make_unique<TfrmAbout>();
+    splash->turnIntoSplash();
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    TDM dm;
+    try {
+        dm.DataModuleCreate(options.databasePath);
+    } catch (const DbError &) {
+        prompts.error(nullptr, kConnectionErrorText, QStringLiteral("Error"));
+        return 0;
+    }
+    splash.reset();
+
+    std::unique_ptr<TfrmMain> main;
+    try {
+        main = std::make_unique<TfrmMain>(dm, prompts);
+    } catch (const DbError &e) {
+        // The file opened but its data cannot be read: not a database of this program.
+        prompts.error(nullptr, e.message(), applicationTitle());
+        return 1;
+    }
+    main->showMaximized();
+    auto about = std::make_unique<TfrmAbout>(main.get());
+    main->setAboutWindow(about.get());
+
+    QEventLoop loop;
+    QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);
+    if (options.running)
+        options.running(*main, dm);
+    if (main->isVisible())
+        loop.exec();
+
+    // Shutdown in the reverse order: the About window, the main window (which commits),
+    // then the connection.
+    about.reset();
+    main.reset();
+    try {
+        dm.DataModuleDestroy();
+    } catch (const DbError &e) {
+        prompts.error(nullptr, e.message(), applicationTitle());
+    }
+    return 0;
+}

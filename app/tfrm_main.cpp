@@ -1,0 +1,611 @@
+#include "tfrm_main.h"
+
+#include "application_title.h"
+#include "db_error.h"
+#include "db_grid.h"
+#include "document_copy.h"
+#include "modes.h"
+#include "page_icons.h"
+#include "prompt_service.h"
+#include "radio_group.h"
+#include "tdm.h"
+#include "tfrm_about.h"
+#include "tfrm_const.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitleSuffix = QStringLiteral(" Zarnik 1.2");
+const QString kConstantsHint = QStringLiteral("Просмотр и изменение констант");
+const QString kKod = QStringLiteral("KOD");
+const QString kArchive = QStringLiteral("KODARCHIV");
+
+// The editor mode for as long as the editor is open, 0 again afterwards.
+class EditorMode {
+public:
+    explicit EditorMode(int mode) { SchetMode = mode; }
+    ~EditorMode() { SchetMode = 0; }
+    EditorMode(const EditorMode &) = delete;
+    EditorMode &operator=(const EditorMode &) = delete;
+};
+
+QGroupBox *framedGroup(const QString &title, QWidget *parent)
+{
+    auto *group = new QGroupBox(title, parent);
+    return group;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent)
+    : QMainWindow(parent), m_dm(dm), m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Zarnik 1.2"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
+    setMinimumSize(740, 640);
+
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(createTopStrip());
+    auto *lower = new QHBoxLayout;
+    lower->setSpacing(0);
+    lower->addWidget(createCentre(), 1);
+    lower->addWidget(createCommandColumn());
+    layout->addLayout(lower, 1);
+    setCentralWidget(client);
+
+    // Restored from maximised, the window stands in the middle of the screen.
+    resize(1000, 700);
+    move(screen()->availableGeometry().center() - rect().center());
+
+    arrangeCommands(RegisterView::Current);
+    setDocumentEditor({});
+    btnClearClick();
+    RefreshMain();
+}
+
+TfrmMain::~TfrmMain()
+{
+    FormDestroy();
+}
+
+QPushButton *TfrmMain::addButton(QWidget *parent, const char *name, const QString &caption,
+                                 const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    if (geometry.isValid())
+        button->setGeometry(geometry);
+    return button;
+}
+
+QWidget *TfrmMain::createTopStrip()
+{
+    auto *strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("pnlTop"));
+    strip->setFixedHeight(119);
+    auto *layout = new QVBoxLayout(strip);
+    layout->setContentsMargins(4, 4, 4, 3);
+    layout->setSpacing(3);
+
+    auto *books = new QHBoxLayout;
+    books->setSpacing(4);
+    const struct {
+        const char *name;
+        const char *caption;
+    } bookButtons[] = {{"btnRekviz", "Реквизиты"},
+                       {"btnTovUsl", "Товары(услуги)"},
+                       {"btnOrg", "Организации"},
+                       {"BitBtn3", "Справочник КНП"}};
+    for (const auto &b : bookButtons) {
+        QPushButton *button = addButton(strip, b.name, QString::fromUtf8(b.caption), {});
+        button->setToolTip(kConstantsHint);
+        button->setFixedSize(130, 25);
+        books->addWidget(button);
+    }
+    books->addStretch();
+    QPushButton *about = addButton(strip, "BitBtn1", QStringLiteral("О программе"), {});
+    about->setFixedSize(130, 25);
+    about->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    books->addWidget(about);
+    layout->addLayout(books);
+
+    auto *filters = new QHBoxLayout;
+    filters->setSpacing(6);
+    m_rgrTipDocs = new RadioGroup(
+        QStringLiteral("Показывать документы"),
+        {QStringLiteral("Текущие"), QStringLiteral("Архивные"), QStringLiteral("Все записи")}, 1,
+        strip);
+    m_rgrTipDocs->setObjectName(QStringLiteral("rgrTipDocs"));
+    m_rgrTipDocs->setFixedWidth(170);
+    m_rgrTipDocs->setItemIndex(0);
+    filters->addWidget(m_rgrTipDocs);
+
+    auto *criteria = framedGroup(QStringLiteral("Критерии отбора записей"), strip);
+    criteria->setObjectName(QStringLiteral("grbCriteria"));
+    auto *criteriaLayout = new QHBoxLayout(criteria);
+    criteriaLayout->setContentsMargins(6, 2, 6, 4);
+    criteriaLayout->setSpacing(6);
+
+    auto *period = framedGroup(QStringLiteral("Период по дате счета"), criteria);
+    period->setObjectName(QStringLiteral("grbPeriod"));
+    auto *periodLayout = new QHBoxLayout(period);
+    periodLayout->setContentsMargins(6, 2, 6, 4);
+    auto makeDate = [period](const char *name) {
+        auto *date = new QDateEdit(period);
+        date->setObjectName(QString::fromLatin1(name));
+        date->setCalendarPopup(true);
+        date->setFixedWidth(110);
+        return date;
+    };
+    m_date1 = makeDate("date1");
+    m_date2 = makeDate("date2");
+    periodLayout->addWidget(new QLabel(QStringLiteral("С:"), period));
+    periodLayout->addWidget(m_date1);
+    periodLayout->addSpacing(6);
+    periodLayout->addWidget(new QLabel(QStringLiteral("По:"), period));
+    periodLayout->addWidget(m_date2);
+    criteriaLayout->addWidget(period);
+
+    auto *client = framedGroup(QStringLiteral("Организация"), criteria);
+    client->setObjectName(QStringLiteral("grbOrg"));
+    auto *clientLayout = new QHBoxLayout(client);
+    clientLayout->setContentsMargins(6, 2, 6, 4);
+    clientLayout->setSpacing(2);
+    m_edOrg = new QLineEdit(client);
+    m_edOrg->setObjectName(QStringLiteral("edOrg"));
+    // A longer text can never be part of a client's name.
+    m_edOrg->setMaxLength(256);
+    clientLayout->addWidget(m_edOrg, 1);
+    QPushButton *pick = addButton(client, "btnZapOrg", QStringLiteral("..."), {});
+    pick->setFixedSize(23, 23);
+    // Picking a client needs the client list.
+    pick->setEnabled(false);
+    clientLayout->addWidget(pick);
+    criteriaLayout->addWidget(client, 1);
+
+    auto *queryButtons = new QVBoxLayout;
+    queryButtons->setSpacing(3);
+    QPushButton *query = addButton(criteria, "btnZapros", QStringLiteral("Запрос"), {});
+    QPushButton *clear = addButton(criteria, "btnClear", QStringLiteral("Очистить"), {});
+    for (QPushButton *b : {query, clear}) {
+        b->setFixedSize(90, 25);
+        queryButtons->addWidget(b);
+    }
+    criteriaLayout->addLayout(queryButtons);
+    filters->addWidget(criteria, 1);
+    layout->addLayout(filters, 1);
+
+    connect(m_rgrTipDocs, &RadioGroup::itemClicked, this, &TfrmMain::rgrTipDocsClick);
+    connect(query, &QPushButton::clicked, this, &TfrmMain::btnZaprosClick);
+    connect(clear, &QPushButton::clicked, this, &TfrmMain::btnClearClick);
+    connect(findChild<QPushButton *>(QStringLiteral("btnRekviz")), &QPushButton::clicked, this,
+            &TfrmMain::btnRekvizClick);
+    connect(about, &QPushButton::clicked, this, &TfrmMain::BitBtn1Click);
+    // The goods list, the client list and the KNP list open from here once they exist.
+    for (const char *name : {"btnTovUsl", "btnOrg", "BitBtn3"})
+        findChild<QPushButton *>(QString::fromLatin1(name))->setEnabled(false);
+    return strip;
+}
+
+QWidget *TfrmMain::createCentre()
+{
+    auto *centre = new QWidget(this);
+    auto *layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(4, 0, 2, 4);
+    layout->setSpacing(2);
+
+    auto *documents = framedGroup(QStringLiteral("Текущие документы"), centre);
+    documents->setObjectName(QStringLiteral("grbAkts"));
+    auto *documentsLayout = new QVBoxLayout(documents);
+    documentsLayout->setContentsMargins(4, 2, 4, 4);
+    m_dbgrSchets = new DbGrid(documents);
+    m_dbgrSchets->setObjectName(QStringLiteral("dbgrSchets"));
+    m_dbgrSchets->setDataset(m_dm.DSetDocs,
+                             {{QStringLiteral("NUMSCH"), QStringLiteral("№счета"), 50},
+                              {QStringLiteral("NUMSCHF"), QStringLiteral("№ сч-ф"), 50},
+                              {QStringLiteral("NUMACT"), QStringLiteral("№ акта"), 50},
+                              {QStringLiteral("NUMNAKL"), QStringLiteral("№ накл"), 50},
+                              {QStringLiteral("NUMPRIX"), QStringLiteral("№ прих"), 50},
+                              {QStringLiteral("NUMDOV"), QStringLiteral("№ дов"), 50},
+                              {QStringLiteral("NUMPLAT"), QStringLiteral("№ плат"), 50},
+                              {QStringLiteral("NAMEORG"), {}, 200},
+                              {QStringLiteral("DATASCH"), {}, 70},
+                              {QStringLiteral("DATASCHF"), QStringLiteral("Дата сч-ф"), 70},
+                              {QStringLiteral("DATAACT"), QStringLiteral("Дата акта"), 70},
+                              {QStringLiteral("DATANAKL"), QStringLiteral("Дата накл"), 70},
+                              {QStringLiteral("DATAPRIX"), QStringLiteral("Дата прих"), 70},
+                              {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
+                              {QStringLiteral("DATAPLAT"), {}, 70}});
+    documentsLayout->addWidget(m_dbgrSchets);
+    layout->addWidget(documents, 1);
+
+    auto *lines = framedGroup(QStringLiteral("Табличная часть документа"), centre);
+    lines->setObjectName(QStringLiteral("grbDetail"));
+    lines->setFixedHeight(190);
+    auto *linesLayout = new QVBoxLayout(lines);
+    linesLayout->setContentsMargins(4, 2, 4, 4);
+    m_DBGrid1 = new DbGrid(lines);
+    m_DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    m_DBGrid1->setDataset(m_dm.DSetDetail);
+    linesLayout->addWidget(m_DBGrid1);
+    layout->addWidget(lines);
+
+    connect(m_dbgrSchets, &DbGrid::titleClicked, this, &TfrmMain::dbgrSchetsTitleClick);
+    connect(m_dbgrSchets, &DbGrid::gridDoubleClicked, this, &TfrmMain::dbgrSchetsDblClick);
+    return centre;
+}
+
+QWidget *TfrmMain::createCommandColumn()
+{
+    auto *column = new QWidget(this);
+    column->setObjectName(QStringLiteral("pnlCtrl"));
+    column->setFixedWidth(154);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 8);
+    layout->setSpacing(0);
+
+    auto *commands = new QWidget(column);
+    commands->setFixedHeight(420);
+    m_btnAdd = addButton(commands, "btnAdd", QStringLiteral("Добавить"), {6, 20, 140, 33});
+    m_btnEdit = addButton(commands, "btnEdit", QStringLiteral("Изменить"), {6, 53, 140, 33});
+    m_btnUse = addButton(commands, "btnUse", QStringLiteral("Копировать"), {6, 86, 140, 33});
+    m_btnDel = addButton(commands, "btnDel", QStringLiteral("Удалить"), {6, 119, 140, 33});
+    m_btnVArchiv = addButton(commands, "btnVArchiv", QStringLiteral("В Архив"), {6, 152, 140, 33});
+    m_btnVernut = addButton(commands, "btnVernut", QStringLiteral("Вернуть"), {6, 53, 140, 33});
+    m_btnVernut->hide();
+
+    // The printing commands, in regular weight.
+    QFont printFont = font();
+    printFont.setBold(false);
+    const struct {
+        const char *name;
+        const char *caption;
+        QRect geometry;
+    } printButtons[] = {{"btnSch", "Счет", {6, 185, 140, 33}},
+                        {"btnSchFac", "Счет фактура", {6, 218, 140, 33}},
+                        {"btnActVyp", "Акт работ", {6, 251, 107, 33}},
+                        {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}},
+                        {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}},
+                        {"btnDov", "Доверенность", {6, 350, 140, 33}},
+                        {"btnPlat", "Плат. поручение", {6, 383, 140, 33}}};
+    std::vector<QPushButton *> printing;
+    for (const auto &b : printButtons) {
+        QPushButton *button = addButton(commands, b.name, QString::fromUtf8(b.caption), b.geometry);
+        button->setFont(printFont);
+        printing.push_back(button);
+    }
+    findChild<QPushButton *>(QStringLiteral("btnActVyp"))
+        ->setToolTip(QStringLiteral("Распечатать акт выполненных работ"));
+
+    m_btnActKn = addButton(commands, "btnActKn", {}, {113, 251, 33, 33});
+    m_btnActAlb = addButton(commands, "btnActAlb", {}, {113, 251, 33, 33});
+    m_btnRasxKn = addButton(commands, "btnRasxKn", {}, {113, 284, 33, 33});
+    m_btnRasxAlb = addButton(commands, "btnRasxAlb", {}, {113, 284, 33, 33});
+    for (QPushButton *landscape : {m_btnActKn, m_btnRasxKn}) {
+        landscape->setIcon(landscapePageIcon());
+        landscape->setToolTip(QStringLiteral("Альбомная ориентация"));
+    }
+    for (QPushButton *portrait : {m_btnActAlb, m_btnRasxAlb}) {
+        portrait->setIcon(portraitPageIcon());
+        portrait->setToolTip(QStringLiteral("Книжная ориентация"));
+        portrait->hide();
+    }
+    for (QPushButton *toggle : {m_btnActKn, m_btnActAlb, m_btnRasxKn, m_btnRasxAlb})
+        toggle->setIconSize(QSize(24, 24));
+    layout->addWidget(commands);
+    layout->addStretch();
+
+    QPushButton *close = addButton(column, "btnClose", QStringLiteral("Выход"), {});
+    close->setToolTip(QStringLiteral("Выйти из программы"));
+    close->setFixedSize(140, 33);
+    auto *closeRow = new QHBoxLayout;
+    closeRow->setContentsMargins(6, 0, 0, 0);
+    closeRow->addWidget(close);
+    closeRow->addStretch();
+    layout->addLayout(closeRow);
+
+    m_documentCommands = {m_btnEdit, m_btnVernut, m_btnUse, m_btnDel};
+    m_documentCommands.insert(m_documentCommands.end(), printing.begin(), printing.end());
+    m_documentCommands.push_back(m_btnVArchiv);
+
+    connect(m_btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
+    connect(m_btnEdit, &QPushButton::clicked, this, &TfrmMain::btnEditClick);
+    connect(m_btnUse, &QPushButton::clicked, this, &TfrmMain::btnUseClick);
+    connect(m_btnDel, &QPushButton::clicked, this, &TfrmMain::btnDelClick);
+    connect(m_btnVArchiv, &QPushButton::clicked, this, &TfrmMain::btnVArchivClick);
+    connect(m_btnVernut, &QPushButton::clicked, this, &TfrmMain::btnVernutClick);
+    connect(m_btnActKn, &QPushButton::clicked, this, &TfrmMain::btnActKnClick);
+    connect(m_btnActAlb, &QPushButton::clicked, this, &TfrmMain::btnActAlbClick);
+    connect(m_btnRasxKn, &QPushButton::clicked, this, &TfrmMain::btnRasxKnClick);
+    connect(m_btnRasxAlb, &QPushButton::clicked, this, &TfrmMain::btnRasxAlbClick);
+    connect(close, &QPushButton::clicked, this, &TfrmMain::btnCloseClick);
+    return column;
+}
+
+void TfrmMain::setDocumentEditor(DocumentEditor editor)
+{
+    m_editor = std::move(editor);
+    m_btnAdd->setEnabled(bool(m_editor));
+    enableDocumentCommands();
+}
+
+RegisterView TfrmMain::view() const
+{
+    return RegisterView(m_rgrTipDocs->itemIndex());
+}
+
+void TfrmMain::RefreshMain()
+{
+    Dataset *docs = m_dm.DSetDocs;
+    const qint64 kod = docs->asInteger(kKod);
+    if (m_dm.TsnRW.isActive())
+        m_dm.TsnRW.commit();
+    m_dm.closeAllDatasets();
+    if (!m_dm.TsnRW.isActive())
+        m_dm.TsnRW.start();
+    for (Dataset *dataset : m_dm.mainDatasets())
+        dataset->open();
+    docs->locate(kod);
+    enableDocumentCommands();
+    const QString title = m_dm.DSetRekvizity->asString(QStringLiteral("NAMEORG")) + kTitleSuffix;
+    setWindowTitle(title);
+    setApplicationTitle(title);
+}
+
+void TfrmMain::enableDocumentCommands()
+{
+    const bool listed = m_dm.DSetDocs->isActive() && !m_dm.DSetDocs->isEmpty();
+    for (QPushButton *button : m_documentCommands) {
+        const bool needsEditor = button == m_btnEdit || button == m_btnUse;
+        button->setEnabled(listed && (!needsEditor || m_editor));
+    }
+}
+
+void TfrmMain::arrangeCommands(RegisterView view)
+{
+    const bool current = view == RegisterView::Current;
+    const bool archived = view == RegisterView::Archived;
+    m_btnAdd->setVisible(current);
+    m_btnEdit->setVisible(!archived);
+    m_btnUse->setVisible(true);
+    m_btnDel->setVisible(!archived);
+    m_btnVArchiv->setVisible(current);
+    // Restoring takes the place of editing, which the archive does not offer.
+    m_btnVernut->setGeometry(m_btnEdit->geometry());
+    m_btnVernut->setVisible(archived);
+}
+
+void TfrmMain::reopenDocuments(const SelectStatement &statement)
+{
+    Dataset *docs = m_dm.DSetDocs;
+    docs->close();
+    docs->setSelectSql(statement.sql, statement.parameters);
+    docs->open();
+}
+
+void TfrmMain::showView(RegisterView view)
+{
+    m_rgrTipDocs->setItemIndex(int(view));
+    if (m_dm.DSetDocs->isEditing())
+        m_dm.DSetDocs->post();
+    reopenDocuments(viewStatement(view));
+    arrangeCommands(view);
+    RefreshMain();
+}
+
+void TfrmMain::rgrTipDocsClick()
+{
+    showView(view());
+}
+
+void TfrmMain::btnZaprosClick()
+{
+    reopenDocuments(queryStatement(view(), m_edOrg->text(), m_date1->date(), m_date2->date()));
+    RefreshMain();
+}
+
+void TfrmMain::sortBy(const QString &column)
+{
+    Dataset *docs = m_dm.DSetDocs;
+    const SelectStatement statement = sortStatement(view(), m_edOrg->text(), column);
+    const qint64 kod = docs->asInteger(kKod);
+    if (docs->isEditing())
+        docs->post();
+    reopenDocuments(statement);
+    docs->locate(kod);
+}
+
+void TfrmMain::dbgrSchetsTitleClick(int column)
+{
+    sortBy(m_dbgrSchets->fieldName(column));
+}
+
+void TfrmMain::btnClearClick()
+{
+    Dataset *docs = m_dm.DSetDocs;
+    const QString invoiceDate = QStringLiteral("DATASCH");
+    m_edOrg->clear();
+    sortBy(invoiceDate);
+    docs->first();
+    m_date1->setDate(docs->asDateTime(invoiceDate).date());
+    docs->last();
+    m_date2->setDate(docs->asDateTime(invoiceDate).date());
+    docs->first();
+    sortBy(QStringLiteral("NUMSCH"));
+    RefreshMain();
+}
+
+void TfrmMain::btnAddClick()
+{
+    if (!m_editor)
+        return;
+    btnClearClick();
+    {
+        EditorMode mode(1);
+        if (m_editor(this) == QDialog::Accepted)
+            m_dm.DSetDocs->post();
+        else
+            m_dm.DSetDocs->cancel();
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnEditClick()
+{
+    if (!m_editor)
+        return;
+    EditorMode mode(2);
+    if (m_editor(this) == QDialog::Accepted) {
+        if (m_dm.DSetDocs->isEditing())
+            m_dm.DSetDocs->post();
+    } else {
+        m_dm.DSetDocs->cancel();
+    }
+}
+
+void TfrmMain::btnUseClick()
+{
+    if (!m_editor || !m_prompts.confirm(this, QStringLiteral("Скопировать выделенную запись?")))
+        return;
+    const qint64 copy = copyCurrentDocument(m_dm);
+    EditorMode mode(3);
+    if (m_editor(this) == QDialog::Accepted) {
+        m_dm.DSetDocs->post();
+        showView(RegisterView::Current);
+        m_dm.DSetDocs->locate(copy);
+        RefreshMain();
+    } else {
+        m_dm.DSetDocs->cancel();
+    }
+}
+
+void TfrmMain::btnDelClick()
+{
+    if (m_prompts.confirm(this,
+                          QStringLiteral("Вы действительно хотите удалить выдленную запись?"))) {
+        Dataset *lines = m_dm.DSetDetail;
+        lines->first();
+        while (!lines->isEmpty())
+            lines->remove();
+        m_dm.DSetDocs->remove();
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnVArchivClick()
+{
+    if (!m_prompts.confirm(
+            this, QStringLiteral("Вы уверены что хотите переместить выделенную запись в архив?")))
+        return;
+    Dataset *docs = m_dm.DSetDocs;
+    docs->edit();
+    docs->setValue(kArchive, 1);
+    docs->post();
+    const qint64 kod = docs->asInteger(kKod);
+    showView(RegisterView::Archived);
+    docs->locate(kod);
+    RefreshMain();
+}
+
+void TfrmMain::btnVernutClick()
+{
+    if (!m_prompts.confirm(
+            this,
+            QStringLiteral("Вы уверены что хотите вернуть выделенную запись в текущие записи?")))
+        return;
+    Dataset *docs = m_dm.DSetDocs;
+    docs->edit();
+    docs->setValue(kArchive, 0);
+    docs->post();
+    const qint64 kod = docs->asInteger(kKod);
+    showView(RegisterView::Current);
+    docs->locate(kod);
+    RefreshMain();
+}
+
+void TfrmMain::dbgrSchetsDblClick()
+{
+    if (view() == RegisterView::Archived)
+        return;
+    if (m_dm.DSetDocs->isEmpty())
+        btnAddClick();
+    else
+        btnEditClick();
+}
+
+void TfrmMain::btnRekvizClick()
+{
+    TfrmConst requisites(m_dm, m_prompts, this);
+    m_runDialog(requisites);
+    RefreshMain();
+}
+
+void TfrmMain::BitBtn1Click()
+{
+    if (m_about) {
+        m_runDialog(*m_about);
+    } else {
+        TfrmAbout about(this);
+        m_runDialog(about);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnCloseClick()
+{
+    close();
+}
+
+void TfrmMain::btnActKnClick()
+{
+    m_btnActKn->hide();
+    m_btnActAlb->show();
+}
+
+void TfrmMain::btnActAlbClick()
+{
+    m_btnActAlb->hide();
+    m_btnActKn->show();
+}
+
+void TfrmMain::btnRasxKnClick()
+{
+    m_btnRasxKn->hide();
+    m_btnRasxAlb->show();
+}
+
+void TfrmMain::btnRasxAlbClick()
+{
+    m_btnRasxAlb->hide();
+    m_btnRasxKn->show();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    Q_EMIT closed();
+}
+
+void TfrmMain::FormDestroy()
+{
+    try {
+        if (m_dm.TsnRW.isActive())
+            m_dm.TsnRW.commit();
+    } catch (const DbError &e) {
+        m_prompts.error(nullptr, e.message(), applicationTitle());
+    }
+}

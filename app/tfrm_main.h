@@ -1,0 +1,116 @@
+#pragma once
+
+#include "dialog_runner.h"
+#include "register_statements.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <vector>
+
+class DbGrid;
+class PromptService;
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+class RadioGroup;
+class TDM;
+class TfrmAbout;
+
+// The document register: the window the user keeps open all day. It lists the documents
+// of one view (current, archived, all), filtered by client and invoice date and sorted by
+// any column, with the lines of the selected one; it deletes, archives and restores
+// documents and opens the reference books. After almost every command it runs
+// RefreshMain, which commits the work and reopens the data.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Opens the document editor modally on the current document, in the mode that
+    // SchetMode tells, and gives its result (QDialog::Accepted or Rejected).
+    using DocumentEditor = std::function<int(QWidget *parent)>;
+
+    // Creating the window resets the filters and opens the data.
+    TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent = nullptr);
+    // Commits what is pending.
+    ~TfrmMain() override;
+
+    // Commits, closes and reopens the datasets, keeps the current document, enables the
+    // document commands and shows the business's name in the caption.
+    void RefreshMain();
+
+    // "Добавить", "Изменить" and "Копировать" (and the double click) need an editor; without
+    // one they stay disabled.
+    void setDocumentEditor(DocumentEditor editor);
+    // Runs every window this one opens modally.
+    void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    // The About window that "О программе" shows; without one it shows a new one.
+    void setAboutWindow(TfrmAbout *about) { m_about = about; }
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QWidget *createTopStrip();
+    QWidget *createCentre();
+    QWidget *createCommandColumn();
+    QPushButton *addButton(QWidget *parent, const char *name, const QString &caption,
+                           const QRect &geometry);
+
+    void rgrTipDocsClick();
+    void btnZaprosClick();
+    void dbgrSchetsTitleClick(int column);
+    void btnClearClick();
+    void btnAddClick();
+    void btnEditClick();
+    void btnUseClick();
+    void btnDelClick();
+    void btnVArchivClick();
+    void btnVernutClick();
+    void dbgrSchetsDblClick();
+    void btnRekvizClick();
+    void BitBtn1Click();
+    void btnCloseClick();
+    void btnActKnClick();
+    void btnActAlbClick();
+    void btnRasxKnClick();
+    void btnRasxAlbClick();
+    void FormDestroy();
+
+    RegisterView view() const;
+    // The change of view, whether the user or a command asked for it.
+    void showView(RegisterView view);
+    void sortBy(const QString &column);
+    void reopenDocuments(const SelectStatement &statement);
+    void arrangeCommands(RegisterView view);
+    void enableDocumentCommands();
+
+    TDM &m_dm;
+    PromptService &m_prompts;
+    DocumentEditor m_editor;
+    DialogRunner m_runDialog = execDialog;
+    TfrmAbout *m_about = nullptr;
+
+    RadioGroup *m_rgrTipDocs;
+    QDateEdit *m_date1;
+    QDateEdit *m_date2;
+    QLineEdit *m_edOrg;
+    DbGrid *m_dbgrSchets;
+    DbGrid *m_DBGrid1;
+
+    QPushButton *m_btnAdd;
+    QPushButton *m_btnEdit;
+    QPushButton *m_btnUse;
+    QPushButton *m_btnDel;
+    QPushButton *m_btnVArchiv;
+    QPushButton *m_btnVernut;
+    QPushButton *m_btnActKn;
+    QPushButton *m_btnActAlb;
+    QPushButton *m_btnRasxKn;
+    QPushButton *m_btnRasxAlb;
+    // Enabled exactly when the register lists a document.
+    std::vector<QPushButton *> m_documentCommands;
+};

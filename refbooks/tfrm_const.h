@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class DbGrid;
+class FieldLinks;
+class PromptService;
+class TDM;
+
+// The business's own requisites (the one REKVIZITY row) and its own bank accounts (the
+// RASSCHET rows of KODORG 0). The window edits the shared datasets directly; the opener's
+// RefreshMain commits what it posted.
+class TfrmConst : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent = nullptr);
+
+    // "Отмена", Esc and the close box: pending changes are dropped.
+    void reject() override;
+
+private:
+    QWidget *createRequisites();
+    QWidget *createAccounts();
+
+    void btnCloseClick();
+    void Button1Click();
+    void BitBtn3Click();
+    void BitBtn2Click();
+    void DBGrid1TitleClick(int column);
+
+    TDM &m_dm;
+    PromptService &m_prompts;
+    FieldLinks *m_links;
+    DbGrid *m_DBGrid1 = nullptr;
+};

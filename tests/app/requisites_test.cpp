@@ -1,0 +1,199 @@
+#include "db_grid.h"
+#include "fb_statement.h"
+#include "radio_group.h"
+#include "scripted_prompts.h"
+#include "tdm.h"
+#include "temp_database.h"
+#include "tfrm_const.h"
+#include "tfrm_main.h"
+#include "window_driver.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kEmptyTable = QStringLiteral("Таблица пуста. Невозможно удалить!");
+const QString kDeleteQuestion = QStringLiteral("Вы действительно хотите удалить выдленную запись?");
+
+// The requisites window, opened from the register's "Реквизиты" as the user opens it; each
+// test fills it in through its controls and closes it with one of its buttons.
+class Requisites : public ::testing::Test {
+protected:
+    explicit Requisites(TempDatabase::Content content = TempDatabase::Demo) : db(content) {}
+
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
+        dm.DataModuleCreate(db.path());
+        window = std::make_unique<TfrmMain>(dm, prompts);
+        window->show();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // Opens the requisites window, lets fill work in it, and runs the register's refresh.
+    void openRequisites(const std::function<void(TfrmConst &)> &fill)
+    {
+        bool opened = false;
+        window->setDialogRunner([&](QDialog &dialog) {
+            auto *requisites = qobject_cast<TfrmConst *>(&dialog);
+            EXPECT_TRUE(requisites);
+            opened = true;
+            requisites->show();
+            fill(*requisites);
+            return requisites->result();
+        });
+        click(*window, "btnRekviz");
+        EXPECT_TRUE(opened);
+    }
+
+    // A stored value, read through a connection of its own.
+    QVariant stored(const QString &sql)
+    {
+        TDM reader;
+        reader.DataModuleCreate(db.path());
+        FbTransaction &transaction = reader.TsnRW;
+        transaction.start();
+        return FbStatement::scalar(transaction, sql);
+    }
+
+    TempDatabase db;
+    TDM dm;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmMain> window;
+};
+
+class EmptyRequisites : public Requisites {
+protected:
+    EmptyRequisites() : Requisites(TempDatabase::Empty) {}
+};
+
+TEST_F(Requisites, OkStoresTheChangesAndTheCaptionShowsTheNewName)
+{
+    openRequisites([](TfrmConst &w) {
+        EXPECT_EQ(child<QLineEdit>(w, "edNAMEORG")->text(),
+                  QStringLiteral("ТОО «Алтын Дала Трейд»"));
+        typeInto(w, "edNAMEORG", QStringLiteral("ТОО \"Жана\" 'Береке'"));
+        typeInto(w, "edNUMSTART", QStringLiteral("100"));
+        typeInto(w, "edSTNDS", QStringLiteral("12,5"));
+        click(w, "btnClose");
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ТОО \"Жана\" 'Береке' Zarnik 1.2"));
+    EXPECT_EQ(stored(QStringLiteral("select NAMEORG from REKVIZITY")).toString(),
+              QStringLiteral("ТОО \"Жана\" 'Береке'"));
+    EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 100);
+    EXPECT_EQ(stored(QStringLiteral("select STNDS from REKVIZITY")).toDouble(), 12.5);
+}
+
+TEST_F(Requisites, CancelDropsTheChangedNameButKeepsAnAddedAccount)
+{
+    openRequisites([](TfrmConst &w) {
+        click(w, "BitBtn3");
+        typeInto(w, "edNAMEORG", QStringLiteral("Другое имя"));
+        click(w, "BitBtn1");
+        EXPECT_EQ(w.result(), QDialog::Rejected);
+    });
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ТОО «Алтын Дала Трейд» Zarnik 1.2"));
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from RASSCHET where KODORG=0")).toInt(), 3);
+}
+
+TEST_F(Requisites, WithoutVatIsStoredAsTwoAndShownSelectedAgain)
+{
+    openRequisites([](TfrmConst &w) {
+        auto *variant = child<RadioGroup>(w, "rgrVarRaschet");
+        EXPECT_EQ(variant->itemIndex(), 0);
+        variant->button(2)->click();
+        click(w, "btnClose");
+    });
+    EXPECT_EQ(stored(QStringLiteral("select VARRASCHET from REKVIZITY")).toInt(), 2);
+    openRequisites([](TfrmConst &w) {
+        EXPECT_EQ(child<RadioGroup>(w, "rgrVarRaschet")->itemIndex(), 2);
+        EXPECT_TRUE(child<RadioGroup>(w, "rgrVarRaschet")->button(2)->isChecked());
+        click(w, "BitBtn1");
+    });
+}
+
+TEST_F(Requisites, DefaultCopiesTheSelectedAccountIntoTheRequisites)
+{
+    openRequisites([](TfrmConst &w) {
+        clickRow(*child<DbGrid>(w, "DBGrid1"), 1);
+        click(w, "Button1");
+        EXPECT_EQ(child<QLineEdit>(w, "edIIK")->text(), QStringLiteral("KZ866017131000012345"));
+        click(w, "btnClose");
+    });
+    EXPECT_EQ(
+        stored(QStringLiteral("select IIK || '|' || BANK || '|' || BIK from REKVIZITY")).toString(),
+        QStringLiteral("KZ866017131000012345|АО «Народный Банк Казахстана»|HSBKKZKX"));
+}
+
+TEST_F(Requisites, DeletingAnAccountAsksFirst)
+{
+    prompts.expectConfirm(kDeleteQuestion, false);
+    prompts.expectConfirm(kDeleteQuestion, true);
+    openRequisites([](TfrmConst &w) {
+        click(w, "BitBtn2");
+        click(w, "BitBtn2");
+        click(w, "btnClose");
+    });
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from RASSCHET where KODORG=0")).toInt(), 1);
+}
+
+TEST_F(Requisites, SortingTheAccountsStaysOnTheSelectedOne)
+{
+    openRequisites([this](TfrmConst &w) {
+        auto &grid = *child<DbGrid>(w, "DBGrid1");
+        click(w, "BitBtn3");
+        Dataset &accounts = *dm.DSetSchetORG;
+        const QModelIndex bank = grid.model()->index(accounts.currentIndex(), 1);
+        grid.model()->setData(bank, QStringLiteral("Я-Банк"), Qt::EditRole);
+        grid.model()->setData(bank.siblingAtColumn(0), QStringLiteral("AA000"), Qt::EditRole);
+        clickTitle(grid, 1);
+        EXPECT_EQ(columnTexts(accounts, QStringLiteral("BANK")).last(), QStringLiteral("Я-Банк"));
+        EXPECT_EQ(accounts.asString(QStringLiteral("IIK")), QStringLiteral("AA000"));
+        clickTitle(grid, 0);
+        EXPECT_EQ(columnTexts(accounts, QStringLiteral("IIK")).first(), QStringLiteral("AA000"));
+        EXPECT_EQ(grid.currentIndex().row(), 0);
+        click(w, "btnClose");
+    });
+}
+
+TEST_F(Requisites, NumberBoxesRefuseOtherCharacters)
+{
+    openRequisites([](TfrmConst &w) {
+        typeInto(w, "edNUMSTART", QStringLiteral("1a2,5"));
+        EXPECT_EQ(child<QLineEdit>(w, "edNUMSTART")->text(), QStringLiteral("125"));
+        typeInto(w, "edSTNDS", QStringLiteral("x1,5e1"));
+        EXPECT_EQ(child<QLineEdit>(w, "edSTNDS")->text(), QStringLiteral("1,5e1"));
+        click(w, "btnClose");
+    });
+    EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 125);
+    EXPECT_EQ(stored(QStringLiteral("select STNDS from REKVIZITY")).toDouble(), 15.0);
+}
+
+TEST_F(EmptyRequisites, FirstChangeStartsTheRowAndDeletingFromNoAccountsSaysSo)
+{
+    prompts.expectInform(kEmptyTable);
+    openRequisites([](TfrmConst &w) {
+        click(w, "BitBtn2");
+        typeInto(w, "edNAMEORG", QStringLiteral("ИП Первый"));
+        click(w, "btnClose");
+    });
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ИП Первый Zarnik 1.2"));
+    EXPECT_EQ(stored(QStringLiteral("select KOD from REKVIZITY")).toInt(), 1);
+    EXPECT_EQ(stored(QStringLiteral("select NAMEORG from REKVIZITY")).toString(),
+              QStringLiteral("ИП Первый"));
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+#include "application_title.h"
+#include "dataset.h"
+#include "scripted_prompts.h"
+#include "startup.h"
+#include "tdm.h"
+#include "temp_database.h"
+#include "tfrm_about.h"
+#include "tfrm_main.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Windows of the program that still exist, shown or not.
+int programWindows()
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TfrmMain *>(w) || qobject_cast<TfrmAbout *>(w))
+            ++count;
+    }
+    return count;
+}
+
+QList<QWidget *> shownWindows()
+{
+    QList<QWidget *> shown;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            shown << w;
+    }
+    return shown;
+}
+
+struct BadFile {
+    const char *what;
+    const char *content; // nullptr: no file at all
+};
+
+void PrintTo(const BadFile &f, std::ostream *os)
+{
+    *os << f.what;
+}
+
+class StartupOnABadFile : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(StartupOnABadFile, ShowsOneMessageOverTheSplashAndEndsWithCodeZeroWritingNothing)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/ZNDB1.2.GDB");
+    const char *content = GetParam().content;
+    if (content) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const QStringList before =
+        QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    ScriptedPrompts prompts;
+    prompts.expectError(kConnectionErrorText, QStringLiteral("Error"));
+    prompts.whileShown([] {
+        const QList<QWidget *> shown = shownWindows();
+        ASSERT_EQ(shown.size(), 1) << "only the splash is on the screen";
+        auto *splash = qobject_cast<TfrmAbout *>(shown.front());
+        ASSERT_TRUE(splash);
+        EXPECT_EQ(splash->windowTitle(), QString());
+        EXPECT_EQ(splash->size(), QSize(408, 418 - 42));
+        EXPECT_EQ(splash->cursor().shape(), Qt::BusyCursor);
+        EXPECT_FALSE(splash->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->isVisible());
+        EXPECT_EQ(programWindows(), 1) << "no other window was created";
+    });
+    StartupOptions options;
+    options.databasePath = path;
+    options.prompts = &prompts;
+    EXPECT_EQ(runZarnik(options), 0);
+
+    EXPECT_TRUE(shownWindows().isEmpty());
+    EXPECT_EQ(programWindows(), 0);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    if (content) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray(content));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StartupOnABadFile,
+    ::testing::Values(BadFile{"missing", nullptr}, BadFile{"empty", ""},
+                      BadFile{"not a database", "Zarnik: this is a text file, not a database.\n"}),
+    [](const ::testing::TestParamInfo<BadFile> &info) {
+        return std::string(info.param.content ? (*info.param.content ? "Text" : "Empty")
+                                              : "Missing");
+    });
+
+TEST(Startup, RunsTheRegisterMaximisedAndCommitsWhatWasPostedWhenItCloses)
+{
+    TempDatabase db(TempDatabase::Demo);
+    ScriptedPrompts prompts;
+    StartupOptions options;
+    options.databasePath = db.path();
+    options.prompts = &prompts;
+    bool ran = false;
+    options.running = [&](TfrmMain &window, TDM &dm) {
+        ran = true;
+        EXPECT_TRUE(window.isMaximized());
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("ТОО «Алтын Дала Трейд» Zarnik 1.2"));
+        EXPECT_EQ(shownWindows(), QList<QWidget *>{&window}) << "the splash is gone";
+        EXPECT_TRUE(dm.DSetDocs->isActive());
+        // Posted after the last refresh, so only the shutdown commits it.
+        dm.DSetKNP->append();
+        dm.DSetKNP->setValue(QStringLiteral("KNP"), QStringLiteral("911"));
+        dm.DSetKNP->post();
+        QTimer::singleShot(0, &window, [&window] {
+            window.findChild<QPushButton *>(QStringLiteral("btnClose"))->click();
+        });
+    };
+    EXPECT_EQ(runZarnik(options), 0);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(shownWindows().isEmpty());
+    EXPECT_EQ(programWindows(), 0);
+
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    dm.DSetKNP->setSelectSql(QStringLiteral("select * from KNP where KNP='911'"));
+    dm.DSetKNP->open();
+    EXPECT_FALSE(dm.DSetKNP->isEmpty());
+}
+
+} // namespace
