@@ -120,6 +120,7 @@ QWidget *TfrmMain::createTopStrip()
     QPushButton *about = addButton(strip, "BitBtn1", QStringLiteral("О программе"), {});
     about->setFixedSize(130, 25);
     about->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    about->setIconSize(QSize(16, 16));
     books->addWidget(about);
     layout->addLayout(books);
 

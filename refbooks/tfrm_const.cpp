@@ -92,7 +92,15 @@ QWidget *TfrmConst::createRequisites()
         for (const Box &b : boxes) {
             auto *box = new QLineEdit(group);
             box->setObjectName(QStringLiteral("ed") + QLatin1String(b.field));
-            form->addRow(QString::fromUtf8(b.label), box);
+            auto *label = new QLabel(QString::fromUtf8(b.label), group);
+            label->setBuddy(box);
+            // The one long label takes two lines rather than the width of the boxes.
+            if (label->sizeHint().width() > 160) {
+                label->setWordWrap(true);
+                label->setMinimumWidth(130);
+                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            form->addRow(label, box);
             m_links->bind(box, QString::fromLatin1(b.field));
         }
     };

@@ -81,8 +81,10 @@ void FieldLinks::refresh()
         if (m_typed.count(link.box))
             continue;
         const QString text = active ? m_dataset->displayText(link.field) : QString();
-        if (link.box->text() != text)
+        if (link.box->text() != text) {
             link.box->setText(text);
+            link.box->setCursorPosition(0); // the start of a long text is what tells
+        }
     }
     for (const GroupLink &link : m_groups) {
         const QVariant value = active ? m_dataset->value(link.field) : QVariant();
