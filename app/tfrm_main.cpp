@@ -39,12 +39,6 @@ public:
     EditorMode &operator=(const EditorMode &) = delete;
 };
 
-QGroupBox *framedGroup(const QString &title, QWidget *parent)
-{
-    auto *group = new QGroupBox(title, parent);
-    return group;
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent)
@@ -135,13 +129,13 @@ QWidget *TfrmMain::createTopStrip()
     m_rgrTipDocs->setItemIndex(0);
     filters->addWidget(m_rgrTipDocs);
 
-    auto *criteria = framedGroup(QStringLiteral("Критерии отбора записей"), strip);
+    auto *criteria = new QGroupBox(QStringLiteral("Критерии отбора записей"), strip);
     criteria->setObjectName(QStringLiteral("grbCriteria"));
     auto *criteriaLayout = new QHBoxLayout(criteria);
     criteriaLayout->setContentsMargins(6, 2, 6, 4);
     criteriaLayout->setSpacing(6);
 
-    auto *period = framedGroup(QStringLiteral("Период по дате счета"), criteria);
+    auto *period = new QGroupBox(QStringLiteral("Период по дате счета"), criteria);
     period->setObjectName(QStringLiteral("grbPeriod"));
     auto *periodLayout = new QHBoxLayout(period);
     periodLayout->setContentsMargins(6, 2, 6, 4);
@@ -161,7 +155,7 @@ QWidget *TfrmMain::createTopStrip()
     periodLayout->addWidget(m_date2);
     criteriaLayout->addWidget(period);
 
-    auto *client = framedGroup(QStringLiteral("Организация"), criteria);
+    auto *client = new QGroupBox(QStringLiteral("Организация"), criteria);
     client->setObjectName(QStringLiteral("grbOrg"));
     auto *clientLayout = new QHBoxLayout(client);
     clientLayout->setContentsMargins(6, 2, 6, 4);
@@ -209,7 +203,7 @@ QWidget *TfrmMain::createCentre()
     layout->setContentsMargins(4, 0, 2, 4);
     layout->setSpacing(2);
 
-    auto *documents = framedGroup(QStringLiteral("Текущие документы"), centre);
+    auto *documents = new QGroupBox(QStringLiteral("Текущие документы"), centre);
     documents->setObjectName(QStringLiteral("grbAkts"));
     auto *documentsLayout = new QVBoxLayout(documents);
     documentsLayout->setContentsMargins(4, 2, 4, 4);
@@ -234,7 +228,7 @@ QWidget *TfrmMain::createCentre()
     documentsLayout->addWidget(m_dbgrSchets);
     layout->addWidget(documents, 1);
 
-    auto *lines = framedGroup(QStringLiteral("Табличная часть документа"), centre);
+    auto *lines = new QGroupBox(QStringLiteral("Табличная часть документа"), centre);
     lines->setObjectName(QStringLiteral("grbDetail"));
     lines->setFixedHeight(190);
     auto *linesLayout = new QVBoxLayout(lines);

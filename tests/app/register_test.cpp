@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 
 namespace {
@@ -253,7 +254,17 @@ INSTANTIATE_TEST_SUITE_P(
         QueryCase{"all", 2, QStringLiteral("Степной"), QDate(2026, 2, 20), QDate(2026, 3, 2),
                   numbers({1, 5})}),
     [](const ::testing::TestParamInfo<QueryCase> &info) {
-        return std::string("case") + std::to_string(info.index);
+        std::string name;
+        bool upper = true;
+        for (const char *c = info.param.what; *c; ++c) {
+            if (*c == ' ') {
+                upper = true;
+                continue;
+            }
+            name += upper ? char(std::toupper(*c)) : *c;
+            upper = false;
+        }
+        return name;
     });
 
 TEST_F(Register, SortingKeepsTheClientFilterDropsTheDatesAndStaysOnTheDocument)

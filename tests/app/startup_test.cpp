@@ -1,5 +1,7 @@
 #include "application_title.h"
+#include "database_file.h"
 #include "dataset.h"
+#include "fb_connection.h"
 #include "scripted_prompts.h"
 #include "startup.h"
 #include "tdm.h"
@@ -100,6 +102,23 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.content ? (*info.param.content ? "Text" : "Empty")
                                               : "Missing");
     });
+
+TEST(Startup, ADatabaseOfAnotherProgramEndsTheStartWithItsError)
+{
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/ZNDB1.2.GDB");
+    FbConnection::create(path, database::userName(), database::password());
+
+    ScriptedPrompts prompts;
+    prompts.expectError(QString(), QStringLiteral("Zarnik 1.2"));
+    StartupOptions options;
+    options.databasePath = path;
+    options.prompts = &prompts;
+    EXPECT_EQ(runZarnik(options), 1);
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_TRUE(prompts.shown().front().text.contains(QStringLiteral("DOCS")));
+    EXPECT_EQ(programWindows(), 0);
+}
 
 TEST(Startup, RunsTheRegisterMaximisedAndCommitsWhatWasPostedWhenItCloses)
 {

@@ -24,6 +24,7 @@ public:
 
     void expectConfirm(const QString &text, bool yes);
     void expectInform(const QString &text);
+    // An empty text stands for any text (the engine's wording of an error, say).
     void expectError(const QString &text, const QString &caption);
     // Runs while the last expected prompt is on the screen.
     void whileShown(std::function<void()> check);
