@@ -54,6 +54,8 @@ public:
     void clear();
     // Same index for equal styles.
     quint32 addStyle(const TextStyle &style);
+    // Without looking for an equal one (a loaded file keeps its own numbering).
+    void appendStyle(const TextStyle &style) { m_styles.push_back(style); }
     const std::vector<TextStyle> &styles() const { return m_styles; }
     const TextStyle &style(quint32 index) const { return m_styles[index]; }
 
