@@ -266,7 +266,8 @@ bool readPreparedReport(QByteArrayView data, PreparedReport &report, QString *er
     PreparedReport result;
     try {
         Reader r(data);
-        if (std::memcmp(r.take(sizeof kMagic), kMagic, sizeof kMagic) != 0)
+        if (data.size() < qsizetype(sizeof kMagic) ||
+            std::memcmp(r.take(sizeof kMagic), kMagic, sizeof kMagic) != 0)
             throw Failure{QStringLiteral("это не файл готового отчета")};
         const quint32 version = r.u32();
         if (version != kPreparedFormatVersion)
