@@ -33,6 +33,8 @@ QRawFont deviceFont(const ReportFont &font, int pixelSize)
     QMutexLocker lock(&mutex);
     auto it = faces.find(key);
     if (it == faces.end()) {
+        if (faces.size() > 256) // a hostile file may name any number of fonts
+            faces.clear();
         QFont f(font.name);
         f.setBold(font.bold);
         f.setItalic(font.italic);

@@ -64,7 +64,8 @@ struct TextMetrics::Entry {
     QString family;
     bool bold = false;
     bool italic = false;
-    std::unique_ptr<FontFace> face;
+    QString resolved;
+    const FontFace *face = nullptr;
 };
 
 static int scaledAdvance(int design, int pixelSize, int unitsPerEm)
@@ -137,15 +138,33 @@ const FontFace *TextMetrics::face(const QString &family, bool bold, bool italic)
     for (const auto &entry : m_faces) {
         if (entry->bold == bold && entry->italic == italic &&
             entry->family.compare(family, Qt::CaseInsensitive) == 0)
-            return entry->face.get();
+            return entry->face;
     }
+    // Faces are shared by the font file they resolve to, so names that fall back to the same
+    // face (any number of them, say from a hostile file) cost one table.
+    const QRawFont raw = QRawFont::fromFont(platformFont(family, bold, italic));
+    const QString resolved = raw.familyName() + QLatin1Char('/') + raw.styleName();
+    const FontFace *shared = nullptr;
+    for (const auto &entry : m_faces) {
+        if (entry->resolved == resolved) {
+            shared = entry->face;
+            break;
+        }
+    }
+    if (!shared) {
+        m_ownedFaces.push_back(std::make_unique<FontFace>(raw));
+        shared = m_ownedFaces.back().get();
+    }
+    if (m_faces.size() > 1000) // names only; the faces stay
+        m_faces.clear();
     auto entry = std::make_unique<Entry>();
     entry->family = family;
     entry->bold = bold;
     entry->italic = italic;
-    entry->face = std::make_unique<FontFace>(QRawFont::fromFont(platformFont(family, bold, italic)));
+    entry->resolved = resolved;
+    entry->face = shared;
     m_faces.push_back(std::move(entry));
-    return m_faces.back()->face.get();
+    return shared;
 }
 
 MeasuringFont TextMetrics::font(const ReportFont &font)

@@ -50,6 +50,7 @@ private:
 
     struct Entry;
     std::vector<std::unique_ptr<Entry>> m_faces;
+    std::vector<std::unique_ptr<FontFace>> m_ownedFaces;
 };
 
 // The family name the font configuration picked for a report font (for diagnostics).
