@@ -133,9 +133,14 @@ std::optional<AggregateCall> parseAggregateArguments(AggregateFunction function,
     return call;
 }
 
-std::vector<AggregateCall> findAggregateCalls(QStringView expression)
+// Deeper nesting than any expression needs is taken for a hostile text, not followed.
+constexpr int kMaxNesting = 200;
+
+std::vector<AggregateCall> findAggregateCalls(QStringView expression, int depth)
 {
     std::vector<AggregateCall> calls;
+    if (depth > kMaxNesting)
+        return calls;
     qsizetype i = 0;
     while (i < expression.size()) {
         const QChar c = expression.at(i);
@@ -159,7 +164,7 @@ std::vector<AggregateCall> findAggregateCalls(QStringView expression)
             if (const auto call = parseAggregateArguments(*function, inner))
                 calls.push_back(*call);
             // Calls nested in the arguments count too.
-            for (const AggregateCall &nested : findAggregateCalls(inner))
+            for (const AggregateCall &nested : findAggregateCalls(inner, depth + 1))
                 calls.push_back(nested);
             i = close < 0 ? expression.size() : close;
             continue;
@@ -209,7 +214,7 @@ static QVariant valueOf(ExpressionHost &host, const NameBinding &b)
     switch (b.kind) {
     case NameBinding::Field: {
         const QVariant v = b.rows->value(b.field);
-        if (!isNullValue(v))
+        if (!isNullValue(v) || !host.convertNulls())
             return v;
         // Nulls are converted by the kind of the field.
         switch (b.fieldKind) {
@@ -440,8 +445,19 @@ private:
         }
     }
 
+    struct Nesting {
+        explicit Nesting(Parser &p) : parser(p)
+        {
+            if (++parser.m_depth > kMaxNesting)
+                throw EvalError{QStringLiteral("Слишком глубокая вложенность выражения"), true};
+        }
+        ~Nesting() { --parser.m_depth; }
+        Parser &parser;
+    };
+
     NodePtr parseUnary()
     {
+        const Nesting nesting(*this);
         if (accept(QLatin1Char('-'))) {
             auto node = std::make_shared<NegateNode>();
             node->operand = parseUnary();
@@ -580,6 +596,7 @@ private:
     ExpressionHost &m_host;
     QStringView m_text;
     qsizetype m_pos = 0;
+    int m_depth = 0;
 };
 
 // A compile failure is remembered like a compiled expression, so it is reported every time.

@@ -29,7 +29,7 @@ struct AggregateCall {
 std::optional<AggregateCall> parseAggregateArguments(AggregateFunction function,
                                                      QStringView arguments);
 // Every aggregate call in an expression, nested ones included, skipping quoted text.
-std::vector<AggregateCall> findAggregateCalls(QStringView expression);
+std::vector<AggregateCall> findAggregateCalls(QStringView expression, int depth = 0);
 
 // A failure that stops the run. With `objectPrefix` the message is shown after the name of
 // the object being evaluated.
@@ -45,6 +45,8 @@ public:
     // nullptr when the report has no such dataset. Throws EvalError when it cannot be opened.
     virtual ReportRows *datasetRows(QStringView userName, QString *canonicalUserName) = 0;
     virtual QVariant systemValue(SystemVariable variable) const = 0;
+    // Whether a null field value is read as the empty value of the field's kind.
+    virtual bool convertNulls() const = 0;
     virtual QVariant aggregateValue(const AggregateCall &call) = 0;
     // An error that lets the run go on.
     virtual void addError(const QString &message) = 0;

@@ -110,6 +110,7 @@ public:
     // ExpressionHost
     ReportRows *datasetRows(QStringView userName, QString *canonicalUserName) override;
     QVariant systemValue(SystemVariable variable) const override;
+    bool convertNulls() const override { return m_report.engineOptions.convertNulls; }
     QVariant aggregateValue(const AggregateCall &call) override;
     void addError(const QString &message) override;
     QString currentObjectName() const override { return m_currentObject; }

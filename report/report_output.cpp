@@ -38,58 +38,37 @@ public:
         m_buffer.append(text);
     }
     void boolean(bool v) { m_buffer.append(v ? "true" : "false"); }
-    void string(QStringView s)
+    void text(QStringView s)
     {
-        m_buffer.append('"');
+        QString escaped;
+        escaped.reserve(s.size() + 2);
+        escaped += QLatin1Char('"');
         for (const QChar c : s) {
             switch (c.unicode()) {
             case '"':
-                m_buffer.append("\\\"");
+                escaped += QLatin1String("\\\"");
                 break;
             case '\\':
-                m_buffer.append("\\\\");
+                escaped += QLatin1String("\\\\");
                 break;
             case '\n':
-                m_buffer.append("\\n");
+                escaped += QLatin1String("\\n");
                 break;
             case '\r':
-                m_buffer.append("\\r");
+                escaped += QLatin1String("\\r");
                 break;
             case '\t':
-                m_buffer.append("\\t");
+                escaped += QLatin1String("\\t");
                 break;
             default:
-                if (c.unicode() < 0x20) {
-                    m_buffer.append(QStringLiteral("\\u%1")
-                                        .arg(c.unicode(), 4, 16, QLatin1Char('0'))
-                                        .toLatin1());
-                } else {
-                    const char16_t u = c.unicode();
-                    m_buffer.append(QStringView(&u, 1).toUtf8());
-                }
+                if (c.unicode() < 0x20)
+                    escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                else
+                    escaped += c;
             }
         }
-        m_buffer.append('"');
-    }
-    // Surrogate pairs are written through string() per half; join them for valid UTF-8.
-    void text(const QString &s)
-    {
-        bool plain = true;
-        for (const QChar c : s)
-            plain = plain && !c.isSurrogate();
-        if (plain) {
-            string(s);
-            return;
-        }
-        m_buffer.append('"');
-        QString escaped = s;
-        escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-            .replace(QLatin1Char('"'), QLatin1String("\\\""))
-            .replace(QLatin1Char('\n'), QLatin1String("\\n"))
-            .replace(QLatin1Char('\r'), QLatin1String("\\r"))
-            .replace(QLatin1Char('\t'), QLatin1String("\\t"));
+        escaped += QLatin1Char('"');
         m_buffer.append(escaped.toUtf8());
-        m_buffer.append('"');
     }
     bool flush(bool force = false)
     {
@@ -150,7 +129,7 @@ void writeObject(JsonWriter &w, const PreparedReport &report, const PreparedPage
     for (quint32 i = 0; i < o.lineCount; ++i) {
         if (i > 0)
             w.raw(",");
-        w.text(page.lineText(o, page.lines[o.firstLine + i]).toString());
+        w.text(page.lineText(o, page.lines[o.firstLine + i]));
     }
     w.raw("],");
     w.key("font");
