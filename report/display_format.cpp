@@ -74,12 +74,11 @@ static QString groupThousands(const QString &digits, const QString &separator)
 static QString fixedWithGrouping(double value, int decimals, const QLocale &locale)
 {
     const QString fixed = fixedText(std::abs(value), decimals, locale.decimalPoint());
-    const qsizetype point = decimals > 0 ? fixed.size() - decimals - locale.decimalPoint().size()
-                                         : fixed.size();
+    const qsizetype point =
+        decimals > 0 ? fixed.size() - decimals - locale.decimalPoint().size() : fixed.size();
     QString text = groupThousands(fixed.left(point), locale.groupSeparator()) + fixed.mid(point);
-    const bool nonZero = std::any_of(fixed.cbegin(), fixed.cend(), [](QChar c) {
-        return c.isDigit() && c != QLatin1Char('0');
-    });
+    const bool nonZero = std::any_of(fixed.cbegin(), fixed.cend(),
+                                     [](QChar c) { return c.isDigit() && c != QLatin1Char('0'); });
     if (value < 0 && nonZero)
         text.prepend(QLatin1Char('-'));
     return text;
@@ -177,8 +176,8 @@ std::optional<QString> formatWithSpecifier(const QString &format, const QVariant
                 text = fixedText(*number, precision < 0 ? 2 : std::min(precision, 18),
                                  locale.decimalPoint());
             else if (type == QLatin1Char('n') || type == QLatin1Char('m'))
-                text = fixedWithGrouping(*number, precision < 0 ? 2 : std::min(precision, 18),
-                                         locale);
+                text =
+                    fixedWithGrouping(*number, precision < 0 ? 2 : std::min(precision, 18), locale);
             else if (type == QLatin1Char('e'))
                 text = scientificText(*number, precision < 0 ? 15 : std::clamp(precision, 1, 18),
                                       locale);
@@ -358,14 +357,14 @@ QString formatDateTimePattern(const QDateTime &dt, const QString &pattern, const
             out += n <= 2 ? QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'))
                           : QString::number(date.year());
         } else if (c == QLatin1Char('h')) {
-            out += QString::number(time.hour()).rightJustified(int(std::min<qsizetype>(n, 2)),
-                                                               QLatin1Char('0'));
+            out += QString::number(time.hour())
+                       .rightJustified(int(std::min<qsizetype>(n, 2)), QLatin1Char('0'));
         } else if (c == QLatin1Char('n')) {
-            out += QString::number(time.minute()).rightJustified(int(std::min<qsizetype>(n, 2)),
-                                                                 QLatin1Char('0'));
+            out += QString::number(time.minute())
+                       .rightJustified(int(std::min<qsizetype>(n, 2)), QLatin1Char('0'));
         } else if (c == QLatin1Char('s')) {
-            out += QString::number(time.second()).rightJustified(int(std::min<qsizetype>(n, 2)),
-                                                                 QLatin1Char('0'));
+            out += QString::number(time.second())
+                       .rightJustified(int(std::min<qsizetype>(n, 2)), QLatin1Char('0'));
         } else if (c == QLatin1Char('z')) {
             out += QString::number(time.msec()).rightJustified(n >= 3 ? 3 : 1, QLatin1Char('0'));
         } else if (c == QLatin1Char('t')) {

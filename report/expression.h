@@ -13,7 +13,17 @@
 // and a little arithmetic. Each distinct text is compiled once per run.
 namespace zreport {
 
-enum class SystemVariable { Date, Time, Page, PageN, TotalPages, TotalPagesN, Line, LineN, CopyName };
+enum class SystemVariable {
+    Date,
+    Time,
+    Page,
+    PageN,
+    TotalPages,
+    TotalPagesN,
+    Line,
+    LineN,
+    CopyName
+};
 std::optional<SystemVariable> systemVariable(QStringView name);
 
 enum class AggregateFunction { Sum, Avg, Min, Max, Count };

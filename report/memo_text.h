@@ -11,7 +11,7 @@
 namespace zreport {
 
 struct MemoSegment {
-    QString text;       // literal text, or the expression between the delimiters
+    QString text; // literal text, or the expression between the delimiters
     bool isExpression = false;
     // A trailing " #N..." picks a format for this expression alone.
     std::optional<DisplayFormat> formatOverride;

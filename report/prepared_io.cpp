@@ -255,7 +255,8 @@ bool savePreparedReport(const PreparedReport &report, const QString &path, QStri
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !writePreparedReport(report, file) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
+            *error =
+                QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
         return false;
     }
     return true;
@@ -338,7 +339,8 @@ bool loadPreparedReport(const QString &path, PreparedReport &report, QString *er
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString());
+            *error =
+                QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString());
         return false;
     }
     const QByteArray data = file.readAll();

@@ -15,17 +15,17 @@ namespace zreport {
 
 struct PreparedObject {
     QString name;
-    quint32 style = 0; // index into PreparedReport::styles()
+    quint32 style = 0;                               // index into PreparedReport::styles()
     double left = 0, top = 0, width = 0, height = 0; // relative to the band
-    QString text; // paragraphs separated by '\n'
-    quint32 firstLine = 0; // into the page's lines
+    QString text;                                    // paragraphs separated by '\n'
+    quint32 firstLine = 0;                           // into the page's lines
     quint32 lineCount = 0;
 };
 
 struct PreparedBand {
     QString name;
     double left = 0, top = 0, width = 0, height = 0; // top from the printable area's top
-    quint32 firstObject = 0; // into the page's objects
+    quint32 firstObject = 0;                         // into the page's objects
     quint32 objectCount = 0;
 };
 

@@ -52,8 +52,8 @@ struct DeviceRect {
     int x0, y0, x1, y1;
 };
 
-void drawSolidSide(QPainter &painter, const FrameLine &line, int thickness, bool vertical,
-                   int at, int from, int to, bool extendStart, bool extendEnd)
+void drawSolidSide(QPainter &painter, const FrameLine &line, int thickness, bool vertical, int at,
+                   int from, int to, bool extendStart, bool extendEnd)
 {
     const int half = thickness / 2;
     const int start = from - (extendStart ? half : 0);
@@ -63,8 +63,8 @@ void drawSolidSide(QPainter &painter, const FrameLine &line, int thickness, bool
     painter.fillRect(rect, line.color);
 }
 
-void drawDottedSide(QPainter &painter, const FrameLine &line, int thickness, bool vertical,
-                    int at, int from, int to)
+void drawDottedSide(QPainter &painter, const FrameLine &line, int thickness, bool vertical, int at,
+                    int from, int to)
 {
     QPen pen(line.color, thickness, Qt::CustomDashLine, Qt::FlatCap);
     pen.setDashPattern({1, 1});
@@ -91,8 +91,7 @@ void drawFrame(QPainter &painter, const Frame &frame, const DeviceRect &d, doubl
         if (line.style == FrameLineStyle::fsDot)
             drawDottedSide(painter, line, thickness, vertical, at, from, to);
         else
-            drawSolidSide(painter, line, thickness, vertical, at, from, to, extendStart,
-                          extendEnd);
+            drawSolidSide(painter, line, thickness, vertical, at, from, to, extendStart, extendEnd);
     };
     if (hasLeft)
         side(frame.leftLine, true, d.x0, d.y0, d.y1, hasTop, hasBottom);
@@ -167,21 +166,21 @@ void drawLines(QPainter &painter, const TextStyle &style, const PreparedPage &pa
         // Decorations span the line's 600-dpi width, like the glyphs placed along it.
         const double thickness = std::max(1.0, raw.lineThickness());
         if (style.font.underline)
-            painter.fillRect(QRectF(x, baseline + raw.underlinePosition() - thickness / 2, width,
-                                    thickness),
-                             style.font.color);
+            painter.fillRect(
+                QRectF(x, baseline + raw.underlinePosition() - thickness / 2, width, thickness),
+                style.font.color);
         if (style.font.strikeOut)
-            painter.fillRect(QRectF(x, baseline - raw.xHeight() / 2 - thickness / 2, width,
-                                    thickness),
-                             style.font.color);
+            painter.fillRect(
+                QRectF(x, baseline - raw.xHeight() / 2 - thickness / 2, width, thickness),
+                style.font.color);
     }
 }
 
 } // namespace
 
 void drawPreparedObject(QPainter &painter, const PreparedReport &report, const PreparedPage &page,
-                        const PreparedObject &object, double left, double top, double sx,
-                        double sy, double ox, double oy)
+                        const PreparedObject &object, double left, double top, double sx, double sy,
+                        double ox, double oy)
 {
     const TextStyle &style = report.style(object.style);
     const DeviceRect d{r(ox + sx * left), r(oy + sy * top), r(ox + sx * (left + object.width)),
@@ -192,9 +191,9 @@ void drawPreparedObject(QPainter &painter, const PreparedReport &report, const P
     const TextBox box = textBox(style, left, top, object.width, object.height, sx, sy, ox, oy);
     painter.save();
     if (style.clipped)
-        painter.setClipRect(QRect(box.left, box.top, std::max(0, box.width()),
-                                  std::max(0, box.height())),
-                            Qt::IntersectClip);
+        painter.setClipRect(
+            QRect(box.left, box.top, std::max(0, box.width()), std::max(0, box.height())),
+            Qt::IntersectClip);
     drawLines(painter, style, page, object, box, sx, sy);
     painter.restore();
 }

@@ -19,7 +19,7 @@ void drawPreparedPage(QPainter &painter, const PreparedReport &report, const Pre
 // One memo whose rectangle (in units) is given in page coordinates of the printable area,
 // already moved by the margins through ox, oy.
 void drawPreparedObject(QPainter &painter, const PreparedReport &report, const PreparedPage &page,
-                        const PreparedObject &object, double left, double top, double sx,
-                        double sy, double ox, double oy);
+                        const PreparedObject &object, double left, double top, double sx, double sy,
+                        double ox, double oy);
 
 } // namespace zreport

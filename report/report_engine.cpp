@@ -102,8 +102,7 @@ public:
     Run(ReportEngine &engine)
         : m_engine(engine), m_report(engine.m_report), m_prepared(engine.m_prepared),
           m_expressions(*this)
-    {
-    }
+    {}
 
     bool execute();
 
@@ -179,8 +178,9 @@ ReportRows *ReportEngine::Run::openDataset(const TfrxDBDataset *dataset)
 {
     if (ReportRows *rows = m_opened.value(dataset))
         return rows;
-    ReportRows *rows = findDataSource(
-        m_engine.m_sources, dataset->dataSetRef.isEmpty() ? dataset->dataSource : dataset->dataSetRef);
+    ReportRows *rows =
+        findDataSource(m_engine.m_sources,
+                       dataset->dataSetRef.isEmpty() ? dataset->dataSource : dataset->dataSetRef);
     if (!rows || !rows->open())
         throw EvalError{QStringLiteral("Компонент %1 не подключен к данным").arg(dataset->name),
                         false};
@@ -563,8 +563,8 @@ void ReportEngine::Run::showBand(BandRun *band)
             }
         }
         if (output) {
-            const bool onPage = std::find(m_bandsOnPage.begin(), m_bandsOnPage.end(), band) !=
-                                m_bandsOnPage.end();
+            const bool onPage =
+                std::find(m_bandsOnPage.begin(), m_bandsOnPage.end(), band) != m_bandsOnPage.end();
             if (!(m_calledFromNewPage && onPage)) {
                 outputBand(*band);
                 m_currentY += band->height;
@@ -798,10 +798,9 @@ void ReportEngine::Run::splitBand(BandRun &band)
             object.text = p.memo->text;
             object.firstLine = quint32(page.lines.size());
             object.lineCount = quint32(placed.lineCount);
-            page.lines.insert(page.lines.end(),
-                              p.memo->lines.begin() + std::ptrdiff_t(placed.firstLine),
-                              p.memo->lines.begin() +
-                                  std::ptrdiff_t(placed.firstLine + placed.lineCount));
+            page.lines.insert(
+                page.lines.end(), p.memo->lines.begin() + std::ptrdiff_t(placed.firstLine),
+                p.memo->lines.begin() + std::ptrdiff_t(placed.firstLine + placed.lineCount));
             page.objects.push_back(std::move(object));
             used = std::max(used, placed.top + placed.height);
         }
@@ -854,10 +853,10 @@ void ReportEngine::Run::endPage()
         BandRun *current = m_currentBand;
         m_currentY = m_pageHeight - pf->height;
         layoutBand(*footer);
-        const bool onPage = std::find(m_bandsOnPage.begin(), m_bandsOnPage.end(), footer) !=
-                            m_bandsOnPage.end();
-        const bool suppressed = (m_firstPage && !pf->printOnFirstPage) ||
-                                (m_lastPage && !pf->printOnLastPage);
+        const bool onPage =
+            std::find(m_bandsOnPage.begin(), m_bandsOnPage.end(), footer) != m_bandsOnPage.end();
+        const bool suppressed =
+            (m_firstPage && !pf->printOnFirstPage) || (m_lastPage && !pf->printOnLastPage);
         if (pf->visible && !onPage && !suppressed) {
             const bool wasCalledFromNewPage = m_calledFromNewPage;
             m_calledFromNewPage = true; // the footer is no content of its own
@@ -874,8 +873,7 @@ void ReportEngine::Run::endPage()
 
 ReportEngine::ReportEngine(const TfrxReport &report, const DataSources &sources)
     : m_report(report), m_sources(sources)
-{
-}
+{}
 
 ReportEngine::~ReportEngine() = default;
 

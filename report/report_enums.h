@@ -10,7 +10,16 @@ enum class StretchMode { smDontStretch, smActualHeight, smMaxHeight };
 enum class ShiftMode { smDontShift, smAlways, smWhenOverlapped };
 enum class HAlign { haLeft, haRight, haCenter, haBlock };
 enum class VAlign { vaTop, vaBottom, vaCenter };
-enum class FrameLineStyle { fsSolid, fsDash, fsDot, fsDashDot, fsDashDotDot, fsDouble, fsAltDot, fsSquare };
+enum class FrameLineStyle {
+    fsSolid,
+    fsDash,
+    fsDot,
+    fsDashDot,
+    fsDashDotDot,
+    fsDouble,
+    fsAltDot,
+    fsSquare
+};
 enum class FormatKind { fkText, fkNumeric, fkDateTime, fkBoolean };
 enum class PageOrientation { poPortrait, poLandscape };
 

@@ -71,10 +71,10 @@ const QStringList &fontStyleNames()
 
 const QStringList &previewButtonNames()
 {
-    static const QStringList names{"pbPrint",     "pbLoad",        "pbSave",    "pbExport",
-                                   "pbZoom",      "pbFind",        "pbOutline", "pbPageSetup",
-                                   "pbTools",     "pbEdit",        "pbNavigator",
-                                   "pbExportQuick", "pbNoClose",   "pbNoFullScreen", "pbNoEmail"};
+    static const QStringList names{"pbPrint",   "pbLoad",         "pbSave",      "pbExport",
+                                   "pbZoom",    "pbFind",         "pbOutline",   "pbPageSetup",
+                                   "pbTools",   "pbEdit",         "pbNavigator", "pbExportQuick",
+                                   "pbNoClose", "pbNoFullScreen", "pbNoEmail"};
     return names;
 }
 
@@ -135,8 +135,8 @@ bool setFrameLineProperty(FrameLine &line, const QString &field, const QString &
     return fail(error, unknownPropertyMessage(name, QStringLiteral("TfrxFrame")));
 }
 
-bool setFrameProperty(Frame &frame, const QString &field, const QString &name,
-                      const QString &value, QString *error)
+bool setFrameProperty(Frame &frame, const QString &field, const QString &name, const QString &value,
+                      QString *error)
 {
     if (field == QLatin1String("Typ"))
         return store(parseSet(value, frameSideNames()), frame.typ, name, value, error);
@@ -714,7 +714,7 @@ void TfrxReport::resolveReferences()
             item.dataSetName = item.dataSet->userName;
     }
     const auto bind = [this](const QString &ref, QString &userName, TfrxDBDataset *&dataSet) {
-        dataSet = !ref.isEmpty() ? windowDatasetByName(ref)
+        dataSet = !ref.isEmpty()        ? windowDatasetByName(ref)
                   : !userName.isEmpty() ? windowDatasetByUserName(userName)
                                         : nullptr;
         if (dataSet)

@@ -266,9 +266,9 @@ struct DatasetItem {
 };
 
 struct PreviewOptions {
-    QStringList buttons{"pbPrint", "pbLoad",    "pbSave",  "pbExport",    "pbZoom",
-                        "pbFind",  "pbOutline", "pbPageSetup", "pbTools", "pbEdit",
-                        "pbNavigator", "pbExportQuick"};
+    QStringList buttons{"pbPrint", "pbLoad", "pbSave",      "pbExport",
+                        "pbZoom",  "pbFind", "pbOutline",   "pbPageSetup",
+                        "pbTools", "pbEdit", "pbNavigator", "pbExportQuick"};
     double zoom = 1.0;
     QString zoomMode = QStringLiteral("zmDefault");
     bool allowEdit = true;

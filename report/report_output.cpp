@@ -21,10 +21,7 @@ public:
 
     void raw(const char *text) { m_buffer.append(text); }
     void raw(const QByteArray &text) { m_buffer.append(text); }
-    void key(const char *name)
-    {
-        m_buffer.append('"').append(name).append("\":");
-    }
+    void key(const char *name) { m_buffer.append('"').append(name).append("\":"); }
     void number(double v)
     {
         double rounded = std::round(v * 10000) / 10000;
@@ -237,7 +234,8 @@ bool savePreparedJson(const PreparedReport &report, const QString &path, QString
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !writePreparedJson(report, file) || !file.commit()) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
+            *error =
+                QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
         return false;
     }
     return true;
@@ -301,8 +299,7 @@ QImage renderPreparedPage(const PreparedReport &report, int pageIndex, int dpi)
     return image;
 }
 
-bool savePreparedPngs(const PreparedReport &report, const QString &prefix, int dpi,
-                      QString *error)
+bool savePreparedPngs(const PreparedReport &report, const QString &prefix, int dpi, QString *error)
 {
     for (int i = 0; i < report.pageCount(); ++i) {
         const QString path = QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1);

@@ -26,7 +26,6 @@ bool savePreparedPdf(const PreparedReport &report, const QString &path, QString 
 // One image of a page at `dpi`, white background.
 QImage renderPreparedPage(const PreparedReport &report, int pageIndex, int dpi);
 // PREFIX-1.png, PREFIX-2.png, ...
-bool savePreparedPngs(const PreparedReport &report, const QString &prefix, int dpi,
-                      QString *error);
+bool savePreparedPngs(const PreparedReport &report, const QString &prefix, int dpi, QString *error);
 
 } // namespace zreport

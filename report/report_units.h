@@ -9,6 +9,9 @@ inline constexpr double kUnitsPerInch = 96.0;
 inline constexpr int kMeasureDpi = 600;
 inline constexpr double kDotsPerUnit = double(kMeasureDpi) / kUnitsPerInch; // 6.25
 
-inline double mmToUnits(double mm) { return mm * kUnitsPerMm; }
+inline double mmToUnits(double mm)
+{
+    return mm * kUnitsPerMm;
+}
 
 } // namespace zreport

@@ -86,8 +86,7 @@ struct Shifter {
 
     void process(int parent, double incoming)
     {
-        const std::vector<int> &list =
-            parent < 0 ? tree.topLevel : tree.children[size_t(parent)];
+        const std::vector<int> &list = parent < 0 ? tree.topLevel : tree.children[size_t(parent)];
         for (int child : list) {
             if (--budget < 0)
                 return;

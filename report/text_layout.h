@@ -12,9 +12,9 @@
 namespace zreport {
 
 struct LaidOutLine {
-    quint32 start = 0;  // into the text, whose paragraphs are separated by '\n'
+    quint32 start = 0; // into the text, whose paragraphs are separated by '\n'
     quint32 length = 0;
-    qint32 width = 0;   // dots at 600 dpi
+    qint32 width = 0; // dots at 600 dpi
     bool firstOfParagraph = false;
     bool lastOfParagraph = false;
 };

@@ -38,8 +38,7 @@ public:
     int designAdvanceOfCodePoint(char32_t codePoint) const
     {
         QMutexLocker lock(&m_mutex);
-        const QList<quint32> glyphs =
-            m_raw.glyphIndexesForString(QString::fromUcs4(&codePoint, 1));
+        const QList<quint32> glyphs = m_raw.glyphIndexesForString(QString::fromUcs4(&codePoint, 1));
         return glyphs.isEmpty() ? 0 : designAdvance(glyphs.first());
     }
 

@@ -14,7 +14,7 @@ bool isNullValue(const QVariant &value);
 // rounded from there with exact halves away from zero.
 struct DecimalDigits {
     bool negative = false;
-    QByteArray digits; // significant digits, no leading zeros; empty for zero
+    QByteArray digits;     // significant digits, no leading zeros; empty for zero
     int pointPosition = 0; // digits before the decimal point (may be <= 0 or > digits.size())
 };
 DecimalDigits decimalDigits(double value);

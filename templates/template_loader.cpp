@@ -81,9 +81,11 @@ private:
                 throw LoadError{reason};
         }
         if (component.name.isEmpty())
-            throw LoadError{QStringLiteral("у объекта %1 нет имени (Name)").arg(component.className())};
+            throw LoadError{
+                QStringLiteral("у объекта %1 нет имени (Name)").arg(component.className())};
         if (m_names.contains(component.name.toLower()))
-            throw LoadError{QStringLiteral("имя %1 уже занято другим объектом").arg(component.name)};
+            throw LoadError{
+                QStringLiteral("имя %1 уже занято другим объектом").arg(component.name)};
         m_names.insert(component.name.toLower());
     }
 
@@ -227,8 +229,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<TfrxReport> loadTemplate(QIODevice &device, const QString &fileName,
-                                         QString *error)
+std::unique_ptr<TfrxReport> loadTemplate(QIODevice &device, const QString &fileName, QString *error)
 {
     Loader loader(device);
     try {
@@ -264,7 +265,8 @@ static QString builtinDirectory()
 QStringList builtinTemplateNames()
 {
     QStringList names;
-    for (const QString &file : QDir(builtinDirectory()).entryList({"*.xml"}, QDir::Files, QDir::Name))
+    for (const QString &file :
+         QDir(builtinDirectory()).entryList({"*.xml"}, QDir::Files, QDir::Name))
         names << file.chopped(4);
     return names;
 }

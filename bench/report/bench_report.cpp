@@ -131,11 +131,20 @@ void loadPrepared(benchmark::State &state, const char *templateName)
 
 } // namespace
 
-BENCHMARK_CAPTURE(prepare, Invoice, "repSchet")->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(prepare, Invoice, "repSchet")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(prepare, ClientListing, "repOrg")->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(writePdf, Invoice, "repSchet")->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(writePdf, Invoice, "repSchet")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(writePdf, ClientListing, "repOrg")->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(savePrepared, Invoice, "repSchet")->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(savePrepared, Invoice, "repSchet")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(savePrepared, ClientListing, "repOrg")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(loadPrepared, Invoice, "repSchet")->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -35,16 +35,16 @@ TEST_P(Brackets, SplitIntoLiteralsAndExpressions)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Brackets,
-    ::testing::Values(
-        BracketCase{"noBracket", "plain text", "[,]", "plain text"},
-        BracketCase{"twoOnOneLine", "a [x] b [y]", "[,]", "a {x} b {y}"},
-        BracketCase{"closingInsideDoubleQuotes", "[D.\"a]b\"] c", "[,]", "{D.\"a]b\"} c"},
-        BracketCase{"closingInsideSingleQuotes", "['x]'] c", "[,]", "{'x]'} c"},
-        BracketCase{"nestedBelongsToTheOuter", "[a[b]c]d", "[,]", "{a[b]c}d"},
-        BracketCase{"neverClosedTakesTheRest", "a [b c", "[,]", "a {b c}"},
-        BracketCase{"openingAsLastCharacterStays", "a [", "[,]", "a ["},
-        BracketCase{"otherDelimiters", "<%x%> [y]", "<%,%>", "{x} [y]"},
-        BracketCase{"adjacent", "[a][b]", "[,]", "{a}{b}"}),
+    ::testing::Values(BracketCase{"noBracket", "plain text", "[,]", "plain text"},
+                      BracketCase{"twoOnOneLine", "a [x] b [y]", "[,]", "a {x} b {y}"},
+                      BracketCase{"closingInsideDoubleQuotes", "[D.\"a]b\"] c", "[,]",
+                                  "{D.\"a]b\"} c"},
+                      BracketCase{"closingInsideSingleQuotes", "['x]'] c", "[,]", "{'x]'} c"},
+                      BracketCase{"nestedBelongsToTheOuter", "[a[b]c]d", "[,]", "{a[b]c}d"},
+                      BracketCase{"neverClosedTakesTheRest", "a [b c", "[,]", "a {b c}"},
+                      BracketCase{"openingAsLastCharacterStays", "a [", "[,]", "a ["},
+                      BracketCase{"otherDelimiters", "<%x%> [y]", "<%,%>", "{x} [y]"},
+                      BracketCase{"adjacent", "[a][b]", "[,]", "{a}{b}"}),
     [](const auto &info) { return info.param.name; });
 
 TEST(Brackets, TrailingFormatPicksTheFormatOfOneExpression)

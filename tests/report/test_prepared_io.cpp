@@ -36,16 +36,20 @@ protected:
     {
         m_rows = numberRows({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
         const QString cells =
-            memoXml("Cell", "Width=\"60\" Height=\"30\" Frame.Typ=\"[ftLeft,ftBottom]\" "
-                            "HAlign=\"haRight\" VAlign=\"vaCenter\" Font.Style=\"[fsBold]\"",
+            memoXml("Cell",
+                    "Width=\"60\" Height=\"30\" Frame.Typ=\"[ftLeft,ftBottom]\" "
+                    "HAlign=\"haRight\" VAlign=\"vaCenter\" Font.Style=\"[fsBold]\"",
                     "[Line] строка\nвторая") +
-            memoXml("Empty", "Left=\"60\" Width=\"60\" Height=\"30\" Frame.Typ=\"[ftTop]\" "
-                             "Frame.Style=\"fsDot\"",
+            memoXml("Empty",
+                    "Left=\"60\" Width=\"60\" Height=\"30\" Frame.Typ=\"[ftTop]\" "
+                    "Frame.Style=\"fsDot\"",
                     "");
         m_run = runReport(
-            reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                          .arg(cells),
-                      100),
+            reportXml(
+                QStringLiteral(
+                    R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
+                    .arg(cells),
+                100),
             {{"src", m_rows.get()}});
         ASSERT_TRUE(m_run.ok);
         ASSERT_EQ(m_run.prepared().pageCount(), 1);
@@ -85,8 +89,7 @@ TEST_F(PreparedFile, EveryTruncationIsRefusedAndLeavesTheTargetAlone)
     PreparedReport target = m_run.prepared();
     for (qsizetype size = 0; size < bytes.size(); ++size) {
         QString error;
-        EXPECT_FALSE(readPreparedReport(QByteArrayView(bytes).first(size), target, &error))
-            << size;
+        EXPECT_FALSE(readPreparedReport(QByteArrayView(bytes).first(size), target, &error)) << size;
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_EQ(target.pageCount(), 1);
@@ -120,7 +123,8 @@ TEST(PreparedFileHeader, ForeignAndHostileFilesAreRefusedWithAReason)
     EXPECT_EQ(refusal("%PDF-1.4 and more"), QStringLiteral("это не файл готового отчета"));
     EXPECT_EQ(refusal("%PDF"), QStringLiteral("это не файл готового отчета"));
     QByteArray header("ZRNKFP3\n", 8);
-    EXPECT_TRUE(refusal(header + QByteArray::fromHex("09000000")).contains(QStringLiteral("версия")));
+    EXPECT_TRUE(
+        refusal(header + QByteArray::fromHex("09000000")).contains(QStringLiteral("версия")));
     // A style count of four billion in a file of a few bytes is refused before allocating.
     const QByteArray hostile = header + QByteArray::fromHex("01000000ffffffff00");
     EXPECT_TRUE(refusal(hostile).contains(QStringLiteral("количество")));

@@ -18,8 +18,10 @@ public:
     {
         m_rows = numberRows({1});
         m_run = runReport(
-            reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="100" DataSet="D">%1</TfrxMasterData>)")
-                          .arg(memoXml("M", "Left=\"20\" Top=\"20\" " + attributes, text))),
+            reportXml(
+                QStringLiteral(
+                    R"(<TfrxMasterData Name="B" Width="377.953" Height="100" DataSet="D">%1</TfrxMasterData>)")
+                    .arg(memoXml("M", "Left=\"20\" Top=\"20\" " + attributes, text))),
             {{"src", m_rows.get()}});
         const PreparedPage &page = m_run.prepared().pages().front();
         image = QImage(int(200 * scale), int(150 * scale), QImage::Format_RGB32);
@@ -55,8 +57,8 @@ private:
 
 TEST(Drawing, SolidFrameLiesOnTheObjectEdges)
 {
-    const DrawnMemo memo("Width=\"100\" Height=\"40\" Frame.Typ=\"[ftLeft,ftRight,ftTop,ftBottom]\"",
-                         "");
+    const DrawnMemo memo(
+        "Width=\"100\" Height=\"40\" Frame.Typ=\"[ftLeft,ftRight,ftTop,ftBottom]\"", "");
     EXPECT_TRUE(memo.dark(20, 30));  // left
     EXPECT_TRUE(memo.dark(120, 30)); // right
     EXPECT_TRUE(memo.dark(70, 20));  // top
@@ -111,8 +113,10 @@ TEST(Drawing, LineWidthsScaleWithTheDevice)
 TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
 {
     auto rows = numberRows({1, 2, 3});
-    const QString bands = QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
-                              .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
+    const QString bands =
+        QStringLiteral(
+            R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
+            .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
     const ReportRun run = runReport(reportXml(bands), {{"src", rows.get()}});
     ASSERT_EQ(run.prepared().pageCount(), 3);
     QTemporaryDir dir;
@@ -124,7 +128,7 @@ TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 3);
-    EXPECT_TRUE(bytes.contains("/ToUnicode")); // text can be selected and searched
+    EXPECT_TRUE(bytes.contains("/ToUnicode"));         // text can be selected and searched
     EXPECT_TRUE(bytes.contains("/MediaBox [0 0 283")); // 100 mm in whole points
 
     ASSERT_TRUE(savePreparedPngs(run.prepared(), dir.filePath(QStringLiteral("page")), 50, &error));

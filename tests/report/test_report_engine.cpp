@@ -139,8 +139,8 @@ TEST(Pagination, BandTallerThanAPageIsSplitBetweenTextLines)
     QStringList lines;
     for (int i = 1; i <= 60; ++i)
         lines << QStringLiteral("line %1").arg(i);
-    auto xmlRows = std::make_unique<MemoryRows>(
-        QList<MemoryRows::Column>{{"TEXT", FieldKind::String}});
+    auto xmlRows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"TEXT", FieldKind::String}});
     xmlRows->addRow({lines.join(QLatin1Char('\n'))});
     const QString bands = QStringLiteral(R"(
 <TfrxMasterData Name="B" Top="50" Width="377.953" Height="20" DataSet="D" Stretched="True">
@@ -190,14 +190,14 @@ TEST_P(Aggregates, FooterPrintsTheValueOverTheRowsPrinted)
     RussianLocale locale;
     auto rows = numberRows({2, 3.5, 1});
     const AggregateCase &c = GetParam();
-    const QString bands = QStringLiteral(R"(
+    const QString bands =
+        QStringLiteral(R"(
 <TfrxHeader Name="H" Top="30" Width="377.953" Height="10">%1</TfrxHeader>
 <TfrxMasterData Name="MasterData1" Top="50" Width="377.953" Height="30" DataSet="D">%2</TfrxMasterData>
 <TfrxFooter Name="F" Top="90" Width="377.953" Height="40">%3</TfrxFooter>)")
-                              .arg(memoXml("InHeader", "Width=\"100\" Height=\"10\"", c.footerText),
-                                   memoXml("Row", "Width=\"50\" Height=\"30\"", "[Line]"),
-                                   memoXml("Total", "Width=\"100\" Height=\"20\" " + c.format,
-                                           c.footerText));
+            .arg(memoXml("InHeader", "Width=\"100\" Height=\"10\"", c.footerText),
+                 memoXml("Row", "Width=\"50\" Height=\"30\"", "[Line]"),
+                 memoXml("Total", "Width=\"100\" Height=\"20\" " + c.format, c.footerText));
     const ReportRun run = runReport(reportXml(bands), {{"src", rows.get()}});
     ASSERT_TRUE(run.ok) << run.errors().join('\n').toStdString();
     EXPECT_EQ(run.texts("Total"), QStringList{c.expected});
@@ -216,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(
         AggregateCase{"nameCaseIgnored", "[sum(<d.\"n\">,masterdata1)]", "", "6,5"},
         AggregateCase{"count", "[COUNT(MasterData1)]", "", "3"},
         AggregateCase{"average", "[AVG(<D.\"N\">,MasterData1)]",
-                      "DisplayFormat.Kind=\"fkNumeric\" DisplayFormat.FormatStr=\"%2.3f\"", "2,167"},
+                      "DisplayFormat.Kind=\"fkNumeric\" DisplayFormat.FormatStr=\"%2.3f\"",
+                      "2,167"},
         AggregateCase{"minimum", "[MIN(<D.\"N\">,MasterData1)]", "", "1"},
         AggregateCase{"maximum", "[MAX(<D.\"N\">,MasterData1)]", "", "3,5"},
         AggregateCase{"insideAngles", "[<SUM(<D.\"N\">,MasterData1)>]", "", "6,5"},
@@ -254,7 +255,8 @@ TEST_P(RunErrors, AreCollectedWithTheirMessages)
 static QString dataBandWith(const QString &memoText)
 {
     return reportXml(
-        QStringLiteral(R"(<TfrxMasterData Name="B" Top="50" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
+        QStringLiteral(
+            R"(<TfrxMasterData Name="B" Top="50" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
             .arg(memoXml("Cell", "Width=\"50\" Height=\"30\"", memoText)));
 }
 
@@ -262,17 +264,19 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RunErrors,
     ::testing::Values(
         ErrorCase{"datasetNotFound",
-                  QStringLiteral(R"(<TfrxReport Name="r"><Datasets><Item DataSetName="Missing"/></Datasets>
+                  QStringLiteral(
+                      R"(<TfrxReport Name="r"><Datasets><Item DataSetName="Missing"/></Datasets>
                       <TfrxReportPage Name="Page1"/></TfrxReport>)"),
                   "Набор данных \"Missing\" не найден", false},
-        ErrorCase{"datasetNotConnected",
-                  QStringLiteral(R"(<TfrxReport Name="r"><Datasets><Item DataSetName="D"/></Datasets>
+        ErrorCase{
+            "datasetNotConnected",
+            QStringLiteral(R"(<TfrxReport Name="r"><Datasets><Item DataSetName="D"/></Datasets>
                       <TfrxDBDataset Name="DSetX" UserName="D" DataSource="DM.Nothing"/>
                       <TfrxReportPage Name="Page1"><TfrxMasterData Name="B" Height="30" DataSet="DSetX"/>
                       </TfrxReportPage></TfrxReport>)"),
-                  "Компонент DSetX не подключен к данным", true},
-        ErrorCase{"unknownField", dataBandWith("[D.\"NOPE\"]"),
-                  "Cell: Поле не найдено: D.\"NOPE\"", true},
+            "Компонент DSetX не подключен к данным", true},
+        ErrorCase{"unknownField", dataBandWith("[D.\"NOPE\"]"), "Cell: Поле не найдено: D.\"NOPE\"",
+                  true},
         ErrorCase{"unknownAngleName", dataBandWith("[<Nothing>]"),
                   "Неизвестная переменная или поле БД: Nothing", true},
         ErrorCase{"divisionByZero", dataBandWith("[1/0]"), "Cell: Деление на ноль", true},
@@ -296,8 +300,7 @@ TEST(RunErrors, UnknownFieldLetsTheRunGoOnWithAnEmptyText)
 
 TEST(RunErrors, MessageBoxTextListsEveryError)
 {
-    EXPECT_EQ(runErrorsText({"a", "b"}),
-              QStringLiteral("Были обнаружены следующие ошибки:\na\nb"));
+    EXPECT_EQ(runErrorsText({"a", "b"}), QStringLiteral("Были обнаружены следующие ошибки:\na\nb"));
     EXPECT_EQ(runErrorsCaption(), QStringLiteral("Ошибка"));
 }
 
@@ -317,8 +320,10 @@ TEST(MemoData, NullsInBracketsAreConvertedButNotInBoundMemos)
                 "[D.\"DAY\"]") +
         memoXml("Name", "Left=\"150\" Width=\"50\" Height=\"30\"", "<[D.\"NAME\"]>");
     const ReportRun run = runReport(
-        reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                      .arg(cells)),
+        reportXml(
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
+                .arg(cells)),
         {{"src", rows.get()}});
     ASSERT_TRUE(run.ok) << run.errors().join('\n').toStdString();
     EXPECT_EQ(run.texts("Amount"), QStringList{"0,00"});
@@ -329,8 +334,8 @@ TEST(MemoData, NullsInBracketsAreConvertedButNotInBoundMemos)
 
 TEST(MemoData, InsertedValuesAreNotExpandedAgainAndLineBreaksSplitLines)
 {
-    auto rows = std::make_unique<MemoryRows>(
-        QList<MemoryRows::Column>{{"TEXT", FieldKind::String}});
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"TEXT", FieldKind::String}});
     rows->addRow({QStringLiteral("[Line]\r\nsecond")});
     const ReportRun run = runReport(dataBandWith("x[D.\"TEXT\"]y [Line]"), {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
@@ -342,8 +347,10 @@ TEST(Stretching, StretchedBandShrinksToItsLowestObject)
     auto rows = numberRows({1});
     // Stored height 40, lowest object ends at 30.
     const ReportRun run = runReport(
-        reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="40" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
-                      .arg(memoXml("Cell", "Top=\"10\" Width=\"50\" Height=\"20\"", "x"))),
+        reportXml(
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="40" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
+                .arg(memoXml("Cell", "Top=\"10\" Width=\"50\" Height=\"20\"", "x"))),
         {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     EXPECT_DOUBLE_EQ(run.band(0, 0).height, 30);
@@ -351,16 +358,19 @@ TEST(Stretching, StretchedBandShrinksToItsLowestObject)
 
 TEST(Stretching, MaxHeightMemoReachesTheBottomOfAGrownNeighbour)
 {
-    auto rows = std::make_unique<MemoryRows>(
-        QList<MemoryRows::Column>{{"TEXT", FieldKind::String}});
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"TEXT", FieldKind::String}});
     rows->addRow({QStringLiteral("one\ntwo\nthree")});
     const QString cells =
         memoXml("Grown", "Width=\"100\" Height=\"18\" StretchMode=\"smActualHeight\"",
                 "[D.\"TEXT\"]") +
-        memoXml("Beside", "Left=\"100\" Width=\"50\" Height=\"18\" StretchMode=\"smMaxHeight\"", "1");
+        memoXml("Beside", "Left=\"100\" Width=\"50\" Height=\"18\" StretchMode=\"smMaxHeight\"",
+                "1");
     const ReportRun run = runReport(
-        reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="18" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
-                      .arg(cells)),
+        reportXml(
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="18" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
+                .arg(cells)),
         {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     const PreparedPage &page = run.prepared().pages().front();

@@ -45,9 +45,8 @@ TEST(ShiftTree, ChildrenLieBelowAndOverlapHorizontally)
 
 TEST(ShiftModes, AlwaysMovesByTheGrowthAbove)
 {
-    const auto tops = shifted({{{0, 0, 100, 10}, ShiftMode::smAlways, 15},
-                               {{0, 20, 100, 10}},
-                               {{0, 40, 100, 10}}});
+    const auto tops = shifted(
+        {{{0, 0, 100, 10}, ShiftMode::smAlways, 15}, {{0, 20, 100, 10}}, {{0, 40, 100, 10}}});
     EXPECT_EQ(tops, (std::vector<double>{0, 35, 55}));
 }
 

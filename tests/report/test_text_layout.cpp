@@ -43,7 +43,7 @@ TEST(LineHeight, MatchesThe600DpiFontHeights)
         int points;
         int dots;
         double units;
-    } table[] = {{6, 50, 10.00},  {7, 58, 11.28},  {8, 67, 12.72},  {9, 75, 14.00},
+    } table[] = {{6, 50, 10.00},  {7, 58, 11.28},  {8, 67, 12.72},   {9, 75, 14.00},
                  {10, 83, 15.28}, {11, 92, 16.72}, {12, 100, 18.00}, {14, 117, 20.72}};
     for (const auto &row : table) {
         EXPECT_EQ(TextMetrics::pixelSizeAt600(row.points), row.dots) << row.points;

@@ -16,17 +16,17 @@ using zreport::MemoryRows;
 
 inline std::unique_ptr<MemoryRows> rekvizity()
 {
-    auto rows = std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
-        {"KOD", FieldKind::Numeric},
-        {"NAMEORG", FieldKind::String},
-        {"ADRES", FieldKind::String},
-        {"BINIIN", FieldKind::String},
-        {"BANK", FieldKind::String},
-        {"IIK", FieldKind::String},
-        {"BIK", FieldKind::String},
-        {"KBE", FieldKind::String},
-        {"STNDS", FieldKind::Numeric},
-        {"VARRASCHET", FieldKind::Numeric}});
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"NAMEORG", FieldKind::String},
+                                                               {"ADRES", FieldKind::String},
+                                                               {"BINIIN", FieldKind::String},
+                                                               {"BANK", FieldKind::String},
+                                                               {"IIK", FieldKind::String},
+                                                               {"BIK", FieldKind::String},
+                                                               {"KBE", FieldKind::String},
+                                                               {"STNDS", FieldKind::Numeric},
+                                                               {"VARRASCHET", FieldKind::Numeric}});
     rows->addRow({1, QStringLiteral("ТОО «Зарник Трейд»"),
                   QStringLiteral("Республика Казахстан, г. Алматы, ул. Абая, д. 150, офис 12"),
                   QStringLiteral("123456789012"), QStringLiteral("АО «Народный Банк Казахстана»"),
@@ -37,36 +37,35 @@ inline std::unique_ptr<MemoryRows> rekvizity()
 
 inline std::unique_ptr<MemoryRows> document(double total, double vat, int lines)
 {
-    auto rows = std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
-        {"KOD", FieldKind::Numeric},
-        {"NAMEORG", FieldKind::String},
-        {"NUMSCH", FieldKind::Numeric},
-        {"DATASCH", FieldKind::Numeric},
-        {"OSNOVANIE", FieldKind::String},
-        {"KNP", FieldKind::String},
-        {"STREALIZSUM", FieldKind::Numeric},
-        {"VTNDS", FieldKind::Numeric},
-        {"SUMTOV", FieldKind::Numeric},
-        {"SUMPROPIS", FieldKind::String}});
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"NAMEORG", FieldKind::String},
+                                                               {"NUMSCH", FieldKind::Numeric},
+                                                               {"DATASCH", FieldKind::Numeric},
+                                                               {"OSNOVANIE", FieldKind::String},
+                                                               {"KNP", FieldKind::String},
+                                                               {"STREALIZSUM", FieldKind::Numeric},
+                                                               {"VTNDS", FieldKind::Numeric},
+                                                               {"SUMTOV", FieldKind::Numeric},
+                                                               {"SUMPROPIS", FieldKind::String}});
     rows->addRow({7, QStringLiteral("ИП Иванов Иван Иванович"), 15,
                   QDateTime(QDate(2024, 3, 5), QTime(0, 0)),
                   QStringLiteral("Договор поставки № 7 от 01.02.2024"), QStringLiteral("710"),
-                  total, vat, lines,
-                  QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын")});
+                  total, vat, lines, QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын")});
     return rows;
 }
 
 inline std::unique_ptr<MemoryRows> emptyDetail()
 {
-    return std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
-        {"KOD", FieldKind::Numeric},
-        {"NUM", FieldKind::Numeric},
-        {"NAME", FieldKind::String},
-        {"EDIZM", FieldKind::String},
-        {"KOLVO", FieldKind::Numeric},
-        {"CENASHT", FieldKind::Numeric},
-        {"SUMNDS", FieldKind::Numeric},
-        {"STREALIZ", FieldKind::Numeric}});
+    return std::make_unique<MemoryRows>(
+        QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                  {"NUM", FieldKind::Numeric},
+                                  {"NAME", FieldKind::String},
+                                  {"EDIZM", FieldKind::String},
+                                  {"KOLVO", FieldKind::Numeric},
+                                  {"CENASHT", FieldKind::Numeric},
+                                  {"SUMNDS", FieldKind::Numeric},
+                                  {"STREALIZ", FieldKind::Numeric}});
 }
 
 // Names that need one, two and three lines in the invoice's name column.
@@ -90,9 +89,9 @@ inline std::unique_ptr<MemoryRows> detail(int lines, double *total = nullptr)
         const double price = 1250.5 + 100 * (i % 7);
         const double amount = std::round(quantity * price * 100) / 100;
         sum += amount;
-        rows->addRow({100 + i, i + 1, lineName(i), i % 3 == 2 ? QStringLiteral("усл.")
-                                                              : QStringLiteral("шт."),
-                      quantity, price, std::round(amount * 12 / 112 * 100) / 100, amount});
+        rows->addRow({100 + i, i + 1, lineName(i),
+                      i % 3 == 2 ? QStringLiteral("усл.") : QStringLiteral("шт."), quantity, price,
+                      std::round(amount * 12 / 112 * 100) / 100, amount});
     }
     if (total)
         *total = sum;
@@ -116,18 +115,18 @@ inline std::unique_ptr<MemoryRows> knp(int count)
 
 inline std::unique_ptr<MemoryRows> clients(int count)
 {
-    auto rows = std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
-        {"KOD", FieldKind::Numeric},
-        {"TIP", FieldKind::Numeric},
-        {"NAMEORG", FieldKind::String},
-        {"KBE", FieldKind::String},
-        {"RNN", FieldKind::String},
-        {"BINIIN", FieldKind::String},
-        {"ADRES", FieldKind::String},
-        {"IIK", FieldKind::String},
-        {"BANK", FieldKind::String},
-        {"BIK", FieldKind::String},
-        {"TEL", FieldKind::String}});
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"TIP", FieldKind::Numeric},
+                                                               {"NAMEORG", FieldKind::String},
+                                                               {"KBE", FieldKind::String},
+                                                               {"RNN", FieldKind::String},
+                                                               {"BINIIN", FieldKind::String},
+                                                               {"ADRES", FieldKind::String},
+                                                               {"IIK", FieldKind::String},
+                                                               {"BANK", FieldKind::String},
+                                                               {"BIK", FieldKind::String},
+                                                               {"TEL", FieldKind::String}});
     for (int i = 0; i < count; ++i) {
         const bool noBank = i % 3 == 2;
         rows->addRow({i + 1, 0,
@@ -146,13 +145,13 @@ inline std::unique_ptr<MemoryRows> clients(int count)
 
 inline std::unique_ptr<MemoryRows> goods(int count)
 {
-    auto rows = std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
-        {"KOD", FieldKind::Numeric},
-        {"TIP", FieldKind::Numeric},
-        {"NAME", FieldKind::String},
-        {"EDIZM", FieldKind::String},
-        {"CENA", FieldKind::Numeric},
-        {"OSTATOK", FieldKind::Numeric}});
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"TIP", FieldKind::Numeric},
+                                                               {"NAME", FieldKind::String},
+                                                               {"EDIZM", FieldKind::String},
+                                                               {"CENA", FieldKind::Numeric},
+                                                               {"OSTATOK", FieldKind::Numeric}});
     for (int i = 0; i < count; ++i)
         rows->addRow({i + 1, 0, lineName(i), QStringLiteral("шт."), 1250.5 + i,
                       i % 2 ? QVariant(12.0 * i) : QVariant(0.5 + i)});

@@ -79,9 +79,8 @@ TEST(BuiltinTemplates, BandsHoldTheirMemos)
         const auto report = builtin(name);
         ASSERT_TRUE(report);
         EXPECT_EQ(memoCounts(*report), counts) << name;
-        EXPECT_EQ(report->datasets.size(), QLatin1String(name).startsWith(QLatin1String("repSchet"))
-                                               ? 3u
-                                               : 1u);
+        EXPECT_EQ(report->datasets.size(),
+                  QLatin1String(name).startsWith(QLatin1String("repSchet")) ? 3u : 1u);
         for (const DatasetItem &item : report->datasets)
             EXPECT_TRUE(item.dataSet) << name;
     }
@@ -152,8 +151,7 @@ TEST_P(Golden, PreparedPagesMatchTheStoredJson)
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(writePreparedJson(run.prepared(), buffer));
 
-    const QString path =
-        QStringLiteral(ZARNIK_GOLDEN_DIR "/%1.json").arg(QLatin1String(c.name));
+    const QString path = QStringLiteral(ZARNIK_GOLDEN_DIR "/%1.json").arg(QLatin1String(c.name));
     if (qEnvironmentVariableIsSet("ZARNIK_UPDATE_GOLDEN")) {
         QFile out(path);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -49,7 +49,8 @@ TEST_P(BrokenTemplates, AreReportedWithFilePlaceAndReason)
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenTemplates,
     ::testing::Values(
-        BrokenCase{"badSyntax", "<TfrxReport Name=\"r\">\n<TfrxReportPage Name=\"Page1\"\n</TfrxReport>",
+        BrokenCase{"badSyntax",
+                   "<TfrxReport Name=\"r\">\n<TfrxReportPage Name=\"Page1\"\n</TfrxReport>",
                    "broken.xml:3:1: Expected '>' or '/', but got '<'."},
         BrokenCase{"empty", "", "broken.xml:1:0: Premature end of document."},
         BrokenCase{"wrongRoot", "<Report/>",
@@ -112,20 +113,20 @@ TEST(TemplateModel, OrientationRotatesTheMargins)
     page.rightMargin = 3;
     page.bottomMargin = 4;
     page.setOrientation(PageOrientation::poLandscape);
-    EXPECT_EQ(std::vector<double>({page.leftMargin, page.topMargin, page.rightMargin,
-                                   page.bottomMargin}),
-              std::vector<double>({2, 3, 4, 1}));
+    EXPECT_EQ(
+        std::vector<double>({page.leftMargin, page.topMargin, page.rightMargin, page.bottomMargin}),
+        std::vector<double>({2, 3, 4, 1}));
     EXPECT_EQ(page.paperWidth, 297);
     page.setOrientation(PageOrientation::poPortrait);
-    EXPECT_EQ(std::vector<double>({page.leftMargin, page.topMargin, page.rightMargin,
-                                   page.bottomMargin}),
-              std::vector<double>({1, 2, 3, 4}));
+    EXPECT_EQ(
+        std::vector<double>({page.leftMargin, page.topMargin, page.rightMargin, page.bottomMargin}),
+        std::vector<double>({1, 2, 3, 4}));
 }
 
 TEST(TemplateModel, AbsentPropertiesTakeTheClassDefaults)
 {
-    const auto report = reportFromXml(inBand(
-        "<TfrxMemoView Name=\"M\" Frame.Typ=\"[ftLeft]\" Frame.Style=\"fsDot\" Font.Height=\"-11\"/>"));
+    const auto report = reportFromXml(inBand("<TfrxMemoView Name=\"M\" Frame.Typ=\"[ftLeft]\" "
+                                             "Frame.Style=\"fsDot\" Font.Height=\"-11\"/>"));
     const auto *band = report->reportPages().front()->bands.front().get();
     const auto *memo = static_cast<const TfrxMemoView *>(band->objects.front().get());
     EXPECT_EQ(memo->gapX, 2);
@@ -145,8 +146,10 @@ TEST(TemplateModel, MemoWithADatasetButNoFieldIsAnOrdinaryTextMemo)
 {
     auto rows = numberRows({5});
     const ReportRun run = runReport(
-        reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                      .arg(memoXml("M", "Width=\"50\" Height=\"30\" DataSet=\"D\"", "n=[d.\"n\"]"))),
+        reportXml(
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
+                .arg(memoXml("M", "Width=\"50\" Height=\"30\" DataSet=\"D\"", "n=[d.\"n\"]"))),
         {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(run.texts("M"), QStringList{"n=5"});
