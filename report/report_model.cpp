@@ -652,29 +652,6 @@ TfrxDBDataset *TfrxReport::findDataset(QStringView userName) const
     return nullptr;
 }
 
-TfrxComponent *TfrxReport::findObject(QStringView objectName) const
-{
-    const auto matches = [&](const TfrxComponent &c) {
-        return c.name.compare(objectName, Qt::CaseInsensitive) == 0;
-    };
-    for (const auto &page : pages) {
-        if (matches(*page))
-            return page.get();
-        const auto *reportPage = dynamic_cast<const TfrxReportPage *>(page.get());
-        if (!reportPage)
-            continue;
-        for (const auto &band : reportPage->bands) {
-            if (matches(*band))
-                return band.get();
-            for (const auto &view : band->objects) {
-                if (matches(*view))
-                    return view.get();
-            }
-        }
-    }
-    return nullptr;
-}
-
 std::vector<TfrxReportPage *> TfrxReport::reportPages() const
 {
     std::vector<TfrxReportPage *> result;

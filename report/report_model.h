@@ -301,7 +301,6 @@ public:
 
     // Case-insensitive, among the items of Datasets whose dataset is assigned.
     TfrxDBDataset *findDataset(QStringView userName) const;
-    TfrxComponent *findObject(QStringView objectName) const;
     std::vector<TfrxReportPage *> reportPages() const;
 
     // After loading: binds DataSet/DataSetName references and hands fonts down to children.

@@ -30,7 +30,6 @@ public:
     int advanceAt(QStringView text, qsizetype i) const;
     // Appends the running sum of advances (plus extra dots per character) for text[from, to).
     void cumulativeAdvances(QStringView text, int extraPerChar, std::vector<int> &out) const;
-    const FontFace *face() const { return m_face; }
 
 private:
     const FontFace *m_face = nullptr;

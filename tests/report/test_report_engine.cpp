@@ -379,3 +379,18 @@ TEST(Stretching, MaxHeightMemoReachesTheBottomOfAGrownNeighbour)
     EXPECT_DOUBLE_EQ(page.objects[1].height, 48);
     EXPECT_DOUBLE_EQ(run.band(0, 0).height, 48);
 }
+
+TEST(Datasets, StayOpenAfterTheRunUnlessTheyCloseTheirDataSource)
+{
+    for (const bool closes : {false, true}) {
+        auto rows = numberRows(numbers(3));
+        QString xml = listingXml(true);
+        if (closes)
+            xml.replace(QLatin1String("DataSource=\"src\""),
+                        QLatin1String("DataSource=\"src\" CloseDataSource=\"True\""));
+        const ReportRun run = runReport(xml, {{"src", rows.get()}});
+        ASSERT_TRUE(run.ok);
+        EXPECT_EQ(rows->isOpen(), !closes);
+        EXPECT_EQ(rows->currentRow(), 3); // after its last row
+    }
+}
