@@ -50,7 +50,10 @@ inline QString memoXml(const QString &name, const QString &attributes, const QSt
 class RussianLocale {
 public:
     RussianLocale() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    ~RussianLocale() { QLocale::setDefault(QLocale::c()); }
+    ~RussianLocale() { QLocale::setDefault(m_previous); }
+
+private:
+    QLocale m_previous;
 };
 
 struct ReportRun {

@@ -17,6 +17,11 @@ struct FormatCase {
     QString decimalSeparator = {};
 };
 
+void PrintTo(const FormatCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class DisplayFormats : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(DisplayFormats, TurnValuesIntoText)

@@ -23,6 +23,11 @@ struct BracketCase {
     QString expected;
 };
 
+void PrintTo(const BracketCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class Brackets : public ::testing::TestWithParam<BracketCase> {};
 
 TEST_P(Brackets, SplitIntoLiteralsAndExpressions)

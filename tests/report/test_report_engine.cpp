@@ -183,6 +183,11 @@ struct AggregateCase {
     QString expected;
 };
 
+void PrintTo(const AggregateCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class Aggregates : public ::testing::TestWithParam<AggregateCase> {};
 
 TEST_P(Aggregates, FooterPrintsTheValueOverTheRowsPrinted)
@@ -239,6 +244,11 @@ struct ErrorCase {
     QString expectedError;
     bool pagesPrepared;
 };
+
+void PrintTo(const ErrorCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class RunErrors : public ::testing::TestWithParam<ErrorCase> {};
 

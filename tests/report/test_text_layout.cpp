@@ -92,6 +92,11 @@ struct WrapCase {
     QStringList expected;
 };
 
+void PrintTo(const WrapCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class Wrapping : public ::testing::TestWithParam<WrapCase> {};
 
 TEST_P(Wrapping, BreaksAsTheReferenceDevice)

@@ -137,6 +137,11 @@ struct GoldenCase {
     int listRows;
 };
 
+void PrintTo(const GoldenCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class Golden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(Golden, PreparedPagesMatchTheStoredJson)

@@ -39,6 +39,11 @@ struct BrokenCase {
     QString expected; // "broken.xml:line:column: reason"
 };
 
+void PrintTo(const BrokenCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class BrokenTemplates : public ::testing::TestWithParam<BrokenCase> {};
 
 TEST_P(BrokenTemplates, AreReportedWithFilePlaceAndReason)
