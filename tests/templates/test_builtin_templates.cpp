@@ -175,7 +175,7 @@ TEST_P(Golden, PreparedPagesMatchTheStoredJson)
 INSTANTIATE_TEST_SUITE_P(Templates, Golden,
                          ::testing::Values(GoldenCase{"repSchet", "repSchet", 3, 0},
                                            GoldenCase{"repSchet_beznds", "repSchet_beznds", 3, 0},
-                                           GoldenCase{"repKNP_three_pages", "repKNP", 0, 70},
+                                           GoldenCase{"repKNP_three_pages", "repKNP", 0, 100},
                                            GoldenCase{"repOrg", "repOrg", 0, 3},
                                            GoldenCase{"repNomenkl", "repNomenkl", 0, 3}),
                          [](const auto &info) { return std::string(info.param.name); });
