@@ -1,6 +1,6 @@
 #include "report_engine.h"
 
-#include "display_format.h"
+#include "memo_format.h"
 #include "expression.h"
 #include "memo_text.h"
 #include "shift_tree.h"

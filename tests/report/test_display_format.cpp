@@ -1,4 +1,4 @@
-#include "display_format.h"
+#include "memo_format.h"
 #include "qt_printing.h"
 #include "value_text.h"
 

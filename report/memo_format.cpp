@@ -1,4 +1,4 @@
-#include "display_format.h"
+#include "memo_format.h"
 
 #include "value_text.h"
 
