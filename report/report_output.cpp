@@ -22,6 +22,19 @@ public:
     void raw(const char *text) { m_buffer.append(text); }
     void raw(const QByteArray &text) { m_buffer.append(text); }
     void key(const char *name) { m_buffer.append('"').append(name).append("\":"); }
+    // "name":..,"left":..,"top":..,"width":..,"height":.. as bands and objects both carry.
+    void box(QStringView name, double left, double top, double width, double height)
+    {
+        key("name");
+        text(name);
+        const std::pair<const char *, double> lengths[] = {
+            {"left", left}, {"top", top}, {"width", width}, {"height", height}};
+        for (const auto &[k, v] : lengths) {
+            raw(",");
+            key(k);
+            number(v);
+        }
+    }
     void number(double v)
     {
         double rounded = std::round(v * 10000) / 10000;
@@ -103,20 +116,7 @@ void writeObject(JsonWriter &w, const PreparedReport &report, const PreparedPage
 {
     const TextStyle &s = report.style(o.style);
     w.raw("{");
-    w.key("name");
-    w.text(o.name);
-    w.raw(",");
-    w.key("left");
-    w.number(o.left);
-    w.raw(",");
-    w.key("top");
-    w.number(o.top);
-    w.raw(",");
-    w.key("width");
-    w.number(o.width);
-    w.raw(",");
-    w.key("height");
-    w.number(o.height);
+    w.box(o.name, o.left, o.top, o.width, o.height);
     w.raw(",");
     w.key("text");
     w.text(o.text);
@@ -198,20 +198,7 @@ bool writePreparedJson(const PreparedReport &report, QIODevice &device)
         for (size_t b = 0; b < page.bands.size(); ++b) {
             const PreparedBand &band = page.bands[b];
             w.raw(b > 0 ? ",\n {" : "\n {");
-            w.key("name");
-            w.text(band.name);
-            w.raw(",");
-            w.key("left");
-            w.number(band.left);
-            w.raw(",");
-            w.key("top");
-            w.number(band.top);
-            w.raw(",");
-            w.key("width");
-            w.number(band.width);
-            w.raw(",");
-            w.key("height");
-            w.number(band.height);
+            w.box(band.name, band.left, band.top, band.width, band.height);
             w.raw(",");
             w.key("objects");
             w.raw("[");
