@@ -16,6 +16,14 @@ int baseType(const XSQLVAR &var)
     return var.sqltype & ~1;
 }
 
+// The engine's buffers carry no alignment promise.
+template <typename T> T load(const char *data)
+{
+    T value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
 } // namespace
 
 // An XSQLDA with a buffer and a null indicator for each variable.
@@ -316,39 +324,25 @@ void FbStatement::readInto(Row &row, const std::vector<int> &target) const
         }
         const char *data = v.sqldata;
         switch (baseType(v)) {
-        case SQL_SHORT: {
-            short x;
-            std::memcpy(&x, data, sizeof x);
-            row.setInteger(to, x);
+        case SQL_SHORT:
+            row.setInteger(to, load<short>(data));
             break;
-        }
-        case SQL_LONG: {
-            ISC_LONG x;
-            std::memcpy(&x, data, sizeof x);
-            row.setInteger(to, x);
+        case SQL_LONG:
+            row.setInteger(to, load<ISC_LONG>(data));
             break;
-        }
-        case SQL_INT64: {
-            ISC_INT64 x;
-            std::memcpy(&x, data, sizeof x);
-            row.setInteger(to, x);
+        case SQL_INT64:
+            row.setInteger(to, load<ISC_INT64>(data));
             break;
-        }
-        case SQL_DOUBLE: {
-            double x;
-            std::memcpy(&x, data, sizeof x);
-            row.setReal(to, x);
+        case SQL_DOUBLE:
+            row.setReal(to, load<double>(data));
             break;
-        }
         case SQL_TIMESTAMP: {
-            ISC_TIMESTAMP ts;
-            std::memcpy(&ts, data, sizeof ts);
+            const auto ts = load<ISC_TIMESTAMP>(data);
             row.setDateTime(to, Row::fromFbTimestamp(ts.timestamp_date, ts.timestamp_time));
             break;
         }
         case SQL_VARYING: {
-            short length;
-            std::memcpy(&length, data, sizeof length);
+            const auto length = load<short>(data);
             row.setText(to, std::string_view(data + sizeof(short), size_t(length)));
             break;
         }

@@ -1,6 +1,6 @@
+#include "data_module_test.h"
 #include "money.h"
 #include "tdm.h"
-#include "temp_database.h"
 
 #include <QLocale>
 
@@ -10,17 +10,8 @@
 
 namespace {
 
-class Calculations : public ::testing::Test {
+class Calculations : public DataModuleTest {
 protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
-        for (Dataset *d : dm.mainDatasets())
-            d->open();
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
     void setRequisites(int mode, QVariant rate)
     {
         dm.DSetRekvizity->edit();
@@ -46,9 +37,6 @@ protected:
     }
     double docs(const char *column) { return dm.DSetDocs->asFloat(QString::fromLatin1(column)); }
     double line(const char *column) { return dm.DSetDetail->asFloat(QString::fromLatin1(column)); }
-
-    TempDatabase db;
-    TDM dm;
 };
 
 struct LineCase {

@@ -1,7 +1,7 @@
+#include "data_module_test.h"
 #include "date_time.h"
 #include "db_error.h"
 #include "tdm.h"
-#include "temp_database.h"
 
 #include <QLocale>
 
@@ -11,17 +11,8 @@
 
 namespace {
 
-class DatasetTest : public ::testing::Test {
+class DatasetTest : public DataModuleTest {
 protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
-        for (Dataset *d : dm.mainDatasets())
-            d->open();
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
     qint64 addKnp(const QString &code, const QString &name = {})
     {
         dm.DSetKNP->append();
@@ -35,9 +26,6 @@ protected:
         d->close();
         d->open();
     }
-
-    TempDatabase db;
-    TDM dm;
 };
 
 TEST_F(DatasetTest, InsertPostLocateAndDelete)

@@ -1,0 +1,68 @@
+#include "print_job.h"
+
+#include "listing_statements.h"
+#include "tdm.h"
+
+QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool waybillPortrait)
+{
+    switch (form) {
+    case PrintForm::Invoice:
+        return vatMode == 2 ? QStringLiteral("repSchet_beznds") : QStringLiteral("repSchet");
+    case PrintForm::VatInvoice:
+        return QStringLiteral("repSchF");
+    case PrintForm::Act:
+        return actPortrait ? QStringLiteral("repActAlb") : QStringLiteral("repActKn");
+    case PrintForm::Waybill:
+        return waybillPortrait ? QStringLiteral("repNaklAlb") : QStringLiteral("repNaklKn");
+    case PrintForm::CashReceipt:
+        return QStringLiteral("repPrix");
+    case PrintForm::PowerOfAttorney:
+        return QStringLiteral("repDov");
+    case PrintForm::PaymentOrder:
+        return QStringLiteral("repPlat");
+    }
+    return {};
+}
+
+bool isListingTemplate(const QString &name)
+{
+    return name == QLatin1String("repKNP") || name == QLatin1String("repOrg") ||
+           name == QLatin1String("repNomenkl");
+}
+
+void prepareDocumentTotals(TDM &dm, const QString &templateName)
+{
+    dm.computeDocumentTotals(templateName == QLatin1String("repPlat") ? TotalsForm::PaymentOrder
+                                                                      : TotalsForm::Other);
+}
+
+void openListing(TDM &dm, const QString &templateName, int kind)
+{
+    Dataset *dataset = nullptr;
+    QString sql;
+    if (templateName == QLatin1String("repOrg")) {
+        dataset = dm.DSetClients;
+        sql = clientsOfKindSql(kind);
+        dm.clientsPage = kind;
+    } else if (templateName == QLatin1String("repNomenkl")) {
+        dataset = dm.DSetNomenkl;
+        sql = nomenklOfKindSql(kind);
+        dm.nomenklPage = kind;
+    } else {
+        dataset = dm.DSetKNP;
+        sql = dataset->selectSql();
+    }
+    dataset->close();
+    dataset->setSelectSql(sql);
+    dataset->open();
+}
+
+ReportSources::ReportSources(TDM &dm)
+{
+    for (const DataSource *source :
+         {&dm.DSRekvizity, &dm.DSSchetORG, &dm.DSDocs, &dm.DSDetail, &dm.DSClients, &dm.DSSchets,
+          &dm.DSOsnovanie, &dm.DSNomenkl, &dm.DSKNP}) {
+        m_rows.push_back(std::make_unique<DatasetRows>(source->dataset));
+        m_sources.insert(QStringLiteral("DM.") + source->name, m_rows.back().get());
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "dataset_rows.h"
+#include "report_rows.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TDM;
+
+// The printed forms of one document, one per printing command.
+enum class PrintForm {
+    Invoice,
+    VatInvoice,
+    Act,
+    Waybill,
+    CashReceipt,
+    PowerOfAttorney,
+    PaymentOrder
+};
+
+// The template that prints form: the invoice without VAT when the business works without
+// VAT, the act and the waybill upright or lying by the choice of the orientation toggles.
+QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool waybillPortrait);
+
+// The three listings of the reference books.
+bool isListingTemplate(const QString &name);
+
+// Computes the current document's totals as the printing command does before it shows
+// templateName: the payment order takes its VAT out at the document's own rate, every other
+// form sums its lines. The document is left in editing state holding them.
+void prepareDocumentTotals(TDM &dm, const QString &templateName);
+
+// Opens the listing's dataset as its reference-book window first shows it, with the rows of
+// one kind (clients or goods: 0, 1 or 2).
+void openListing(TDM &dm, const QString &templateName, int kind);
+
+// The data module's data sources as the report engine reads them ("DM.DSDocs", ...).
+class ReportSources {
+public:
+    explicit ReportSources(TDM &dm);
+    const zreport::DataSources &sources() const { return m_sources; }
+
+private:
+    std::vector<std::unique_ptr<DatasetRows>> m_rows;
+    zreport::DataSources m_sources;
+};

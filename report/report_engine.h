@@ -1,0 +1,53 @@
+#pragma once
+
+#include "prepared_report.h"
+#include "report_model.h"
+#include "report_rows.h"
+
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+// A report run: lays a template out over its datasets' rows into prepared pages.
+namespace zreport {
+
+class ReportEngine {
+public:
+    ReportEngine(const TfrxReport &report, const DataSources &sources);
+    ~ReportEngine();
+    ReportEngine(const ReportEngine &) = delete;
+    ReportEngine &operator=(const ReportEngine &) = delete;
+
+    // Prepares all pages; false when the run did not start, was stopped by an error, or
+    // reported errors on the way (pages prepared until then stay).
+    bool run();
+
+    const PreparedReport &prepared() const;
+    PreparedReport &prepared();
+    // Sorted, each message once.
+    const QStringList &errors() const;
+
+    // Stops a run in progress after the current row; the pages prepared so far remain.
+    void terminate();
+    bool isTerminated() const;
+    // Called whenever a page has been finished (with the number of pages so far) and before
+    // every data band run, so a window can repaint and let the user stop the run.
+    void setProgressHandler(std::function<void(int pagesSoFar)> handler);
+
+private:
+    class Run;
+    const TfrxReport &m_report;
+    DataSources m_sources;
+    PreparedReport m_prepared;
+    QStringList m_errors;
+    std::atomic<bool> m_terminated{false};
+    std::function<void(int)> m_progress;
+};
+
+// The text of the message shown when a run ended with errors, and its caption.
+QString runErrorsCaption();
+QString runErrorsText(const QStringList &errors);
+
+} // namespace zreport

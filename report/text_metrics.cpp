@@ -1,0 +1,179 @@
+#include "text_metrics.h"
+
+#include <QFont>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QRawFont>
+#include <QtEndian>
+
+#include <cmath>
+
+namespace zreport {
+
+class FontFace {
+public:
+    explicit FontFace(const QRawFont &raw) : m_raw(raw)
+    {
+        m_unitsPerEm = std::max(1, int(std::lround(raw.unitsPerEm())));
+        const QByteArray hhea = raw.fontTable("hhea");
+        m_hmtx = raw.fontTable("hmtx");
+        if (hhea.size() >= 36)
+            m_metricCount = qFromBigEndian<quint16>(hhea.constData() + 34);
+        m_metricCount = std::min<int>(m_metricCount, int(m_hmtx.size() / 4));
+        m_advances.assign(0x10000, 0);
+        QString chars;
+        chars.reserve(0x10000);
+        for (int c = 0; c < 0x10000; ++c) {
+            if (c < 0xD800 || c > 0xDFFF)
+                chars += QChar(char16_t(c));
+        }
+        const QList<quint32> glyphs = raw.glyphIndexesForString(chars);
+        for (qsizetype i = 0; i < chars.size() && i < glyphs.size(); ++i)
+            m_advances[chars.at(i).unicode()] = designAdvance(glyphs[i]);
+    }
+
+    int unitsPerEm() const { return m_unitsPerEm; }
+    int designAdvance(QChar c) const { return m_advances[c.unicode()]; }
+
+    int designAdvanceOfCodePoint(char32_t codePoint) const
+    {
+        QMutexLocker lock(&m_mutex);
+        const QList<quint32> glyphs = m_raw.glyphIndexesForString(QString::fromUcs4(&codePoint, 1));
+        return glyphs.isEmpty() ? 0 : designAdvance(glyphs.first());
+    }
+
+private:
+    int designAdvance(quint32 glyph) const
+    {
+        if (m_metricCount <= 0)
+            return 0;
+        const int index = glyph < quint32(m_metricCount) ? int(glyph) : m_metricCount - 1;
+        return qFromBigEndian<quint16>(m_hmtx.constData() + 4 * index);
+    }
+
+    QRawFont m_raw;
+    QByteArray m_hmtx;
+    int m_metricCount = 0;
+    int m_unitsPerEm = 2048;
+    std::vector<quint16> m_advances;
+    mutable QMutex m_mutex;
+};
+
+struct TextMetrics::Entry {
+    QString family;
+    bool bold = false;
+    bool italic = false;
+    QString resolved;
+    const FontFace *face = nullptr;
+};
+
+static int scaledAdvance(int design, int pixelSize, int unitsPerEm)
+{
+    // Rounded to the nearest whole dot, halves up.
+    return int((qint64(design) * pixelSize * 2 + unitsPerEm) / (qint64(unitsPerEm) * 2));
+}
+
+int MeasuringFont::advance(QChar c) const
+{
+    if (!m_face)
+        return 0;
+    return scaledAdvance(m_face->designAdvance(c), m_pixelSize, m_face->unitsPerEm());
+}
+
+int MeasuringFont::advanceAt(QStringView text, qsizetype i) const
+{
+    const QChar c = text.at(i);
+    if (!m_face)
+        return 0;
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        const char32_t codePoint = QChar::surrogateToUcs4(c, text.at(i + 1));
+        return scaledAdvance(m_face->designAdvanceOfCodePoint(codePoint), m_pixelSize,
+                             m_face->unitsPerEm());
+    }
+    if (c.isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate())
+        return 0; // measured with its high half
+    return advance(c);
+}
+
+void MeasuringFont::cumulativeAdvances(QStringView text, int extraPerChar,
+                                       std::vector<int> &out) const
+{
+    out.resize(size_t(text.size()) + 1);
+    int sum = 0;
+    out[0] = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        sum += (c.isSurrogate() ? advanceAt(text, i) : advance(c)) + extraPerChar;
+        out[size_t(i) + 1] = sum;
+    }
+}
+
+TextMetrics &TextMetrics::instance()
+{
+    static TextMetrics metrics;
+    return metrics;
+}
+
+int TextMetrics::pixelSizeAt600(int points)
+{
+    return int(std::floor(points * 600.0 / 72.0 + 0.5));
+}
+
+static QFont platformFont(const QString &family, bool bold, bool italic)
+{
+    QFont font(family);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setPixelSize(100);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
+const FontFace *TextMetrics::face(const QString &family, bool bold, bool italic)
+{
+    static QMutex mutex;
+    QMutexLocker lock(&mutex);
+    for (const auto &entry : m_faces) {
+        if (entry->bold == bold && entry->italic == italic &&
+            entry->family.compare(family, Qt::CaseInsensitive) == 0)
+            return entry->face;
+    }
+    // Faces are shared by the font file they resolve to, so names that fall back to the same
+    // face (any number of them, say from a hostile file) cost one table.
+    const QRawFont raw = QRawFont::fromFont(platformFont(family, bold, italic));
+    const QString resolved = raw.familyName() + QLatin1Char('/') + raw.styleName();
+    const FontFace *shared = nullptr;
+    for (const auto &entry : m_faces) {
+        if (entry->resolved == resolved) {
+            shared = entry->face;
+            break;
+        }
+    }
+    if (!shared) {
+        m_ownedFaces.push_back(std::make_unique<FontFace>(raw));
+        shared = m_ownedFaces.back().get();
+    }
+    if (m_faces.size() > 1000) // names only; the faces stay
+        m_faces.clear();
+    auto entry = std::make_unique<Entry>();
+    entry->family = family;
+    entry->bold = bold;
+    entry->italic = italic;
+    entry->resolved = resolved;
+    entry->face = shared;
+    m_faces.push_back(std::move(entry));
+    return shared;
+}
+
+MeasuringFont TextMetrics::font(const ReportFont &font)
+{
+    return MeasuringFont(face(font.name, font.bold, font.italic), pixelSizeAt600(font.pointSize()));
+}
+
+QString resolvedFamily(const ReportFont &font)
+{
+    return QRawFont::fromFont(platformFont(font.name, font.bold, font.italic)).familyName();
+}
+
+} // namespace zreport

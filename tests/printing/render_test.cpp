@@ -1,0 +1,137 @@
+#include "print_job.h"
+#include "tdm.h"
+#include "temp_database.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult {
+    int exitCode;
+    QString out, err;
+};
+
+CliResult render(const QStringList &args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C")); // "." in numbers
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ZARNIK_CLI), QStringList{QStringLiteral("render")} + args);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Every object text of the prepared pages, in output order.
+QStringList texts(const QString &jsonPath)
+{
+    QFile file(jsonPath);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList result;
+    const auto pages = QJsonDocument::fromJson(file.readAll()).object()[u"pages"].toArray();
+    for (const auto &page : pages)
+        for (const auto &band : page.toObject()[u"bands"].toArray())
+            for (const auto &object : band.toObject()[u"objects"].toArray())
+                result << object.toObject()[u"text"].toString();
+    return result;
+}
+
+TEST(Render, InvoicePrintsTotalsWorkedOutForThisPrintAndLeavesTheFileAlone)
+{
+    TempDatabase db(TempDatabase::Demo);
+    qint64 kod;
+    {
+        // Stale totals in the file: the print must work them out again, in memory only.
+        TDM dm;
+        dm.DataModuleCreate(db.path());
+        dm.DSetDocs->open();
+        kod = dm.DSetDocs->asInteger(QStringLiteral("KOD"));
+        dm.DSetDocs->edit();
+        dm.DSetDocs->setValue(QStringLiteral("STREALIZSUM"), 1.0);
+        dm.DSetDocs->setValue(QStringLiteral("SUMPROPIS"), QStringLiteral("устарело"));
+        dm.DSetDocs->post();
+    }
+    const QString json = db.folder() + QStringLiteral("/schet.json");
+    const CliResult result =
+        render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
+                QStringLiteral("repSchet"), QStringLiteral("--json"), json});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList printed = texts(json);
+    EXPECT_TRUE(printed.contains(QStringLiteral("172950.00")));
+    EXPECT_TRUE(printed.contains(QStringLiteral(
+        "Сумма прописью: Сто семьдесят две тысячи девятьсот пятьдесят тенге 00 тиын")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("ПЛАТЕЛЬЩИК: ТОО «Степной Ветер»")));
+
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    dm.DSetDocs->open();
+    ASSERT_TRUE(dm.DSetDocs->locate(kod));
+    EXPECT_EQ(dm.DSetDocs->asFloat(QStringLiteral("STREALIZSUM")), 1.0);
+    EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("SUMPROPIS")), QStringLiteral("устарело"));
+}
+
+TEST(Render, ListingOfOneKindOfClients)
+{
+    TempDatabase db(TempDatabase::Demo);
+    const QString json = db.folder() + QStringLiteral("/org.json");
+    const CliResult result = render(
+        {QStringLiteral("--db"), db.path(), QStringLiteral("--template"), QStringLiteral("repOrg"),
+         QStringLiteral("--tip"), QStringLiteral("1"), QStringLiteral("--json"), json});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList printed = texts(json);
+    EXPECT_TRUE(printed.contains(QStringLiteral("ИП Нурланов Берик Ерланович")));
+    EXPECT_FALSE(printed.contains(QStringLiteral("ТОО «Степной Ветер»")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("Количество строк: 1")));
+}
+
+TEST(Render, RefusesWhatItCannotUse)
+{
+    TempDatabase demo(TempDatabase::Demo);
+    TempDatabase empty;
+    const QString t = QStringLiteral("--template");
+    const QString d = QStringLiteral("--db");
+    const struct {
+        QStringList args;
+        int exitCode;
+    } cases[] = {
+        {{d, demo.path(), t, QStringLiteral("repNoSuch")}, 2},
+        {{d, demo.folder() + QStringLiteral("/missing.gdb"), t, QStringLiteral("repSchet")}, 2},
+        {{d, demo.path(), t, QStringLiteral("repSchet"), QStringLiteral("--doc"),
+          QStringLiteral("9999")},
+         2},
+        {{d, demo.path(), t, QStringLiteral("repSchet"), QStringLiteral("--dpi"),
+          QStringLiteral("x")},
+         2},
+        {{d, demo.path()}, 2},
+        {{d, empty.path(), t, QStringLiteral("repSchet")}, 1},
+    };
+    for (const auto &c : cases) {
+        const CliResult result = render(c.args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
+        EXPECT_FALSE(result.err.isEmpty());
+    }
+}
+
+TEST(PrintJob, TemplateOfEachForm)
+{
+    EXPECT_EQ(documentTemplateName(PrintForm::Invoice, 0, false, false),
+              QStringLiteral("repSchet"));
+    EXPECT_EQ(documentTemplateName(PrintForm::Invoice, 1, false, false),
+              QStringLiteral("repSchet"));
+    EXPECT_EQ(documentTemplateName(PrintForm::Invoice, 2, false, false),
+              QStringLiteral("repSchet_beznds"));
+    EXPECT_EQ(documentTemplateName(PrintForm::Act, 0, false, false), QStringLiteral("repActKn"));
+    EXPECT_EQ(documentTemplateName(PrintForm::Act, 0, true, false), QStringLiteral("repActAlb"));
+    EXPECT_EQ(documentTemplateName(PrintForm::Waybill, 0, false, true),
+              QStringLiteral("repNaklAlb"));
+    EXPECT_EQ(documentTemplateName(PrintForm::PaymentOrder, 2, false, false),
+              QStringLiteral("repPlat"));
+}
+
+} // namespace

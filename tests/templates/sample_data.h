@@ -1,0 +1,161 @@
+#pragma once
+
+// Fixed rows for running the built-in templates in tests and benchmarks.
+
+#include "report_rows.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+namespace sample {
+
+using zreport::FieldKind;
+using zreport::MemoryRows;
+
+inline std::unique_ptr<MemoryRows> rekvizity()
+{
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"NAMEORG", FieldKind::String},
+                                                               {"ADRES", FieldKind::String},
+                                                               {"BINIIN", FieldKind::String},
+                                                               {"BANK", FieldKind::String},
+                                                               {"IIK", FieldKind::String},
+                                                               {"BIK", FieldKind::String},
+                                                               {"KBE", FieldKind::String},
+                                                               {"STNDS", FieldKind::Numeric},
+                                                               {"VARRASCHET", FieldKind::Numeric}});
+    rows->addRow({1, QStringLiteral("ТОО «Зарник Трейд»"),
+                  QStringLiteral("Республика Казахстан, г. Алматы, ул. Абая, д. 150, офис 12"),
+                  QStringLiteral("123456789012"), QStringLiteral("АО «Народный Банк Казахстана»"),
+                  QStringLiteral("KZ126010002000012345"), QStringLiteral("HSBKKZKX"),
+                  QStringLiteral("17"), 12.0, 0});
+    return rows;
+}
+
+inline std::unique_ptr<MemoryRows> document(double total, double vat, int lines)
+{
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"NAMEORG", FieldKind::String},
+                                                               {"NUMSCH", FieldKind::Numeric},
+                                                               {"DATASCH", FieldKind::Numeric},
+                                                               {"OSNOVANIE", FieldKind::String},
+                                                               {"KNP", FieldKind::String},
+                                                               {"STREALIZSUM", FieldKind::Numeric},
+                                                               {"VTNDS", FieldKind::Numeric},
+                                                               {"SUMTOV", FieldKind::Numeric},
+                                                               {"SUMPROPIS", FieldKind::String}});
+    rows->addRow({7, QStringLiteral("ИП Иванов Иван Иванович"), 15,
+                  QDateTime(QDate(2024, 3, 5), QTime(0, 0)),
+                  QStringLiteral("Договор поставки № 7 от 01.02.2024"), QStringLiteral("710"),
+                  total, vat, lines, QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын")});
+    return rows;
+}
+
+inline std::unique_ptr<MemoryRows> emptyDetail()
+{
+    return std::make_unique<MemoryRows>(
+        QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                  {"NUM", FieldKind::Numeric},
+                                  {"NAME", FieldKind::String},
+                                  {"EDIZM", FieldKind::String},
+                                  {"KOLVO", FieldKind::Numeric},
+                                  {"CENASHT", FieldKind::Numeric},
+                                  {"SUMNDS", FieldKind::Numeric},
+                                  {"STREALIZ", FieldKind::Numeric}});
+}
+
+// Names that need one, two and three lines in the invoice's name column.
+inline QString lineName(int i)
+{
+    static const QString names[] = {
+        QStringLiteral("Бумага офисная А4"),
+        QStringLiteral("Картридж лазерный для принтера HP LaserJet Pro, черный"),
+        QStringLiteral("Услуги по техническому обслуживанию и ремонту копировальной техники "
+                       "в офисе заказчика за март"),
+    };
+    return names[i % 3];
+}
+
+inline std::unique_ptr<MemoryRows> detail(int lines, double *total = nullptr)
+{
+    auto rows = emptyDetail();
+    double sum = 0;
+    for (int i = 0; i < lines; ++i) {
+        const double quantity = (i % 4 == 3) ? 2.5 : double(i % 5 + 1);
+        const double price = 1250.5 + 100 * (i % 7);
+        const double amount = std::round(quantity * price * 100) / 100;
+        sum += amount;
+        rows->addRow({100 + i, i + 1, lineName(i),
+                      i % 3 == 2 ? QStringLiteral("усл.") : QStringLiteral("шт."), quantity, price,
+                      std::round(amount * 12 / 112 * 100) / 100, amount});
+    }
+    if (total)
+        *total = sum;
+    return rows;
+}
+
+inline std::unique_ptr<MemoryRows> knp(int count)
+{
+    auto rows = std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
+        {"KOD", FieldKind::Numeric}, {"KNP", FieldKind::String}, {"NAME", FieldKind::String}});
+    static const QString names[] = {
+        QStringLiteral("Оплата за товары"),
+        QStringLiteral("Оплата за услуги, выполненные работы и нематериальные активы, "
+                       "кроме указанных в других кодах назначения платежей"),
+        QStringLiteral("Возврат ошибочно зачисленных сумм"),
+    };
+    for (int i = 0; i < count; ++i)
+        rows->addRow({i + 1, QString::number(710 + i), names[i % 3]});
+    return rows;
+}
+
+inline std::unique_ptr<MemoryRows> clients(int count)
+{
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"TIP", FieldKind::Numeric},
+                                                               {"NAMEORG", FieldKind::String},
+                                                               {"KBE", FieldKind::String},
+                                                               {"RNN", FieldKind::String},
+                                                               {"BINIIN", FieldKind::String},
+                                                               {"ADRES", FieldKind::String},
+                                                               {"IIK", FieldKind::String},
+                                                               {"BANK", FieldKind::String},
+                                                               {"BIK", FieldKind::String},
+                                                               {"TEL", FieldKind::String}});
+    for (int i = 0; i < count; ++i) {
+        const bool noBank = i % 3 == 2;
+        rows->addRow({i + 1, 0,
+                      i % 2 ? QStringLiteral("ТОО «Северный торговый дом и партнеры» №%1").arg(i)
+                            : QStringLiteral("АО «Алмас» %1").arg(i),
+                      QStringLiteral("17"), QStringLiteral("600400%1").arg(100000 + i),
+                      QStringLiteral("98076%1").arg(5000000 + i),
+                      QStringLiteral("г. Караганда, пр. Бухар-Жырау, %1").arg(10 + i),
+                      noBank ? QVariant() : QStringLiteral("KZ86125KZT50041%1").arg(10000 + i),
+                      noBank ? QVariant() : QStringLiteral("АО «Kaspi Bank»"),
+                      noBank ? QVariant() : QStringLiteral("CASPKZKA"),
+                      QStringLiteral("8 (7212) 41-%1-%2").arg(10 + i % 80).arg(20 + i % 70)});
+    }
+    return rows;
+}
+
+inline std::unique_ptr<MemoryRows> goods(int count)
+{
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"TIP", FieldKind::Numeric},
+                                                               {"NAME", FieldKind::String},
+                                                               {"EDIZM", FieldKind::String},
+                                                               {"CENA", FieldKind::Numeric},
+                                                               {"OSTATOK", FieldKind::Numeric}});
+    for (int i = 0; i < count; ++i)
+        rows->addRow({i + 1, 0, lineName(i), QStringLiteral("шт."), 1250.5 + i,
+                      i % 2 ? QVariant(12.0 * i) : QVariant(0.5 + i)});
+    return rows;
+}
+
+} // namespace sample
