@@ -40,13 +40,14 @@ protected:
 
     void SetUp() override
     {
+        m_savedLocale = QLocale();
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
         dm.DataModuleCreate(db.path());
     }
     void TearDown() override
     {
         window.reset();
-        QLocale::setDefault(QLocale::c());
+        QLocale::setDefault(m_savedLocale);
     }
 
     void openWindow()
@@ -102,6 +103,9 @@ protected:
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMain> window;
     std::vector<int> editorModes;
+
+private:
+    QLocale m_savedLocale;
 };
 
 class EmptyRegister : public Register {

@@ -31,6 +31,7 @@ protected:
 
     void SetUp() override
     {
+        m_savedLocale = QLocale();
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
         dm.DataModuleCreate(db.path());
         window = std::make_unique<TfrmMain>(dm, prompts);
@@ -39,7 +40,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        QLocale::setDefault(QLocale::c());
+        QLocale::setDefault(m_savedLocale);
     }
 
     // Opens the requisites window, lets fill work in it, and runs the register's refresh.
@@ -72,6 +73,9 @@ protected:
     TDM dm;
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMain> window;
+
+private:
+    QLocale m_savedLocale;
 };
 
 class EmptyRequisites : public Requisites {

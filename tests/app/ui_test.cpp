@@ -46,8 +46,15 @@ struct KeyCase {
 
 class NumberBox : public ::testing::TestWithParam<KeyCase> {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+    void SetUp() override
+    {
+        m_savedLocale = QLocale();
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
+    }
+    void TearDown() override { QLocale::setDefault(m_savedLocale); }
+
+private:
+    QLocale m_savedLocale;
 };
 
 TEST_P(NumberBox, KeepsOnlyTheCharactersOfANumber)
