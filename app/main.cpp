@@ -2,9 +2,11 @@
 #include "error_reporting_application.h"
 #include "prompt_service.h"
 #include "startup.h"
+#include "termination_signals.h"
 
 int main(int argc, char **argv)
 {
+    blockTerminationSignals();
     ErrorReportingApplication app(argc, argv);
     MessageBoxPrompts prompts;
     app.setPrompts(&prompts);

@@ -4,11 +4,16 @@
 #include "db_error.h"
 #include "prompt_service.h"
 #include "tdm.h"
+#include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEventLoop>
+#include <QFont>
+#include <QPointer>
 
 #include <memory>
 
@@ -16,10 +21,36 @@ const QString kConnectionErrorText = QStringLiteral(
     "Ошибка связи с Базой Данных. Проверьте наличие файла ZNDB.GDB или функциональность "
     "Interbase. За дополнительной справкой обращайтесь к изготовителю.");
 
+namespace {
+
+QPointer<TfrmMain> runningMainWindow;
+bool terminationRequested = false; // before the main window existed
+
+// A termination signal (logging out, kill) closes the program as its "Выход" does, so that
+// the posted work is committed.
+void closeOnTerminationSignal()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+    if (runningMainWindow)
+        runningMainWindow->close();
+    else
+        terminationRequested = true;
+}
+
+} // namespace
+
 int runZarnik(const StartupOptions &options)
 {
     PromptService &prompts = *options.prompts;
     setApplicationTitle(QStringLiteral("Zarnik 1.2"));
+    handleTerminationSignals(closeOnTerminationSignal);
+    // The windows' pixel sizes were laid out for these faces; the installed face with the
+    // nearest widths keeps dates and captions inside their columns and buttons.
+    for (const QString &face : {QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma")})
+        QFont::insertSubstitution(face, QStringLiteral("Liberation Sans"));
 
     // The About window doubles as the splash while the database opens. The event loop is
     // not running yet, so the splash is painted once, here.
@@ -46,6 +77,7 @@ int runZarnik(const StartupOptions &options)
         prompts.error(nullptr, e.message(), applicationTitle());
         return 1;
     }
+    runningMainWindow = main.get();
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
@@ -54,6 +86,8 @@ int runZarnik(const StartupOptions &options)
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);
     if (options.running)
         options.running(*main, dm);
+    if (terminationRequested)
+        main->close();
     if (main->isVisible())
         loop.exec();
 
