@@ -4,8 +4,18 @@
 #include "startup.h"
 #include "termination_signals.h"
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    // Without a display the toolkit would abort with a message few users could read.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("Zarnik is a desktop program and needs a display: start it from a desktop "
+                   "session (DISPLAY is not set).\n",
+                   stderr);
+        return 1;
+    }
     blockTerminationSignals();
     ErrorReportingApplication app(argc, argv);
     MessageBoxPrompts prompts;
