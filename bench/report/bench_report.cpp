@@ -77,38 +77,33 @@ void prepare(benchmark::State &state, const char *templateName)
     finish(state, engine.prepared());
 }
 
-void writePdf(benchmark::State &state, const char *templateName)
+// Times writing the prepared pages of templateName to a file with write.
+template <typename Write>
+void writeFile(benchmark::State &state, const char *templateName, const char *fileName, Write write)
 {
     const Data data(int(state.range(0)));
     const auto report = builtin(templateName);
     ReportEngine engine(*report, data.sources());
     engine.run();
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    const QString path = dir.filePath(QString::fromLatin1(fileName));
     for (auto _ : state) {
         QString error;
-        if (!savePreparedPdf(engine.prepared(), path, &error))
+        if (!write(engine.prepared(), path, &error))
             state.SkipWithError(qPrintable(error));
     }
     finish(state, engine.prepared());
     state.counters["file_MB"] = QFileInfo(path).size() / 1048576.0;
 }
 
+void writePdf(benchmark::State &state, const char *templateName)
+{
+    writeFile(state, templateName, "report.pdf", savePreparedPdf);
+}
+
 void savePrepared(benchmark::State &state, const char *templateName)
 {
-    const Data data(int(state.range(0)));
-    const auto report = builtin(templateName);
-    ReportEngine engine(*report, data.sources());
-    engine.run();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("report.fp3"));
-    for (auto _ : state) {
-        QString error;
-        if (!savePreparedReport(engine.prepared(), path, &error))
-            state.SkipWithError(qPrintable(error));
-    }
-    finish(state, engine.prepared());
-    state.counters["file_MB"] = QFileInfo(path).size() / 1048576.0;
+    writeFile(state, templateName, "report.fp3", savePreparedReport);
 }
 
 void loadPrepared(benchmark::State &state, const char *templateName)
