@@ -29,21 +29,6 @@ Dataset::Dataset(FbTransaction &transaction, const QString &name, QObject *paren
 
 Dataset::~Dataset() = default;
 
-QString Dataset::stateName(State state)
-{
-    switch (state) {
-    case State::Inactive:
-        return QStringLiteral("Inactive");
-    case State::Browse:
-        return QStringLiteral("Browse");
-    case State::Edit:
-        return QStringLiteral("Edit");
-    case State::Insert:
-        return QStringLiteral("Insert");
-    }
-    return {};
-}
-
 // ---- configuration ----
 
 void Dataset::setFields(std::vector<FieldDef> fields)

@@ -122,8 +122,6 @@ public:
     // Posts a changed row and drops an unchanged one.
     void checkBrowseMode();
 
-    static QString stateName(State state);
-
 Q_SIGNALS:
     void aboutToReset();
     void reset();

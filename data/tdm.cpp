@@ -350,17 +350,10 @@ void TDM::closeAllDatasets()
         dataset->close();
 }
 
-const DataSource *TDM::dataSource(const QString &name) const
+std::vector<const DataSource *> TDM::dataSources() const
 {
-    QString bare = name;
-    if (bare.startsWith(QStringLiteral("DM."), Qt::CaseInsensitive))
-        bare = bare.mid(3);
-    for (const DataSource *source : {&DSRekvizity, &DSSchetORG, &DSDocs, &DSDetail, &DSClients,
-                                     &DSSchets, &DSOsnovanie, &DSNomenkl, &DSKNP}) {
-        if (source->name.compare(bare, Qt::CaseInsensitive) == 0)
-            return source;
-    }
-    return nullptr;
+    return {&DSRekvizity, &DSSchetORG,  &DSDocs,    &DSDetail, &DSClients,
+            &DSSchets,    &DSOsnovanie, &DSNomenkl, &DSKNP};
 }
 
 int TDM::vatMode() const

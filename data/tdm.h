@@ -41,8 +41,8 @@ public:
     // Every dataset of the connection.
     std::vector<Dataset *> allDatasets() const;
     void closeAllDatasets();
-    // Looks a data source up by its name, with or without the module prefix ("DM.DSDocs").
-    const DataSource *dataSource(const QString &name) const;
+    // The nine data sources, through which grids and printed forms reach the datasets.
+    std::vector<const DataSource *> dataSources() const;
 
     // The page shown by the client list and by the goods list; new clients and new
     // catalogue items take their kind from it.

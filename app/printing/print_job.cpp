@@ -59,9 +59,7 @@ void openListing(TDM &dm, const QString &templateName, int kind)
 
 ReportSources::ReportSources(TDM &dm)
 {
-    for (const DataSource *source :
-         {&dm.DSRekvizity, &dm.DSSchetORG, &dm.DSDocs, &dm.DSDetail, &dm.DSClients, &dm.DSSchets,
-          &dm.DSOsnovanie, &dm.DSNomenkl, &dm.DSKNP}) {
+    for (const DataSource *source : dm.dataSources()) {
         m_rows.push_back(std::make_unique<DatasetRows>(source->dataset));
         m_sources.insert(QStringLiteral("DM.") + source->name, m_rows.back().get());
     }
