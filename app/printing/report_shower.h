@@ -1,0 +1,12 @@
+#pragma once
+
+#include "report_model.h"
+#include "report_rows.h"
+
+#include <functional>
+
+// Builds a report over its data sources and shows it to the user: the modal preview in the
+// program, a recorder in tests. Windows that print take one, so that a test sees which
+// template a command chose and over which rows, without a window of its own.
+using ReportShower =
+    std::function<void(const zreport::TfrxReport &report, const zreport::DataSources &sources)>;
