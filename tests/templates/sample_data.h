@@ -20,6 +20,7 @@ struct DocumentKind {
     int vatMode = 0;            // the business's VARRASCHET: 2 works without VAT
     bool hasAct = false;        // the document has an act number
     bool clientHasPhone = true; // the client is found in the reference book with a telephone
+    bool blank = false;         // every field of the document is empty
 };
 
 inline std::unique_ptr<MemoryRows> rekvizity(const DocumentKind &kind = {})
@@ -79,26 +80,17 @@ inline void addFormsColumns(QList<MemoryRows::Column> &columns, QVariantList &va
     const QString consignee = client + middle + clientBin + QStringLiteral(", ") + clientAddress;
     const QDateTime date(QDate(2024, 3, 5), QTime(0, 0));
     const double total = values.at(6).toDouble(), vat = values.at(7).toDouble();
-    values += {total - vat,
-               clientBin,
-               clientAddress,
-               QStringLiteral("KZ86125KZT5004100100"),
-               QStringLiteral("АО «Kaspi Bank»"),
-               QStringLiteral("CASPKZKA"),
-               15,
-               date,
-               QStringLiteral("Предоплата 100%"),
-               QStringLiteral("г. Караганда, склад покупателя"),
-               QStringLiteral("№ 34 от 04.03.2024, выдана Петрову Петру Петровичу"),
-               QStringLiteral("Автотранспорт"),
-               QStringLiteral("№ 15 от 05.03.2024"),
-               15,
-               date,
-               kind.hasAct ? 15 : 0,
-               kind.hasAct ? QVariant(date) : QVariant(),
+    values += {total - vat, clientBin, clientAddress, QStringLiteral("KZ86125KZT5004100100"),
+               QStringLiteral("АО «Kaspi Bank»"), QStringLiteral("CASPKZKA"), 15, date,
+               QStringLiteral("Предоплата 100%"), QStringLiteral("г. Караганда, склад покупателя"),
+               // Long enough to take more than one line in the waybill's signature block.
+               QStringLiteral("№ 34 от 04.03.2024, выдана кладовщику Петрову Петру Петровичу "
+                              "на получение товарно-материальных ценностей по договору "
+                              "поставки № 7 от 01.02.2024"),
+               QStringLiteral("Автотранспорт"), QStringLiteral("№ 15 от 05.03.2024"), 15, date,
+               kind.hasAct ? 15 : 0, kind.hasAct ? QVariant(date) : QVariant(),
                kind.hasAct ? QStringLiteral(" - ") : consignor,
-               kind.hasAct ? QStringLiteral(" - ") : consignee,
-               QStringLiteral("Шесть"),
+               kind.hasAct ? QStringLiteral(" - ") : consignee, QStringLiteral("Шесть"),
                kind.clientHasPhone ? QVariant(QStringLiteral("8 (7212) 41-15-20")) : QVariant()};
 }
 
@@ -122,6 +114,8 @@ inline std::unique_ptr<MemoryRows> document(double total, double vat, int lines,
                         lines,
                         QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын")};
     addFormsColumns(columns, values, kind);
+    if (kind.blank)
+        values.fill(QVariant());
     auto rows = std::make_unique<MemoryRows>(columns);
     rows->addRow(values);
     return rows;

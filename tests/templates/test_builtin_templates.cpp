@@ -159,6 +159,16 @@ TEST_P(Forms, WithoutLinesOnlyTheTitleIsPrinted)
     EXPECT_EQ(run.bands(0), QStringList{"ReportTitle1"});
 }
 
+TEST_P(Forms, ADocumentWithEmptyFieldsPrints)
+{
+    sample::DocumentKind blank;
+    blank.blank = true;
+    const SampleData data(3, 3, blank);
+    const ReportRun run = runBuiltin(GetParam().templateName, data);
+    EXPECT_TRUE(run.ok) << run.errors().join('\n').toStdString();
+    EXPECT_EQ(run.texts(QLatin1String(GetParam().numberMemo)).size(), 3);
+}
+
 TEST_P(Forms, ALongNameGrowsItsWholeRow)
 {
     const FormCase &c = GetParam();
@@ -263,6 +273,28 @@ TEST(BuiltinTemplates, FormsPrintWhatTheDataModuleWorkedOut)
         const ReportRun run = runBuiltin(c.templateName, data);
         ASSERT_TRUE(run.ok) << c.what;
         EXPECT_EQ(run.texts(QLatin1String(c.memo)), c.texts) << c.what;
+    }
+}
+
+TEST(BuiltinTemplates, ALongPowerOfAttorneyMovesTheLyingWaybillsSignaturesOnly)
+{
+    const SampleData data(3);
+    const struct {
+        const char *templateName;
+        double receivedTopMm; // "Запасы получил:" as designed
+        bool moves;
+    } cases[] = {{"repNaklKn", 35.0, true}, {"repNaklAlb", 42.708, false}};
+    for (const auto &c : cases) {
+        const ReportRun run = runBuiltin(c.templateName, data);
+        ASSERT_TRUE(run.ok) << c.templateName;
+        const PreparedPage &page = run.prepared().pages().back();
+        const auto object = [&](const char *name) {
+            return *std::find_if(page.objects.begin(), page.objects.end(),
+                                 [&](const PreparedObject &o) { return o.name == name; });
+        };
+        EXPECT_GT(object("Memo63").height, mmToUnits(4.2)) << c.templateName;
+        EXPECT_EQ(object("Memo56").top > mmToUnits(c.receivedTopMm) + 0.01, c.moves)
+            << c.templateName;
     }
 }
 
