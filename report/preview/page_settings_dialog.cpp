@@ -1,11 +1,14 @@
 #include "page_settings_dialog.h"
 
+#include "printers.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QPageSize>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -15,14 +18,21 @@ namespace zpreview {
 
 namespace {
 
-// Paper codes of the templates and their sizes in millimetres (portrait).
-struct Paper {
-    int code;
-    QPageSize::PageSizeId id;
-};
-constexpr Paper kPapers[] = {{9, QPageSize::A4},      {8, QPageSize::A3},    {11, QPageSize::A5},
-                             {1, QPageSize::Letter},  {5, QPageSize::Legal}, {13, QPageSize::B5},
-                             {256, QPageSize::Custom}};
+// The current printer's papers, or the usual ones when it reports none (or there is none).
+QList<QPageSize> paperSizes()
+{
+    QList<QPageSize> sizes;
+    const QString printer = Printers::instance().current();
+    if (!printer.isEmpty())
+        sizes = QPrinterInfo::printerInfo(printer).supportedPageSizes();
+    if (sizes.isEmpty())
+        for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::B5,
+                                         QPageSize::Letter, QPageSize::Legal})
+            sizes << QPageSize(id);
+    return sizes;
+}
+
+constexpr int kCustomPaper = 256;
 
 QDoubleSpinBox *centimetres(const QString &name, double mm, QWidget *parent)
 {
@@ -47,9 +57,11 @@ PageSettingsDialog::PageSettingsDialog(const zreport::PageSettings &settings, QW
     auto *paperBox = new QGroupBox(QStringLiteral("Размер"), this);
     m_paper = new QComboBox(paperBox);
     m_paper->setObjectName(QStringLiteral("paperCombo"));
-    for (const Paper &p : kPapers)
-        m_paper->addItem(
-            p.id == QPageSize::Custom ? QStringLiteral("Другой") : QPageSize::name(p.id), p.code);
+    // Items carry the paper code of the templates (the Windows code of the size).
+    m_sizes = paperSizes();
+    for (const QPageSize &size : m_sizes)
+        m_paper->addItem(size.name(), size.windowsId());
+    m_paper->addItem(QStringLiteral("Другой"), kCustomPaper);
     const int known = m_paper->findData(settings.paperSize);
     m_paper->setCurrentIndex(known >= 0 ? known : m_paper->count() - 1);
     m_width = centimetres(QStringLiteral("paperWidthSpin"), settings.paperWidth, paperBox);
@@ -113,9 +125,9 @@ PageSettingsDialog::PageSettingsDialog(const zreport::PageSettings &settings, QW
 
 void PageSettingsDialog::paperChosen(int index)
 {
-    if (index < 0 || kPapers[index].id == QPageSize::Custom)
+    if (index < 0 || index >= m_sizes.size())
         return;
-    QSizeF size = QPageSize::size(kPapers[index].id, QPageSize::Millimeter);
+    QSizeF size = m_sizes[index].size(QPageSize::Millimeter);
     if (m_orientation->currentIndex() == 1)
         size.transpose();
     m_width->setValue(size.width() / 10);

@@ -3,6 +3,7 @@
 #include "prepared_report.h"
 
 #include <QDialog>
+#include <QPageSize>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -25,6 +26,7 @@ private:
     void orientationChosen();
 
     zreport::PageSettings m_initial;
+    QList<QPageSize> m_sizes;
     QComboBox *m_paper;
     QDoubleSpinBox *m_width, *m_height;
     QComboBox *m_orientation;

@@ -114,10 +114,18 @@ PreviewWindow::PreviewWindow(const zreport::TfrxReport &report, const zreport::D
 
     connect(m_view, &PageView::currentPageChanged, this, &PreviewWindow::updateStatus);
     connect(m_view, &PageView::zoomChanged, this, &PreviewWindow::showZoom);
-    connect(m_view, &PageView::printRequested, this, &PreviewWindow::print);
-    connect(m_view, &PageView::saveRequested, this, &PreviewWindow::saveFile);
-    connect(m_view, &PageView::openRequested, this, &PreviewWindow::openFile);
-    connect(m_view, &PageView::findRequested, this, &PreviewWindow::find);
+    // Ctrl+P, Ctrl+S, Ctrl+O and Ctrl+F act only when their buttons are shown.
+    const auto whenShown = [this](QAction *action, void (PreviewWindow::*command)()) {
+        return [this, action, command] {
+            if (action->isVisible() && action->isEnabled())
+                (this->*command)();
+        };
+    };
+    connect(m_view, &PageView::printRequested, this, whenShown(m_print, &PreviewWindow::print));
+    connect(m_view, &PageView::saveRequested, this, whenShown(m_save, &PreviewWindow::saveFile));
+    connect(m_view, &PageView::openRequested, this, whenShown(m_open, &PreviewWindow::openFile));
+    connect(m_view, &PageView::findRequested, this, whenShown(m_find, &PreviewWindow::find));
+    connect(m_view, &PageView::pageClicked, this, &PreviewWindow::pickObject);
     connect(m_view, &PageView::findNextRequested, this, &PreviewWindow::findNext);
     connect(m_view, &PageView::fullScreenToggled, this, &PreviewWindow::toggleFullScreen);
     connect(m_thumbnails, &PageView::pageClicked, this,
@@ -177,7 +185,8 @@ void PreviewWindow::buildToolBar()
                         themeIcon("mail-send", QStyle::SP_MessageBoxInformation));
     m_find = addButton("findAction", QStringLiteral("Найти"),
                        themeIcon("edit-find", QStyle::SP_FileDialogContentsView));
-    m_toolBar->addSeparator()->setObjectName(QStringLiteral("findSeparator"));
+    m_findSeparator = m_toolBar->addSeparator();
+    m_findSeparator->setObjectName(QStringLiteral("findSeparator"));
     m_zoomIn = addButton("zoomInAction", QStringLiteral("Увеличить"),
                          themeIcon("zoom-in", QStyle::SP_ArrowUp));
     m_zoomCombo = new QComboBox(this);
@@ -189,12 +198,14 @@ void PreviewWindow::buildToolBar()
                            QStringLiteral("100%"), QStringLiteral("150%"), QStringLiteral("200%"),
                            QStringLiteral("По ширине"), QStringLiteral("Страница целиком")});
     m_zoomCombo->setMinimumContentsLength(14);
-    m_toolBar->addWidget(m_zoomCombo)->setToolTip(m_zoomCombo->toolTip());
+    m_zoomComboAction = m_toolBar->addWidget(m_zoomCombo);
+    m_zoomComboAction->setToolTip(m_zoomCombo->toolTip());
     m_zoomOut = addButton("zoomOutAction", QStringLiteral("Уменьшить"),
                           themeIcon("zoom-out", QStyle::SP_ArrowDown));
     m_fullScreen = addButton("fullScreenAction", QStringLiteral("Во весь экран"),
                              standardIcon(QStyle::SP_TitleBarMaxButton));
-    m_toolBar->addSeparator()->setObjectName(QStringLiteral("fullScreenSeparator"));
+    m_fullScreenSeparator = m_toolBar->addSeparator();
+    m_fullScreenSeparator->setObjectName(QStringLiteral("fullScreenSeparator"));
     m_outlineAction = addButton("outlineAction", QStringLiteral("Дерево отчета"),
                                 standardIcon(QStyle::SP_DirOpenIcon));
     m_outlineAction->setCheckable(true);
@@ -206,7 +217,8 @@ void PreviewWindow::buildToolBar()
     m_edit = addButton("editAction", QStringLiteral("Редактировать страницу"),
                        themeIcon("document-edit", QStyle::SP_FileDialogInfoView));
     m_edit->setEnabled(m_report.previewOptions.allowEdit);
-    m_toolBar->addSeparator()->setObjectName(QStringLiteral("editSeparator"));
+    m_editSeparator = m_toolBar->addSeparator();
+    m_editSeparator->setObjectName(QStringLiteral("editSeparator"));
     m_first = addButton("firstPageAction", QStringLiteral("На первую страницу"),
                         standardIcon(QStyle::SP_MediaSkipBackward));
     m_prior = addButton("priorPageAction", QStringLiteral("На предыдущую страницу"),
@@ -216,7 +228,8 @@ void PreviewWindow::buildToolBar()
     m_pageEdit->setToolTip(QStringLiteral("Номер страницы"));
     m_pageEdit->setValidator(new QIntValidator(0, 999999, m_pageEdit));
     m_pageEdit->setFixedWidth(60);
-    m_toolBar->addWidget(m_pageEdit)->setToolTip(m_pageEdit->toolTip());
+    m_pageEditAction = m_toolBar->addWidget(m_pageEdit);
+    m_pageEditAction->setToolTip(m_pageEdit->toolTip());
     m_next = addButton("nextPageAction", QStringLiteral("На следующую страницу"),
                        standardIcon(QStyle::SP_MediaSeekForward));
     m_last = addButton("lastPageAction", QStringLiteral("На последнюю страницу"),
@@ -225,6 +238,8 @@ void PreviewWindow::buildToolBar()
     m_close->setObjectName(QStringLiteral("closeAction"));
     if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(m_close)))
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    showButtonsOf(m_report.previewOptions.buttons);
 
     connect(m_print, &QAction::triggered, this, &PreviewWindow::print);
     connect(m_open, &QAction::triggered, this, &PreviewWindow::openFile);
@@ -241,9 +256,15 @@ void PreviewWindow::buildToolBar()
     connect(m_zoomOut, &QAction::triggered, this,
             [this] { m_view->setZoom(m_view->zoom() - 0.25); });
     connect(m_zoomCombo, &QComboBox::textActivated, this, &PreviewWindow::zoomChosen);
+    connect(m_zoomCombo->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { zoomChosen(m_zoomCombo->currentText()); });
     connect(m_fullScreen, &QAction::triggered, this, &PreviewWindow::toggleFullScreen);
     connect(m_outlineAction, &QAction::toggled, m_outline, &QWidget::setVisible);
-    connect(m_thumbnailsAction, &QAction::toggled, m_thumbnails, &QWidget::setVisible);
+    connect(m_thumbnailsAction, &QAction::toggled, this, [this](bool on) {
+        m_thumbnails->setVisible(on);
+        if (on)
+            m_thumbnails->setReport(&prepared(), m_shown);
+    });
     connect(m_pageSetup, &QAction::triggered, this, &PreviewWindow::pageSettings);
     connect(m_edit, &QAction::triggered, this, &PreviewWindow::editPage);
     connect(m_first, &QAction::triggered, this, [this] { m_view->goToPage(1); });
@@ -257,6 +278,49 @@ void PreviewWindow::buildToolBar()
         updateStatus();
     });
     connect(m_close, &QAction::triggered, this, &PreviewWindow::closeOrCancel);
+}
+
+void PreviewWindow::showButtonsOf(const QStringList &buttons)
+{
+    const auto has = [&buttons](const char *name) {
+        return buttons.contains(QString::fromLatin1(name));
+    };
+    const bool zoom = has("pbZoom"), navigator = has("pbNavigator");
+    const bool quick = has("pbExportQuick") && !exportFilters().empty();
+    m_print->setVisible(has("pbPrint"));
+    m_open->setVisible(has("pbLoad"));
+    m_save->setVisible(has("pbSave"));
+    m_export->setVisible(has("pbExport") && !exportFilters().empty());
+    m_pdf->setVisible(quick);
+    m_email->setVisible(quick && !has("pbNoEmail"));
+    m_find->setVisible(has("pbFind"));
+    for (QAction *action : {m_zoomIn, m_zoomComboAction, m_zoomOut})
+        action->setVisible(zoom);
+    m_fullScreen->setVisible(zoom && !has("pbNoFullScreen"));
+    m_outlineAction->setVisible(has("pbOutline"));
+    m_thumbnailsAction->setVisible(has("pbOutline"));
+    m_pageSetup->setVisible(has("pbPageSetup"));
+    m_edit->setVisible(has("pbEdit"));
+    for (QAction *action : {m_first, m_prior, m_pageEditAction, m_next, m_last})
+        action->setVisible(navigator);
+    m_close->setVisible(!has("pbNoClose"));
+    m_findSeparator->setVisible(zoom);
+    m_fullScreenSeparator->setVisible(m_pageSetup->isVisible() || m_edit->isVisible());
+    m_editSeparator->setVisible(navigator);
+}
+
+void PreviewWindow::pickObject(int page, QPointF unitsInPage)
+{
+    m_pickedPage = page;
+    m_pickedObject = -1;
+    const zreport::PreparedPage &prepared = this->prepared().pages()[size_t(page - 1)];
+    for (const zreport::PreparedBand &band : prepared.bands)
+        for (quint32 i = 0; i < band.objectCount; ++i) {
+            const zreport::PreparedObject &o = prepared.objects[band.firstObject + i];
+            if (QRectF(band.left + o.left, band.top + o.top, o.width, o.height)
+                    .contains(unitsInPage))
+                m_pickedObject = int(band.firstObject + i); // the last drawn, on top, wins
+        }
 }
 
 void PreviewWindow::contextMenuEvent(QContextMenuEvent *event)
@@ -305,6 +369,7 @@ void PreviewWindow::runReport()
         return;
     m_foundPage = 0;
     m_foundObject = -1;
+    m_pickedPage = 0;
     m_view->setReport(&m_empty, 0);
     m_thumbnails->setReport(&m_empty, 0);
     m_engine = std::make_unique<zreport::ReportEngine>(m_report, m_sources);
@@ -522,6 +587,7 @@ void PreviewWindow::openFile()
     if (!m_engine)
         m_engine = std::make_unique<zreport::ReportEngine>(m_report, m_sources);
     m_engine->prepared() = std::move(loaded);
+    m_pickedPage = 0;
     m_foundPage = 0;
     m_foundObject = -1;
     showPages(prepared().pageCount());
@@ -718,7 +784,8 @@ void PreviewWindow::editPage()
     if (m_running || prepared().pageCount() == 0 || !m_report.previewOptions.allowEdit)
         return;
     const int current = m_view->currentPage();
-    PageEditorDialog dialog(m_engine->prepared(), current - 1, this);
+    PageEditorDialog dialog(m_engine->prepared(), current - 1, this,
+                            m_pickedPage == current ? m_pickedObject : -1);
     if (m_hooks.runDialog(dialog) != QDialog::Accepted)
         return;
     dialog.apply();

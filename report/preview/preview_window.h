@@ -63,6 +63,8 @@ protected:
 private:
     QAction *addButton(const char *name, const QString &hint, const QIcon &icon);
     void buildToolBar();
+    void showButtonsOf(const QStringList &buttons);
+    void pickObject(int page, QPointF unitsInPage);
     void setRunning(bool running);
     void onProgress(int pagesSoFar);
     void showPages(int count);
@@ -105,7 +107,10 @@ private:
     QMenu *m_exportMenu;
     QAction *m_print, *m_open, *m_save, *m_export, *m_pdf, *m_email, *m_find, *m_zoomIn, *m_zoomOut,
         *m_fullScreen, *m_outlineAction, *m_thumbnailsAction, *m_pageSetup, *m_edit, *m_first,
-        *m_prior, *m_next, *m_last, *m_close;
+        *m_prior, *m_next, *m_last, *m_close, *m_zoomComboAction, *m_pageEditAction,
+        *m_findSeparator, *m_fullScreenSeparator, *m_editSeparator;
+    int m_pickedPage = 0; // the object last clicked on, which the page editor starts with
+    int m_pickedObject = -1;
     bool m_fullScreenOn = false;
 };
 

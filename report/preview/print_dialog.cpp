@@ -165,6 +165,12 @@ void PrintDialog::showProperties()
 
 void PrintDialog::accept()
 {
+    if (m_numbers->isChecked() && !parsePageNumbers(m_pageNumbers->text(), 1)) {
+        m_hooks.message(this, QStringLiteral("Неверно указаны номера страниц"),
+                        QStringLiteral("Ошибка"));
+        m_pageNumbers->setFocus();
+        return;
+    }
     m_outputFile.clear();
     if (m_toFile->isChecked()) {
         QString path = m_hooks.saveFileName(this, QStringLiteral("Печать в файл"),

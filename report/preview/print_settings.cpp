@@ -38,7 +38,8 @@ std::optional<std::vector<int>> parsePageNumbers(const QString &text, int pageCo
         } else {
             const auto a = pageNumber(part.left(dash));
             const QString right = part.mid(dash + 1).trimmed();
-            const auto b = right.isEmpty() ? std::optional<int>(pageCount) : pageNumber(right);
+            const auto b = right.isEmpty() && a ? std::optional<int>(std::max(*a, pageCount))
+                                                : pageNumber(right);
             if (!a || !b || *b < *a)
                 return std::nullopt;
             from = *a;

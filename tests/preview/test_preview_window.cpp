@@ -193,6 +193,36 @@ TEST(PreviewWindow, ToolbarHasItsControlsInOrder)
     EXPECT_EQ(preview.window.windowTitle(), "Предварительный просмотр");
 }
 
+TEST(PreviewWindow, ButtonsAndSeparatorsFollowThePreviewOptions)
+{
+    struct Case {
+        QStringList removed;
+        bool findSeparator, fullScreenSeparator, editSeparator;
+    };
+    const Case cases[] = {
+        {{}, true, true, true},
+        {{"pbZoom"}, false, true, true},
+        {{"pbPageSetup", "pbEdit"}, true, false, true},
+        {{"pbNavigator"}, true, true, false},
+    };
+    for (const Case &c : cases) {
+        auto report = reportFromXml(rowsReportXml());
+        for (const QString &button : c.removed)
+            report->previewOptions.buttons.removeAll(button);
+        ScriptedUser user;
+        PreviewWindow window(*report, {}, user.hooks());
+        const auto visible = [&](const char *name) {
+            return child<QAction>(&window, name)->isVisible();
+        };
+        SCOPED_TRACE(c.removed.join(',').toStdString());
+        EXPECT_EQ(visible("findSeparator"), c.findSeparator);
+        EXPECT_EQ(visible("fullScreenSeparator"), c.fullScreenSeparator);
+        EXPECT_EQ(visible("editSeparator"), c.editSeparator);
+        EXPECT_EQ(visible("zoomInAction"), !c.removed.contains("pbZoom"));
+        EXPECT_EQ(visible("nextPageAction"), !c.removed.contains("pbNavigator"));
+    }
+}
+
 TEST(PreviewWindow, FindsTextPageByPageAndContinuesWithF3)
 {
     Preview preview(rowsReportXml(), 60);
