@@ -466,11 +466,13 @@ void PreviewWindow::showZoom()
 
 void PreviewWindow::toggleFullScreen()
 {
+    // A change of window state, not of window flags: changing the flags would hide the window
+    // for a moment, and a hidden dialog leaves its modal loop.
     m_fullScreenOn = !m_fullScreenOn;
     m_toolBar->setVisible(!m_fullScreenOn);
     m_statusBar->setVisible(!m_fullScreenOn);
-    setWindowFlag(Qt::FramelessWindowHint, m_fullScreenOn);
-    showMaximized();
+    setWindowState(m_fullScreenOn ? (windowState() | Qt::WindowFullScreen)
+                                  : (windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
 }
 
 void PreviewWindow::closeOrCancel()

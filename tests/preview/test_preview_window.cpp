@@ -139,6 +139,24 @@ TEST(PreviewWindow, ZoomKeepsItsFloors)
     EXPECT_EQ(combo->currentText(), QStringLiteral("%1%").arg(std::lround(view->zoom() * 100)));
 }
 
+TEST(PreviewWindow, FullScreenHidesTheBarsAndComesBack)
+{
+    Preview preview(rowsReportXml());
+    preview.window.show();
+    preview.window.runReport();
+    auto *toolBar = child<QToolBar>(&preview.window, "toolBar");
+    QTest::keyClick(&preview.window, Qt::Key_F11);
+    EXPECT_TRUE(preview.window.isVisible());
+    EXPECT_TRUE(preview.window.windowState() & Qt::WindowFullScreen);
+    EXPECT_FALSE(toolBar->isVisible());
+    EXPECT_FALSE(child<QWidget>(&preview.window, "statusBar")->isVisible());
+    QTest::mouseDClick(preview.window.pageView()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(toolBar->isVisible());
+    EXPECT_FALSE(preview.window.windowState() & Qt::WindowFullScreen);
+    preview.trigger("fullScreenAction");
+    EXPECT_FALSE(toolBar->isVisible());
+}
+
 TEST(PreviewWindow, PagesStandInRowsAsWideAsFit)
 {
     Preview preview(rowsReportXml(), 60);
