@@ -1,6 +1,7 @@
 #include "tfrm_main.h"
 
 #include "application_title.h"
+#include "date_edit.h"
 #include "db_error.h"
 #include "db_grid.h"
 #include "document_copy.h"
@@ -13,7 +14,6 @@
 #include "tfrm_const.h"
 
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -140,9 +140,8 @@ QWidget *TfrmMain::createTopStrip()
     auto *periodLayout = new QHBoxLayout(period);
     periodLayout->setContentsMargins(6, 2, 6, 4);
     auto makeDate = [period](const char *name) {
-        auto *date = new QDateEdit(period);
+        auto *date = new DateEdit(period);
         date->setObjectName(QString::fromLatin1(name));
-        date->setCalendarPopup(true);
         date->setFixedWidth(110);
         return date;
     };
