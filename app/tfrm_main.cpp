@@ -185,6 +185,8 @@ QWidget *TfrmMain::createTopStrip()
 
     connect(m_rgrTipDocs, &RadioGroup::itemClicked, this, &TfrmMain::rgrTipDocsClick);
     connect(query, &QPushButton::clicked, this, &TfrmMain::btnZaprosClick);
+    // Enter in the client box asks, as in a search box.
+    connect(m_edOrg, &QLineEdit::returnPressed, query, &QPushButton::click);
     connect(clear, &QPushButton::clicked, this, &TfrmMain::btnClearClick);
     connect(findChild<QPushButton *>(QStringLiteral("btnRekviz")), &QPushButton::clicked, this,
             &TfrmMain::btnRekvizClick);
