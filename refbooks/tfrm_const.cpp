@@ -83,7 +83,7 @@ QWidget *TfrmConst::createRequisites()
 {
     auto *group = new QGroupBox(QStringLiteral("Реквизиты компании:"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    // Two columns of label and box; the long texts (name, phones, address, bank) run across
+    // Two columns of label and box; the long texts (name, phones, address) run across
     // both, and the own accounts take the full width and whatever height is left.
     auto *grid = new QGridLayout(group);
     grid->setContentsMargins(8, 4, 8, 8);
@@ -107,7 +107,6 @@ QWidget *TfrmConst::createRequisites()
         grid->addWidget(label, row, column);
         grid->addWidget(box, row, column + 1, 1, span);
         m_links->bind(box, QString::fromLatin1(field));
-        return box;
     };
     const int across = 3; // the box runs to the right edge
     addBox(0, 0, across, "NAMEORG", "Наименование:");
