@@ -207,4 +207,20 @@ TEST(Export, CurrentPageAndUnwritablePath)
     EXPECT_EQ(QDir(preview.dir.path()).entryList(QDir::Files), QStringList{"page.txt"});
 }
 
+TEST(Export, EmailWithoutAMailProgramSaysWhereThePdfIs)
+{
+    if (!QStandardPaths::findExecutable("xdg-email").isEmpty())
+        GTEST_SKIP() << "xdg-email is installed: it would open the desktop's mail program";
+    FilePreview preview;
+    preview.trigger("emailAction");
+    ASSERT_EQ(preview.user.messages.size(), 1);
+    const QString text = preview.user.messages[0];
+    const qsizetype open = text.indexOf("«"), close = text.indexOf("»");
+    ASSERT_TRUE(open >= 0 && close > open) << text.toStdString();
+    const QString pdf = text.mid(open + 1, close - open - 1);
+    EXPECT_TRUE(pdf.endsWith(".pdf"));
+    EXPECT_TRUE(QFile::exists(pdf));
+    QFile::remove(pdf);
+}
+
 } // namespace
