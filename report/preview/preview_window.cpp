@@ -135,6 +135,10 @@ PreviewWindow::PreviewWindow(const zreport::TfrxReport &report, const zreport::D
 
     m_view->setReport(&m_empty, 0);
     m_view->setZoom(report.previewOptions.zoom);
+    if (report.previewOptions.zoomMode == QLatin1String("zmWholePage"))
+        m_view->setZoomMode(PageView::ZoomMode::WholePage);
+    else if (report.previewOptions.zoomMode == QLatin1String("zmPageWidth"))
+        m_view->setZoomMode(PageView::ZoomMode::PageWidth);
     updateStatus();
     resize(1000, 760);
 }

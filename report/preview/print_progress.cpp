@@ -12,6 +12,8 @@ PrintProgress::PrintProgress(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("printProgress"));
     setWindowTitle(QStringLiteral("Печать"));
+    // While pages are printed nothing else may change them: the other windows take no input.
+    setWindowModality(Qt::ApplicationModal);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("printProgressText"));
     m_text->setMinimumWidth(240);

@@ -4,8 +4,10 @@
 #include "find_dialog.h"
 #include "page_editor_dialog.h"
 #include "page_settings_dialog.h"
+#include "show_report.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -38,6 +40,36 @@ struct Preview {
     std::unique_ptr<zreport::MemoryRows> source;
     PreviewWindow window;
 };
+
+TEST(ShowReport, OpensTheMaximisedModalPreviewAndBuildsThePagesInIt)
+{
+    auto report = reportFromXml(rowsReportXml());
+    auto source = rows(60);
+    ScriptedUser user;
+    bool sawPages = false;
+    QString title;
+    bool maximised = false, modal = false;
+    // Watches the modal window from inside its own loop, then closes it as the user would.
+    std::function<void()> watch = [&] {
+        auto *window = qobject_cast<PreviewWindow *>(QApplication::activeModalWidget());
+        if (!window || window->isRunning() || window->prepared().pageCount() == 0) {
+            QTimer::singleShot(10, watch);
+            return;
+        }
+        title = window->windowTitle();
+        maximised = window->windowState() & Qt::WindowMaximized;
+        modal = window->isModal();
+        sawPages = window->prepared().pageCount() > 2;
+        QTest::keyClick(window, Qt::Key_Escape);
+    };
+    QTimer::singleShot(0, watch);
+    zpreview::showReport(*report, {{"src", source.get()}}, user.hooks());
+    EXPECT_EQ(title, "Предварительный просмотр");
+    EXPECT_TRUE(maximised);
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(sawPages);
+    EXPECT_TRUE(user.messages.isEmpty());
+}
 
 TEST(PreviewWindow, ShowsPagesAndGoesToTypedPageWithinRange)
 {
