@@ -542,7 +542,7 @@ void PreviewWindow::print()
     QString error;
     progress.show();
     const PrintResult result = printReport(job, &error);
-    progress.close();
+    progress.hide();
     if (result == PrintResult::InvalidPrinter)
         m_hooks.message(this, QStringLiteral("Printer selected is not valid"),
                         QStringLiteral("Ошибка"));

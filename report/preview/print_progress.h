@@ -17,6 +17,8 @@ public:
     // "Отмена" was pressed.
     bool showPage(int page);
     void setSheetCount(int count);
+    // Esc and the window's close button act as "Отмена".
+    void reject() override { m_cancelled = true; }
 
 private:
     QLabel *m_text;
