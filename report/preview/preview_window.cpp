@@ -380,6 +380,7 @@ void PreviewWindow::runReport()
     m_finished = 0;
     m_shown = 0;
     m_refreshEvery = 0;
+    m_sinceFirstPage.invalidate();
     m_sinceEvents.start();
     m_engine->setProgressHandler([this](int pagesSoFar) { onProgress(pagesSoFar); });
     setRunning(true);
@@ -411,7 +412,6 @@ void PreviewWindow::onProgress(int pagesSoFar)
             showPages(m_finished);
             m_view->goToPage(1);
             m_close->setText(QStringLiteral("Отмена"));
-            m_sinceFirstPage.start();
         } else if (m_refreshEvery == 0) {
             // How long the second page took decides how often the pages are shown.
             const qint64 ms = m_sinceFirstPage.elapsed();
@@ -427,6 +427,10 @@ void PreviewWindow::onProgress(int pagesSoFar)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         m_sinceEvents.restart();
     }
+    // The second page is timed from when the first one is on the screen, so that the time
+    // measures building, not the first paint.
+    if (m_finished >= 1 && !m_sinceFirstPage.isValid())
+        m_sinceFirstPage.start();
 }
 
 void PreviewWindow::showPages(int count)
