@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -339,15 +340,45 @@ TEST(PreviewWindow, PageSettingsApplyToAllPagesOrToTheCurrentOne)
     EXPECT_EQ(preview.user.dialogTitles.last(), "Настройки страницы");
 }
 
+TEST(PreviewWindow, TheTemplateIsTheSameOnceThePreviewCloses)
+{
+    auto report = reportFromXml(rowsReportXml(100));
+    auto source = rows(20);
+    {
+        ScriptedUser user;
+        PreviewWindow window(*report, {{"src", source.get()}}, user.hooks());
+        window.runReport();
+        user.dialogs.push_back([](QDialog &dialog) {
+            child<QDoubleSpinBox>(&dialog, "paperHeightSpin")->setValue(20);
+            child<QRadioButton>(&dialog, "applyToAllRadio")->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        child<QAction>(&window, "pageSettingsAction")->trigger();
+        EXPECT_DOUBLE_EQ(report->reportPages().front()->paperHeight, 200);
+    }
+    EXPECT_DOUBLE_EQ(report->reportPages().front()->paperHeight, 100);
+}
+
 TEST(PreviewWindow, PageEditorChangesThePreparedPageOnly)
 {
     Preview preview(rowsReportXml(), 5);
+    preview.window.show();
     preview.window.runReport();
+    // A click on "Строка 3" picks it for the editor.
+    PageView *view = preview.window.pageView();
+    view->setZoom(1.0);
+    view->goToPage(1);
+    const auto &first = preview.window.prepared().pages().front();
+    const auto &band = first.bands.at(3); // title, rows 1, 2, 3
+    ASSERT_EQ(first.objects[band.firstObject].text, "Строка 3");
+    const QPointF inPage(band.left + first.objects[band.firstObject].left + 20, band.top + 5);
+    QTest::mouseClick(
+        view->viewport(), Qt::LeftButton, {},
+        view->pageRects()[0].topLeft() + inPage.toPoint() -
+            QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value()));
     preview.user.dialogs.push_back([](QDialog &dialog) {
         auto *list = child<QListWidget>(&dialog, "objectList");
-        for (int row = 0; row < list->count(); ++row)
-            if (list->item(row)->text().endsWith("Строка 3"))
-                list->setCurrentRow(row);
+        EXPECT_TRUE(list->currentItem() && list->currentItem()->text().endsWith("Строка 3"));
         child<QPlainTextEdit>(&dialog, "objectTextEdit")
             ->setPlainText(QStringLiteral("Исправлено вручную, длинный текст в две строки и даже "
                                           "больше, чтобы перенести"));
