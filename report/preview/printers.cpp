@@ -1,8 +1,29 @@
 #include "printers.h"
 
+#include <QHash>
 #include <QPrinterInfo>
 
+#include <cups/cups.h>
+
 namespace zpreview {
+
+namespace {
+
+// Where each queue prints to ("Где:" of the print dialog): the device CUPS sends it to.
+QHash<QString, QString> deviceUris()
+{
+    QHash<QString, QString> uris;
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests(&dests);
+    for (int i = 0; i < count; ++i) {
+        if (const char *uri = cupsGetOption("device-uri", dests[i].num_options, dests[i].options))
+            uris.insert(QString::fromLocal8Bit(dests[i].name), QString::fromLocal8Bit(uri));
+    }
+    cupsFreeDests(count, dests);
+    return uris;
+}
+
+} // namespace
 
 Printers &Printers::instance()
 {
@@ -16,8 +37,9 @@ void Printers::ensureListed()
         return;
     QList<PrinterEntry> printers;
     const QString defaultName = QPrinterInfo::defaultPrinterName();
+    const QHash<QString, QString> uris = deviceUris();
     for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
-        PrinterEntry entry{info.printerName(), info.location()};
+        PrinterEntry entry{info.printerName(), uris.value(info.printerName(), info.location())};
         if (entry.name == defaultName)
             printers.prepend(entry);
         else

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -253,12 +254,15 @@ TEST(Printing, PrintsOnARealCupsPdfQueue)
     const QString title = "zarnik-" + QUuid::createUuid().toString(QUuid::Id128);
     preview.window.setWindowTitle(title);
     QString shown;
-    preview.user.dialogs.push_back(answerPrintDialog(&shown, [queue](QDialog &dialog) {
+    QString where;
+    preview.user.dialogs.push_back(answerPrintDialog(&shown, [queue, &where](QDialog &dialog) {
         child<QComboBox>(&dialog, "printerCombo")->setCurrentText(queue);
+        where = child<QLabel>(&dialog, "printerWhere")->text();
     }));
     preview.print();
     ASSERT_TRUE(preview.user.messages.isEmpty()) << preview.user.messages.join("; ").toStdString();
 
+    EXPECT_EQ(where, "cups-pdf:/");
     const QString pdf = waitForPdf(title);
     ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no file for the job";
     const auto info = pdfInfo(pdf);
