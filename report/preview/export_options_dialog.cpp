@@ -1,5 +1,6 @@
 #include "export_options_dialog.h"
 
+#include "page_range_box.h"
 #include "print_settings.h"
 
 #include <QDialogButtonBox>
@@ -7,9 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -20,30 +19,10 @@ ExportOptionsDialog::ExportOptionsDialog(const QString &title, bool image, QWidg
 {
     setObjectName(QStringLiteral("exportOptionsDialog"));
     setWindowTitle(title);
-    auto *pagesBox = new QGroupBox(QStringLiteral("Страницы"), this);
-    m_all = new QRadioButton(QStringLiteral("Все"), pagesBox);
-    m_all->setObjectName(QStringLiteral("allPagesRadio"));
-    m_all->setChecked(true);
-    m_current = new QRadioButton(QStringLiteral("Текущая"), pagesBox);
-    m_current->setObjectName(QStringLiteral("currentPageRadio"));
-    m_numbers = new QRadioButton(QStringLiteral("Номера:"), pagesBox);
-    m_numbers->setObjectName(QStringLiteral("pageNumbersRadio"));
-    m_pageNumbers = new QLineEdit(pagesBox);
-    m_pageNumbers->setObjectName(QStringLiteral("pageNumbersEdit"));
-    connect(m_pageNumbers, &QLineEdit::textEdited, this, [this] { m_numbers->setChecked(true); });
-    auto *hint = new QLabel(QStringLiteral("Введите номера и/или диапазоны страниц, разделенные "
-                                           "запятыми. Например, 1,3,5-12"),
-                            pagesBox);
-    hint->setWordWrap(true);
-    auto *grid = new QGridLayout(pagesBox);
-    grid->addWidget(m_all, 0, 0);
-    grid->addWidget(m_current, 1, 0);
-    grid->addWidget(m_numbers, 2, 0);
-    grid->addWidget(m_pageNumbers, 2, 1);
-    grid->addWidget(hint, 3, 0, 1, 2);
+    m_pages = new PageRangeBox(this);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(pagesBox);
+    layout->addWidget(m_pages);
     if (image) {
         m_dpi = new QSpinBox(this);
         m_dpi->setObjectName(QStringLiteral("resolutionSpin"));
@@ -68,10 +47,8 @@ ExportOptionsDialog::ExportOptionsDialog(const QString &title, bool image, QWidg
 std::optional<std::vector<int>> ExportOptionsDialog::pages(int pageCount, int currentPage) const
 {
     PrintSettings settings;
-    settings.range = m_current->isChecked()   ? PageRange::Current
-                     : m_numbers->isChecked() ? PageRange::Numbers
-                                              : PageRange::All;
-    settings.pageNumbers = m_pageNumbers->text();
+    settings.range = m_pages->range();
+    settings.pageNumbers = m_pages->numbers();
     if (settings.range == PageRange::Numbers && !parsePageNumbers(settings.pageNumbers, pageCount))
         return std::nullopt;
     return pagesToPrint(settings, pageCount, currentPage);

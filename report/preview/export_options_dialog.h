@@ -5,13 +5,13 @@
 #include <optional>
 #include <vector>
 
-class QLineEdit;
-class QRadioButton;
 class QSpinBox;
 
 // The options of one export: which pages ("Текущая" starts as the preview's current page) and,
 // for images, the resolution.
 namespace zpreview {
+
+class PageRangeBox;
 
 class ExportOptionsDialog : public QDialog {
     Q_OBJECT
@@ -23,8 +23,7 @@ public:
     int dpi() const;
 
 private:
-    QRadioButton *m_all, *m_current, *m_numbers;
-    QLineEdit *m_pageNumbers;
+    PageRangeBox *m_pages;
     QSpinBox *m_dpi = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "print_dialog.h"
 
+#include "page_range_box.h"
 #include "printers.h"
 
 #include <QCheckBox>
@@ -10,12 +11,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -58,30 +57,8 @@ PrintDialog::PrintDialog(const PrintSettings &settings, const PreviewHooks &hook
     printerGrid->addWidget(m_where, 1, 1);
     printerGrid->addWidget(m_toFile, 1, 2);
 
-    auto *pagesBox = new QGroupBox(QStringLiteral("Страницы"), this);
-    m_all = new QRadioButton(QStringLiteral("Все"), pagesBox);
-    m_all->setObjectName(QStringLiteral("allPagesRadio"));
-    m_current = new QRadioButton(QStringLiteral("Текущая"), pagesBox);
-    m_current->setObjectName(QStringLiteral("currentPageRadio"));
-    m_numbers = new QRadioButton(QStringLiteral("Номера:"), pagesBox);
-    m_numbers->setObjectName(QStringLiteral("pageNumbersRadio"));
-    m_pageNumbers = new QLineEdit(settings.pageNumbers, pagesBox);
-    m_pageNumbers->setObjectName(QStringLiteral("pageNumbersEdit"));
-    auto *hint = new QLabel(QStringLiteral("Введите номера и/или диапазоны страниц, разделенные "
-                                           "запятыми. Например, 1,3,5-12"),
-                            pagesBox);
-    hint->setWordWrap(true);
-    auto *pagesGrid = new QGridLayout(pagesBox);
-    pagesGrid->addWidget(m_all, 0, 0);
-    pagesGrid->addWidget(m_current, 1, 0);
-    pagesGrid->addWidget(m_numbers, 2, 0);
-    pagesGrid->addWidget(m_pageNumbers, 2, 1);
-    pagesGrid->addWidget(hint, 3, 0, 1, 2);
-    (settings.range == PageRange::Current   ? m_current
-     : settings.range == PageRange::Numbers ? m_numbers
-                                            : m_all)
-        ->setChecked(true);
-    connect(m_pageNumbers, &QLineEdit::textEdited, this, [this] { m_numbers->setChecked(true); });
+    m_pages = new PageRangeBox(this);
+    m_pages->setRange(settings.range, settings.pageNumbers);
 
     auto *copiesBox = new QGroupBox(QStringLiteral("Копии"), this);
     m_copies = new QSpinBox(copiesBox);
@@ -138,7 +115,7 @@ PrintDialog::PrintDialog(const PrintSettings &settings, const PreviewHooks &hook
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(printerBox, 0, 0, 1, 2);
-    grid->addWidget(pagesBox, 1, 0);
+    grid->addWidget(m_pages, 1, 0);
     grid->addWidget(copiesBox, 1, 1);
     grid->addWidget(modeBox, 2, 0);
     grid->addWidget(otherBox, 2, 1);
@@ -165,10 +142,9 @@ void PrintDialog::showProperties()
 
 void PrintDialog::accept()
 {
-    if (m_numbers->isChecked() && !parsePageNumbers(m_pageNumbers->text(), 1)) {
+    if (!m_pages->checkNumbers()) {
         m_hooks.message(this, QStringLiteral("Неверно указаны номера страниц"),
                         QStringLiteral("Ошибка"));
-        m_pageNumbers->setFocus();
         return;
     }
     m_outputFile.clear();
@@ -189,10 +165,8 @@ PrintSettings PrintDialog::settings() const
     PrintSettings s = m_initial;
     s.printer = m_printer->currentText();
     s.outputFile = m_outputFile;
-    s.range = m_current->isChecked()   ? PageRange::Current
-              : m_numbers->isChecked() ? PageRange::Numbers
-                                       : PageRange::All;
-    s.pageNumbers = m_pageNumbers->text();
+    s.range = m_pages->range();
+    s.pageNumbers = m_pages->numbers();
     s.copies = m_copies->value();
     s.collate = m_collate->isChecked();
     s.printMode = m_printMode->currentIndex();

@@ -8,12 +8,12 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
 class QSpinBox;
 
 // The print dialog "Печать": printer, print to file, pages, copies, print mode and the rest.
 namespace zpreview {
+
+class PageRangeBox;
 
 class PrintDialog : public QDialog {
     Q_OBJECT
@@ -37,8 +37,7 @@ private:
     QComboBox *m_printer;
     QLabel *m_where;
     QCheckBox *m_toFile;
-    QRadioButton *m_all, *m_current, *m_numbers;
-    QLineEdit *m_pageNumbers;
+    PageRangeBox *m_pages;
     QSpinBox *m_copies;
     QCheckBox *m_collate;
     QComboBox *m_printMode, *m_sheet, *m_parity, *m_order, *m_duplex;
