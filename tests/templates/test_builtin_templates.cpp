@@ -60,10 +60,11 @@ QStringList memoCounts(const TfrxReport &report)
     return counts;
 }
 
-TEST(BuiltinTemplates, AllFiveAreThere)
+TEST(BuiltinTemplates, AllAreThere)
 {
     EXPECT_EQ(ztemplates::builtinTemplateNames(),
-              (QStringList{"repKNP", "repNomenkl", "repOrg", "repSchet", "repSchet_beznds"}));
+              (QStringList{"repDov", "repKNP", "repNomenkl", "repOrg", "repPlat", "repPrix",
+                           "repSchet", "repSchet_beznds"}));
 }
 
 TEST(BuiltinTemplates, BandsHoldTheirMemos)
