@@ -81,6 +81,7 @@ int runZarnik(const StartupOptions &options)
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
+    main->setReportShower(options.showReport);
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report_shower.h"
+
 #include <QString>
 
 #include <functional>
@@ -12,6 +14,8 @@ class TfrmMain;
 struct StartupOptions {
     QString databasePath;
     PromptService *prompts = nullptr;
+    // Shows the forms that the register prints.
+    ReportShower showReport;
     // Runs once the main window is shown, before the event loop; the event loop is not
     // entered when the main window has been closed by then.
     std::function<void(TfrmMain &, TDM &)> running;

@@ -6,6 +6,7 @@
 #include "document_copy.h"
 #include "modes.h"
 #include "page_icons.h"
+#include "print_job.h"
 #include "prompt_service.h"
 #include "radio_group.h"
 #include "tdm.h"
@@ -23,6 +24,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kTitleSuffix = QStringLiteral(" Zarnik 1.2");
@@ -38,6 +41,22 @@ public:
     EditorMode(const EditorMode &) = delete;
     EditorMode &operator=(const EditorMode &) = delete;
 };
+
+// The printing commands and the form each prints.
+struct PrintButton {
+    const char *name;
+    const char *caption;
+    QRect geometry;
+    PrintForm form;
+};
+const PrintButton kPrintButtons[] = {
+    {"btnSch", "Счет", {6, 185, 140, 33}, PrintForm::Invoice},
+    {"btnSchFac", "Счет фактура", {6, 218, 140, 33}, PrintForm::VatInvoice},
+    {"btnActVyp", "Акт работ", {6, 251, 107, 33}, PrintForm::Act},
+    {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}, PrintForm::Waybill},
+    {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}, PrintForm::CashReceipt},
+    {"btnDov", "Доверенность", {6, 350, 140, 33}, PrintForm::PowerOfAttorney},
+    {"btnPlat", "Плат. поручение", {6, 383, 140, 33}, PrintForm::PaymentOrder}};
 
 } // namespace
 
@@ -266,22 +285,12 @@ QWidget *TfrmMain::createCommandColumn()
     // The printing commands, in regular weight.
     QFont printFont = font();
     printFont.setBold(false);
-    const struct {
-        const char *name;
-        const char *caption;
-        QRect geometry;
-    } printButtons[] = {{"btnSch", "Счет", {6, 185, 140, 33}},
-                        {"btnSchFac", "Счет фактура", {6, 218, 140, 33}},
-                        {"btnActVyp", "Акт работ", {6, 251, 107, 33}},
-                        {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}},
-                        {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}},
-                        {"btnDov", "Доверенность", {6, 350, 140, 33}},
-                        {"btnPlat", "Плат. поручение", {6, 383, 140, 33}}};
     std::vector<QPushButton *> printing;
-    for (const auto &b : printButtons) {
+    for (const PrintButton &b : kPrintButtons) {
         QPushButton *button = addButton(commands, b.name, QString::fromUtf8(b.caption), b.geometry);
         button->setFont(printFont);
         printing.push_back(button);
+        connect(button, &QPushButton::clicked, this, [this, button] { btnSchClick(button); });
     }
     findChild<QPushButton *>(QStringLiteral("btnActVyp"))
         ->setToolTip(QStringLiteral("Распечатать акт выполненных работ"));
@@ -563,6 +572,29 @@ void TfrmMain::BitBtn1Click()
 void TfrmMain::btnCloseClick()
 {
     close();
+}
+
+void TfrmMain::btnSchClick(QObject *sender)
+{
+    const auto button = std::find_if(
+        std::begin(kPrintButtons), std::end(kPrintButtons),
+        [sender](const PrintButton &b) { return sender->objectName() == QLatin1String(b.name); });
+    if (button == std::end(kPrintButtons))
+        return;
+    if (!m_showReport) {
+        m_prompts.error(this, QStringLiteral("Просмотр отчетов недоступен"), applicationTitle());
+        return;
+    }
+    try {
+        const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
+                                                     !m_btnRasxAlb->isHidden(), m_showReport);
+        if (!problem.isEmpty())
+            m_prompts.error(this, problem, applicationTitle());
+    } catch (const std::exception &e) {
+        const auto *dbError = dynamic_cast<const DbError *>(&e);
+        m_prompts.error(this, dbError ? dbError->message() : QString::fromUtf8(e.what()),
+                        applicationTitle());
+    }
 }
 
 void TfrmMain::btnActKnClick()

@@ -2,6 +2,7 @@
 
 #include "dialog_runner.h"
 #include "register_statements.h"
+#include "report_shower.h"
 
 #include <QMainWindow>
 
@@ -46,6 +47,8 @@ public:
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // The About window that "О программе" shows; without one it shows a new one.
     void setAboutWindow(TfrmAbout *about) { m_about = about; }
+    // Shows the forms the printing commands prepare; without one they say so.
+    void setReportShower(ReportShower shower) { m_showReport = std::move(shower); }
 
 Q_SIGNALS:
     void closed();
@@ -74,6 +77,8 @@ private:
     void btnRekvizClick();
     void BitBtn1Click();
     void btnCloseClick();
+    // The seven printing commands; sender is the button pressed.
+    void btnSchClick(QObject *sender);
     void btnActKnClick();
     void btnActAlbClick();
     void btnRasxKnClick();
@@ -93,6 +98,7 @@ private:
     DocumentEditor m_editor;
     DialogRunner m_runDialog = execDialog;
     TfrmAbout *m_about = nullptr;
+    ReportShower m_showReport;
 
     RadioGroup *m_rgrTipDocs;
     QDateEdit *m_date1;
