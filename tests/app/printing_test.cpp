@@ -1,4 +1,5 @@
 #include "db_grid.h"
+#include "report_engine.h"
 #include "scripted_prompts.h"
 #include "tdm.h"
 #include "temp_database.h"
@@ -288,6 +289,33 @@ TEST_F(Printing, TheRequisitesWindowBetweenTwoPrintsChangesNoTotal)
     EXPECT_EQ(second.vat, first.vat);
     EXPECT_EQ(second.lines, first.lines);
     EXPECT_EQ(second.words, first.words);
+}
+
+TEST_F(Printing, TheFormsReadTheDataModulesComputedColumns)
+{
+    storeDocument("PASPVYD", QStringLiteral("$|$105102"));
+    openWindow();
+    QHash<QString, QString> texts;
+    window->setReportShower(
+        [&texts](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+            zreport::ReportEngine engine(report, sources);
+            EXPECT_TRUE(engine.run()) << engine.errors().join('\n').toStdString();
+            for (const auto &page : engine.prepared().pages()) {
+                for (const auto &object : page.objects) {
+                    if (!texts.contains(object.name))
+                        texts.insert(object.name, object.text);
+                }
+            }
+        });
+    click(*window, "btnDov");
+    EXPECT_EQ(texts.value("Memo40"), QStringLiteral("Удостоверение личности (паспорт): "));
+    EXPECT_EQ(texts.value("Memo9"), QStringLiteral("Сорок"));
+    EXPECT_EQ(texts.value("Memo47"), QStringLiteral("Шестьдесят восемь"));
+    texts.clear();
+    click(*window, "btnPlat");
+    EXPECT_EQ(texts.value("Memo28"), QStringLiteral("105102"));
+    EXPECT_TRUE(texts.value("Memo20").endsWith(QStringLiteral("В т.ч. НДС(16%) - 23855,17")))
+        << texts.value("Memo20").toStdString();
 }
 
 TEST_F(Printing, WithoutAShowerTheCommandSaysSo)
