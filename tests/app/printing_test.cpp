@@ -3,7 +3,6 @@
 #include "scripted_prompts.h"
 #include "tdm.h"
 #include "temp_database.h"
-#include "template_loader.h"
 #include "tfrm_main.h"
 #include "window_driver.h"
 
@@ -107,22 +106,13 @@ protected:
         storeInto(*dm.DSetDocs, field, value);
     }
 
-    // Presses a printing command and expects it to show templateName; a form whose template
-    // is not built into the program yet says so instead, and nothing is shown.
+    // Presses a printing command and expects it to show templateName.
     void expectPrints(const char *button, const QString &templateName)
     {
         const size_t before = printed.size();
-        if (ztemplates::builtinTemplateNames().contains(templateName)) {
-            click(*window, button);
-            ASSERT_EQ(printed.size(), before + 1) << button;
-            EXPECT_EQ(printed.back().templateName, templateName) << button;
-        } else {
-            prompts.expectError(QStringLiteral("Нет встроенного шаблона ") + templateName,
-                                window->windowTitle());
-            click(*window, button);
-            prompts.verify();
-            EXPECT_EQ(printed.size(), before) << button;
-        }
+        click(*window, button);
+        ASSERT_EQ(printed.size(), before + 1) << button;
+        EXPECT_EQ(printed.back().templateName, templateName) << button;
     }
 
     Printed print(const char *button)
