@@ -1,7 +1,5 @@
 #pragma once
 
-#include "report_shower.h"
-
 #include <QString>
 
 #include <functional>
@@ -14,8 +12,6 @@ class TfrmMain;
 struct StartupOptions {
     QString databasePath;
     PromptService *prompts = nullptr;
-    // Shows the forms that the register prints.
-    ReportShower showReport;
     // Runs once the main window is shown, before the event loop; the event loop is not
     // entered when the main window has been closed by then.
     std::function<void(TfrmMain &, TDM &)> running;
