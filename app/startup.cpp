@@ -2,6 +2,7 @@
 
 #include "application_title.h"
 #include "db_error.h"
+#include "document_editor.h"
 #include "prompt_service.h"
 #include "tdm.h"
 #include "termination_signals.h"
@@ -78,6 +79,8 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
+    main->setDocumentEditor(
+        [&dm, &prompts](QWidget *parent) { return openDocumentEditor(dm, prompts, {}, parent); });
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
