@@ -43,7 +43,7 @@ const char *const kKnpButtons[] = {"btnKNP", "btnKNP2"};
 // Buttons shaped tabs, as tall as the editor's tab strip has always been.
 const QString kTabStyle = QStringLiteral(
     "QTabWidget::pane { border: 1px solid palette(mid); top: -1px; }"
-    "QTabBar::tab { height: 40px; padding: 0 9px; margin: 0 2px 3px 0;"
+    "QTabBar::tab { height: 40px; padding: 0 6px; margin: 0 2px 3px 0;"
     " border: 1px solid palette(dark); border-radius: 2px; background: palette(button); }"
     "QTabBar::tab:selected { background: palette(midlight); border: 2px inset palette(dark); }");
 
@@ -67,6 +67,8 @@ TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, Q
       m_pickers(std::move(pickers)), m_links(new FieldLinks(dm.DSetDocs, this))
 {
     ui->setupUi(this);
+    // The face the pages were laid out for: in it the seven tabs fit side by side.
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     ui->pgCtrl->setStyleSheet(kTabStyle);
     ui->pgCtrl->setCurrentIndex(0);
 
