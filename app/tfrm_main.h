@@ -83,6 +83,8 @@ private:
     RegisterView view() const;
     // The change of view, whether the user or a command asked for it.
     void showView(RegisterView view);
+    // Archives or restores the current document after asking, and shows it in its new view.
+    void moveDocument(RegisterView to, const QString &question);
     void sortBy(const QString &column);
     void reopenDocuments(const SelectStatement &statement);
     void arrangeCommands(RegisterView view);

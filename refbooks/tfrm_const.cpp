@@ -1,5 +1,7 @@
 #include "tfrm_const.h"
 
+#include "command.h"
+#include "dataset_commands.h"
 #include "db_grid.h"
 #include "field_links.h"
 #include "prompt_service.h"
@@ -27,7 +29,8 @@ struct Box {
 } // namespace
 
 TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
-    : QDialog(parent), m_dm(dm), m_prompts(prompts), m_links(new FieldLinks(dm.DSetRekvizity, this))
+    : QDialog(parent), m_dm(dm), m_prompts(prompts),
+      m_links(new FieldLinks(dm.DSetRekvizity, prompts, this))
 {
     setObjectName(QStringLiteral("frmConst"));
     setWindowTitle(QStringLiteral("Реквизиты компании"));
@@ -56,7 +59,7 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     bottomLayout->addWidget(cancel);
     layout->addWidget(bottom);
 
-    connect(ok, &QPushButton::clicked, this, &TfrmConst::btnCloseClick);
+    connectCommand(ok, this, m_prompts, [this] { btnCloseClick(); });
     connect(cancel, &QPushButton::clicked, this, &TfrmConst::reject);
 
     // The keyboard runs through the requisites in the order the user fills them in.
@@ -154,6 +157,7 @@ QWidget *TfrmConst::createAccounts()
     m_DBGrid1 = new DbGrid(group);
     m_DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     m_DBGrid1->setEditable(true);
+    m_DBGrid1->setPrompts(m_prompts);
     m_DBGrid1->setDataset(m_dm.DSetSchetORG);
     layout->addWidget(m_DBGrid1, 1);
 
@@ -172,13 +176,14 @@ QWidget *TfrmConst::createAccounts()
     buttons->addStretch();
     layout->addLayout(buttons);
 
-    connect(group->findChild<QPushButton *>(QStringLiteral("Button1")), &QPushButton::clicked, this,
-            &TfrmConst::Button1Click);
-    connect(group->findChild<QPushButton *>(QStringLiteral("BitBtn3")), &QPushButton::clicked, this,
-            &TfrmConst::BitBtn3Click);
-    connect(group->findChild<QPushButton *>(QStringLiteral("BitBtn2")), &QPushButton::clicked, this,
-            &TfrmConst::BitBtn2Click);
-    connect(m_DBGrid1, &DbGrid::titleClicked, this, &TfrmConst::DBGrid1TitleClick);
+    connectCommand(group->findChild<QPushButton *>(QStringLiteral("Button1")), this, m_prompts,
+                   [this] { Button1Click(); });
+    connectCommand(group->findChild<QPushButton *>(QStringLiteral("BitBtn3")), this, m_prompts,
+                   [this] { BitBtn3Click(); });
+    connectCommand(group->findChild<QPushButton *>(QStringLiteral("BitBtn2")), this, m_prompts,
+                   [this] { BitBtn2Click(); });
+    connectCommand(m_DBGrid1, &DbGrid::titleClicked, this, m_prompts,
+                   [this](int column) { DBGrid1TitleClick(column); });
     return group;
 }
 
@@ -194,8 +199,10 @@ void TfrmConst::btnCloseClick()
 
 void TfrmConst::reject()
 {
-    m_dm.DSetSchetORG->cancel();
-    m_dm.DSetRekvizity->cancel();
+    runCommand(m_prompts, this, [this] {
+        m_dm.DSetSchetORG->cancel();
+        m_dm.DSetRekvizity->cancel();
+    });
     QDialog::reject();
 }
 
@@ -204,8 +211,7 @@ void TfrmConst::Button1Click()
     m_links->updateRecord();
     Dataset *requisites = m_dm.DSetRekvizity;
     const Dataset *accounts = m_dm.DSetSchetORG;
-    if (!requisites->isEditing())
-        requisites->edit();
+    ensureEditing(*requisites);
     for (const char *field : {"IIK", "BANK", "BIK"}) {
         const QString name = QString::fromLatin1(field);
         requisites->setValue(name, accounts->value(name));
@@ -222,24 +228,12 @@ void TfrmConst::BitBtn3Click()
 
 void TfrmConst::BitBtn2Click()
 {
-    Dataset *accounts = m_dm.DSetSchetORG;
-    if (accounts->isEmpty()) {
-        m_prompts.inform(this, QStringLiteral("Таблица пуста. Невозможно удалить!"));
-        return;
-    }
-    if (m_prompts.confirm(this,
-                          QStringLiteral("Вы действительно хотите удалить выдленную запись?")))
-        accounts->remove();
+    confirmDelete(m_prompts, this, *m_dm.DSetSchetORG);
 }
 
 void TfrmConst::DBGrid1TitleClick(int column)
 {
-    Dataset *accounts = m_dm.DSetSchetORG;
-    const qint64 kod = accounts->asInteger(QStringLiteral("KOD"));
-    accounts->checkBrowseMode();
-    accounts->close();
-    accounts->setSelectSql(QStringLiteral("select * from RASSCHET where KODORG=0 order by ") +
-                           m_DBGrid1->fieldName(column));
-    accounts->open();
-    accounts->locate(kod);
+    reopenAtSameRow(*m_dm.DSetSchetORG,
+                    QStringLiteral("select * from RASSCHET where KODORG=0 order by ") +
+                        m_DBGrid1->fieldName(column));
 }

@@ -1,12 +1,14 @@
 #include "field_links.h"
 
+#include "command.h"
 #include "dataset.h"
 #include "numeric_key_filter.h"
 #include "radio_group.h"
 
 #include <QLineEdit>
 
-FieldLinks::FieldLinks(Dataset *dataset, QObject *parent) : QObject(parent), m_dataset(dataset)
+FieldLinks::FieldLinks(Dataset *dataset, PromptService &prompts, QWidget *window)
+    : QObject(window), m_dataset(dataset), m_prompts(prompts), m_window(window)
 {
     connect(dataset, &Dataset::stateChanged, this, [this] {
         // Posting or cancelling ends whatever was typed and not written.
@@ -31,9 +33,10 @@ void FieldLinks::bind(QLineEdit *box, const QString &field)
         NumericKeyFilter::install(box, NumericKeyFilter::Kind::Fractional);
     connect(box, &QLineEdit::textEdited, this, [this, box] {
         m_typed.insert(box);
-        startEditing();
+        runCommand(m_prompts, m_window, [this] { startEditing(); });
     });
-    connect(box, &QLineEdit::editingFinished, this, [this, box] { write(box); });
+    connect(box, &QLineEdit::editingFinished, this,
+            [this, box] { runCommand(m_prompts, m_window, [this, box] { write(box); }); });
     refresh();
 }
 
@@ -41,8 +44,11 @@ void FieldLinks::bind(RadioGroup *group, const QString &field)
 {
     m_groups.push_back({group, field});
     connect(group, &RadioGroup::itemClicked, this, [this, field](int index) {
-        startEditing();
-        m_dataset->setValue(field, index);
+        runCommand(m_prompts, m_window, [this, field, index] {
+            startEditing();
+            m_dataset->setValue(field, index);
+        });
+        refresh(); // a refused choice shows the field's value again
     });
     refresh();
 }
