@@ -1,8 +1,6 @@
 #include "document_editor.h"
 
-#include "application_title.h"
-#include "db_error.h"
-#include "prompt_service.h"
+#include "command.h"
 #include "tfrm_schet.h"
 
 #include <memory>
@@ -11,11 +9,8 @@ int openDocumentEditor(TDM &dm, PromptService &prompts, const DocumentPickers &p
                        QWidget *parent, const DialogRunner &run)
 {
     std::unique_ptr<TfrmSchet> editor;
-    try {
-        editor = std::make_unique<TfrmSchet>(dm, prompts, pickers, parent);
-    } catch (const DbError &e) {
-        prompts.error(parent, e.message(), applicationTitle());
+    if (!runCommand(prompts, parent,
+                    [&] { editor = std::make_unique<TfrmSchet>(dm, prompts, pickers, parent); }))
         return QDialog::Rejected;
-    }
     return run(*editor);
 }

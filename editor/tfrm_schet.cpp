@@ -1,13 +1,14 @@
 #include "tfrm_schet.h"
 
-#include "application_title.h"
 #include "auto_number.h"
+#include "command.h"
+#include "dataset_commands.h"
 #include "date_time.h"
-#include "db_error.h"
 #include "db_grid.h"
 #include "field_links.h"
 #include "modes.h"
 #include "prompt_service.h"
+#include "scoped_mode.h"
 #include "tdm.h"
 #include "ui_tfrm_schet.h"
 
@@ -47,24 +48,11 @@ const QString kTabStyle = QStringLiteral(
     " border: 1px solid palette(dark); border-radius: 2px; background: palette(button); }"
     "QTabBar::tab:selected { background: palette(midlight); border: 2px inset palette(dark); }");
 
-// A mode value that tells a reference book what it is opened for, set for as long as it is
-// open and 0 again afterwards.
-class ModeValue {
-public:
-    ModeValue(int &mode, int value) : m_mode(mode) { m_mode = value; }
-    ~ModeValue() { m_mode = 0; }
-    ModeValue(const ModeValue &) = delete;
-    ModeValue &operator=(const ModeValue &) = delete;
-
-private:
-    int &m_mode;
-};
-
 } // namespace
 
 TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfrmSchet>()), m_dm(dm), m_prompts(prompts),
-      m_pickers(std::move(pickers)), m_links(new FieldLinks(dm.DSetDocs, this))
+      m_pickers(std::move(pickers)), m_links(new FieldLinks(dm.DSetDocs, prompts, this))
 {
     ui->setupUi(this);
     // The face the pages were laid out for: in it the seven tabs fit side by side.
@@ -90,6 +78,7 @@ TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, Q
                {ui->datePlat, QStringLiteral("DATAPLAT")},
                {ui->datevalut_dov, QStringLiteral("DATADOV")}};
 
+    ui->DBGrid1->setPrompts(prompts);
     ui->DBGrid1->setEditable(true);
     ui->DBGrid1->setDataset(dm.DSetDetail);
     // A double click adds or replaces a line; it must not also open the cell under it,
@@ -143,18 +132,12 @@ void TfrmSchet::connectPickers()
 
 bool TfrmSchet::command(const std::function<void()> &work, Typed typed)
 {
-    try {
+    return runCommand(m_prompts, this, [&] {
         // What was typed into a box reaches its field before a command works on the record.
         if (typed == Typed::Take)
             m_links->updateRecord();
         work();
-        return true;
-    } catch (const DbError &e) {
-        m_prompts.error(this, e.message(), applicationTitle());
-    } catch (const std::exception &e) {
-        m_prompts.error(this, QString::fromLocal8Bit(e.what()), applicationTitle());
-    }
-    return false;
+    });
 }
 
 void TfrmSchet::FormCreate()
@@ -207,8 +190,7 @@ void TfrmSchet::TabSheetShow()
 {
     postEditedLine();
     Dataset *docs = m_dm.DSetDocs;
-    if (!docs->isEditing())
-        docs->edit();
+    ensureEditing(*docs);
     docs->setValue(QStringLiteral("PASPVYD"),
                    (ui->edDocum->text() + kPaspSeparator + ui->edKBK->text()).left(kPaspWidth));
 }
@@ -243,7 +225,7 @@ void TfrmSchet::btnNumClick(const QString &buttonName)
 void TfrmSchet::pickClient(int mode)
 {
     command([this, mode] {
-        ModeValue pick(OrgPickMode, mode);
+        ScopedMode pick(OrgPickMode, mode);
         m_pickers.client(this);
     });
 }
@@ -258,7 +240,7 @@ void TfrmSchet::btnKomuClick()
 void TfrmSchet::pickGround()
 {
     command([this] {
-        ModeValue pick(OsnovPickMode, 1);
+        ScopedMode pick(OsnovPickMode, 1);
         m_pickers.ground(this);
     });
 }
@@ -266,7 +248,7 @@ void TfrmSchet::pickGround()
 void TfrmSchet::pickKnp()
 {
     command([this] {
-        ModeValue pick(KNPPickMode, 1);
+        ScopedMode pick(KNPPickMode, 1);
         m_pickers.knp(this);
     });
 }
@@ -276,7 +258,7 @@ void TfrmSchet::openGoods(int mode)
     if (!m_pickers.goods)
         return;
     postEditedLine();
-    ModeValue pick(NomenklMode, mode);
+    ScopedMode pick(NomenklMode, mode);
     m_pickers.goods(this);
 }
 
@@ -292,16 +274,7 @@ void TfrmSchet::btnEditClick()
 
 void TfrmSchet::btnDelClick()
 {
-    command([this] {
-        Dataset *lines = m_dm.DSetDetail;
-        if (lines->isEmpty()) {
-            m_prompts.inform(this, QStringLiteral("Таблица пуста. Невозможно удалить!"));
-            return;
-        }
-        if (m_prompts.confirm(this,
-                              QStringLiteral("Вы действительно хотите удалить выдленную запись?")))
-            lines->remove();
-    });
+    command([this] { confirmDelete(m_prompts, this, *m_dm.DSetDetail); });
 }
 
 void TfrmSchet::DBGrid1DblClick()
@@ -317,8 +290,7 @@ void TfrmSchet::btnOkClick()
     const bool posted = command([this] {
         postEditedLine();
         Dataset *docs = m_dm.DSetDocs;
-        if (!docs->isEditing())
-            docs->edit();
+        ensureEditing(*docs);
         for (const auto &[picker, column] : m_dates)
             docs->setValue(column, datetime::make(picker->date()));
         docs->post();
