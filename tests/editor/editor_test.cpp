@@ -270,10 +270,13 @@ TEST_F(Editor, EachNumberButtonProposesTheNextNumberOfItsOwnForm)
     });
 }
 
-TEST_F(Editor, ANumberBeyond32BitsIsRefusedAndTheFieldKeepsItsValue)
+TEST_F(Editor, BadInputIsRefusedWithAMessageAndTheWindowKeepsTheDocument)
 {
     storeRequisites(1);
-    store(dm.DSetDocs, {{"NUMSCH", 2147483647}, {"NUMSCHF", 3}, {"KODARCHIV", 0}});
+    store(dm.DSetDocs, {{"NUMSCH", 2147483647},
+                        {"NUMSCHF", 3},
+                        {"NAMEORG", QStringLiteral("ТОО «Прежнее»")},
+                        {"KODARCHIV", 0}});
     commit();
     const QString refusal = QStringLiteral("'%1' не является допустимым значением поля 'NUMSCH'");
 
@@ -291,9 +294,19 @@ TEST_F(Editor, ANumberBeyond32BitsIsRefusedAndTheFieldKeepsItsValue)
         EXPECT_TRUE(editor.isVisible()) << "the window stays open to put it right";
         EXPECT_EQ(dm.DSetDocs->asInteger(QStringLiteral("NUMSCHF")), 3);
         typeInto(editor, "dbNUMSCHF_1", QStringLiteral("4"));
+
+        typeInto(editor, "dbNAMEORG_1", QStringLiteral("ТОО 日本"));
+        prompts.expectError(QStringLiteral("Текст поля 'NAMEORG' содержит символы, которые нельзя "
+                                           "сохранить в базе данных: 日本"),
+                            applicationTitle());
+        press(editor, "btnOk");
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(stored("NAMEORG", currentDocument()).toString(), QStringLiteral("ТОО «Прежнее»"));
+        typeInto(editor, "dbNAMEORG_1", QStringLiteral("ТОО «Новое»"));
         press(editor, "btnOk");
     });
     EXPECT_EQ(stored("NUMSCHF", currentDocument()).toInt(), 4);
+    EXPECT_EQ(stored("NAMEORG", currentDocument()).toString(), QStringLiteral("ТОО «Новое»"));
 }
 
 // ---- header ----
