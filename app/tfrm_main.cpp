@@ -14,6 +14,9 @@
 #include "tdm.h"
 #include "tfrm_about.h"
 #include "tfrm_const.h"
+#include "tfrm_knp.h"
+#include "tfrm_nomenkl.h"
+#include "tfrm_org.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -161,8 +164,6 @@ QWidget *TfrmMain::createTopStrip()
     clientLayout->addWidget(m_edOrg, 1);
     QPushButton *pick = addButton(client, "btnZapOrg", QStringLiteral("..."), {});
     pick->setFixedSize(23, 23);
-    // Picking a client needs the client list.
-    pick->setEnabled(false);
     clientLayout->addWidget(pick);
     criteriaLayout->addWidget(client, 1);
 
@@ -185,9 +186,13 @@ QWidget *TfrmMain::createTopStrip()
     connectCommand(findChild<QPushButton *>(QStringLiteral("btnRekviz")), this, m_prompts,
                    [this] { btnRekvizClick(); });
     connectCommand(about, this, m_prompts, [this] { BitBtn1Click(); });
-    // The goods list, the client list and the KNP list open from here once they exist.
-    for (const char *name : {"btnTovUsl", "btnOrg", "BitBtn3"})
-        findChild<QPushButton *>(QString::fromLatin1(name))->setEnabled(false);
+    connectCommand(findChild<QPushButton *>(QStringLiteral("btnTovUsl")), this, m_prompts,
+                   [this] { btnTovUslClick(); });
+    connectCommand(findChild<QPushButton *>(QStringLiteral("btnOrg")), this, m_prompts,
+                   [this] { btnOrgClick(); });
+    connectCommand(findChild<QPushButton *>(QStringLiteral("BitBtn3")), this, m_prompts,
+                   [this] { BitBtn3Click(); });
+    connectCommand(pick, this, m_prompts, [this] { btnZapOrgClick(); });
     return strip;
 }
 
@@ -531,6 +536,46 @@ void TfrmMain::btnRekvizClick()
     TfrmConst requisites(m_dm, m_prompts, this);
     m_runDialog(requisites);
     RefreshMain();
+}
+
+RefbookContext TfrmMain::refbookContext()
+{
+    return {m_dm, m_prompts, m_runDialog, m_showReport};
+}
+
+void TfrmMain::btnTovUslClick()
+{
+    {
+        TfrmNomenkl goods(refbookContext(), this);
+        m_runDialog(goods);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnOrgClick()
+{
+    {
+        TfrmOrg clients(refbookContext(), this);
+        m_runDialog(clients);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::BitBtn3Click()
+{
+    {
+        TfrmKNP codes(refbookContext(), this);
+        m_runDialog(codes);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnZapOrgClick()
+{
+    ScopedMode mode(OrgPickMode, 2);
+    TfrmOrg clients(refbookContext(), this);
+    clients.setClientFilterBox(m_edOrg);
+    m_runDialog(clients);
 }
 
 void TfrmMain::BitBtn1Click()

@@ -5,6 +5,7 @@
 #include "document_editor.h"
 #include "fb_statement.h"
 #include "modes.h"
+#include "reference_book_pickers.h"
 #include "scripted_prompts.h"
 #include "tdm.h"
 #include "temp_database.h"
@@ -599,32 +600,60 @@ TEST_F(LockedLines, ADatabaseErrorWhileCancellingIsShownAndKeepsTheWindowAndTheL
 
 // ---- from the register ----
 
-TEST_F(Editor, ANewInvoiceMadeFromTheRegisterIsListedThere)
+TEST_F(Editor, ANewInvoiceMadeFromTheRegisterWithTheReferenceBooksIsListedThere)
 {
     storeRequisites(1);
+    store(dm.DSetClients, {{"TIP", 0},
+                           {"NAMEORG", QStringLiteral("ТОО «Покупатель»")},
+                           {"BINIIN", QStringLiteral("990140001234")}});
+    store(dm.DSetNomenkl, {{"TIP", 0},
+                           {"NAME", QStringLiteral("Бумага офисная А4")},
+                           {"EDIZM", QStringLiteral("пачка")},
+                           {"CENA", 1500.0},
+                           {"OSTATOK", 10.0}});
     commit();
-    TfrmMain window(dm, prompts);
-    window.show();
-    window.setDocumentEditor([this](QWidget *parent) {
-        return openDocumentEditor(dm, prompts, pickers, parent, [&](QDialog &dialog) {
-            dialog.show();
+
+    // The user, in every window that opens: the client and the product are the first of
+    // their lists, and the quantity is 3.
+    const DialogRunner user = [](QDialog &dialog) {
+        dialog.show();
+        const QString name = dialog.objectName();
+        if (name == QLatin1String("frmSchet")) {
             press(dialog, "btnOrg");
             press(dialog, "btnNumSch");
             press(dialog, "btnAdd");
             press(dialog, "btnOk");
-            return dialog.result();
-        });
+        } else if (name == QLatin1String("frmOrg") || name == QLatin1String("frmNomenkl")) {
+            press(dialog, "btnClose");
+        } else if (name == QLatin1String("frmKolvo")) {
+            typeInto(dialog, "DBEdit1", QStringLiteral("3"));
+            press(dialog, "Button1");
+        } else {
+            ADD_FAILURE() << "unexpected window " << name.toStdString();
+        }
+        return dialog.result();
+    };
+    TfrmMain window(dm, prompts);
+    window.show();
+    window.setDocumentEditor([&](QWidget *parent) {
+        return openDocumentEditor(dm, prompts, referenceBookPickers({dm, prompts, user, {}}),
+                                  parent, user);
     });
     click(window, "btnAdd");
 
     EXPECT_EQ(columnTexts(*dm.DSetDocs, QStringLiteral("NAMEORG")),
               QStringList{QStringLiteral("ТОО «Покупатель»")});
+    EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("BINIIN")), QStringLiteral("990140001234"));
     EXPECT_EQ(dm.DSetDocs->asInteger(QStringLiteral("NUMSCH")), 1);
+    EXPECT_EQ(dm.DSetDocs->asDateTime(QStringLiteral("DATASCH")), datetime::today());
     EXPECT_EQ(columnTexts(*dm.DSetDetail, QStringLiteral("NAME")),
               QStringList{QStringLiteral("Бумага офисная А4")});
-    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("STREALIZ")), 3000.0);
+    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("KOLVO")), 3.0);
+    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("STREALIZ")), 4500.0);
     EXPECT_TRUE(child<QWidget>(window, "btnEdit")->isEnabled());
     EXPECT_EQ(SchetMode, 0);
+    EXPECT_EQ(OrgPickMode, 0);
+    EXPECT_EQ(NomenklMode, 0);
 
     // Committed: a second connection sees it.
     TDM other;
