@@ -3,8 +3,10 @@
 #include "auto_number.h"
 #include "command.h"
 #include "dataset_commands.h"
+#include "date_edit.h"
 #include "date_time.h"
 #include "db_grid.h"
+#include "dialog_centring.h"
 #include "field_links.h"
 #include "modes.h"
 #include "prompt_service.h"
@@ -59,6 +61,7 @@ TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, Q
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     ui->pgCtrl->setStyleSheet(kTabStyle);
     ui->pgCtrl->setCurrentIndex(0);
+    centreOnParentWindow(*this);
 
     // Every box named db<COLUMN>_<page> edits that column of the document.
     for (QLineEdit *box : findChildren<QLineEdit *>()) {

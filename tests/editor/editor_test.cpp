@@ -288,9 +288,11 @@ TEST_F(Editor, BadInputIsRefusedWithAMessageAndTheWindowKeepsTheDocument)
 
         editor.findChild<QTabWidget *>(QStringLiteral("pgCtrl"))->setCurrentIndex(1);
         typeInto(editor, "dbNUMSCHF_1", QStringLiteral("99999999999"));
-        prompts.expectError(QStringLiteral("'99999999999' не является допустимым значением поля "
-                                           "'NUMSCHF'"),
-                            applicationTitle());
+        prompts.expectError(
+            QStringLiteral("Значение 99999999999 поля «№ документа» вне допустимого "
+                           "диапазона: допустимы целые числа от -2147483648 до "
+                           "2147483647."),
+            applicationTitle());
         press(editor, "btnOk");
         EXPECT_TRUE(editor.isVisible()) << "the window stays open to put it right";
         EXPECT_EQ(dm.DSetDocs->asInteger(QStringLiteral("NUMSCHF")), 3);
