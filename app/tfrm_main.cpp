@@ -3,6 +3,7 @@
 #include "application_title.h"
 #include "command.h"
 #include "dataset_commands.h"
+#include "date_edit.h"
 #include "db_error.h"
 #include "db_grid.h"
 #include "document_copy.h"
@@ -19,7 +20,6 @@
 #include "tfrm_org.h"
 
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -137,9 +137,8 @@ QWidget *TfrmMain::createTopStrip()
     auto *periodLayout = new QHBoxLayout(period);
     periodLayout->setContentsMargins(6, 2, 6, 4);
     auto makeDate = [period](const char *name) {
-        auto *date = new QDateEdit(period);
+        auto *date = new DateEdit(period);
         date->setObjectName(QString::fromLatin1(name));
-        date->setCalendarPopup(true);
         date->setFixedWidth(110);
         return date;
     };
@@ -182,6 +181,8 @@ QWidget *TfrmMain::createTopStrip()
     connectCommand(m_rgrTipDocs, &RadioGroup::itemClicked, this, m_prompts,
                    [this] { rgrTipDocsClick(); });
     connectCommand(query, this, m_prompts, [this] { btnZaprosClick(); });
+    // Enter in the client box asks, as in a search box.
+    connect(m_edOrg, &QLineEdit::returnPressed, query, &QPushButton::click);
     connectCommand(clear, this, m_prompts, [this] { btnClearClick(); });
     connectCommand(findChild<QPushButton *>(QStringLiteral("btnRekviz")), this, m_prompts,
                    [this] { btnRekvizClick(); });

@@ -25,7 +25,9 @@ public:
     FieldLinks(Dataset *dataset, PromptService &prompts, QWidget *window);
 
     void bind(QLineEdit *box, const QString &field);
-    void bind(RadioGroup *group, const QString &field);
+    // emptyIndex: the item shown while the field is empty, for a field whose empty value
+    // the program reads as one of the items.
+    void bind(RadioGroup *group, const QString &field, int emptyIndex = -1);
 
     // Writes every typed text that has not reached its field yet.
     void updateRecord();
@@ -38,10 +40,13 @@ private:
     struct GroupLink {
         RadioGroup *group;
         QString field;
+        int emptyIndex;
     };
 
     void startEditing();
     void write(QLineEdit *box);
+    // Refuses, naming the box by its label, a text that is not a value of a numeric field.
+    void checkNumber(const BoxLink &link) const;
     void refresh();
 
     Dataset *m_dataset;

@@ -271,6 +271,14 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST_F(Register, EnterInTheClientBoxRunsTheQuery)
+{
+    openWindow();
+    typeInto(*window, "edOrg", QStringLiteral("Степной"));
+    QTest::keyClick(child<QLineEdit>(*window, "edOrg"), Qt::Key_Return);
+    EXPECT_EQ(listed(), numbers({1}));
+}
+
 TEST_F(Register, SortingKeepsTheClientFilterDropsTheDatesAndStaysOnTheDocument)
 {
     addDocument(QStringLiteral("ТОО 'Береке'"), 6, QDate(2026, 3, 12));
