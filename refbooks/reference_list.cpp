@@ -77,6 +77,10 @@ ReferenceList::ReferenceList(const RefbookContext &context, Form form, QWidget *
     if (m_form.statement)
         connectCommand(m_grid, &DbGrid::titleClicked, this, m_prompts,
                        [this](int column) { titleClicked(column); });
+    // Any change of the list's rows makes the search read the column again.
+    for (auto signal : {&Dataset::reset, &Dataset::rowsInserted, &Dataset::rowsRemoved})
+        connect(m_dataset, signal, this, [this] { m_searchField = -1; });
+    connect(m_dataset, &Dataset::rowChanged, this, [this] { m_searchField = -1; });
     connectCommand(m_grid, &DbGrid::gridDoubleClicked, this, m_prompts, [this] {
         postPending();
         rowDoubleClicked();
@@ -246,6 +250,20 @@ void ReferenceList::reject()
         QDialog::reject();
 }
 
+const QStringList &ReferenceList::searchTexts(int field)
+{
+    if (field != m_searchField) {
+        // Reading the rest of the list reports its rows; the column is read after that.
+        const int rows = m_dataset->recordCount();
+        m_searchField = field;
+        m_searchTexts.clear();
+        m_searchTexts.reserve(rows);
+        for (int row = 0; row < rows; ++row)
+            m_searchTexts << m_dataset->valueAt(row, field).toString().toCaseFolded();
+    }
+    return m_searchTexts;
+}
+
 void ReferenceList::quickSearch(const QString &text)
 {
     if (text.isEmpty() || !m_dataset->isActive())
@@ -254,23 +272,26 @@ void ReferenceList::quickSearch(const QString &text)
     const int field = m_dataset->fieldIndex(m_grid->fieldName(column));
     if (field < 0)
         return;
-    const bool number = isNumber(m_dataset->field(field).type);
-    double wanted = 0;
-    if (number) {
+    if (isNumber(m_dataset->field(field).type)) {
         bool ok = false;
-        wanted = QLocale().toDouble(text, &ok);
+        double wanted = QLocale().toDouble(text, &ok);
         if (!ok)
             wanted = QLocale::c().toDouble(text, &ok);
-        if (!ok)
-            return;
+        const int rows = ok ? m_dataset->recordCount() : 0;
+        for (int row = 0; row < rows; ++row) {
+            const QVariant value = m_dataset->valueAt(row, field);
+            if (!value.isNull() && value.toDouble() == wanted) {
+                m_dataset->setCurrentIndex(row);
+                return;
+            }
+        }
+        return;
     }
-    const int rows = m_dataset->recordCount();
-    for (int row = 0; row < rows; ++row) {
-        const QVariant value = m_dataset->valueAt(row, field);
-        const bool matches = number ? !value.isNull() && value.toDouble() == wanted
-                                    : value.toString().startsWith(text, Qt::CaseInsensitive);
-        if (matches) {
-            m_dataset->setCurrentIndex(row);
+    const QString folded = text.toCaseFolded();
+    const QStringList &texts = searchTexts(field);
+    for (qsizetype row = 0; row < texts.size(); ++row) {
+        if (texts[row].startsWith(folded)) {
+            m_dataset->setCurrentIndex(int(row));
             return;
         }
     }

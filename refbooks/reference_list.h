@@ -106,7 +106,13 @@ private:
     void titleClicked(int column);
     void printListing(const QString &templateName);
 
+    // The folded texts of one column, read once per search column and list: a keystroke
+    // then compares texts only.
+    const QStringList &searchTexts(int field);
+
     Form m_form;
+    int m_searchField = -1;
+    QStringList m_searchTexts;
     QTabBar *m_tabs = nullptr;
     DbGrid *m_grid;
     QVBoxLayout *m_commands;

@@ -205,6 +205,11 @@ struct PassportCase {
     const char *after;
 };
 
+void PrintTo(const PassportCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class PowerOfAttorneyHolder : public Refbooks,
                               public ::testing::WithParamInterface<PassportCase> {};
 
@@ -282,6 +287,11 @@ struct SearchCase {
     const char *typed;
     const char *expected; // the current client's name afterwards
 };
+
+void PrintTo(const SearchCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ClientSearch : public Refbooks, public ::testing::WithParamInterface<SearchCase> {};
 
@@ -392,6 +402,11 @@ struct QuantityCase {
     bool message;
     double quantity, stock;
 };
+
+void PrintTo(const QuantityCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class QuantityPrompt : public Refbooks, public ::testing::WithParamInterface<QuantityCase> {};
 
