@@ -113,6 +113,8 @@ PreviewWindow::PreviewWindow(const zreport::TfrxReport &report, const zreport::D
     buildToolBar();
 
     connect(m_view, &PageView::currentPageChanged, this, &PreviewWindow::updateStatus);
+    // The thumbnails frame the page that is current in the page area.
+    connect(m_view, &PageView::currentPageChanged, m_thumbnails, &PageView::goToPage);
     connect(m_view, &PageView::zoomChanged, this, &PreviewWindow::showZoom);
     // Ctrl+P, Ctrl+S, Ctrl+O and Ctrl+F act only when their buttons are shown.
     const auto whenShown = [this](QAction *action, void (PreviewWindow::*command)()) {
@@ -266,8 +268,10 @@ void PreviewWindow::buildToolBar()
     connect(m_outlineAction, &QAction::toggled, m_outline, &QWidget::setVisible);
     connect(m_thumbnailsAction, &QAction::toggled, this, [this](bool on) {
         m_thumbnails->setVisible(on);
-        if (on)
+        if (on) {
             m_thumbnails->setReport(&prepared(), m_shown);
+            m_thumbnails->goToPage(m_view->currentPage());
+        }
     });
     connect(m_pageSetup, &QAction::triggered, this, &PreviewWindow::pageSettings);
     connect(m_edit, &QAction::triggered, this, &PreviewWindow::editPage);
