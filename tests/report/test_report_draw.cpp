@@ -1,10 +1,13 @@
+#include "page_painting.h"
 #include "report_draw.h"
 #include "report_fixture.h"
 #include "report_output.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 
 using namespace zreport;
@@ -135,6 +138,42 @@ TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
     const QImage second(dir.filePath(QStringLiteral("page-2.png")));
     EXPECT_EQ(second.size(), QSize(197, 197)); // 100 mm at 50 dpi
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("page-4.png"))));
+}
+
+TEST(Output, PaintingChosenPagesStopsWhenAsked)
+{
+    auto rows = numberRows({1, 2, 3});
+    const QString bands =
+        QStringLiteral(
+            R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
+            .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
+    const ReportRun run = runReport(reportXml(bands), {{"src", rows.get()}});
+    ASSERT_EQ(run.prepared().pageCount(), 3);
+    const auto paint = [&](const PagePainting &painting, QString *error) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        const bool ok = paintPreparedPages(run.prepared(), writer, painting, error);
+        const QByteArray bytes = buffer.data();
+        return std::pair(ok, bytes.count("/Type /Page\n") + bytes.count("/Type /Page "));
+    };
+
+    std::vector<std::pair<int, int>> sheets;
+    PagePainting chosen{{2, 0, 2}, [&](int sheet, int page) {
+                            sheets.emplace_back(sheet, page);
+                            return true;
+                        }};
+    QString error;
+    EXPECT_EQ(paint(chosen, &error), std::pair(true, qsizetype(3)));
+    EXPECT_EQ(sheets, (std::vector<std::pair<int, int>>{{0, 2}, {1, 0}, {2, 2}}));
+
+    // A job cancelled before its second sheet ends with no error to show.
+    error = QStringLiteral("untouched");
+    EXPECT_FALSE(paint({{}, [](int sheet, int) { return sheet < 1; }}, &error).first);
+    EXPECT_TRUE(error.isEmpty());
+
+    EXPECT_FALSE(paint({{0, 3}, {}}, &error).first);
+    EXPECT_FALSE(error.isEmpty());
 }
 
 } // namespace
