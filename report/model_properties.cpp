@@ -211,10 +211,11 @@ bool TfrxComponent::setProperty(const QString &name, const QString &value, QStri
         field<C>("Visible", &C::visible, parseBoolean),
         field<C>("ParentFont", &C::parentFont, parseBoolean),
         {"Font.*",
-         [](C &component, const QString &full, const QString &value, QString *error) {
+         {},
+         [](C &component, const QString &rest, const QString &full, const QString &value,
+            QString *error) {
              QString reason;
-             const auto done =
-                 fontTable().assign(component.font, full.mid(5), full, value, &reason);
+             const auto done = fontTable().assign(component.font, rest, full, value, &reason);
              if (!done)
                  return fail(error, unknownPropertyMessage(full, component.className()));
              if (!*done)
@@ -396,7 +397,9 @@ bool TfrxReport::setProperty(const QString &name, const QString &value, QString 
         record<R>("PrintOptions.*", &R::printOptions, printOptionsTable(), reportClass),
         record<R>("EngineOptions.*", &R::engineOptions, engineOptionsTable(), reportClass),
         // Description and date stamps of the designer: kept by nobody.
-        {"ReportOptions.*", [](R &, const QString &, const QString &, QString *) { return true; }},
+        {"ReportOptions.*",
+         {},
+         [](R &, const QString &, const QString &, const QString &, QString *) { return true; }},
         field<R>("ScriptLanguage", &R::scriptLanguage, anyText),
         field<R>("ScriptText", &R::scriptText,
                  [](const QString &value) { return std::optional(splitStoredLines(value)); }),

@@ -19,15 +19,19 @@ public:
     // `name` is the property's full name for messages; false with a reason in *error.
     using Setter =
         std::function<bool(C &object, const QString &name, const QString &value, QString *error)>;
+    // For a "prefix.*" row: `rest` is what follows the prefix's dot.
+    using NestedSetter = std::function<bool(C &object, const QString &rest, const QString &name,
+                                            const QString &value, QString *error)>;
     struct Row {
         const char *name;
         Setter set;
+        NestedSetter nested = {};
     };
 
     PropertyTable(std::initializer_list<Row> rows)
     {
         for (const Row &row : rows)
-            m_rows.insert(QString::fromLatin1(row.name), row.set);
+            m_rows.insert(QString::fromLatin1(row.name), row);
     }
 
     // Assigns the property `key` (the name within this table); nullopt when there is no such
@@ -35,20 +39,20 @@ public:
     std::optional<bool> assign(C &object, const QString &key, const QString &name,
                                const QString &value, QString *error) const
     {
-        auto it = m_rows.constFind(key);
-        if (it == m_rows.constEnd()) {
-            const qsizetype dot = key.indexOf(QLatin1Char('.'));
-            if (dot <= 0 || dot + 1 == key.size())
-                return std::nullopt;
-            it = m_rows.constFind(key.left(dot + 1) + QLatin1Char('*'));
-            if (it == m_rows.constEnd())
-                return std::nullopt;
-        }
-        return it.value()(object, name, value, error);
+        const auto exact = m_rows.constFind(key);
+        if (exact != m_rows.constEnd() && exact->set)
+            return exact->set(object, name, value, error);
+        const qsizetype dot = key.indexOf(QLatin1Char('.'));
+        if (dot <= 0 || dot + 1 == key.size())
+            return std::nullopt;
+        const auto nested = m_rows.constFind(key.left(dot + 1) + QLatin1Char('*'));
+        if (nested == m_rows.constEnd() || !nested->nested)
+            return std::nullopt;
+        return nested->nested(object, key.mid(dot + 1), name, value, error);
     }
 
 private:
-    QHash<QString, Setter> m_rows;
+    QHash<QString, Row> m_rows;
 };
 
 namespace property {
@@ -94,11 +98,11 @@ template <typename C, typename M, typename R>
 typename PropertyTable<C>::Row record(const char *rowName, R M::*member,
                                       const PropertyTable<R> &table, const QString &recordClass)
 {
-    const qsizetype prefix = qsizetype(qstrlen(rowName)) - 1; // up to and with the dot
-    return {rowName, [member, &table, recordClass, prefix](C &object, const QString &full,
-                                                           const QString &value, QString *error) {
-                const auto done =
-                    table.assign(object.*member, full.mid(prefix), full, value, error);
+    return {rowName,
+            {},
+            [member, &table, recordClass](C &object, const QString &rest, const QString &full,
+                                          const QString &value, QString *error) {
+                const auto done = table.assign(object.*member, rest, full, value, error);
                 if (!done)
                     return fail(error, unknownPropertyMessage(full, recordClass));
                 return *done;

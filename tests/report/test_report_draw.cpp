@@ -101,6 +101,30 @@ TEST(Drawing, HorizontalAlignmentPlacesTheLine)
     EXPECT_NEAR((center.first + center.second) / 2.0, 70, 2);
 }
 
+TEST(Drawing, AFillDrawnLaterCoversTheTextBeneathIt)
+{
+    // Fills and frames are drawn before text where that changes nothing; here it would.
+    auto rows = numberRows({1});
+    const QString memos =
+        memoXml("Text", "Left=\"20\" Top=\"20\" Width=\"100\" Height=\"20\"", "ЖЖЖЖЖЖЖЖ") +
+        memoXml("Cover", "Left=\"10\" Top=\"10\" Width=\"150\" Height=\"40\" Color=\"clRed\"", "");
+    const ReportRun run = runReport(
+        reportXml(
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="100" DataSet="D">%1</TfrxMasterData>)")
+                .arg(memos)),
+        {{"src", rows.get()}});
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawPreparedPage(painter, run.prepared(), run.prepared().pages().front(), 1, 1);
+    painter.end();
+    for (int y = 12; y < 48; ++y) {
+        for (int x = 12; x < 158; ++x)
+            ASSERT_EQ(image.pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+    }
+}
+
 TEST(Drawing, LineWidthsScaleWithTheDevice)
 {
     // The same text drawn at 1x and 4x covers four times the width: widths come from the
