@@ -115,18 +115,46 @@ void PageDrawing::fillRect(const QColor &color, const QRect &rect)
     m_rects.emplace_back(color, rect);
 }
 
+// Rectangles of one colour covering the same pixels with fewer, longer ones: the sides that
+// neighbouring frames share once, and the segments of a ruled line joined into one.
+void mergeRects(std::vector<std::pair<QColor, QRect>> &rects)
+{
+    // Joins rectangles running along one axis (longer along it than across, at the same
+    // position and thickness across it) that touch or overlap along it. Rectangles side by
+    // side stay apart: a viewer snaps each thin one to its own pixel column.
+    const auto join = [&rects](auto runsAlong, auto across, auto along) {
+        std::sort(rects.begin(), rects.end(), [&](const auto &a, const auto &b) {
+            return std::tuple(across(a.second), along(a.second)) <
+                   std::tuple(across(b.second), along(b.second));
+        });
+        size_t kept = 0;
+        for (size_t i = 0; i < rects.size(); ++i) {
+            if (kept > 0) {
+                QRect &last = rects[kept - 1].second;
+                const QRect &next = rects[i].second;
+                if (runsAlong(last) && runsAlong(next) && across(last) == across(next) &&
+                    along(next).first <= along(last).second) {
+                    last = last.united(next);
+                    continue;
+                }
+            }
+            rects[kept++] = rects[i];
+        }
+        rects.resize(kept);
+    };
+    // Horizontal rules: (top, height) across, [left, right + 1) along; then vertical ones.
+    join([](const QRect &r) { return r.width() >= r.height(); },
+         [](const QRect &r) { return std::pair(r.y(), r.height()); },
+         [](const QRect &r) { return std::pair(r.x(), r.x() + r.width()); });
+    join([](const QRect &r) { return r.height() >= r.width(); },
+         [](const QRect &r) { return std::pair(r.x(), r.width()); },
+         [](const QRect &r) { return std::pair(r.y(), r.y() + r.height()); });
+}
+
 void PageDrawing::flushRects()
 {
-    if (m_oneColour) {
-        const auto key = [](const std::pair<QColor, QRect> &a) {
-            return std::tuple(a.second.x(), a.second.y(), a.second.width(), a.second.height());
-        };
-        std::sort(m_rects.begin(), m_rects.end(),
-                  [&](const auto &a, const auto &b) { return key(a) < key(b); });
-        m_rects.erase(std::unique(m_rects.begin(), m_rects.end(),
-                                  [&](const auto &a, const auto &b) { return key(a) == key(b); }),
-                      m_rects.end());
-    }
+    if (m_oneColour)
+        mergeRects(m_rects);
     for (size_t from = 0; from < m_rects.size();) {
         const QColor &color = m_rects[from].first;
         size_t to = from;
