@@ -105,11 +105,13 @@ void prepare(benchmark::State &state, const char *templateName)
     finish(state, engine.prepared());
 }
 
-// Times writing the prepared pages of templateName to a file with write.
+// Times writing the prepared pages of templateName to a file with write; `distinct`: over
+// invoice lines that all differ.
 template <typename Write>
-void writeFile(benchmark::State &state, const char *templateName, const char *fileName, Write write)
+void writeFile(benchmark::State &state, const char *templateName, const char *fileName, Write write,
+               bool distinct = false)
 {
-    const Data data(int(state.range(0)));
+    const Data data(int(state.range(0)), distinct);
     const auto report = builtin(templateName);
     ReportEngine engine(*report, data.sources());
     engine.run();
@@ -132,19 +134,7 @@ void writePdf(benchmark::State &state, const char *templateName)
 // The PDF of the invoice whose lines all differ, so nothing drawn repeats.
 void writeDistinctPdf(benchmark::State &state)
 {
-    const Data data(int(state.range(0)), true);
-    const auto report = builtin("repSchet");
-    ReportEngine engine(*report, data.sources());
-    engine.run();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("report.pdf"));
-    for (auto _ : state) {
-        QString error;
-        if (!savePreparedPdf(engine.prepared(), path, &error))
-            state.SkipWithError(qPrintable(error));
-    }
-    finish(state, engine.prepared());
-    state.counters["file_MB"] = QFileInfo(path).size() / 1048576.0;
+    writeFile(state, "repSchet", "report.pdf", savePreparedPdf, true);
 }
 
 // One full page of the distinct invoice drawn into an image at range(0) dpi, as the preview

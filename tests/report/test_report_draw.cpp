@@ -137,14 +137,24 @@ TEST(Drawing, LineWidthsScaleWithTheDevice)
     EXPECT_NEAR((b.second - b.first) / 4.0, a.second - a.first, 2.0);
 }
 
+// Three rows, each a band as high as the 100-mm page.
+struct ThreePages {
+    ThreePages()
+    {
+        const QString bands =
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
+                .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
+        run = runReport(reportXml(bands), {{"src", rows.get()}});
+    }
+    std::unique_ptr<MemoryRows> rows = numberRows({1, 2, 3});
+    ReportRun run;
+};
+
 TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
 {
-    auto rows = numberRows({1, 2, 3});
-    const QString bands =
-        QStringLiteral(
-            R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
-            .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
-    const ReportRun run = runReport(reportXml(bands), {{"src", rows.get()}});
+    const ThreePages pages;
+    const ReportRun &run = pages.run;
     ASSERT_EQ(run.prepared().pageCount(), 3);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
@@ -166,12 +176,8 @@ TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
 
 TEST(Output, PaintingChosenPagesStopsWhenAsked)
 {
-    auto rows = numberRows({1, 2, 3});
-    const QString bands =
-        QStringLiteral(
-            R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
-            .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
-    const ReportRun run = runReport(reportXml(bands), {{"src", rows.get()}});
+    const ThreePages pages;
+    const ReportRun &run = pages.run;
     ASSERT_EQ(run.prepared().pageCount(), 3);
     const auto paint = [&](const PagePainting &painting, QString *error) {
         QBuffer buffer;
