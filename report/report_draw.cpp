@@ -91,10 +91,10 @@ private:
     std::vector<QRectF> m_decorations;
     std::vector<Placed> m_placed;
 
-    // Solid rectangles waiting to be drawn, in order; runs of one colour become one call.
+    // Solid rectangles waiting to be drawn, in order; a run of one colour sets the brush once.
     std::vector<std::pair<QColor, QRect>> m_rects;
-    // On a page of one colour, where the order of rectangles changes nothing, a side shared
-    // by two neighbouring frames is drawn once.
+    // On a page of one colour, where the order of rectangles changes nothing, they are merged
+    // (see mergeRects).
     bool m_oneColour = false;
     // Unclipped text waiting to be drawn, one glyph run per font, size and colour: every run
     // costs a vector device a saved state and a text object.
