@@ -1,6 +1,6 @@
 #include "export_writers.h"
 
-#include "paged_output.h"
+#include "page_painting.h"
 
 #include "report_output.h"
 
@@ -20,7 +20,9 @@ bool pdf(const Report &report, const Pages &pages, const QString &path, QString 
     writer.setResolution(1200);
     writer.setCreator(QStringLiteral("Zarnik"));
     writer.setTitle(QStringLiteral("Отчет"));
-    if (!paintPages(writer, report, pages)) {
+    zreport::PagePainting painting;
+    painting.pages = pages;
+    if (!zreport::paintPreparedPages(report, writer, painting)) {
         if (error)
             *error = QStringLiteral("файл не открывается для записи");
         return false;

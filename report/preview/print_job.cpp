@@ -1,7 +1,7 @@
 #include "print_job.h"
 
 #include "output_file.h"
-#include "paged_output.h"
+#include "page_painting.h"
 
 #include <QPrinter>
 #include <optional>
@@ -72,14 +72,17 @@ PrintResult printReport(const PrintJob &job, QString *error)
     printer.setDuplex(qtDuplex(job.settings.duplex));
 
     bool cancelled = false;
-    const bool painted = paintPages(printer, job.report, indexes, [&](int, int pageIndex) {
+    zreport::PagePainting painting;
+    painting.pages = indexes;
+    painting.beforePage = [&](int, int pageIndex) {
         if (job.progress && !job.progress(pageIndex + 1)) {
             cancelled = true;
             return false;
         }
         return true;
-    });
-    if (!painted) {
+    };
+    const bool painted = zreport::paintPreparedPages(job.report, printer, painting);
+    if (!painted && !cancelled) {
         if (!file)
             return PrintResult::InvalidPrinter;
         if (error)
