@@ -135,6 +135,8 @@ void TfrmOrg::rowDoubleClicked()
 
 void TfrmOrg::pick()
 {
+    if (m_dataset->isEmpty())
+        return; // an empty tab has no client to give
     const Dataset &client = *m_dataset;
     Dataset &document = *m_dm.DSetDocs;
     switch (m_mode) {

@@ -1,5 +1,6 @@
 // The reference books driven as the user does, by their controls' names, on a small
 // database of a few clients, items and codes.
+#include "application_title.h"
 #include "data_module_test.h"
 #include "dataset_commands.h"
 #include "db_grid.h"
@@ -501,6 +502,25 @@ TEST_F(Refbooks, ANumberColumnIsSearchedByEquality)
     EXPECT_EQ(dm.DSetNomenkl->asString(QStringLiteral("NAME")), s("болты"));
     typeInto(list, "Edit1", s("1"));
     EXPECT_EQ(dm.DSetNomenkl->asString(QStringLiteral("NAME")), s("болты")) << "10 is not 1";
+}
+
+TEST_F(Refbooks, ACellTextTheDatabaseCannotStoreIsRefusedAndTheRowKeepsItsValue)
+{
+    TfrmKNP list(context());
+    list.show();
+    DbGrid &grid = *list.grid();
+    const QModelIndex cell = grid.model()->index(0, 1); // "Описание КНП" of 710
+    grid.setCurrentIndex(cell);
+    grid.edit(cell);
+    auto *editor = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_TRUE(editor);
+    editor->setText(s("Аренда \u2603"));
+    prompts.expectError({}, applicationTitle());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor hands its text over after the key
+    prompts.verify();
+    EXPECT_EQ(dm.DSetKNP->asString(QStringLiteral("NAME")), s("Аренда"));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from KNP where NAME='Аренда'")), 1);
 }
 
 // Payment purpose codes ---------------------------------------------------------------------
