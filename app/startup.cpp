@@ -2,7 +2,9 @@
 
 #include "application_title.h"
 #include "db_error.h"
+#include "document_editor.h"
 #include "prompt_service.h"
+#include "reference_book_pickers.h"
 #include "report_shower.h"
 #include "tdm.h"
 #include "termination_signals.h"
@@ -101,7 +103,12 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
-    main->setReportShower(previewShower(main.get(), prompts));
+    const ReportShower shower = previewShower(main.get(), prompts);
+    main->setReportShower(shower);
+    main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent) {
+        return openDocumentEditor(dm, prompts,
+                                  referenceBookPickers({dm, prompts, execDialog, shower}), parent);
+    });
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());

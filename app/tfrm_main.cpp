@@ -9,6 +9,7 @@
 #include "document_copy.h"
 #include "modes.h"
 #include "page_icons.h"
+#include "print_job.h"
 #include "prompt_service.h"
 #include "radio_group.h"
 #include "scoped_mode.h"
@@ -29,12 +30,30 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kTitleSuffix = QStringLiteral(" Zarnik 1.2");
 const QString kConstantsHint = QStringLiteral("Просмотр и изменение констант");
 const QString kKod = QStringLiteral("KOD");
 const QString kArchive = QStringLiteral("KODARCHIV");
+
+// The printing commands and the form each prints.
+struct PrintButton {
+    const char *name;
+    const char *caption;
+    QRect geometry;
+    PrintForm form;
+};
+const PrintButton kPrintButtons[] = {
+    {"btnSch", "Счет", {6, 185, 140, 33}, PrintForm::Invoice},
+    {"btnSchFac", "Счет фактура", {6, 218, 140, 33}, PrintForm::VatInvoice},
+    {"btnActVyp", "Акт работ", {6, 251, 107, 33}, PrintForm::Act},
+    {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}, PrintForm::Waybill},
+    {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}, PrintForm::CashReceipt},
+    {"btnDov", "Доверенность", {6, 350, 140, 33}, PrintForm::PowerOfAttorney},
+    {"btnPlat", "Плат. поручение", {6, 383, 140, 33}, PrintForm::PaymentOrder}};
 
 } // namespace
 
@@ -271,22 +290,12 @@ QWidget *TfrmMain::createCommandColumn()
     // The printing commands, in regular weight.
     QFont printFont = font();
     printFont.setBold(false);
-    const struct {
-        const char *name;
-        const char *caption;
-        QRect geometry;
-    } printButtons[] = {{"btnSch", "Счет", {6, 185, 140, 33}},
-                        {"btnSchFac", "Счет фактура", {6, 218, 140, 33}},
-                        {"btnActVyp", "Акт работ", {6, 251, 107, 33}},
-                        {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}},
-                        {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}},
-                        {"btnDov", "Доверенность", {6, 350, 140, 33}},
-                        {"btnPlat", "Плат. поручение", {6, 383, 140, 33}}};
     std::vector<QPushButton *> printing;
-    for (const auto &b : printButtons) {
+    for (const PrintButton &b : kPrintButtons) {
         QPushButton *button = addButton(commands, b.name, QString::fromUtf8(b.caption), b.geometry);
         button->setFont(printFont);
         printing.push_back(button);
+        connectCommand(button, this, m_prompts, [this, button] { btnSchClick(button); });
     }
     findChild<QPushButton *>(QStringLiteral("btnActVyp"))
         ->setToolTip(QStringLiteral("Распечатать акт выполненных работ"));
@@ -593,6 +602,23 @@ void TfrmMain::BitBtn1Click()
 void TfrmMain::btnCloseClick()
 {
     close();
+}
+
+void TfrmMain::btnSchClick(QObject *sender)
+{
+    const auto button = std::find_if(
+        std::begin(kPrintButtons), std::end(kPrintButtons),
+        [sender](const PrintButton &b) { return sender->objectName() == QLatin1String(b.name); });
+    if (button == std::end(kPrintButtons))
+        return;
+    if (!m_showReport) {
+        reportError(m_prompts, this, QStringLiteral("Просмотр отчетов недоступен"));
+        return;
+    }
+    const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
+                                                 !m_btnRasxAlb->isHidden(), m_showReport);
+    if (!problem.isEmpty())
+        reportError(m_prompts, this, problem);
 }
 
 void TfrmMain::btnActKnClick()

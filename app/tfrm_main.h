@@ -83,6 +83,8 @@ private:
     void btnZapOrgClick();
     RefbookContext refbookContext();
     void btnCloseClick();
+    // The seven printing commands; sender is the button pressed.
+    void btnSchClick(QObject *sender);
     void btnActKnClick();
     void btnActAlbClick();
     void btnRasxKnClick();
