@@ -70,20 +70,12 @@ void TfrmAddClient::reject()
 void TfrmAddClient::Button1Click()
 {
     m_links->updateRecord();
-    Dataset *client = m_dm.DSetClients;
-    const Dataset *accounts = m_dm.DSetSchets;
-    ensureEditing(*client);
-    for (const char *field : {"IIK", "BANK", "BIK"}) {
-        const QString name = QString::fromLatin1(field);
-        client->setValue(name, accounts->value(name));
-    }
+    copyFields(*m_dm.DSetSchets, *m_dm.DSetClients, {"IIK", "BANK", "BIK"});
 }
 
 void TfrmAddClient::BitBtn3Click()
 {
-    Dataset *accounts = m_dm.DSetSchets;
-    accounts->insert();
-    accounts->post();
+    addEmptyRow(*m_dm.DSetSchets);
     m_ui->DBGrid1->setFocus();
 }
 
