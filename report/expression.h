@@ -29,11 +29,20 @@ std::optional<SystemVariable> systemVariable(QStringView name);
 enum class AggregateFunction { Sum, Avg, Min, Max, Count };
 std::optional<AggregateFunction> aggregateFunction(QStringView name);
 
+// The third argument of an aggregate call.
+enum AggregateFlag : int {
+    CountInvisibleBands = 1, // rows of a hidden data band count too
+    RunningTotal = 2,        // not reset by the footer that shows it
+};
+
 struct AggregateCall {
     AggregateFunction function = AggregateFunction::Sum;
     QString expression; // as written; empty for COUNT
     QString bandName;   // empty: the data band of the footer that holds the call
-    int flags = 0;
+    int flags = 0;      // AggregateFlag bits as written in the call
+
+    bool countsInvisibleBands() const { return flags & CountInvisibleBands; }
+    bool isRunningTotal() const { return flags & RunningTotal; }
 };
 // The arguments of a call whose text starts just after "(" and ends before ")".
 std::optional<AggregateCall> parseAggregateArguments(AggregateFunction function,

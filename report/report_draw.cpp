@@ -4,15 +4,13 @@
 #include "text_layout.h"
 #include "text_metrics.h"
 
-#include <QFont>
 #include <QGlyphRun>
-#include <QHash>
-#include <QMutex>
-#include <QMutexLocker>
+#include <QPaintEngine>
 #include <QPainter>
-#include <QRawFont>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace zreport {
 
@@ -23,61 +21,204 @@ int r(double v)
     return int(std::nearbyint(v));
 }
 
-// Raw fonts at device sizes, made once per face and size.
-QRawFont deviceFont(const ReportFont &font, int pixelSize)
-{
-    static QMutex mutex;
-    static QHash<QString, QRawFont> faces;
-    const QString key = font.name.toLower() + QLatin1Char('/') + QChar(font.bold ? 'b' : '-') +
-                        QChar(font.italic ? 'i' : '-');
-    QMutexLocker lock(&mutex);
-    auto it = faces.find(key);
-    if (it == faces.end()) {
-        if (faces.size() > 256) // a hostile file may name any number of fonts
-            faces.clear();
-        QFont f(font.name);
-        f.setBold(font.bold);
-        f.setItalic(font.italic);
-        f.setPixelSize(100);
-        f.setHintingPreference(QFont::PreferNoHinting);
-        f.setStyleStrategy(QFont::NoFontMerging);
-        it = faces.insert(key, QRawFont::fromFont(f));
-    }
-    QRawFont raw = it.value();
-    raw.setPixelSize(pixelSize);
-    return raw;
-}
+// Glyphs up to this many pixels high come from the raster engine's glyph cache.
+constexpr int kLargestCachedGlyph = 64;
 
 struct DeviceRect {
     int x0, y0, x1, y1;
 };
 
-void drawSolidSide(QPainter &painter, const FrameLine &line, int thickness, bool vertical, int at,
-                   int from, int to, bool extendStart, bool extendEnd)
+// The fonts of one style at the painter's scale.
+struct StyleFonts {
+    bool resolved = false;
+    MeasuringFont measuring;
+    DeviceFont device;
+    int devicePixels = 0;
+};
+
+// Draws the objects of prepared pages on one painter at one scale. The painter's pen and brush
+// are changed only when an object needs other ones, since every change costs a vector device
+// (PDF, printer) a restated graphics state; the fonts of each style are resolved once.
+class PageDrawing {
+public:
+    PageDrawing(QPainter &painter, const PreparedReport &report, double sx, double sy)
+        : m_painter(painter), m_report(report), m_sx(sx), m_sy(sy), m_fonts(report.styles().size()),
+          m_rasterDevice(painter.paintEngine() &&
+                         painter.paintEngine()->type() == QPaintEngine::Raster)
+    {
+        m_painter.save();
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(Qt::NoBrush);
+    }
+    ~PageDrawing() { m_painter.restore(); }
+
+    void page(const PreparedPage &page, double originX, double originY);
+    void object(const PreparedPage &page, const PreparedObject &object, double left, double top,
+                double ox, double oy);
+
+private:
+    struct Placed {
+        const PreparedObject *object;
+        double left, top;
+    };
+
+    void background(const TextStyle &style, const DeviceRect &d);
+    void frame(const Frame &frame, const DeviceRect &d);
+    void text(const PreparedPage &page, const PreparedObject &object, const TextStyle &style,
+              const TextBox &box);
+    const StyleFonts &fontsOf(quint32 styleIndex, const TextStyle &style);
+    static bool fillsCoverEarlierObjects(const std::vector<Placed> &placed,
+                                         const PreparedReport &report);
+    static bool drawnInOneColour(const std::vector<Placed> &placed, const PreparedReport &report);
+
+    void fillRect(const QColor &color, const QRect &rect);
+    void flushRects();
+    void flushText();
+    void usePenColor(const QColor &color);
+
+    QPainter &m_painter;
+    const PreparedReport &m_report;
+    const double m_sx, m_sy;
+    std::vector<StyleFonts> m_fonts;
+    // What the painter holds: no pen, a plain pen of m_penColor, or another (dotted) pen.
+    enum class PenState { None, Plain, Other } m_pen = PenState::None;
+    QColor m_penColor;
+    QColor m_brushColor; // invalid: no brush
+    const bool m_rasterDevice;
+    std::vector<int> m_cumulative;
+    QList<quint32> m_glyphs;
+    QList<QPointF> m_positions;
+    std::vector<QRectF> m_decorations;
+    std::vector<Placed> m_placed;
+
+    // Solid rectangles waiting to be drawn, in order; a run of one colour sets the brush once.
+    std::vector<std::pair<QColor, QRect>> m_rects;
+    // On a page of one colour, where the order of rectangles changes nothing, they are merged
+    // (see mergeRects).
+    bool m_oneColour = false;
+    // Unclipped text waiting to be drawn, one glyph run per font, size and colour: every run
+    // costs a vector device a saved state and a text object.
+    struct TextBatch {
+        const FontFace *face;
+        int pixels;
+        QColor color;
+        DeviceFont device;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        std::vector<QRectF> decorations;
+    };
+    std::vector<TextBatch> m_batches;
+};
+
+void PageDrawing::fillRect(const QColor &color, const QRect &rect)
 {
-    const int half = thickness / 2;
-    const int start = from - (extendStart ? half : 0);
-    const int end = to + (extendEnd ? thickness - half : 0);
-    const QRect rect = vertical ? QRect(at - half, start, thickness, std::max(1, end - start))
-                                : QRect(start, at - half, std::max(1, end - start), thickness);
-    painter.fillRect(rect, line.color);
+    m_rects.emplace_back(color, rect);
 }
 
-void drawDottedSide(QPainter &painter, const FrameLine &line, int thickness, bool vertical, int at,
-                    int from, int to)
+// Rectangles of one colour covering the same pixels with fewer, longer ones: the sides that
+// neighbouring frames share once, and the segments of a ruled line joined into one.
+void mergeRects(std::vector<std::pair<QColor, QRect>> &rects)
 {
-    QPen pen(line.color, thickness, Qt::CustomDashLine, Qt::FlatCap);
-    pen.setDashPattern({1, 1});
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    const double c = at - thickness / 2 + thickness / 2.0;
-    if (vertical)
-        painter.drawLine(QPointF(c, from), QPointF(c, to));
-    else
-        painter.drawLine(QPointF(from, c), QPointF(to + 1, c));
+    // Joins rectangles running along one axis (longer along it than across, at the same
+    // position and thickness across it) that touch or overlap along it. Rectangles side by
+    // side stay apart: a viewer snaps each thin one to its own pixel column.
+    const auto join = [&rects](auto runsAlong, auto across, auto along) {
+        std::sort(rects.begin(), rects.end(), [&](const auto &a, const auto &b) {
+            return std::tuple(across(a.second), along(a.second)) <
+                   std::tuple(across(b.second), along(b.second));
+        });
+        size_t kept = 0;
+        for (size_t i = 0; i < rects.size(); ++i) {
+            if (kept > 0) {
+                QRect &last = rects[kept - 1].second;
+                const QRect &next = rects[i].second;
+                if (runsAlong(last) && runsAlong(next) && across(last) == across(next) &&
+                    along(next).first <= along(last).second) {
+                    last = last.united(next);
+                    continue;
+                }
+            }
+            rects[kept++] = rects[i];
+        }
+        rects.resize(kept);
+    };
+    // Horizontal rules: (top, height) across, [left, right + 1) along; then vertical ones.
+    join([](const QRect &r) { return r.width() >= r.height(); },
+         [](const QRect &r) { return std::pair(r.y(), r.height()); },
+         [](const QRect &r) { return std::pair(r.x(), r.x() + r.width()); });
+    join([](const QRect &r) { return r.height() >= r.width(); },
+         [](const QRect &r) { return std::pair(r.x(), r.width()); },
+         [](const QRect &r) { return std::pair(r.y(), r.y() + r.height()); });
 }
 
-void drawFrame(QPainter &painter, const Frame &frame, const DeviceRect &d, double sx, double sy)
+void PageDrawing::flushRects()
+{
+    if (m_oneColour)
+        mergeRects(m_rects);
+    for (size_t from = 0; from < m_rects.size();) {
+        const QColor &color = m_rects[from].first;
+        size_t to = from;
+        if (m_pen != PenState::None) {
+            m_painter.setPen(Qt::NoPen);
+            m_pen = PenState::None;
+        }
+        if (m_brushColor != color) {
+            m_painter.setBrush(color);
+            m_brushColor = color;
+        }
+        // One rectangle a call: PDF viewers snap a lone filled rectangle to the pixel grid,
+        // which keeps thin frame lines as crisp as they were.
+        for (; to < m_rects.size() && m_rects[to].first == color; ++to)
+            m_painter.drawRects(&m_rects[to].second, 1);
+        from = to;
+    }
+    m_rects.clear();
+}
+
+void PageDrawing::flushText()
+{
+    for (TextBatch &batch : m_batches) {
+        if (!batch.glyphs.isEmpty()) {
+            usePenColor(batch.color);
+            QGlyphRun run;
+            run.setRawFont(batch.device.raw);
+            run.setGlyphIndexes(batch.glyphs);
+            run.setPositions(batch.positions);
+            m_painter.drawGlyphRun(QPointF(0, 0), run);
+            batch.glyphs.clear();
+            batch.positions.clear();
+        }
+    }
+    for (TextBatch &batch : m_batches) {
+        for (const QRectF &rect : batch.decorations)
+            m_painter.fillRect(rect, batch.color);
+        batch.decorations.clear();
+    }
+}
+
+void PageDrawing::usePenColor(const QColor &color)
+{
+    if (m_pen == PenState::Plain && m_penColor == color)
+        return;
+    m_painter.setPen(color);
+    m_pen = PenState::Plain;
+    m_penColor = color;
+}
+
+const StyleFonts &PageDrawing::fontsOf(quint32 styleIndex, const TextStyle &style)
+{
+    StyleFonts &fonts = m_fonts[styleIndex];
+    if (!fonts.resolved) {
+        fonts.resolved = true;
+        fonts.devicePixels = r(style.font.pointSize() * m_sy * kUnitsPerInch / 72.0);
+        fonts.measuring = TextMetrics::instance().font(style.font);
+        if (fonts.devicePixels >= 1 && fonts.measuring.face())
+            fonts.device = fonts.measuring.face()->atPixelSize(fonts.devicePixels);
+    }
+    return fonts;
+}
+
+void PageDrawing::frame(const Frame &frame, const DeviceRect &d)
 {
     if (!frame.typ || !frame.color.isValid() || frame.width <= 0)
         return;
@@ -87,11 +228,26 @@ void drawFrame(QPainter &painter, const Frame &frame, const DeviceRect &d, doubl
                           bool extendStart, bool extendEnd) {
         if (!line.color.isValid() || line.width <= 0)
             return;
-        const int thickness = std::max(1, r(line.width * (vertical ? sx : sy)));
-        if (line.style == FrameLineStyle::fsDot)
-            drawDottedSide(painter, line, thickness, vertical, at, from, to);
-        else
-            drawSolidSide(painter, line, thickness, vertical, at, from, to, extendStart, extendEnd);
+        const int thickness = std::max(1, r(line.width * (vertical ? m_sx : m_sy)));
+        const int half = thickness / 2;
+        if (line.style == FrameLineStyle::fsDot) {
+            flushRects();
+            QPen pen(line.color, thickness, Qt::CustomDashLine, Qt::FlatCap);
+            pen.setDashPattern({1, 1});
+            m_painter.setPen(pen);
+            m_pen = PenState::Other;
+            const double c = at - half + thickness / 2.0;
+            if (vertical)
+                m_painter.drawLine(QPointF(c, from), QPointF(c, to));
+            else
+                m_painter.drawLine(QPointF(from, c), QPointF(to + 1, c));
+            return;
+        }
+        const int start = from - (extendStart ? half : 0);
+        const int end = to + (extendEnd ? thickness - half : 0);
+        const QRect rect = vertical ? QRect(at - half, start, thickness, std::max(1, end - start))
+                                    : QRect(start, at - half, std::max(1, end - start), thickness);
+        fillRect(line.color, rect);
     };
     if (hasLeft)
         side(frame.leftLine, true, d.x0, d.y0, d.y1, hasTop, hasBottom);
@@ -103,18 +259,28 @@ void drawFrame(QPainter &painter, const Frame &frame, const DeviceRect &d, doubl
         side(frame.bottomLine, false, d.y1, d.x0, d.x1, hasLeft, hasRight);
 }
 
-void drawLines(QPainter &painter, const TextStyle &style, const PreparedPage &page,
-               const PreparedObject &object, const TextBox &box, double sx, double sy)
+void PageDrawing::background(const TextStyle &style, const DeviceRect &d)
+{
+    if (style.fill.isValid()) {
+        const QRect rect(QPoint(d.x0, d.y0), QPoint(d.x1 - 1, d.y1 - 1));
+        if (rect.width() > 0 && rect.height() > 0)
+            fillRect(style.fill, rect);
+    }
+    frame(style.frame, d);
+}
+
+void PageDrawing::text(const PreparedPage &page, const PreparedObject &object,
+                       const TextStyle &style, const TextBox &box)
 {
     if (object.lineCount == 0)
         return;
-    const int devicePixels = r(style.font.pointSize() * sy * kUnitsPerInch / 72.0);
-    if (devicePixels < 1)
+    const StyleFonts &fonts = fontsOf(object.style, style);
+    const FontFace *face = fonts.measuring.face();
+    if (fonts.devicePixels < 1 || !face)
         return;
-    const QRawFont raw = deviceFont(style.font, devicePixels);
-    const MeasuringFont measuring = TextMetrics::instance().font(style.font);
-    const double dotsToDevice = sx / kDotsPerUnit;
-    const double pitch = lineHeight(style) * sy;
+    const DeviceFont &device = fonts.device;
+    const double dotsToDevice = m_sx / kDotsPerUnit;
+    const double pitch = lineHeight(style) * m_sy;
     const int blockHeight = r(object.lineCount * pitch);
     const int available = box.height();
     int blockTop = box.top;
@@ -124,11 +290,13 @@ void drawLines(QPainter &painter, const TextStyle &style, const PreparedPage &pa
         blockTop += available - blockHeight;
     const int extra = int(std::lround(style.charSpacing * kDotsPerUnit));
     const bool slanted = style.font.bold || style.font.italic;
-    const double ascent = raw.ascent();
+    const double ascent = device.ascent;
+    const double pixels = fonts.devicePixels;
 
-    painter.setPen(style.font.color);
-    std::vector<int> cumulative;
-    QList<QPointF> positions;
+    m_glyphs.clear();
+    m_positions.clear();
+    m_decorations.clear();
+    QRectF ink;
     for (quint32 i = 0; i < object.lineCount; ++i) {
         const LaidOutLine &line = page.lines[object.firstLine + i];
         const QStringView text = page.lineText(object, line);
@@ -146,34 +314,167 @@ void drawLines(QPainter &painter, const TextStyle &style, const PreparedPage &pa
             break;
         default:
             if (line.firstOfParagraph)
-                x += r(style.paragraphGap * sx);
+                x += r(style.paragraphGap * m_sx);
         }
         const double baseline = blockTop + r(i * pitch) + ascent;
-        measuring.cumulativeAdvances(text, extra, cumulative);
-        const QList<quint32> glyphs = raw.glyphIndexesForString(text.toString());
-        positions.resize(glyphs.size());
-        qsizetype glyph = 0;
-        for (qsizetype c = 0; c < text.size() && glyph < glyphs.size(); ++c) {
-            if (text.at(c).isLowSurrogate() && c > 0 && text.at(c - 1).isHighSurrogate())
+        fonts.measuring.cumulativeAdvances(text, extra, m_cumulative);
+        for (qsizetype c = 0; c < text.size(); ++c) {
+            const QChar ch = text.at(c);
+            quint32 glyph;
+            if (ch.isHighSurrogate() && c + 1 < text.size() && text.at(c + 1).isLowSurrogate())
+                glyph = face->glyphOfCodePoint(QChar::surrogateToUcs4(ch, text.at(c + 1)));
+            else if (ch.isLowSurrogate() && c > 0 && text.at(c - 1).isHighSurrogate())
                 continue;
-            positions[glyph++] = QPointF(x + cumulative[size_t(c)] * dotsToDevice, baseline);
+            else
+                glyph = face->glyph(ch);
+            const QPointF at(x + m_cumulative[size_t(c)] * dotsToDevice, baseline);
+            m_glyphs.append(glyph);
+            m_positions.append(at);
+            const QRectF box = face->inkBox(glyph);
+            if (!box.isEmpty())
+                ink |= QRectF(at + box.topLeft() * pixels, box.size() * pixels);
         }
-        QGlyphRun run;
-        run.setRawFont(raw);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
         // Decorations span the line's 600-dpi width, like the glyphs placed along it.
-        const double thickness = std::max(1.0, raw.lineThickness());
+        const double thickness = std::max(1.0, device.lineThickness);
         if (style.font.underline)
-            painter.fillRect(
-                QRectF(x, baseline + raw.underlinePosition() - thickness / 2, width, thickness),
-                style.font.color);
+            m_decorations.emplace_back(x, baseline + device.underlinePosition - thickness / 2,
+                                       width, thickness);
         if (style.font.strikeOut)
-            painter.fillRect(
-                QRectF(x, baseline - raw.xHeight() / 2 - thickness / 2, width, thickness),
-                style.font.color);
+            m_decorations.emplace_back(x, baseline - device.xHeight / 2 - thickness / 2, width,
+                                       thickness);
     }
+    for (const QRectF &rect : m_decorations)
+        ink |= rect;
+    if (ink.isEmpty())
+        return;
+
+    // Clipping restates the graphics state twice on vector devices, so it is skipped where
+    // the ink (with a pixel to spare for anti-aliasing) stays inside the box anyway.
+    const QRect clip(box.left, box.top, std::max(0, box.width()), std::max(0, box.height()));
+    const bool clipped = style.clipped && !QRectF(clip).adjusted(1, 1, -1, -1).contains(ink);
+    if (!clipped) {
+        auto batch = std::find_if(m_batches.begin(), m_batches.end(), [&](const TextBatch &b) {
+            return b.face == face && b.pixels == fonts.devicePixels && b.color == style.font.color;
+        });
+        if (batch == m_batches.end()) {
+            m_batches.push_back({face, fonts.devicePixels, style.font.color, device, {}, {}, {}});
+            batch = m_batches.end() - 1;
+        }
+        batch->glyphs += m_glyphs;
+        batch->positions += m_positions;
+        batch->decorations.insert(batch->decorations.end(), m_decorations.begin(),
+                                  m_decorations.end());
+        // The raster engine fills glyphs this large as outlines, and one outline of a whole
+        // page's text costs far more than its parts.
+        if (m_rasterDevice && fonts.devicePixels >= kLargestCachedGlyph)
+            flushText();
+        return;
+    }
+    const PenState pen = m_pen;
+    const QColor penColor = m_penColor;
+    m_painter.save();
+    m_painter.setClipRect(clip, Qt::IntersectClip);
+    if (!m_glyphs.isEmpty()) {
+        usePenColor(style.font.color);
+        QGlyphRun run;
+        run.setRawFont(device.raw);
+        run.setGlyphIndexes(m_glyphs);
+        run.setPositions(m_positions);
+        m_painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    for (const QRectF &rect : m_decorations)
+        m_painter.fillRect(rect, style.font.color);
+    m_painter.restore();
+    m_pen = pen;
+    m_penColor = penColor;
+}
+
+void PageDrawing::object(const PreparedPage &page, const PreparedObject &object, double left,
+                         double top, double ox, double oy)
+{
+    const TextStyle &style = m_report.style(object.style);
+    const DeviceRect d{r(ox + m_sx * left), r(oy + m_sy * top),
+                       r(ox + m_sx * (left + object.width)), r(oy + m_sy * (top + object.height))};
+    background(style, d);
+    flushRects();
+    text(page, object, style,
+         textBox(style, left, top, object.width, object.height, m_sx, m_sy, ox, oy));
+    flushText();
+}
+
+// Whether drawing all fills and frames before all text would show something differently: a
+// fill drawn after the text of an object it overlaps hides that text.
+bool PageDrawing::fillsCoverEarlierObjects(const std::vector<Placed> &placed,
+                                           const PreparedReport &report)
+{
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const PreparedObject &b = *placed[i].object;
+        if (!report.style(b.style).fill.isValid())
+            continue;
+        const QRectF filled(placed[i].left, placed[i].top, b.width, b.height);
+        for (size_t j = 0; j < i; ++j) {
+            const PreparedObject &a = *placed[j].object;
+            if (a.lineCount > 0 &&
+                filled.intersects(QRectF(placed[j].left, placed[j].top, a.width, a.height)))
+                return true;
+        }
+    }
+    return false;
+}
+
+// Whether the page has no fills and all its frames are of one colour, so a rectangle drawn
+// again changes nothing.
+bool PageDrawing::drawnInOneColour(const std::vector<Placed> &placed, const PreparedReport &report)
+{
+    QColor colour;
+    for (const Placed &p : placed) {
+        const TextStyle &style = report.style(p.object->style);
+        if (style.fill.isValid())
+            return false;
+        if (!style.frame.typ)
+            continue;
+        for (const FrameLine *line : {&style.frame.leftLine, &style.frame.topLine,
+                                      &style.frame.rightLine, &style.frame.bottomLine}) {
+            if (!colour.isValid())
+                colour = line->color;
+            else if (line->color != colour)
+                return false;
+        }
+    }
+    return true;
+}
+
+void PageDrawing::page(const PreparedPage &page, double originX, double originY)
+{
+    m_placed.clear();
+    for (const PreparedBand &band : page.bands) {
+        for (quint32 i = 0; i < band.objectCount; ++i) {
+            const PreparedObject &object = page.objects[band.firstObject + i];
+            m_placed.push_back({&object, band.left + object.left, band.top + object.top});
+        }
+    }
+    if (fillsCoverEarlierObjects(m_placed, m_report)) {
+        for (const Placed &p : m_placed)
+            object(page, *p.object, p.left, p.top, originX, originY);
+        return;
+    }
+    // Fills and frames first, then all text: the pen changes twice a page, not twice an object.
+    m_oneColour = drawnInOneColour(m_placed, m_report);
+    for (const Placed &p : m_placed) {
+        const TextStyle &style = m_report.style(p.object->style);
+        background(style, DeviceRect{r(originX + m_sx * p.left), r(originY + m_sy * p.top),
+                                     r(originX + m_sx * (p.left + p.object->width)),
+                                     r(originY + m_sy * (p.top + p.object->height))});
+    }
+    flushRects();
+    m_oneColour = false;
+    for (const Placed &p : m_placed) {
+        const TextStyle &style = m_report.style(p.object->style);
+        text(page, *p.object, style,
+             textBox(style, p.left, p.top, p.object->width, p.object->height, m_sx, m_sy, originX,
+                     originY));
+    }
+    flushText();
 }
 
 } // namespace
@@ -182,34 +483,15 @@ void drawPreparedObject(QPainter &painter, const PreparedReport &report, const P
                         const PreparedObject &object, double left, double top, double sx, double sy,
                         double ox, double oy)
 {
-    const TextStyle &style = report.style(object.style);
-    const DeviceRect d{r(ox + sx * left), r(oy + sy * top), r(ox + sx * (left + object.width)),
-                       r(oy + sy * (top + object.height))};
-    if (style.fill.isValid())
-        painter.fillRect(QRect(QPoint(d.x0, d.y0), QPoint(d.x1 - 1, d.y1 - 1)), style.fill);
-    drawFrame(painter, style.frame, d, sx, sy);
-    const TextBox box = textBox(style, left, top, object.width, object.height, sx, sy, ox, oy);
-    painter.save();
-    if (style.clipped)
-        painter.setClipRect(
-            QRect(box.left, box.top, std::max(0, box.width()), std::max(0, box.height())),
-            Qt::IntersectClip);
-    drawLines(painter, style, page, object, box, sx, sy);
-    painter.restore();
+    PageDrawing(painter, report, sx, sy).object(page, object, left, top, ox, oy);
 }
 
 void drawPreparedPage(QPainter &painter, const PreparedReport &report, const PreparedPage &page,
                       double sx, double sy, double ox, double oy)
 {
-    const double originX = ox + page.settings.leftMargin * kUnitsPerMm * sx;
-    const double originY = oy + page.settings.topMargin * kUnitsPerMm * sy;
-    for (const PreparedBand &band : page.bands) {
-        for (quint32 i = 0; i < band.objectCount; ++i) {
-            const PreparedObject &object = page.objects[band.firstObject + i];
-            drawPreparedObject(painter, report, page, object, band.left + object.left,
-                               band.top + object.top, sx, sy, originX, originY);
-        }
-    }
+    PageDrawing(painter, report, sx, sy)
+        .page(page, ox + page.settings.leftMargin * kUnitsPerMm * sx,
+              oy + page.settings.topMargin * kUnitsPerMm * sy);
 }
 
 } // namespace zreport

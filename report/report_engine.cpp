@@ -1,10 +1,9 @@
 #include "report_engine.h"
 
-#include "memo_format.h"
+#include "aggregates.h"
+#include "band_run.h"
 #include "expression.h"
-#include "memo_text.h"
-#include "shift_tree.h"
-#include "text_layout.h"
+#include "memo_format.h"
 #include "value_text.h"
 
 #include <QDateTime>
@@ -37,64 +36,6 @@ QString normalizedText(const QString &text)
     return textParagraphs(text).join(QLatin1Char('\n'));
 }
 
-struct BandRun;
-
-// A memo of a band during the run: its parsed text and its state while the band is shown.
-struct MemoRun {
-    const TfrxMemoView *memo = nullptr;
-    quint32 style = 0;
-    TextStyle textStyle;
-    QString storedText; // paragraphs separated by '\n'
-    bool parsed = false;
-    bool hasBrackets = false;
-    std::vector<MemoSegment> segments;
-    int boundField = -2; // -2: not looked up yet
-
-    // State of one showing; reset from the template every time.
-    double top = 0, height = 0;
-    QString text;
-    std::vector<LaidOutLine> lines;
-    bool laidOut = false;
-};
-
-struct BandRun {
-    const TfrxBand *band = nullptr;
-    std::vector<MemoRun> memos;
-    ShiftTree shiftTree;
-    double height = 0; // as laid out for the current showing
-    // Data band links and counters.
-    BandRun *header = nullptr;
-    BandRun *footer = nullptr;
-    BandRun *dataBand = nullptr; // of a header or footer
-    int lineNumber = 1;
-    int lineThrough = 1;
-    bool isData() const { return band->kind() == BandKind::MasterData; }
-};
-
-struct PageRun {
-    const TfrxReportPage *page = nullptr;
-    std::vector<std::unique_ptr<BandRun>> bands; // in band order
-    BandRun *title = nullptr;
-    BandRun *pageFooter = nullptr;
-    std::vector<BandRun *> masterBands;
-};
-
-struct AggregateItem {
-    AggregateCall call;
-    BandRun *dataBand = nullptr;
-    BandRun *parentBand = nullptr;
-    QVariant total;
-    int count = 0;
-    QString memoName;
-};
-
-QVariant addValues(const QVariant &a, const QVariant &b)
-{
-    if (isIntegerValue(a) && isIntegerValue(b))
-        return a.toLongLong() + b.toLongLong();
-    return a.toDouble() + b.toDouble();
-}
-
 } // namespace
 
 class ReportEngine::Run : public ExpressionHost {
@@ -116,7 +57,6 @@ public:
 
 private:
     bool buildPages();
-    void collectAggregates(PageRun &page);
     ReportRows *openDataset(const TfrxDBDataset *dataset);
     void runPage(PageRun &page);
     void runMasterData(BandRun &band);
@@ -132,8 +72,9 @@ private:
     void addPreparedPage();
     double freeSpace() const { return m_pageHeight - footerHeight() - m_currentY; }
     double footerHeight() const;
-    void resetAggregates(const BandRun &band);
-    void addAggregateValues(BandRun &band);
+    void addPreparedObject(PreparedPage &page, const MemoRun &memo, double top, double height,
+                           size_t firstLine, size_t lineCount);
+    PreparedBand preparedBand(const BandRun &band, const PreparedPage &page) const;
     void reportProgress();
 
     ReportEngine &m_engine;
@@ -142,7 +83,7 @@ private:
     Expressions m_expressions;
 
     std::vector<std::unique_ptr<PageRun>> m_pages;
-    std::vector<AggregateItem> m_aggregates;
+    Aggregates m_aggregates;
     QHash<const TfrxDBDataset *, ReportRows *> m_opened;
     QDateTime m_started;
 
@@ -223,89 +164,7 @@ QVariant ReportEngine::Run::systemValue(SystemVariable variable) const
 
 QVariant ReportEngine::Run::aggregateValue(const AggregateCall &call)
 {
-    for (const AggregateItem &item : m_aggregates) {
-        if (item.parentBand != m_currentBand || item.call.function != call.function ||
-            item.call.flags != call.flags ||
-            item.call.expression.trimmed().compare(call.expression.trimmed(),
-                                                   Qt::CaseInsensitive) != 0)
-            continue;
-        if (!call.bandName.isEmpty() &&
-            (!item.dataBand ||
-             item.dataBand->band->name.compare(call.bandName, Qt::CaseInsensitive) != 0))
-            continue;
-        QVariant result;
-        switch (call.function) {
-        case AggregateFunction::Count:
-            return item.count;
-        case AggregateFunction::Avg:
-            if (item.count > 0 && !isNullValue(item.total))
-                result = item.total.toDouble() / item.count;
-            break;
-        default:
-            result = item.total;
-        }
-        return isNullValue(result) ? QVariant(0) : result;
-    }
-    return QVariant();
-}
-
-void ReportEngine::Run::resetAggregates(const BandRun &band)
-{
-    for (AggregateItem &item : m_aggregates) {
-        const bool runningTotal = item.call.flags & 2;
-        if (item.parentBand == &band && !(runningTotal && item.count > 0)) {
-            item.total = QVariant();
-            item.count = 0;
-        }
-    }
-}
-
-void ReportEngine::Run::addAggregateValues(BandRun &band)
-{
-    for (AggregateItem &item : m_aggregates) {
-        if (item.dataBand != &band)
-            continue;
-        const bool countInvisible = item.call.flags & 1;
-        if (!band.band->visible && !countInvisible)
-            continue;
-        if (item.call.function == AggregateFunction::Count) {
-            ++item.count;
-            continue;
-        }
-        m_currentObject = item.memoName;
-        QVariant value = m_expressions.calculate(item.call.expression);
-        if (value.typeId() == QMetaType::Bool)
-            value = value.toBool() ? 1 : 0;
-        else if (value.typeId() == QMetaType::QString) {
-            const auto number = toNumber(value, QLocale());
-            value = number ? QVariant(*number) : QVariant();
-        }
-        if (item.call.function == AggregateFunction::Avg && isNullValue(value))
-            continue;
-        ++item.count;
-        if (isNullValue(value))
-            continue;
-        if (isNullValue(item.total)) {
-            item.total = value;
-            continue;
-        }
-        switch (item.call.function) {
-        case AggregateFunction::Sum:
-        case AggregateFunction::Avg:
-            item.total = addValues(item.total, value);
-            break;
-        case AggregateFunction::Min:
-            if (value.toDouble() < item.total.toDouble())
-                item.total = value;
-            break;
-        case AggregateFunction::Max:
-            if (value.toDouble() > item.total.toDouble())
-                item.total = value;
-            break;
-        case AggregateFunction::Count:
-            break;
-        }
-    }
+    return m_aggregates.value(call, m_currentBand);
 }
 
 bool ReportEngine::Run::buildPages()
@@ -378,45 +237,6 @@ bool ReportEngine::Run::buildPages()
     return ok;
 }
 
-void ReportEngine::Run::collectAggregates(PageRun &page)
-{
-    if (page.masterBands.empty())
-        return;
-    std::vector<BandRun *> holders;
-    for (BandRun *data : page.masterBands) {
-        if (data->footer)
-            holders.push_back(data->footer);
-    }
-    if (page.pageFooter)
-        holders.push_back(page.pageFooter);
-    for (BandRun *holder : holders) {
-        for (const MemoRun &m : holder->memos) {
-            QString open, close;
-            expressionDelimiters(m.memo->expressionDelimiters, &open, &close);
-            for (const MemoSegment &segment : splitBrackets(m.memo->text(), open, close)) {
-                if (!segment.isExpression)
-                    continue;
-                for (const AggregateCall &call : findAggregateCalls(segment.text)) {
-                    AggregateItem item;
-                    item.call = call;
-                    item.parentBand = holder;
-                    item.memoName = m.memo->name;
-                    if (call.bandName.isEmpty()) {
-                        item.dataBand = holder->dataBand;
-                    } else {
-                        for (const auto &b : page.bands) {
-                            if (b->isData() &&
-                                b->band->name.compare(call.bandName, Qt::CaseInsensitive) == 0)
-                                item.dataBand = b.get();
-                        }
-                    }
-                    m_aggregates.push_back(item);
-                }
-            }
-        }
-    }
-}
-
 bool ReportEngine::Run::execute()
 {
     bool ok = true;
@@ -432,7 +252,7 @@ bool ReportEngine::Run::execute()
     if (!buildPages())
         return false;
     for (const auto &page : m_pages)
-        collectAggregates(*page);
+        m_aggregates.collect(*page);
     try {
         for (const auto &page : m_pages) {
             if (m_engine.isTerminated())
@@ -571,9 +391,13 @@ void ReportEngine::Run::showBand(BandRun *band)
             }
         }
     }
-    resetAggregates(*band);
-    if (band->isData())
-        addAggregateValues(*band);
+    m_aggregates.reset(*band);
+    if (band->isData()) {
+        m_aggregates.addRow(*band, [this](const QString &memoName, const QString &expression) {
+            m_currentObject = memoName;
+            return m_expressions.calculate(expression);
+        });
+    }
 }
 
 void ReportEngine::Run::layoutBand(BandRun &band)
@@ -686,32 +510,44 @@ void ReportEngine::Run::ensureLines(MemoRun &m)
     m.laidOut = true;
 }
 
+PreparedBand ReportEngine::Run::preparedBand(const BandRun &band, const PreparedPage &page) const
+{
+    PreparedBand out;
+    out.name = band.band->name;
+    out.top = m_currentY;
+    out.width = band.band->width;
+    out.firstObject = quint32(page.objects.size());
+    return out;
+}
+
+void ReportEngine::Run::addPreparedObject(PreparedPage &page, const MemoRun &m, double top,
+                                          double height, size_t firstLine, size_t lineCount)
+{
+    PreparedObject object;
+    object.name = m.memo->name;
+    object.style = m.style;
+    object.left = m.memo->left;
+    object.top = top;
+    object.width = m.memo->width;
+    object.height = height;
+    object.text = m.text;
+    object.firstLine = quint32(page.lines.size());
+    object.lineCount = quint32(lineCount);
+    const auto first = m.lines.begin() + std::ptrdiff_t(firstLine);
+    page.lines.insert(page.lines.end(), first, first + std::ptrdiff_t(lineCount));
+    page.objects.push_back(std::move(object));
+}
+
 void ReportEngine::Run::outputBand(BandRun &band)
 {
     PreparedPage &page = m_prepared.pages().back();
-    PreparedBand out;
-    out.name = band.band->name;
-    out.left = 0;
-    out.top = m_currentY;
-    out.width = band.band->width;
+    PreparedBand out = preparedBand(band, page);
     out.height = band.height;
-    out.firstObject = quint32(page.objects.size());
     for (MemoRun &m : band.memos) {
         if (!m.memo->visible)
             continue;
         ensureLines(m);
-        PreparedObject object;
-        object.name = m.memo->name;
-        object.style = m.style;
-        object.left = m.memo->left;
-        object.top = m.top;
-        object.width = m.memo->width;
-        object.height = m.height;
-        object.text = m.text;
-        object.firstLine = quint32(page.lines.size());
-        object.lineCount = quint32(m.lines.size());
-        page.lines.insert(page.lines.end(), m.lines.begin(), m.lines.end());
-        page.objects.push_back(std::move(object));
+        addPreparedObject(page, m, m.top, m.height, 0, m.lines.size());
     }
     out.objectCount = quint32(page.objects.size()) - out.firstObject;
     page.bands.push_back(std::move(out));
@@ -742,11 +578,7 @@ void ReportEngine::Run::splitBand(BandRun &band)
     for (;;) {
         const double available = std::max(0.0, freeSpace());
         PreparedPage &page = m_prepared.pages().back();
-        PreparedBand out;
-        out.name = band.band->name;
-        out.top = m_currentY;
-        out.width = band.band->width;
-        out.firstObject = quint32(page.objects.size());
+        PreparedBand out = preparedBand(band, page);
         double used = 0;
         std::vector<Piece> next;
         std::sort(remaining.begin(), remaining.end(),
@@ -788,20 +620,8 @@ void ReportEngine::Run::splitBand(BandRun &band)
             }
             if (!place)
                 continue;
-            PreparedObject object;
-            object.name = p.memo->memo->name;
-            object.style = p.memo->style;
-            object.left = p.memo->memo->left;
-            object.top = placed.top;
-            object.width = p.memo->memo->width;
-            object.height = placed.height;
-            object.text = p.memo->text;
-            object.firstLine = quint32(page.lines.size());
-            object.lineCount = quint32(placed.lineCount);
-            page.lines.insert(
-                page.lines.end(), p.memo->lines.begin() + std::ptrdiff_t(placed.firstLine),
-                p.memo->lines.begin() + std::ptrdiff_t(placed.firstLine + placed.lineCount));
-            page.objects.push_back(std::move(object));
+            addPreparedObject(page, *p.memo, placed.top, placed.height, placed.firstLine,
+                              placed.lineCount);
             used = std::max(used, placed.top + placed.height);
         }
         const bool done = next.empty() && remainingHeight <= available + kEpsilon;
@@ -864,7 +684,7 @@ void ReportEngine::Run::endPage()
             m_calledFromNewPage = wasCalledFromNewPage;
             m_currentY += footer->height;
         }
-        resetAggregates(*footer);
+        m_aggregates.reset(*footer);
         m_currentBand = current;
     }
     m_firstPage = false;

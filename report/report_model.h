@@ -63,6 +63,29 @@ struct DisplayFormat {
 class TfrxDBDataset;
 class TfrxReport;
 
+// A link to a report dataset as templates store it: by the dataset component's name
+// (DataSet) or by its user name (DataSetName); bound once the whole template is read.
+struct DataSetLink {
+    QString dataSetRef;
+    QString dataSetName;
+    TfrxDBDataset *dataSet = nullptr;
+};
+
+// How a memo sets its text in its box; prepared pages keep it in their text styles.
+struct TextFormat {
+    HAlign hAlign = HAlign::haLeft;
+    VAlign vAlign = VAlign::vaTop;
+    double gapX = 2;
+    double gapY = 1;
+    double lineSpacing = 2;
+    double paragraphGap = 0;
+    double charSpacing = 0;
+    bool wordWrap = true;
+    bool clipped = true;
+    bool wysiwyg = true;
+    bool operator==(const TextFormat &) const = default;
+};
+
 class TfrxComponent {
 public:
     virtual ~TfrxComponent() = default;
@@ -84,13 +107,10 @@ public:
 
 class TfrxReportComponent : public TfrxComponent {};
 
-class TfrxView : public TfrxReportComponent {
+class TfrxView : public TfrxReportComponent, public DataSetLink {
 public:
     bool setProperty(const QString &name, const QString &value, QString *error) override;
 
-    QString dataSetRef; // component name stored as DataSet, resolved after loading
-    QString dataSetName;
-    TfrxDBDataset *dataSet = nullptr;
     QString dataField;
     Frame frame;
     ShiftMode shiftMode = ShiftMode::smAlways;
@@ -105,7 +125,7 @@ public:
     StretchMode stretchMode = StretchMode::smDontStretch;
 };
 
-class TfrxMemoView : public TfrxStretcheable {
+class TfrxMemoView : public TfrxStretcheable, public TextFormat {
 public:
     QString className() const override { return QStringLiteral("TfrxMemoView"); }
     bool setProperty(const QString &name, const QString &value, QString *error) override;
@@ -115,18 +135,8 @@ public:
 
     QStringList memo;
     DisplayFormat displayFormat;
-    HAlign hAlign = HAlign::haLeft;
-    VAlign vAlign = VAlign::vaTop;
-    bool wordWrap = true;
     bool allowExpressions = true;
     QString expressionDelimiters = QStringLiteral("[,]");
-    double gapX = 2;
-    double gapY = 1;
-    double lineSpacing = 2;
-    double paragraphGap = 0;
-    double charSpacing = 0;
-    bool clipped = true;
-    bool wysiwyg = true;
     int rotation = 0;
     bool hideZeros = false;
     bool suppressRepeated = false;
@@ -167,13 +177,10 @@ public:
     bool reprintOnNewPage = false;
 };
 
-class TfrxDataBand : public TfrxBand {
+class TfrxDataBand : public TfrxBand, public DataSetLink {
 public:
     bool setProperty(const QString &name, const QString &value, QString *error) override;
 
-    QString dataSetRef;
-    QString dataSetName;
-    TfrxDBDataset *dataSet = nullptr;
     int rowCount = 0;
     bool footerAfterEach = false;
     bool keepFooter = false;
@@ -259,11 +266,8 @@ public:
     QString rangeEnd;
 };
 
-struct DatasetItem {
-    QString dataSetRef;
-    QString dataSetName;
-    TfrxDBDataset *dataSet = nullptr;
-};
+// An item of the report's Datasets list.
+using DatasetItem = DataSetLink;
 
 struct PreviewOptions {
     QStringList buttons{"pbPrint", "pbLoad", "pbSave",      "pbExport",
@@ -320,6 +324,7 @@ public:
     std::vector<std::unique_ptr<TfrxDBDataset>> windowDatasets;
 
 private:
+    void bind(DataSetLink &link) const;
     TfrxDBDataset *windowDatasetByName(QStringView componentName) const;
     TfrxDBDataset *windowDatasetByUserName(QStringView userName) const;
 };

@@ -1,5 +1,6 @@
 #include "report_output.h"
 
+#include "page_painting.h"
 #include "report_draw.h"
 #include "report_units.h"
 
@@ -228,41 +229,15 @@ bool savePreparedJson(const PreparedReport &report, const QString &path, QString
     return true;
 }
 
-static QPageLayout pageLayoutOf(const PageSettings &s)
-{
-    const bool landscape = s.paperWidth > s.paperHeight;
-    const QSizeF portraitSize(std::min(s.paperWidth, s.paperHeight),
-                              std::max(s.paperWidth, s.paperHeight));
-    return QPageLayout(QPageSize(portraitSize, QPageSize::Millimeter),
-                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-}
-
 bool savePreparedPdf(const PreparedReport &report, const QString &path, QString *error)
 {
     QPdfWriter writer(path);
-    constexpr int kResolution = 1200;
-    writer.setResolution(kResolution);
+    writer.setResolution(1200);
     writer.setCreator(QStringLiteral("Zarnik"));
-    if (!report.pages().empty())
-        writer.setPageLayout(pageLayoutOf(report.pages().front().settings));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (error)
-            *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
-        return false;
-    }
-    const double scale = kResolution / kUnitsPerInch;
-    bool first = true;
-    for (const PreparedPage &page : report.pages()) {
-        if (!first) {
-            writer.setPageLayout(pageLayoutOf(page.settings));
-            writer.newPage();
-        }
-        first = false;
-        drawPreparedPage(painter, report, page, scale, scale);
-    }
-    if (!painter.end()) {
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    QString paintError;
+    if (!paintPreparedPages(report, writer, {}, &paintError)) {
         if (error)
             *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
         return false;

@@ -1,63 +1,109 @@
 #include "text_metrics.h"
 
 #include <QFont>
+#include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QRawFont>
 #include <QtEndian>
 
 #include <cmath>
+#include <mutex>
 
 namespace zreport {
 
-class FontFace {
-public:
-    explicit FontFace(const QRawFont &raw) : m_raw(raw)
-    {
-        m_unitsPerEm = std::max(1, int(std::lround(raw.unitsPerEm())));
-        const QByteArray hhea = raw.fontTable("hhea");
-        m_hmtx = raw.fontTable("hmtx");
-        if (hhea.size() >= 36)
-            m_metricCount = qFromBigEndian<quint16>(hhea.constData() + 34);
-        m_metricCount = std::min<int>(m_metricCount, int(m_hmtx.size() / 4));
-        m_advances.assign(0x10000, 0);
-        QString chars;
-        chars.reserve(0x10000);
-        for (int c = 0; c < 0x10000; ++c) {
-            if (c < 0xD800 || c > 0xDFFF)
-                chars += QChar(char16_t(c));
-        }
-        const QList<quint32> glyphs = raw.glyphIndexesForString(chars);
-        for (qsizetype i = 0; i < chars.size() && i < glyphs.size(); ++i)
-            m_advances[chars.at(i).unicode()] = designAdvance(glyphs[i]);
-    }
-
-    int unitsPerEm() const { return m_unitsPerEm; }
-    int designAdvance(QChar c) const { return m_advances[c.unicode()]; }
-
-    int designAdvanceOfCodePoint(char32_t codePoint) const
-    {
-        QMutexLocker lock(&m_mutex);
-        const QList<quint32> glyphs = m_raw.glyphIndexesForString(QString::fromUcs4(&codePoint, 1));
-        return glyphs.isEmpty() ? 0 : designAdvance(glyphs.first());
-    }
-
-private:
-    int designAdvance(quint32 glyph) const
-    {
-        if (m_metricCount <= 0)
-            return 0;
-        const int index = glyph < quint32(m_metricCount) ? int(glyph) : m_metricCount - 1;
-        return qFromBigEndian<quint16>(m_hmtx.constData() + 4 * index);
-    }
-
-    QRawFont m_raw;
-    QByteArray m_hmtx;
-    int m_metricCount = 0;
-    int m_unitsPerEm = 2048;
-    std::vector<quint16> m_advances;
-    mutable QMutex m_mutex;
+struct FontFace::Impl {
+    QRawFont raw; // at 100 pixels
+    QByteArray hmtx;
+    int metricCount = 0;
+    mutable QMutex mutex;
+    mutable std::once_flag inkBoxesMade;
+    mutable std::vector<QRectF> inkBoxes; // by glyph, at a pixel size of 1
+    mutable QHash<int, DeviceFont> sizes;
 };
+
+FontFace::FontFace(const QRawFont &raw) : d(std::make_unique<Impl>())
+{
+    d->raw = raw;
+    m_unitsPerEm = std::max(1, int(std::lround(raw.unitsPerEm())));
+    const QByteArray hhea = raw.fontTable("hhea");
+    d->hmtx = raw.fontTable("hmtx");
+    if (hhea.size() >= 36)
+        d->metricCount = qFromBigEndian<quint16>(hhea.constData() + 34);
+    d->metricCount = std::min<int>(d->metricCount, int(d->hmtx.size() / 4));
+    m_advances.assign(0x10000, 0);
+    m_glyphs.assign(0x10000, 0);
+    QString chars;
+    chars.reserve(0x10000);
+    for (int c = 0; c < 0x10000; ++c) {
+        if (c < 0xD800 || c > 0xDFFF)
+            chars += QChar(char16_t(c));
+    }
+    const QList<quint32> glyphs = raw.glyphIndexesForString(chars);
+    for (qsizetype i = 0; i < chars.size() && i < glyphs.size(); ++i) {
+        m_glyphs[chars.at(i).unicode()] = glyphs[i];
+        m_advances[chars.at(i).unicode()] = quint16(designAdvanceOfGlyph(glyphs[i]));
+    }
+}
+
+FontFace::~FontFace() = default;
+
+int FontFace::designAdvanceOfGlyph(quint32 glyph) const
+{
+    if (d->metricCount <= 0)
+        return 0;
+    const int index = glyph < quint32(d->metricCount) ? int(glyph) : d->metricCount - 1;
+    return qFromBigEndian<quint16>(d->hmtx.constData() + 4 * index);
+}
+
+quint32 FontFace::glyphOfCodePoint(char32_t codePoint) const
+{
+    QMutexLocker lock(&d->mutex);
+    const QList<quint32> glyphs = d->raw.glyphIndexesForString(QString::fromUcs4(&codePoint, 1));
+    return glyphs.isEmpty() ? 0 : glyphs.first();
+}
+
+int FontFace::designAdvanceOfCodePoint(char32_t codePoint) const
+{
+    return designAdvanceOfGlyph(glyphOfCodePoint(codePoint));
+}
+
+QRectF FontFace::inkBox(quint32 glyph) const
+{
+    std::call_once(d->inkBoxesMade, [this] {
+        QMutexLocker lock(&d->mutex);
+        const QByteArray maxp = d->raw.fontTable("maxp");
+        const int count = maxp.size() >= 6 ? qFromBigEndian<quint16>(maxp.constData() + 4) : 0;
+        const double size = d->raw.pixelSize();
+        d->inkBoxes.resize(size_t(count));
+        for (int g = 0; g < count; ++g) {
+            const QRectF box = d->raw.boundingRect(quint32(g));
+            d->inkBoxes[size_t(g)] = QRectF(box.topLeft() / size, box.size() / size);
+        }
+    });
+    // A glyph the table does not know gets a box as large as the em square to be safe.
+    return glyph < d->inkBoxes.size() ? d->inkBoxes[glyph] : QRectF(-1, -2, 3, 3);
+}
+
+DeviceFont FontFace::atPixelSize(int pixelSize) const
+{
+    QMutexLocker lock(&d->mutex);
+    auto it = d->sizes.constFind(pixelSize);
+    if (it != d->sizes.constEnd())
+        return it.value();
+    if (d->sizes.size() >= 64)
+        d->sizes.clear();
+    DeviceFont font;
+    font.raw = d->raw;
+    font.raw.setPixelSize(pixelSize);
+    font.ascent = font.raw.ascent();
+    font.descent = font.raw.descent();
+    font.underlinePosition = font.raw.underlinePosition();
+    font.lineThickness = font.raw.lineThickness();
+    font.xHeight = font.raw.xHeight();
+    d->sizes.insert(pixelSize, font);
+    return font;
+}
 
 struct TextMetrics::Entry {
     QString family;

@@ -1,9 +1,10 @@
 // Time and memory of the report engine on large documents: preparing the pages, writing the
-// PDF and saving the prepared report. Peak memory is the process's high-water mark, so run
-// one case at a time to read it for that case, e.g.
+// PDF, drawing a page and saving the prepared report. Peak memory is the process's high-water mark,
+// so run one case at a time to read it for that case, e.g.
 //   build/bin/bench_report --benchmark_filter='Prepare/Invoice/10000'
 
 #include "prepared_io.h"
+#include "report_draw.h"
 #include "report_engine.h"
 #include "report_output.h"
 #include "sample_data.h"
@@ -13,6 +14,8 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -28,11 +31,36 @@ double peakMegabytes()
     return usage.ru_maxrss / 1024.0;
 }
 
+// Invoice lines whose descriptions all differ, a third of them long enough to wrap, so no
+// line's text or layout repeats another's.
+std::unique_ptr<MemoryRows> distinctDetail(int lines, double *total)
+{
+    auto rows = sample::emptyDetail();
+    double sum = 0;
+    for (int i = 0; i < lines; ++i) {
+        const QString number = QString::number(i + 1);
+        const QString name =
+            i % 3 == 0 ? QStringLiteral("Услуги по техническому обслуживанию копировальной "
+                                        "техники в офисе заказчика, заявка № ") +
+                             number
+            : i % 3 == 1 ? QStringLiteral("Бумага офисная А4, арт. ") + number
+                         : QStringLiteral("Картридж лазерный, партия ") + number;
+        const double quantity = double(i % 5 + 1);
+        const double price = 1250.5 + 100 * (i % 7);
+        const double amount = std::round(quantity * price * 100) / 100;
+        sum += amount;
+        rows->addRow({100 + i, i + 1, name, QStringLiteral("шт."), quantity, price,
+                      std::round(amount * 12 / 112 * 100) / 100, amount});
+    }
+    *total = sum;
+    return rows;
+}
+
 struct Data {
-    explicit Data(int rows)
+    explicit Data(int rows, bool distinct = false)
     {
         double total = 0;
-        detail = sample::detail(rows, &total);
+        detail = distinct ? distinctDetail(rows, &total) : sample::detail(rows, &total);
         document = sample::document(total, total * 12 / 112, rows);
         clients = sample::clients(rows);
     }
@@ -77,11 +105,13 @@ void prepare(benchmark::State &state, const char *templateName)
     finish(state, engine.prepared());
 }
 
-// Times writing the prepared pages of templateName to a file with write.
+// Times writing the prepared pages of templateName to a file with write; `distinct`: over
+// invoice lines that all differ.
 template <typename Write>
-void writeFile(benchmark::State &state, const char *templateName, const char *fileName, Write write)
+void writeFile(benchmark::State &state, const char *templateName, const char *fileName, Write write,
+               bool distinct = false)
 {
-    const Data data(int(state.range(0)));
+    const Data data(int(state.range(0)), distinct);
     const auto report = builtin(templateName);
     ReportEngine engine(*report, data.sources());
     engine.run();
@@ -99,6 +129,32 @@ void writeFile(benchmark::State &state, const char *templateName, const char *fi
 void writePdf(benchmark::State &state, const char *templateName)
 {
     writeFile(state, templateName, "report.pdf", savePreparedPdf);
+}
+
+// The PDF of the invoice whose lines all differ, so nothing drawn repeats.
+void writeDistinctPdf(benchmark::State &state)
+{
+    writeFile(state, "repSchet", "report.pdf", savePreparedPdf, true);
+}
+
+// One full page of the distinct invoice drawn into an image at range(0) dpi, as the preview
+// paints a sheet (the image is made and cleared once, outside the timing).
+void drawPage(benchmark::State &state)
+{
+    const Data data(1000, true);
+    const auto report = builtin("repSchet");
+    ReportEngine engine(*report, data.sources());
+    engine.run();
+    const int dpi = int(state.range(0));
+    const PreparedPage &page = engine.prepared().pages().at(1);
+    QImage image(int(std::lround(page.settings.paperWidth / 25.4 * dpi)),
+                 int(std::lround(page.settings.paperHeight / 25.4 * dpi)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double scale = dpi / 96.0;
+    for (auto _ : state)
+        drawPreparedPage(painter, engine.prepared(), page, scale, scale);
 }
 
 void savePrepared(benchmark::State &state, const char *templateName)
@@ -134,6 +190,16 @@ BENCHMARK_CAPTURE(prepare, ClientListing, "repOrg")->Arg(10000)->Unit(benchmark:
 BENCHMARK_CAPTURE(writePdf, Invoice, "repSchet")
     ->Arg(1000)
     ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(writeDistinctPdf)
+    ->Name("writePdf/DistinctInvoice")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(drawPage)
+    ->Name("drawPage/DistinctInvoice")
+    ->Arg(96)
+    ->Arg(600)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(writePdf, ClientListing, "repOrg")->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(savePrepared, Invoice, "repSchet")

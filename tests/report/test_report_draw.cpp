@@ -1,10 +1,13 @@
+#include "page_painting.h"
 #include "report_draw.h"
 #include "report_fixture.h"
 #include "report_output.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 
 using namespace zreport;
@@ -98,6 +101,30 @@ TEST(Drawing, HorizontalAlignmentPlacesTheLine)
     EXPECT_NEAR((center.first + center.second) / 2.0, 70, 2);
 }
 
+TEST(Drawing, AFillDrawnLaterCoversTheTextBeneathIt)
+{
+    // Fills and frames are drawn before text where that changes nothing; here it would.
+    auto rows = numberRows({1});
+    const QString memos =
+        memoXml("Text", "Left=\"20\" Top=\"20\" Width=\"100\" Height=\"20\"", "ЖЖЖЖЖЖЖЖ") +
+        memoXml("Cover", "Left=\"10\" Top=\"10\" Width=\"150\" Height=\"40\" Color=\"clRed\"", "");
+    const ReportRun run = runReport(
+        reportXml(
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="100" DataSet="D">%1</TfrxMasterData>)")
+                .arg(memos)),
+        {{"src", rows.get()}});
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawPreparedPage(painter, run.prepared(), run.prepared().pages().front(), 1, 1);
+    painter.end();
+    for (int y = 12; y < 48; ++y) {
+        for (int x = 12; x < 158; ++x)
+            ASSERT_EQ(image.pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+    }
+}
+
 TEST(Drawing, LineWidthsScaleWithTheDevice)
 {
     // The same text drawn at 1x and 4x covers four times the width: widths come from the
@@ -110,14 +137,24 @@ TEST(Drawing, LineWidthsScaleWithTheDevice)
     EXPECT_NEAR((b.second - b.first) / 4.0, a.second - a.first, 2.0);
 }
 
+// Three rows, each a band as high as the 100-mm page.
+struct ThreePages {
+    ThreePages()
+    {
+        const QString bands =
+            QStringLiteral(
+                R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
+                .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
+        run = runReport(reportXml(bands), {{"src", rows.get()}});
+    }
+    std::unique_ptr<MemoryRows> rows = numberRows({1, 2, 3});
+    ReportRun run;
+};
+
 TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
 {
-    auto rows = numberRows({1, 2, 3});
-    const QString bands =
-        QStringLiteral(
-            R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
-            .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
-    const ReportRun run = runReport(reportXml(bands), {{"src", rows.get()}});
+    const ThreePages pages;
+    const ReportRun &run = pages.run;
     ASSERT_EQ(run.prepared().pageCount(), 3);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
@@ -135,6 +172,38 @@ TEST(Output, PdfHasOnePagePerPreparedPageWithRealText)
     const QImage second(dir.filePath(QStringLiteral("page-2.png")));
     EXPECT_EQ(second.size(), QSize(197, 197)); // 100 mm at 50 dpi
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("page-4.png"))));
+}
+
+TEST(Output, PaintingChosenPagesStopsWhenAsked)
+{
+    const ThreePages pages;
+    const ReportRun &run = pages.run;
+    ASSERT_EQ(run.prepared().pageCount(), 3);
+    const auto paint = [&](const PagePainting &painting, QString *error) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        const bool ok = paintPreparedPages(run.prepared(), writer, painting, error);
+        const QByteArray bytes = buffer.data();
+        return std::pair(ok, bytes.count("/Type /Page\n") + bytes.count("/Type /Page "));
+    };
+
+    std::vector<std::pair<int, int>> sheets;
+    PagePainting chosen{{2, 0, 2}, [&](int sheet, int page) {
+                            sheets.emplace_back(sheet, page);
+                            return true;
+                        }};
+    QString error;
+    EXPECT_EQ(paint(chosen, &error), std::pair(true, qsizetype(3)));
+    EXPECT_EQ(sheets, (std::vector<std::pair<int, int>>{{0, 2}, {1, 0}, {2, 2}}));
+
+    // A job cancelled before its second sheet ends with no error to show.
+    error = QStringLiteral("untouched");
+    EXPECT_FALSE(paint({{}, [](int sheet, int) { return sheet < 1; }}, &error).first);
+    EXPECT_TRUE(error.isEmpty());
+
+    EXPECT_FALSE(paint({{0, 3}, {}}, &error).first);
+    EXPECT_FALSE(error.isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,204 @@
+#include "export_grid.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace zpreview {
+
+namespace {
+
+// Edges closer than this (units, about 0.5 mm) are one edge.
+constexpr double kSnap = 2.0;
+
+struct Placed {
+    double left, top, right, bottom;
+    const zreport::PreparedObject *object;
+};
+
+std::vector<Placed> placedObjects(const zreport::PreparedPage &page, double offsetY)
+{
+    std::vector<Placed> out;
+    const double ox = page.settings.leftMargin * 3.77953;
+    const double oy = page.settings.topMargin * 3.77953 + offsetY;
+    for (const zreport::PreparedBand &band : page.bands) {
+        for (quint32 i = 0; i < band.objectCount; ++i) {
+            const zreport::PreparedObject &o = page.objects[band.firstObject + i];
+            if (o.text.trimmed().isEmpty() || o.width <= 0 || o.height <= 0)
+                continue;
+            const double left = ox + band.left + o.left, top = oy + band.top + o.top;
+            out.push_back({left, top, left + o.width, top + o.height, &o});
+        }
+    }
+    return out;
+}
+
+std::vector<double> snapped(std::vector<double> edges)
+{
+    std::sort(edges.begin(), edges.end());
+    std::vector<double> out;
+    for (double e : edges)
+        if (out.empty() || e - out.back() > kSnap)
+            out.push_back(e);
+    return out;
+}
+
+int edgeIndex(const std::vector<double> &edges, double value)
+{
+    auto it = std::lower_bound(edges.begin(), edges.end(), value - kSnap);
+    return int(std::min<size_t>(size_t(it - edges.begin()), edges.size() - 1));
+}
+
+} // namespace
+
+ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<int> &pages)
+{
+    ExportGrid grid;
+    std::vector<Placed> all;
+    std::vector<double> xs{0}, ys;
+    std::vector<double> pageTops;
+    double offsetY = 0;
+    for (int index : pages) {
+        const zreport::PreparedPage &page = report.pages()[size_t(index)];
+        pageTops.push_back(offsetY);
+        ys.push_back(offsetY);
+        for (const Placed &p : placedObjects(page, offsetY)) {
+            all.push_back(p);
+            xs.push_back(p.left);
+            xs.push_back(p.right);
+            ys.push_back(p.top);
+            ys.push_back(p.bottom);
+        }
+        offsetY += page.settings.paperHeight * 3.77953;
+    }
+    ys.push_back(offsetY);
+    const std::vector<double> columns = snapped(std::move(xs));
+    const std::vector<double> rows = snapped(std::move(ys));
+    if (columns.size() < 2 || rows.size() < 2)
+        return grid;
+    for (size_t i = 0; i + 1 < columns.size(); ++i)
+        grid.columnWidths.push_back(columns[i + 1] - columns[i]);
+    for (size_t i = 0; i + 1 < rows.size(); ++i)
+        grid.rowHeights.push_back(rows[i + 1] - rows[i]);
+    for (double top : pageTops)
+        grid.pageStartRows.push_back(edgeIndex(rows, top));
+
+    const int columnCount = int(grid.columnWidths.size());
+    const int rowCount = int(grid.rowHeights.size());
+    grid.starts.assign(size_t(columnCount) * size_t(rowCount), -1);
+    std::stable_sort(all.begin(), all.end(), [](const Placed &a, const Placed &b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    for (const Placed &p : all) {
+        const int c0 = std::min(edgeIndex(columns, p.left), columnCount - 1);
+        const int r0 = std::min(edgeIndex(rows, p.top), rowCount - 1);
+        const int c1 = std::max(c0 + 1, edgeIndex(columns, p.right));
+        const int r1 = std::max(r0 + 1, edgeIndex(rows, p.bottom));
+        const int existing = grid.at(r0, c0);
+        if (existing == -2 || existing >= 0) {
+            // An overlapping object adds its text to the cell that holds the place.
+            int owner = existing;
+            if (owner == -2)
+                for (size_t k = 0; k < grid.cells.size() && owner < 0; ++k) {
+                    const GridCell &c = grid.cells[k];
+                    if (r0 >= c.row && r0 < c.row + c.rowSpan && c0 >= c.column &&
+                        c0 < c.column + c.columnSpan)
+                        owner = int(k);
+                }
+            if (owner >= 0)
+                grid.cells[size_t(owner)].text += QLatin1Char(' ') + p.object->text;
+            continue;
+        }
+        // The span shrinks to the free places to the right and below.
+        int right = c0 + 1;
+        while (right < std::min(c1, columnCount) && grid.at(r0, right) == -1)
+            ++right;
+        int bottom = r0 + 1;
+        for (; bottom < std::min(r1, rowCount); ++bottom) {
+            bool free = true;
+            for (int c = c0; c < right && free; ++c)
+                free = grid.at(bottom, c) == -1;
+            if (!free)
+                break;
+        }
+        const int cellIndex = int(grid.cells.size());
+        grid.cells.push_back(
+            {r0, c0, bottom - r0, right - c0, p.object->text, &report.style(p.object->style)});
+        for (int r = r0; r < bottom; ++r)
+            for (int c = c0; c < right; ++c)
+                grid.starts[size_t(r) * size_t(columnCount) + size_t(c)] = -2;
+        grid.starts[size_t(r0) * size_t(columnCount) + size_t(c0)] = cellIndex;
+    }
+    std::stable_sort(grid.cells.begin(), grid.cells.end(),
+                     [](const GridCell &a, const GridCell &b) {
+                         return a.row != b.row ? a.row < b.row : a.column < b.column;
+                     });
+    for (size_t k = 0; k < grid.cells.size(); ++k)
+        grid.starts[size_t(grid.cells[k].row) * size_t(columnCount) +
+                    size_t(grid.cells[k].column)] = int(k);
+    return grid;
+}
+
+std::vector<RowPiece> rowPieces(const ExportGrid &grid, int row)
+{
+    std::vector<RowPiece> pieces;
+    const int columns = int(grid.columnWidths.size());
+    for (int c = 0; c < columns;) {
+        int owner = grid.at(row, c);
+        const bool first = owner >= 0;
+        if (owner == -2) {
+            for (int above = row - 1; above >= 0 && owner < 0; --above) {
+                const int at = grid.at(above, c);
+                if (at >= 0 && grid.cells[size_t(at)].column == c)
+                    owner = at;
+                else if (at != -2)
+                    break;
+            }
+            if (owner < 0) { // inside a wider cell that is already placed
+                ++c;
+                continue;
+            }
+        }
+        const int span =
+            owner >= 0 ? std::min(grid.cells[size_t(owner)].columnSpan, columns - c) : 1;
+        pieces.push_back({c, span, owner, first});
+        c += span;
+    }
+    return pieces;
+}
+
+std::vector<std::vector<LineItem>> pageTextLines(const zreport::PreparedReport &report,
+                                                 int pageIndex)
+{
+    const zreport::PreparedPage &page = report.pages()[size_t(pageIndex)];
+    std::vector<Placed> placed = placedObjects(page, 0);
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    std::vector<std::vector<LineItem>> lines;
+    double lineTop = -1e9;
+    std::vector<LineItem> current;
+    const auto flush = [&] {
+        if (current.empty())
+            return;
+        std::stable_sort(current.begin(), current.end(),
+                         [](const LineItem &a, const LineItem &b) { return a.left < b.left; });
+        lines.push_back(std::move(current));
+        current.clear();
+    };
+    for (const Placed &p : placed) {
+        if (p.top - lineTop > kSnap) {
+            flush();
+            lineTop = p.top;
+        }
+        QString text = p.object->text;
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        current.push_back({p.left, text.trimmed()});
+    }
+    flush();
+    return lines;
+}
+
+} // namespace zpreview

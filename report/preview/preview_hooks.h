@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+// What the preview asks of the user besides its own window: child dialogs, message boxes and
+// file names. The program uses the standard ones; a test answers in place of the user.
+namespace zpreview {
+
+struct PreviewHooks {
+    // Runs a child dialog modally; QDialog::Accepted or Rejected.
+    std::function<int(QDialog &dialog)> runDialog;
+    // A message box with an OK button.
+    std::function<void(QWidget *parent, const QString &text, const QString &caption)> message;
+    // File names; empty when the user cancelled. `filter` is in Qt's "Text (*.ext)" form.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &filter,
+                          const QString &suggested)>
+        saveFileName;
+    std::function<QString(QWidget *parent, const QString &caption, const QString &filter)>
+        openFileName;
+
+    static PreviewHooks standard();
+};
+
+} // namespace zpreview
