@@ -6,6 +6,7 @@
 #include "prompt_service.h"
 #include "reference_book_pickers.h"
 #include "report_shower.h"
+#include "show_report.h"
 #include "tdm.h"
 #include "termination_signals.h"
 #include "tfrm_about.h"
@@ -19,11 +20,6 @@
 #include <QPointer>
 
 #include <memory>
-
-#if defined(ZARNIK_HAVE_PREVIEW) && __has_include("show_report.h")
-#include "show_report.h"
-#define ZARNIK_SHOWS_PREVIEW 1
-#endif
 
 const QString kConnectionErrorText = QStringLiteral(
     "Ошибка связи с Базой Данных. Проверьте наличие файла ZNDB.GDB или функциональность "
@@ -49,20 +45,11 @@ void closeOnTerminationSignal()
 }
 
 // What the windows print is shown in the report preview.
-ReportShower previewShower(QWidget *parent, PromptService &prompts)
+ReportShower previewShower(QWidget *parent)
 {
-#ifdef ZARNIK_SHOWS_PREVIEW
-    Q_UNUSED(prompts);
     return [parent](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
         zpreview::showReport(report, sources, parent);
     };
-#else
-    // PLACEHOLDER until the preview window is part of the program: the integrator replaces
-    // this branch by zpreview::showReport (report/preview/show_report.h).
-    return [parent, &prompts](const zreport::TfrxReport &, const zreport::DataSources &) {
-        prompts.inform(parent, QStringLiteral("Предварительный просмотр пока недоступен."));
-    };
-#endif
 }
 
 } // namespace
@@ -103,7 +90,7 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
-    const ReportShower shower = previewShower(main.get(), prompts);
+    const ReportShower shower = previewShower(main.get());
     main->setReportShower(shower);
     main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent) {
         return openDocumentEditor(dm, prompts,

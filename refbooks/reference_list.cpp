@@ -222,6 +222,13 @@ void ReferenceList::postPending()
         m_dataset->post();
 }
 
+void ReferenceList::addRowAtOnce()
+{
+    postPending();
+    addEmptyRow(*m_dataset);
+    m_grid->setFocus();
+}
+
 void ReferenceList::deleteCurrent(const std::function<void()> &remove)
 {
     postPending();

@@ -91,6 +91,8 @@ protected:
 
     // Posts a change of the current row that is still pending.
     void postPending();
+    // "Добавить" of a list typed into in place: an empty row stored at once, the grid to type in.
+    void addRowAtOnce();
     // "Удалить": asks and deletes the current row, or removes it by remove.
     void deleteCurrent(const std::function<void()> &remove = {});
 

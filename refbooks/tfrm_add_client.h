@@ -2,7 +2,12 @@
 
 #include <QDialog>
 
-class DbGrid;
+#include <memory>
+
+namespace Ui {
+class TfrmAddClient;
+}
+
 class FieldLinks;
 class PromptService;
 class TDM;
@@ -16,10 +21,11 @@ class TfrmAddClient : public QDialog {
 public:
     TfrmAddClient(TDM &dm, PromptService &prompts, QWidget *parent = nullptr);
 
+    ~TfrmAddClient() override;
+
     void reject() override;
 
 private:
-    QWidget *createAccounts();
     void btnCloseClick();
     void cancelClient();
     void Button1Click();
@@ -27,9 +33,9 @@ private:
     void BitBtn2Click();
     void DBGrid1TitleClick(int column);
 
+    std::unique_ptr<Ui::TfrmAddClient> m_ui;
     TDM &m_dm;
     PromptService &m_prompts;
     FieldLinks *m_links;
-    DbGrid *m_DBGrid1 = nullptr;
     bool m_newClient;
 };

@@ -206,20 +206,12 @@ void TfrmConst::reject()
 void TfrmConst::Button1Click()
 {
     m_links->updateRecord();
-    Dataset *requisites = m_dm.DSetRekvizity;
-    const Dataset *accounts = m_dm.DSetSchetORG;
-    ensureEditing(*requisites);
-    for (const char *field : {"IIK", "BANK", "BIK"}) {
-        const QString name = QString::fromLatin1(field);
-        requisites->setValue(name, accounts->value(name));
-    }
+    copyFields(*m_dm.DSetSchetORG, *m_dm.DSetRekvizity, {"IIK", "BANK", "BIK"});
 }
 
 void TfrmConst::BitBtn3Click()
 {
-    Dataset *accounts = m_dm.DSetSchetORG;
-    accounts->insert();
-    accounts->post();
+    addEmptyRow(*m_dm.DSetSchetORG);
     m_DBGrid1->setFocus();
 }
 

@@ -25,18 +25,10 @@ TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent)
                      KNPPickMode != 0},
                     parent)
 {
-    addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { BitBtn1Click(); });
+    addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { addRowAtOnce(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteCurrent(); });
     addPrintCommand(QStringLiteral("repKNP"));
     // The list keeps the order it was last given, for the rest of the run.
-}
-
-void TfrmKNP::BitBtn1Click()
-{
-    postPending();
-    m_dataset->insert();
-    m_dataset->post();
-    grid()->setFocus();
 }
 
 void TfrmKNP::pick()

@@ -12,7 +12,4 @@ public:
 
 protected:
     void pick() override;
-
-private:
-    void BitBtn1Click();
 };

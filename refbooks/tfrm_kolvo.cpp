@@ -1,4 +1,5 @@
 #include "tfrm_kolvo.h"
+#include "ui_tfrm_kolvo.h"
 
 #include "command.h"
 #include "dataset.h"
@@ -6,12 +7,6 @@
 #include "field_links.h"
 #include "prompt_service.h"
 #include "tdm.h"
-
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -21,43 +16,22 @@ const QString kStock = QStringLiteral("OSTATOK");
 } // namespace
 
 TfrmKolvo::TfrmKolvo(TDM &dm, PromptService &prompts, QWidget *parent)
-    : QDialog(parent), m_dm(dm), m_prompts(prompts),
+    : QDialog(parent), m_ui(std::make_unique<Ui::TfrmKolvo>()), m_dm(dm), m_prompts(prompts),
       m_links(new FieldLinks(dm.DSetDetail, prompts, this))
 {
-    setObjectName(QStringLiteral("frmKolvo"));
-    setWindowTitle(QStringLiteral("Введите количество товара(услуги)"));
+    m_ui->setupUi(this);
+    // A fixed frame without the title bar's buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(303, 116);
-
-    auto *group = new QGroupBox(QStringLiteral("Введите количество товара(услуги)"), this);
-    group->setObjectName(QStringLiteral("GroupBox1"));
-    group->setGeometry(4, 2, 295, 78);
-    auto *box = new QLineEdit(group);
-    box->setObjectName(QStringLiteral("DBEdit1"));
-    box->setGeometry(8, 18, 279, 21);
-    m_links->bind(box, kQuantity);
-    auto *note = new QLabel(QStringLiteral("Данное число будет отнято из указнного остатка  на "
-                                           "складе. Или нажмите отмена для ручного ввода"),
-                            group);
-    note->setObjectName(QStringLiteral("Label1"));
-    note->setWordWrap(true);
-    note->setGeometry(8, 42, 279, 32);
-    QFont small = note->font();
+    QFont small = m_ui->Label1->font();
     small.setPointSize(std::max(6, small.pointSize() - 2));
-    note->setFont(small);
-
-    auto *ok = new QPushButton(QStringLiteral("ОК"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setGeometry(60, 85, 80, 25);
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    cancel->setGeometry(163, 85, 80, 25);
-    cancel->setAutoDefault(false);
-    connectCommand(ok, this, m_prompts, [this] { Button1Click(); });
-    connect(cancel, &QPushButton::clicked, this, &TfrmKolvo::reject);
-    box->setFocus();
+    m_ui->Label1->setFont(small);
+    m_links->bind(m_ui->DBEdit1, kQuantity);
+    connectCommand(m_ui->Button1, this, m_prompts, [this] { Button1Click(); });
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TfrmKolvo::reject);
+    m_ui->DBEdit1->setFocus();
 }
+
+TfrmKolvo::~TfrmKolvo() = default;
 
 void TfrmKolvo::Button1Click()
 {

@@ -2,6 +2,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
+namespace Ui {
+class TfrmKolvo;
+}
+
 class FieldLinks;
 class PromptService;
 class TDM;
@@ -14,12 +20,15 @@ class TfrmKolvo : public QDialog {
 public:
     TfrmKolvo(TDM &dm, PromptService &prompts, QWidget *parent = nullptr);
 
+    ~TfrmKolvo() override;
+
     void reject() override;
 
 private:
     void Button1Click();
     void cancelQuantity();
 
+    std::unique_ptr<Ui::TfrmKolvo> m_ui;
     TDM &m_dm;
     PromptService &m_prompts;
     FieldLinks *m_links;

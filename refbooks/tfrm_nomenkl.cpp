@@ -27,18 +27,10 @@ TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent)
                     parent),
       m_mode(NomenklMode)
 {
-    addCommand("btnAdd", QStringLiteral("Добавить"), [this] { btnAddClick(); });
+    addCommand("btnAdd", QStringLiteral("Добавить"), [this] { addRowAtOnce(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteCurrent(); });
     addPrintCommand(QStringLiteral("repNomenkl"));
     reloadList();
-}
-
-void TfrmNomenkl::btnAddClick()
-{
-    postPending();
-    m_dataset->insert();
-    m_dataset->post();
-    grid()->setFocus();
 }
 
 void TfrmNomenkl::pick()

@@ -15,7 +15,6 @@ protected:
     void pick() override;
 
 private:
-    void btnAddClick();
     void addLine();
     void replaceLinesItem();
     void copyItemIntoLine();

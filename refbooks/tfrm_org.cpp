@@ -17,10 +17,6 @@ namespace {
 
 const QString kPassportSeparator = QStringLiteral("$|$");
 
-// Copied into the document with the client; TEL is looked up by name instead.
-const char *const kCopiedRequisites[] = {"NAMEORG", "KBE", "RNN",  "BINIIN",
-                                         "ADRES",   "IIK", "BANK", "BIK"};
-
 // Runs statement on its own, as one of the steps of a unit of work.
 void executeSql(TDM &dm, const QString &sql)
 {
@@ -135,15 +131,15 @@ void TfrmOrg::rowDoubleClicked()
 
 void TfrmOrg::pick()
 {
+    if (m_dataset->isEmpty())
+        return; // an empty tab has no client to give
     const Dataset &client = *m_dataset;
     Dataset &document = *m_dm.DSetDocs;
     switch (m_mode) {
     case 1:
-        ensureEditing(document);
-        for (const char *field : kCopiedRequisites) {
-            const QString name = QString::fromLatin1(field);
-            document.setValue(name, client.value(name));
-        }
+        // TEL is not copied: the document looks the phone up by the client's name.
+        copyFields(client, document,
+                   {"NAMEORG", "KBE", "RNN", "BINIIN", "ADRES", "IIK", "BANK", "BIK"});
         break;
     case 2:
         if (m_clientFilter)

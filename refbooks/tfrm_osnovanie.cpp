@@ -81,15 +81,12 @@ void TfrmOsnovanie::findDocumentsClient()
 
 void TfrmOsnovanie::BitBtn1Click()
 {
-    postPending();
     if (!m_clientFound) {
         m_prompts.inform(this, QStringLiteral("Клиента документа нет в списке клиентов. "
                                               "Добавьте его в список клиентов, затем основание."));
         return;
     }
-    m_dataset->insert();
-    m_dataset->post();
-    grid()->setFocus();
+    addRowAtOnce();
 }
 
 void TfrmOsnovanie::pick()

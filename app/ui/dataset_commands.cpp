@@ -43,3 +43,18 @@ void ensureEditing(Dataset &dataset)
     if (!dataset.isEditing())
         dataset.edit();
 }
+
+void copyFields(const Dataset &from, Dataset &to, std::initializer_list<const char *> fields)
+{
+    ensureEditing(to);
+    for (const char *field : fields) {
+        const QString name = QString::fromLatin1(field);
+        to.setValue(name, from.value(name));
+    }
+}
+
+void addEmptyRow(Dataset &dataset)
+{
+    dataset.insert();
+    dataset.post();
+}

@@ -4,6 +4,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <initializer_list>
 
 class Dataset;
 class PromptService;
@@ -28,3 +29,10 @@ bool confirmDelete(PromptService &prompts, QWidget *parent, Dataset &dataset,
 
 // Puts the current row into editing unless it is being edited or inserted already.
 void ensureEditing(Dataset &dataset);
+
+// Copies the values of fields (of the same names in both) from the current row of from into
+// the current row of to, which is put into editing first.
+void copyFields(const Dataset &from, Dataset &to, std::initializer_list<const char *> fields);
+
+// Stores an empty new row at once; the user types its values into the grid afterwards.
+void addEmptyRow(Dataset &dataset);

@@ -1,5 +1,6 @@
 // The reference books driven as the user does, by their controls' names, on a small
 // database of a few clients, items and codes.
+#include "application_title.h"
 #include "data_module_test.h"
 #include "dataset_commands.h"
 #include "db_grid.h"
@@ -336,21 +337,53 @@ TEST_F(Refbooks, SortingReturnsToTheRowAndATabChangeSortsByNameAgain)
               QStringList({s("ТОО Альфа"), s("ТОО Арка"), s("ТОО бета")}));
 }
 
-TEST_F(Refbooks, PrintShowsTheClientListingOfTheActiveTab)
+struct PrintCase {
+    const char *name;
+    int tab;
+    const char *reportDataset; // the listing's own name of the list's rows
+    int rows;
+};
+
+void PrintTo(const PrintCase &c, std::ostream *os)
 {
-    QString shown;
-    int rows = 0;
-    shower = [&](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
-        shown = report.name;
-        rows = dm.DSetClients->recordCount();
-        EXPECT_TRUE(sources.contains(QStringLiteral("DM.DSClients")));
-    };
-    TfrmOrg list(context());
-    list.setActiveTab(1);
-    click(list, "btnPrint");
-    EXPECT_EQ(rows, 1);
-    EXPECT_FALSE(shown.isNull());
+    *os << c.name;
 }
+
+class Printing : public Refbooks, public ::testing::WithParamInterface<PrintCase> {};
+
+TEST_P(Printing, ShowsTheListingOfTheListAsItStands)
+{
+    const PrintCase &c = GetParam();
+    bool listing = false;
+    int rows = -1;
+    shower = [&](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+        listing = report.findDataset(QString::fromLatin1(c.reportDataset)) != nullptr;
+        EXPECT_FALSE(sources.isEmpty());
+    };
+    std::unique_ptr<ReferenceList> list;
+    const QString name = QString::fromLatin1(c.name);
+    if (name == QLatin1String("Clients"))
+        list = std::make_unique<TfrmOrg>(context());
+    else if (name == QLatin1String("Goods"))
+        list = std::make_unique<TfrmNomenkl>(context());
+    else
+        list = std::make_unique<TfrmKNP>(context());
+    list->setActiveTab(c.tab);
+    Dataset &dataset = *list->grid()->dataset();
+    dataset.last();
+    const qint64 current = dataset.asInteger(QStringLiteral("KOD"));
+    rows = dataset.recordCount();
+    click(*list, "btnPrint");
+    EXPECT_TRUE(listing);
+    EXPECT_EQ(rows, c.rows);
+    EXPECT_EQ(dataset.asInteger(QStringLiteral("KOD")), current) << "the list stays on its row";
+}
+
+INSTANTIATE_TEST_SUITE_P(Listings, Printing,
+                         ::testing::Values(PrintCase{"Clients", 1, "DSetOrg", 1},
+                                           PrintCase{"Goods", 0, "DSetNomenkl", 2},
+                                           PrintCase{"Codes", 0, "DSetKNP", 2}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // Grounds ---------------------------------------------------------------------------------
 
@@ -501,6 +534,25 @@ TEST_F(Refbooks, ANumberColumnIsSearchedByEquality)
     EXPECT_EQ(dm.DSetNomenkl->asString(QStringLiteral("NAME")), s("болты"));
     typeInto(list, "Edit1", s("1"));
     EXPECT_EQ(dm.DSetNomenkl->asString(QStringLiteral("NAME")), s("болты")) << "10 is not 1";
+}
+
+TEST_F(Refbooks, ACellTextTheDatabaseCannotStoreIsRefusedAndTheRowKeepsItsValue)
+{
+    TfrmKNP list(context());
+    list.show();
+    DbGrid &grid = *list.grid();
+    const QModelIndex cell = grid.model()->index(0, 1); // "Описание КНП" of 710
+    grid.setCurrentIndex(cell);
+    grid.edit(cell);
+    auto *editor = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_TRUE(editor);
+    editor->setText(s("Аренда \u2603"));
+    prompts.expectError({}, applicationTitle());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor hands its text over after the key
+    prompts.verify();
+    EXPECT_EQ(dm.DSetKNP->asString(QStringLiteral("NAME")), s("Аренда"));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from KNP where NAME='Аренда'")), 1);
 }
 
 // Payment purpose codes ---------------------------------------------------------------------
