@@ -5,7 +5,7 @@
 
 #include "database_file.h"
 #include "prompt_service.h"
-#include "receipt_attorney_payment_sample.h"
+#include "sample_data.h"
 #include "report_engine.h"
 #include "tdm.h"
 #include "template_loader.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-// Fixed rows for running the built-in templates in tests and benchmarks.
+// Fixed rows for running the built-in templates in tests and benchmarks: the fields the
+// forms read, as the data module gives them.
 
 #include "report_rows.h"
 
@@ -23,7 +24,11 @@ struct DocumentKind {
     bool blank = false;         // every field of the document is empty
 };
 
-inline std::unique_ptr<MemoryRows> rekvizity(const DocumentKind &kind = {})
+// The business's requisites; the director signs the forms, and each form's golden file
+// carries the director it was made with.
+inline std::unique_ptr<MemoryRows>
+rekvizity(const DocumentKind &kind = {},
+          const QString &director = QStringLiteral("Сейтказиев Арман Болатович"))
 {
     auto rows =
         std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
@@ -45,8 +50,7 @@ inline std::unique_ptr<MemoryRows> rekvizity(const DocumentKind &kind = {})
                   QStringLiteral("123456789012"), QStringLiteral("АО «Народный Банк Казахстана»"),
                   QStringLiteral("KZ126010002000012345"), QStringLiteral("HSBKKZKX"),
                   QStringLiteral("17"), 12.0, kind.vatMode,
-                  QStringLiteral("серия 60001 № 0012345 от 15.01.2010"),
-                  QStringLiteral("Сейтказиев Арман Болатович"),
+                  QStringLiteral("серия 60001 № 0012345 от 15.01.2010"), director,
                   QStringLiteral("Ким Елена Викторовна"), QStringLiteral("+7 727 250-11-22")});
     return rows;
 }
@@ -151,20 +155,39 @@ inline QString lineName(int i)
     return names[i % 3];
 }
 
+// Quantity, price, amount and unit of line i, the same in every form's lines.
+inline double lineQuantity(int i)
+{
+    return (i % 4 == 3) ? 2.5 : double(i % 5 + 1);
+}
+
+inline double linePrice(int i)
+{
+    return 1250.5 + 100 * (i % 7);
+}
+
+inline double lineAmount(int i)
+{
+    return std::round(lineQuantity(i) * linePrice(i) * 100) / 100;
+}
+
+inline QString lineUnit(int i)
+{
+    return i % 3 == 2 ? QStringLiteral("усл.") : QStringLiteral("шт.");
+}
+
 inline std::unique_ptr<MemoryRows> detail(int lines, double *total = nullptr,
                                           const DocumentKind &kind = {})
 {
     auto rows = emptyDetail();
     double sum = 0;
     for (int i = 0; i < lines; ++i) {
-        const double quantity = (i % 4 == 3) ? 2.5 : double(i % 5 + 1);
-        const double price = 1250.5 + 100 * (i % 7);
-        const double amount = std::round(quantity * price * 100) / 100;
+        const double quantity = lineQuantity(i);
+        const double amount = lineAmount(i);
         const double vat = std::round(amount * 12 / 112 * 100) / 100;
         sum += amount;
-        rows->addRow({100 + i, i + 1, lineName(i),
-                      i % 3 == 2 ? QStringLiteral("усл.") : QStringLiteral("шт."), quantity, price,
-                      vat, amount, amount - vat, 0, 0,
+        rows->addRow({100 + i, i + 1, lineName(i), lineUnit(i), quantity, linePrice(i), vat, amount,
+                      amount - vat, 0, 0,
                       kind.vatMode == 2 ? QStringLiteral("без НДС") : QStringLiteral("12"),
                       std::round((amount - vat) / quantity * 100) / 100});
     }
@@ -230,6 +253,106 @@ inline std::unique_ptr<MemoryRows> goods(int count)
     for (int i = 0; i < count; ++i)
         rows->addRow({i + 1, 0, lineName(i), QStringLiteral("шт."), 1250.5 + i,
                       i % 2 ? QVariant(12.0 * i) : QVariant(0.5 + i)});
+    return rows;
+}
+
+// The cash receipt order, the power of attorney and the payment order.
+
+// What a document of these forms holds; the defaults are a filled-in document.
+struct OrderDocument {
+    double total = 0;
+    double vat = 0;
+    double rate = 12;
+    QString words = QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын");
+    QString quantityWords = QStringLiteral("Двадцать");
+    QString client = QStringLiteral("ТОО «Северный торговый дом и партнеры»");
+    QVariant number = 42;
+    QVariant date = QDateTime(QDate(2024, 3, 5), QTime(0, 0));
+    QString passport = QStringLiteral("Удостоверение № 012345678, МВД РК, 12.05.2015");
+    QString kbk = QStringLiteral("105102");
+};
+
+// The requisites the cash receipt order, the power of attorney and the payment order print.
+inline std::unique_ptr<MemoryRows> orderRekvizity()
+{
+    return rekvizity({}, QStringLiteral("Ахметов Серик Болатович"));
+}
+
+// Every number and date of the document's forms carries d.number and d.date; the
+// identity document is d.passport, the budget code d.kbk (as the data module splits them).
+inline std::unique_ptr<MemoryRows> orderDocument(const OrderDocument &d)
+{
+    auto rows = std::make_unique<MemoryRows>(QList<MemoryRows::Column>{
+        {"KOD", FieldKind::Numeric},         {"NAMEORG", FieldKind::String},
+        {"BINIIN", FieldKind::String},       {"IIK", FieldKind::String},
+        {"KBE", FieldKind::String},          {"BANK", FieldKind::String},
+        {"BIK", FieldKind::String},          {"OSNOVANIE", FieldKind::String},
+        {"KNP", FieldKind::String},          {"NUMPRIX", FieldKind::Numeric},
+        {"DATAPRIX", FieldKind::Numeric},    {"NUMDOV", FieldKind::Numeric},
+        {"DATADOV", FieldKind::Numeric},     {"DEISTVDO", FieldKind::Numeric},
+        {"KOMU", FieldKind::String},         {"NUM_DATANARYAD", FieldKind::String},
+        {"NUMPLAT", FieldKind::Numeric},     {"DATAPLAT", FieldKind::Numeric},
+        {"STNDS", FieldKind::Numeric},       {"STREALIZSUM", FieldKind::Numeric},
+        {"VTNDS", FieldKind::Numeric},       {"SUMPROPIS", FieldKind::String},
+        {"sumtovpropis", FieldKind::String}, {"Docum", FieldKind::String},
+        {"KBK", FieldKind::String}});
+    const bool named = !d.client.isEmpty();
+    const auto text = [named](const char *value) {
+        return named ? QVariant(QString::fromUtf8(value)) : QVariant();
+    };
+    const QVariant validUntil =
+        d.date.isNull() ? QVariant() : QVariant(d.date.toDateTime().addDays(10));
+    rows->addRow({7,
+                  named ? QVariant(d.client) : QVariant(),
+                  text("980765001234"),
+                  text("KZ86125KZT5004100100"),
+                  text("17"),
+                  text("АО «Kaspi Bank»"),
+                  text("CASPKZKA"),
+                  text("Договор поставки № 7 от 01.02.2024"),
+                  text("710"),
+                  d.number,
+                  d.date,
+                  d.number,
+                  d.date,
+                  validUntil,
+                  text("Менеджеру по снабжению Сейтказиеву Нурлану Ержановичу"),
+                  text("Счет на оплату № 15 от 05.03.2024"),
+                  d.number,
+                  d.date,
+                  d.rate,
+                  d.total,
+                  d.vat,
+                  d.words,
+                  d.quantityWords,
+                  d.passport,
+                  d.kbk});
+    return rows;
+}
+
+// Lines of the power of attorney: the invoice's lines with their quantities in words.
+inline std::unique_ptr<MemoryRows> orderDetail(int lines, double *total = nullptr)
+{
+    static const QString words[] = {QStringLiteral("Один"), QStringLiteral("Два"),
+                                    QStringLiteral("Три"), QStringLiteral("Четыре"),
+                                    QStringLiteral("Пять")};
+    auto rows =
+        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
+                                                               {"NUM", FieldKind::Numeric},
+                                                               {"NAME", FieldKind::String},
+                                                               {"EDIZM", FieldKind::String},
+                                                               {"KOLVO", FieldKind::Numeric},
+                                                               {"STREALIZ", FieldKind::Numeric},
+                                                               {"kolpropis", FieldKind::String}});
+    double sum = 0;
+    for (int i = 0; i < lines; ++i) {
+        const double amount = lineAmount(i);
+        sum += amount;
+        rows->addRow({100 + i, i + 1, lineName(i), lineUnit(i), lineQuantity(i), amount,
+                      (i % 4 == 3) ? words[1] : words[i % 5]});
+    }
+    if (total)
+        *total = sum;
     return rows;
 }
 

@@ -1,5 +1,6 @@
 #include "../report/qt_printing.h"
 #include "../report/report_fixture.h"
+#include "golden_file.h"
 #include "sample_data.h"
 
 #include "report_output.h"
@@ -299,10 +300,7 @@ TEST(BuiltinTemplates, ALongPowerOfAttorneyMovesTheLyingWaybillsSignaturesOnly)
     }
 }
 
-// Golden files: the JSON of the prepared pages of each template on fixed rows. After a
-// deliberate change of layout, regenerate them with
-//   ZARNIK_UPDATE_GOLDEN=1 build/tests/test_templates --gtest_filter='Golden*'
-// and review the diff of tests/templates/golden/.
+// Golden files of the templates of the main window and the reference books (golden_file.h).
 struct GoldenCase {
     const char *name;
     const char *templateName;
@@ -324,25 +322,7 @@ TEST_P(Golden, PreparedPagesMatchTheStoredJson)
     const SampleData data(c.lines, c.listRows);
     const ReportRun run = runBuiltin(c.templateName, data);
     ASSERT_TRUE(run.ok) << run.errors().join('\n').toStdString();
-    QByteArray json;
-    QBuffer buffer(&json);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(writePreparedJson(run.prepared(), buffer));
-
-    const QString path = QStringLiteral(ZARNIK_GOLDEN_DIR "/%1.json").arg(QLatin1String(c.name));
-    if (qEnvironmentVariableIsSet("ZARNIK_UPDATE_GOLDEN")) {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(json);
-        GTEST_SKIP() << "golden file written: " << path.toStdString();
-    }
-    QFile in(path);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QList<QByteArray> expected = in.readAll().split('\n');
-    const QList<QByteArray> actual = json.split('\n');
-    for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i)
-        ASSERT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
-    EXPECT_EQ(actual.size(), expected.size());
+    expectMatchesGolden(run.prepared(), c.name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, Golden,

@@ -2,7 +2,8 @@
 // golden prepared pages, and the cases whose faults a golden file would hide.
 
 #include "../report/report_fixture.h"
-#include "receipt_attorney_payment_sample.h"
+#include "golden_file.h"
+#include "sample_data.h"
 
 #include "report_output.h"
 #include "report_units.h"
@@ -92,7 +93,7 @@ TEST(ReceiptAttorneyPayment, AreBuiltInWithTheirBandsPagesAndDatasets)
     }
 }
 
-// Golden files: see test_builtin_templates.cpp for how to regenerate them.
+// Golden files of the three forms (golden_file.h).
 struct GoldenCase {
     const char *name;
     const char *templateName;
@@ -113,25 +114,7 @@ TEST_P(ReceiptAttorneyPaymentGolden, PreparedPagesMatchTheStoredJson)
     const FormRows rows(sample::OrderDocument{}, c.lines);
     const ReportRun run = runForm(QString::fromLatin1(c.templateName), rows);
     ASSERT_TRUE(run.ok);
-    QByteArray json;
-    QBuffer buffer(&json);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(writePreparedJson(run.prepared(), buffer));
-
-    const QString path = QStringLiteral(ZARNIK_GOLDEN_DIR "/%1.json").arg(QLatin1String(c.name));
-    if (qEnvironmentVariableIsSet("ZARNIK_UPDATE_GOLDEN")) {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(json);
-        GTEST_SKIP() << "golden file written: " << path.toStdString();
-    }
-    QFile in(path);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QList<QByteArray> expected = in.readAll().split('\n');
-    const QList<QByteArray> actual = json.split('\n');
-    for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i)
-        ASSERT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
-    EXPECT_EQ(actual.size(), expected.size());
+    expectMatchesGolden(run.prepared(), c.name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, ReceiptAttorneyPaymentGolden,
