@@ -4,16 +4,16 @@
 // and without the shower preparing the pages.
 
 #include "database_file.h"
+#include "form_bench.h"
 #include "prompt_service.h"
-#include "sample_data.h"
 #include "report_engine.h"
+#include "sample_data.h"
 #include "tdm.h"
-#include "template_loader.h"
 #include "tfrm_main.h"
 
+#include "widget_bench_main.h"
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -34,21 +34,10 @@ void prepareForm(benchmark::State &state, const char *templateName)
     d.total = total;
     d.vat = total * 12 / 112;
     const auto document = sample::orderDocument(d);
-    const DataSources sources = {{"DM.DSRekvizity", rekvizity.get()},
-                                 {"DM.DSDocs", document.get()},
-                                 {"DM.DSDetail", detail.get()}};
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(QString::fromLatin1(templateName), &error);
-    if (!report) {
-        state.SkipWithError(qPrintable(error));
-        return;
-    }
-    ReportEngine engine(*report, sources);
-    for (auto _ : state) {
-        if (!engine.run())
-            state.SkipWithError("the run reported errors");
-    }
-    state.counters["pages"] = engine.prepared().pageCount();
+    prepareFormPages(state, templateName,
+                     {{"DM.DSRekvizity", rekvizity.get()},
+                      {"DM.DSDocs", document.get()},
+                      {"DM.DSDetail", detail.get()}});
 }
 
 // Any message is a fault here: the click must reach the shower.
@@ -148,13 +137,5 @@ BENCHMARK_CAPTURE(clickInvoice, ToPreparedPages, true)->Unit(benchmark::kMillise
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_register.reset();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, true, [] { g_register.reset(); });
 }

@@ -10,6 +10,7 @@
 #include "tdm.h"
 #include "tfrm_schet.h"
 
+#include "widget_bench_main.h"
 #include <QApplication>
 #include <QTableView>
 #include <QToolButton>
@@ -118,11 +119,5 @@ BENCHMARK(OpenEditorOnThousandLines)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, false);
 }

@@ -12,9 +12,9 @@
 #include "sample_data.h"
 #include "template_loader.h"
 
+#include "widget_bench_main.h"
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPrinterInfo>
@@ -175,12 +175,5 @@ BENCHMARK_CAPTURE(exportAs, Xlsx, ExportKind::Xlsx, "invoice.xlsx")
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, true);
 }

@@ -2,7 +2,7 @@
 // row, one keystroke of the quick search, and a sort that returns to the row. The file is
 // generated once into the temporary folder (ZARNIK_BENCH_REFBOOKS_DB names another place).
 
-#include "database_file.h"
+#include "bench_database.h"
 #include "db_grid.h"
 #include "fb_statement.h"
 #include "modes.h"
@@ -11,9 +11,8 @@
 #include "tfrm_nomenkl.h"
 #include "tfrm_org.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include "widget_bench_main.h"
+#include <QCoreApplication>
 #include <QHeaderView>
 
 #include <benchmark/benchmark.h>
@@ -24,57 +23,42 @@ namespace {
 
 constexpr int kRows = 20'000;
 
-QString benchDatabase()
+// The two reference books of kRows rows each, generated once.
+QString refbooksDatabase()
 {
-    QString path = qEnvironmentVariable("ZARNIK_BENCH_REFBOOKS_DB");
-    if (path.isEmpty())
-        path = QDir::temp().filePath(QStringLiteral("zarnik-bench-refbooks-20k.gdb"));
-    if (QFileInfo::exists(path))
-        return path;
-    const QString partial = path + QStringLiteral(".part");
-    QFile::remove(partial);
-    database::create(partial);
-    {
-        FbConnection connection;
-        connection.attach(partial, database::userName(), database::password());
-        FbTransaction transaction(connection);
-        transaction.start();
-        FbStatement client(transaction);
-        client.prepare(QStringLiteral(
-            "insert into CLIENTS (KOD, TIP, NAMEORG, KBE, BINIIN, ADRES, IIK, BANK, BIK, TEL) "
-            "values (:KOD, 0, :NAMEORG, '17', :BINIIN, '010000, г. Астана, ул. Кенесары, 40', "
-            "'KZ45601A861000123456', 'АО «Халык Банк»', :BIK, '+7 7172 55-66-77')"));
-        FbStatement item(transaction);
-        item.prepare(QStringLiteral("insert into NOMENKLOTURA (KOD, TIP, NAME, EDIZM, CENA, "
-                                    "OSTATOK) values (:KOD, 0, :NAME, 'шт', :CENA, :OSTATOK)"));
-        for (int k = 1; k <= kRows; ++k) {
-            // Names spread over the alphabet, so that sorting moves the rows about.
-            const int spread = (k * 7919) % kRows;
-            client.setParameter(0, k);
-            client.setParameter(
-                1, QStringLiteral("ТОО «Клиент № %1»").arg(spread, 5, 10, QLatin1Char('0')));
-            client.setParameter(2, QString::number(100000000000LL + spread));
-            client.setParameter(3, QStringLiteral("BIK%1").arg(k % 97));
-            client.execute();
-            item.setParameter(0, k);
-            item.setParameter(1, QStringLiteral("Товар № %1").arg(spread, 5, 10, QLatin1Char('0')));
-            item.setParameter(2, double(k % 1000) + 0.5);
-            item.setParameter(3, double(k % 50));
-            item.execute();
-        }
-        transaction.commit();
-        for (const char *sql : {"SET GENERATOR CLIENTS_KOD_GEN TO 20000",
-                                "SET GENERATOR NOMENKLOTURA_KOD_GEN TO 20000"}) {
-            FbTransaction t(connection);
-            t.start();
-            FbStatement st(t);
-            st.prepare(QString::fromLatin1(sql));
-            st.execute();
-            t.commit();
-        }
-    }
-    QFile::rename(partial, path);
-    return path;
+    return generatedDatabase(
+        "ZARNIK_BENCH_REFBOOKS_DB", QStringLiteral("zarnik-bench-refbooks-20k.gdb"),
+        [](FbConnection &connection) {
+            FbTransaction transaction(connection);
+            transaction.start();
+            FbStatement client(transaction);
+            client.prepare(QStringLiteral(
+                "insert into CLIENTS (KOD, TIP, NAMEORG, KBE, BINIIN, ADRES, IIK, BANK, BIK, TEL) "
+                "values (:KOD, 0, :NAMEORG, '17', :BINIIN, '010000, г. Астана, ул. Кенесары, 40', "
+                "'KZ45601A861000123456', 'АО «Халык Банк»', :BIK, '+7 7172 55-66-77')"));
+            FbStatement item(transaction);
+            item.prepare(QStringLiteral("insert into NOMENKLOTURA (KOD, TIP, NAME, EDIZM, CENA, "
+                                        "OSTATOK) values (:KOD, 0, :NAME, 'шт', :CENA, :OSTATOK)"));
+            for (int k = 1; k <= kRows; ++k) {
+                // Names spread over the alphabet, so that sorting moves the rows about.
+                const int spread = (k * 7919) % kRows;
+                client.setParameter(0, k);
+                client.setParameter(
+                    1, QStringLiteral("ТОО «Клиент № %1»").arg(spread, 5, 10, QLatin1Char('0')));
+                client.setParameter(2, QString::number(100000000000LL + spread));
+                client.setParameter(3, QStringLiteral("BIK%1").arg(k % 97));
+                client.execute();
+                item.setParameter(0, k);
+                item.setParameter(
+                    1, QStringLiteral("Товар № %1").arg(spread, 5, 10, QLatin1Char('0')));
+                item.setParameter(2, double(k % 1000) + 0.5);
+                item.setParameter(3, double(k % 50));
+                item.execute();
+            }
+            transaction.commit();
+            runStatement(connection, QStringLiteral("SET GENERATOR CLIENTS_KOD_GEN TO 20000"));
+            runStatement(connection, QStringLiteral("SET GENERATOR NOMENKLOTURA_KOD_GEN TO 20000"));
+        });
 }
 
 // Answers nothing: the measured steps ask nothing.
@@ -90,7 +74,7 @@ struct Fixture {
     SilentPrompts prompts;
     Fixture()
     {
-        dm.DataModuleCreate(benchDatabase());
+        dm.DataModuleCreate(refbooksDatabase());
         for (Dataset *d : dm.mainDatasets())
             d->open();
     }
@@ -164,11 +148,5 @@ BENCHMARK(SortAndReturn<TfrmNomenkl>)->Name("GoodsSortAndReturn")->Unit(benchmar
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, false);
 }

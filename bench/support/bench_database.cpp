@@ -10,20 +10,8 @@
 
 namespace {
 
-void runOnce(FbConnection &connection, const QString &sql)
+void fill(FbConnection &connection)
 {
-    FbTransaction transaction(connection);
-    transaction.start();
-    FbStatement statement(transaction);
-    statement.prepare(sql);
-    statement.execute();
-    transaction.commit();
-}
-
-void fill(const QString &path)
-{
-    FbConnection connection;
-    connection.attach(path, database::userName(), database::password());
     FbTransaction transaction(connection);
     transaction.start();
     FbStatement doc(transaction);
@@ -62,23 +50,43 @@ void fill(const QString &path)
     // Archived, so that the register's current documents stay the 100,000 above.
     addDocument(kLongDocument, 1, kLongDocumentLines);
     transaction.commit();
-    runOnce(connection, QStringLiteral("SET GENERATOR DOCS_KOD_GEN TO %1").arg(kLongDocument));
-    runOnce(connection, QStringLiteral("SET GENERATOR DETAILDOCS_KOD_GEN TO %1").arg(lineKey));
+    runStatement(connection, QStringLiteral("SET GENERATOR DOCS_KOD_GEN TO %1").arg(kLongDocument));
+    runStatement(connection, QStringLiteral("SET GENERATOR DETAILDOCS_KOD_GEN TO %1").arg(lineKey));
 }
 
 } // namespace
 
-QString benchDatabase()
+void runStatement(FbConnection &connection, const QString &sql)
 {
-    QString path = qEnvironmentVariable("ZARNIK_BENCH_DB");
+    FbTransaction transaction(connection);
+    transaction.start();
+    FbStatement statement(transaction);
+    statement.prepare(sql);
+    statement.execute();
+    transaction.commit();
+}
+
+QString generatedDatabase(const char *pathVariable, const QString &fileName,
+                          const std::function<void(FbConnection &)> &fill)
+{
+    QString path = qEnvironmentVariable(pathVariable);
     if (path.isEmpty())
-        path = QDir::temp().filePath(QStringLiteral("zarnik-bench-100k-v2.gdb"));
+        path = QDir::temp().filePath(fileName);
     if (QFileInfo::exists(path))
         return path;
     const QString partial = path + QStringLiteral(".part");
     QFile::remove(partial);
     database::create(partial);
-    fill(partial);
+    {
+        FbConnection connection;
+        connection.attach(partial, database::userName(), database::password());
+        fill(connection);
+    }
     QFile::rename(partial, path);
     return path;
+}
+
+QString benchDatabase()
+{
+    return generatedDatabase("ZARNIK_BENCH_DB", QStringLiteral("zarnik-bench-100k-v2.gdb"), fill);
 }
