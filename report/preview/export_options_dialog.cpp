@@ -1,5 +1,6 @@
 #include "export_options_dialog.h"
 
+#include "dialog_buttons.h"
 #include "page_range_box.h"
 #include "print_settings.h"
 
@@ -8,7 +9,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -33,14 +33,7 @@ ExportOptionsDialog::ExportOptionsDialog(const QString &title, bool image, QWidg
         form->addRow(QStringLiteral("Разрешение"), m_dpi);
         layout->addLayout(form);
     }
-    auto *buttons = new QDialogButtonBox(this);
-    auto *ok = buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *buttons = okCancelButtons(this);
     layout->addWidget(buttons);
 }
 

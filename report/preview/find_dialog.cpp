@@ -1,10 +1,11 @@
 #include "find_dialog.h"
 
+#include "dialog_buttons.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace zpreview {
 
@@ -19,14 +20,7 @@ FindDialog::FindDialog(const QString &text, bool caseSensitive, QWidget *parent)
     m_case = new QCheckBox(QStringLiteral("Различать регистр"), this);
     m_case->setObjectName(QStringLiteral("caseSensitiveCheck"));
     m_case->setChecked(caseSensitive);
-    auto *buttons = new QDialogButtonBox(this);
-    auto *ok = buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *buttons = okCancelButtons(this);
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("Текст:"), m_text);
     form->addRow(m_fromStart);

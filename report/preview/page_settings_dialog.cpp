@@ -1,5 +1,6 @@
 #include "page_settings_dialog.h"
 
+#include "dialog_buttons.h"
 #include "printers.h"
 
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QGroupBox>
 #include <QPageSize>
 #include <QPrinterInfo>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -102,14 +102,7 @@ PageSettingsDialog::PageSettingsDialog(const zreport::PageSettings &settings, QW
     otherLayout->addWidget(m_current);
     otherLayout->addWidget(m_all);
 
-    auto *buttons = new QDialogButtonBox(this);
-    auto *ok = buttons->addButton(QStringLiteral("ОК"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *buttons = okCancelButtons(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(paperBox);
