@@ -1,9 +1,6 @@
 #include "db_grid.h"
+#include "main_window_test.h"
 #include "report_engine.h"
-#include "scripted_prompts.h"
-#include "tdm.h"
-#include "temp_database.h"
-#include "tfrm_main.h"
 #include "window_driver.h"
 
 #include <QLocale>
@@ -36,26 +33,13 @@ QVariant documentValue(const zreport::DataSources &sources, const char *field)
 
 // The register over the demo database, whose current document is invoice 1: three lines
 // (40 x 2350, 3 x 18900, 25 x 890) at 16 % included in the prices, 172 950 in all.
-class Printing : public ::testing::Test {
+class Printing : public MainWindowTest {
 protected:
-    Printing() : db(TempDatabase::Demo) {}
-
-    void SetUp() override
-    {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        QLocale::setDefault(m_savedLocale);
-    }
+    Printing() : MainWindowTest(TempDatabase::Demo) {}
 
     void openWindow()
     {
-        window = std::make_unique<TfrmMain>(dm, prompts);
-        window->setReportShower(
+        MainWindowTest::openWindow(
             [this](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
                 Printed p;
                 p.templateName = report.name;
@@ -70,7 +54,6 @@ protected:
                     p.firstLine = detail->value(detail->fieldIndex(u"NUM")).toString();
                 printed.push_back(p);
             });
-        window->show();
     }
 
     // Opens the data on invoice 1 and its lines, to change them before the window opens.
@@ -122,10 +105,6 @@ protected:
         return printed.empty() ? Printed{} : printed.back();
     }
 
-    TempDatabase db;
-    TDM dm;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMain> window;
     std::vector<Printed> printed;
 
 private:
@@ -137,8 +116,6 @@ private:
         dataset.post();
         storeAndClose();
     }
-
-    QLocale m_savedLocale;
 };
 
 struct ChoiceCase {

@@ -2,12 +2,9 @@
 #include "date_time.h"
 #include "db_grid.h"
 #include "fb_statement.h"
+#include "main_window_test.h"
 #include "modes.h"
 #include "radio_group.h"
-#include "scripted_prompts.h"
-#include "tdm.h"
-#include "temp_database.h"
-#include "tfrm_main.h"
 #include "window_driver.h"
 
 #include <QDateEdit>
@@ -34,27 +31,10 @@ const QString kRestoreQuestion =
 // The document register over a database; the demo business unless a test says otherwise.
 // Its current documents are numbers 1 to 4 (02.03, 05.03, 11.03 and 17.03.2026), the
 // archived one is number 5 (20.02.2026).
-class Register : public ::testing::Test {
+class Register : public MainWindowTest {
 protected:
-    explicit Register(TempDatabase::Content content = TempDatabase::Demo) : db(content) {}
-
-    void SetUp() override
-    {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        QLocale::setDefault(m_savedLocale);
-    }
-
-    void openWindow()
-    {
-        window = std::make_unique<TfrmMain>(dm, prompts);
-        window->show();
-    }
+    explicit Register(TempDatabase::Content content = TempDatabase::Demo) : MainWindowTest(content)
+    {}
 
     // Stores one more document; done before the window opens.
     void addDocument(const QString &name, int number, QDate invoiceDate, int archive = 0)
@@ -98,14 +78,7 @@ protected:
         };
     }
 
-    TempDatabase db;
-    TDM dm;
-    ScriptedPrompts prompts;
-    std::unique_ptr<TfrmMain> window;
     std::vector<int> editorModes;
-
-private:
-    QLocale m_savedLocale;
 };
 
 class EmptyRegister : public Register {
@@ -310,9 +283,9 @@ TEST_F(Register, ReferenceBookButtonsOpenTheirListsToBrowse)
     });
     for (const char *button : {"btnOrg", "btnTovUsl", "BitBtn3"})
         click(*window, button);
-    EXPECT_EQ(opened, QStringList({QStringLiteral("frmOrg Закрыть"),
-                                   QStringLiteral("frmNomenkl Закрыть"),
-                                   QStringLiteral("frmKNP Закрыть")}));
+    EXPECT_EQ(opened,
+              QStringList({QStringLiteral("frmOrg Закрыть"), QStringLiteral("frmNomenkl Закрыть"),
+                           QStringLiteral("frmKNP Закрыть")}));
 }
 
 TEST_F(Register, ClientPickButtonFillsTheClientFilterWithoutQuerying)

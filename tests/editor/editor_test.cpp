@@ -6,12 +6,11 @@
 #include "fb_statement.h"
 #include "modes.h"
 #include "reference_book_pickers.h"
-#include "scripted_prompts.h"
 #include "tdm.h"
-#include "temp_database.h"
 #include "tfrm_main.h"
 #include "tfrm_schet.h"
 #include "window_driver.h"
+#include "window_test.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -50,13 +49,13 @@ void press(const QWidget &window, const char *name)
 // The editor over a small database of its own: the business's requisites and whatever a
 // test stores before the editor opens. The reference books are stood in for by pickers
 // that write into the current records what the real windows write.
-class Editor : public ::testing::Test {
+class Editor : public WindowTest {
 protected:
+    Editor() : WindowTest(TempDatabase::Empty) {}
+
     void SetUp() override
     {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
+        WindowTest::SetUp();
         openData();
         pickers.goods = [this](QWidget *) {
             goodsModes.push_back(NomenklMode);
@@ -70,7 +69,7 @@ protected:
     void TearDown() override
     {
         SchetMode = 0;
-        QLocale::setDefault(m_savedLocale);
+        WindowTest::TearDown();
     }
 
     void openData()
@@ -188,15 +187,9 @@ protected:
     }
     qint64 currentDocument() const { return dm.DSetDocs->asInteger(QStringLiteral("KOD")); }
 
-    TempDatabase db;
-    TDM dm;
-    ScriptedPrompts prompts;
     DocumentPickers pickers;
     std::vector<int> goodsModes;
     std::vector<int> pickModes;
-
-private:
-    QLocale m_savedLocale;
 };
 
 // ---- numbers ----
