@@ -6,6 +6,7 @@
 #include "document_copy.h"
 #include "modes.h"
 #include "page_icons.h"
+#include "program_version.h"
 #include "prompt_service.h"
 #include "radio_group.h"
 #include "tdm.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-const QString kTitleSuffix = QStringLiteral(" Zarnik 1.2");
+const QString kTitleSuffix = u' ' + zarnik::programTitle();
 const QString kConstantsHint = QStringLiteral("Просмотр и изменение констант");
 const QString kKod = QStringLiteral("KOD");
 const QString kArchive = QStringLiteral("KODARCHIV");
@@ -45,7 +46,7 @@ TfrmMain::TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent)
     : QMainWindow(parent), m_dm(dm), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Zarnik 1.2"));
+    setWindowTitle(zarnik::programTitle());
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
     setMinimumSize(740, 640);
 

@@ -1,13 +1,15 @@
 #include "report_output.h"
 
+#include "output_file.h"
+#include "program_version.h"
 #include "report_draw.h"
 #include "report_units.h"
 
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -218,14 +220,8 @@ bool writePreparedJson(const PreparedReport &report, QIODevice &device)
 
 bool savePreparedJson(const PreparedReport &report, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writePreparedJson(report, file) || !file.commit()) {
-        if (error)
-            *error =
-                QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return writeOutputFile(
+        path, [&](QIODevice &device) { return writePreparedJson(report, device); }, error);
 }
 
 static QPageLayout pageLayoutOf(const PageSettings &s)
@@ -240,10 +236,14 @@ static QPageLayout pageLayoutOf(const PageSettings &s)
 
 bool savePreparedPdf(const PreparedReport &report, const QString &path, QString *error)
 {
-    QPdfWriter writer(path);
+    OutputFile file(path);
+    QIODevice *device = file.open(error);
+    if (!device)
+        return false;
+    QPdfWriter writer(device);
     constexpr int kResolution = 1200;
     writer.setResolution(kResolution);
-    writer.setCreator(QStringLiteral("Zarnik"));
+    writer.setCreator(QString::fromLatin1(zarnik::kProgramName));
     if (!report.pages().empty())
         writer.setPageLayout(pageLayoutOf(report.pages().front().settings));
     QPainter painter;
@@ -267,7 +267,7 @@ bool savePreparedPdf(const PreparedReport &report, const QString &path, QString 
             *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
         return false;
     }
-    return true;
+    return file.commit(error); // the writer itself ignores failed writes
 }
 
 QImage renderPreparedPage(const PreparedReport &report, int pageIndex, int dpi)
@@ -290,11 +290,10 @@ bool savePreparedPngs(const PreparedReport &report, const QString &prefix, int d
 {
     for (int i = 0; i < report.pageCount(); ++i) {
         const QString path = QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1);
-        if (!renderPreparedPage(report, i, dpi).save(path, "PNG")) {
-            if (error)
-                *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
+        const QImage image = renderPreparedPage(report, i, dpi);
+        if (!writeOutputFile(
+                path, [&](QIODevice &device) { return image.save(&device, "PNG"); }, error))
             return false;
-        }
     }
     return true;
 }

@@ -183,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(EachView, RegisterViews,
                                            ViewCase{2,
                                                     numbers({1, 2, 3, 4, 5}),
                                                     {"btnEdit", "btnUse", "btnDel"},
-                                                    {"btnVernut", "btnAdd", "btnVArchiv"}}));
+                                                    {"btnVernut", "btnAdd", "btnVArchiv"}}),
+                         [](const auto &info) { return "View" + std::to_string(info.param.view); });
 
 struct QueryCase {
     const char *what;
@@ -363,7 +364,8 @@ TEST_P(RegisterDoubleClick, EditsExceptInTheArchive)
 
 INSTANTIATE_TEST_SUITE_P(EachView, RegisterDoubleClick,
                          ::testing::Values(DoubleClickCase{0, {2}}, DoubleClickCase{1, {}},
-                                           DoubleClickCase{2, {2}}));
+                                           DoubleClickCase{2, {2}}),
+                         [](const auto &info) { return "View" + std::to_string(info.param.view); });
 
 class RegisterDelete : public Register, public ::testing::WithParamInterface<bool> {};
 
@@ -384,7 +386,8 @@ TEST_P(RegisterDelete, AsksAndOnYesRemovesTheDocumentWithItsLines)
     EXPECT_EQ(lines.toInt(), yes ? 0 : 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(YesAndNo, RegisterDelete, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(YesAndNo, RegisterDelete, ::testing::Bool(),
+                         [](const auto &info) { return std::string(info.param ? "Yes" : "No"); });
 
 TEST_F(Register, ArchiveAndRestoreSwitchTheViewAndLandOnTheDocument)
 {

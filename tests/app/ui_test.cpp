@@ -73,6 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{Kind::Integer, QStringLiteral("+7e"), QStringLiteral("+")},
                       KeyCase{Kind::Fractional, QStringLiteral("1,5e+2.x"),
                               QStringLiteral("1,5e+")},
-                      KeyCase{Kind::Fractional, QStringLiteral("abc12"), QStringLiteral("1")}));
+                      KeyCase{Kind::Fractional, QStringLiteral("abc12"), QStringLiteral("1")}),
+    [](const auto &info) {
+        return (info.param.kind == Kind::Integer ? "Integer" : "Fractional") +
+               std::to_string(info.index);
+    });
 
 } // namespace
