@@ -1,8 +1,7 @@
 #include "value_text.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace zreport {
 
@@ -16,18 +15,28 @@ DecimalDigits decimalDigits(double value)
     DecimalDigits d;
     if (value == 0 || !std::isfinite(value))
         return d;
+    // Not printf: its decimal point follows the C library's locale, which the application
+    // takes from the desktop, so a Russian desktop would slip a comma in among the digits.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17e", value);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17);
     const char *p = buffer;
+    const char *const end = written.ptr;
     if (*p == '-') {
         d.negative = true;
         ++p;
     }
-    for (; *p && *p != 'e'; ++p) {
-        if (*p != '.')
+    for (; p != end && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
             d.digits.append(*p);
     }
-    const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    int exponent = 0;
+    if (p != end) {
+        ++p; // 'e'
+        if (p != end && *p == '+')
+            ++p;
+        std::from_chars(p, end, exponent);
+    }
     d.pointPosition = exponent + 1;
     while (!d.digits.isEmpty() && d.digits.endsWith('0'))
         d.digits.chop(1);

@@ -1,5 +1,6 @@
 #include "memo_format.h"
 #include "qt_printing.h"
+#include "scoped_locale.h"
 #include "value_text.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,58 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"textOfAWholeNumber", qlonglong(-12), T, "", "-12"},
         FormatCase{"textOfABoolean", true, T, "", "True"},
         FormatCase{"textOfADate", kAfternoon, T, "", "05.03.2024 14:07:09"}),
+    [](const auto &info) { return info.param.name; });
+
+// The formats the printed forms use, under each locale a desktop here may run: the C
+// library's locale as the application takes it from the desktop, Qt's locale the same.
+// Only the separators may differ; the digits are those of the value.
+struct DesktopCase {
+    const char *name;
+    const char *locale;
+    QVariant value;
+    FormatKind kind;
+    QString formatStr;
+    QString expected;
+};
+
+void PrintTo(const DesktopCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class DesktopLocales : public ::testing::TestWithParam<DesktopCase> {};
+
+TEST_P(DesktopLocales, GiveTheirSeparatorsAndTheValuesDigits)
+{
+    const DesktopCase &c = GetParam();
+    const ScopedLocale desktop(c.locale);
+    ASSERT_TRUE(desktop.installed()) << c.locale << " is not generated on this machine";
+    DisplayFormat format;
+    format.kind = c.kind;
+    format.formatStr = c.formatStr;
+    EXPECT_EQ(formatValue(c.value, format), c.expected);
+}
+
+const QString kNbsp = QStringLiteral("\u00A0");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DesktopLocales,
+    ::testing::Values(
+        DesktopCase{"russianFixed", "ru_RU.UTF-8", 3786.1, N, "%2.2f", "3786,10"},
+        DesktopCase{"russianFixedSmall", "ru_RU.UTF-8", 12.5, N, "%2.2f", "12,50"},
+        DesktopCase{"russianGrouped", "ru_RU.UTF-8", 1234567.891, N, "%2.2n",
+                    "1" + kNbsp + "234" + kNbsp + "567,89"},
+        DesktopCase{"russianPicture", "ru_RU.UTF-8", 150.55, N, "#,##0.00", "150,55"},
+        DesktopCase{"russianDate", "ru_RU.UTF-8", kMidnight, D, "", "05.03.2024"},
+        DesktopCase{"kazakhFixed", "kk_KZ.UTF-8", 405.65, N, "%2.2f", "405,65"},
+        DesktopCase{"kazakhGrouped", "kk_KZ.UTF-8", 1234567.891, N, "%2.2n",
+                    "1" + kNbsp + "234" + kNbsp + "567,89"},
+        DesktopCase{"kazakhPicture", "kk_KZ.UTF-8", 1120.0, N, "#,##0.00", "1" + kNbsp + "120,00"},
+        DesktopCase{"kazakhDate", "kk_KZ.UTF-8", kMidnight, D, "", "05.03.24"},
+        DesktopCase{"plainFixed", "C.UTF-8", 3786.1, N, "%2.2f", "3786.10"},
+        DesktopCase{"plainGrouped", "C.UTF-8", 1234567.891, N, "%2.2n", "1,234,567.89"},
+        DesktopCase{"plainPicture", "C.UTF-8", 150.55, N, "#,##0.00", "150.55"},
+        DesktopCase{"plainDate", "C.UTF-8", kMidnight, D, "", "5 Mar 2024"}),
     [](const auto &info) { return info.param.name; });
 
 TEST(DayNumbers, CountFromTheThirtiethOfDecember1899)

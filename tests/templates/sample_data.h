@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cmath>
 #include <memory>
 
 namespace sample {
@@ -14,7 +15,15 @@ namespace sample {
 using zreport::FieldKind;
 using zreport::MemoryRows;
 
-inline std::unique_ptr<MemoryRows> rekvizity()
+// What sets the documents of the forms' edge cases apart.
+struct DocumentKind {
+    int vatMode = 0;            // the business's VARRASCHET: 2 works without VAT
+    bool hasAct = false;        // the document has an act number
+    bool clientHasPhone = true; // the client is found in the reference book with a telephone
+    bool blank = false;         // every field of the document is empty
+};
+
+inline std::unique_ptr<MemoryRows> rekvizity(const DocumentKind &kind = {})
 {
     auto rows =
         std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
@@ -26,32 +35,89 @@ inline std::unique_ptr<MemoryRows> rekvizity()
                                                                {"BIK", FieldKind::String},
                                                                {"KBE", FieldKind::String},
                                                                {"STNDS", FieldKind::Numeric},
-                                                               {"VARRASCHET", FieldKind::Numeric}});
+                                                               {"VARRASCHET", FieldKind::Numeric},
+                                                               {"RNN", FieldKind::String},
+                                                               {"RUK", FieldKind::String},
+                                                               {"GLBUX", FieldKind::String},
+                                                               {"TEL", FieldKind::String}});
     rows->addRow({1, QStringLiteral("ТОО «Зарник Трейд»"),
                   QStringLiteral("Республика Казахстан, г. Алматы, ул. Абая, д. 150, офис 12"),
                   QStringLiteral("123456789012"), QStringLiteral("АО «Народный Банк Казахстана»"),
                   QStringLiteral("KZ126010002000012345"), QStringLiteral("HSBKKZKX"),
-                  QStringLiteral("17"), 12.0, 0});
+                  QStringLiteral("17"), 12.0, kind.vatMode,
+                  QStringLiteral("серия 60001 № 0012345 от 15.01.2010"),
+                  QStringLiteral("Сейтказиев Арман Болатович"),
+                  QStringLiteral("Ким Елена Викторовна"), QStringLiteral("+7 727 250-11-22")});
     return rows;
 }
 
-inline std::unique_ptr<MemoryRows> document(double total, double vat, int lines)
+// The document's columns that the VAT invoice, the waybill and the act read besides the
+// invoice's, with their values.
+inline void addFormsColumns(QList<MemoryRows::Column> &columns, QVariantList &values,
+                            const DocumentKind &kind)
 {
-    auto rows =
-        std::make_unique<MemoryRows>(QList<MemoryRows::Column>{{"KOD", FieldKind::Numeric},
-                                                               {"NAMEORG", FieldKind::String},
-                                                               {"NUMSCH", FieldKind::Numeric},
-                                                               {"DATASCH", FieldKind::Numeric},
-                                                               {"OSNOVANIE", FieldKind::String},
-                                                               {"KNP", FieldKind::String},
-                                                               {"STREALIZSUM", FieldKind::Numeric},
-                                                               {"VTNDS", FieldKind::Numeric},
-                                                               {"SUMTOV", FieldKind::Numeric},
-                                                               {"SUMPROPIS", FieldKind::String}});
-    rows->addRow({7, QStringLiteral("ИП Иванов Иван Иванович"), 15,
-                  QDateTime(QDate(2024, 3, 5), QTime(0, 0)),
-                  QStringLiteral("Договор поставки № 7 от 01.02.2024"), QStringLiteral("710"),
-                  total, vat, lines, QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын")});
+    columns += {{"SUMBEZNDS", FieldKind::Numeric},  {"BINIIN", FieldKind::String},
+                {"ADRES", FieldKind::String},       {"IIK", FieldKind::String},
+                {"BANK", FieldKind::String},        {"BIK", FieldKind::String},
+                {"NUMSCHF", FieldKind::Numeric},    {"DATASCHF", FieldKind::Numeric},
+                {"USLOVOPLATY", FieldKind::String}, {"PUNKTNAZN", FieldKind::String},
+                {"PODOVER", FieldKind::String},     {"SPOSOBOTPR", FieldKind::String},
+                {"NAKL", FieldKind::String},        {"NUMNAKL", FieldKind::Numeric},
+                {"DATANAKL", FieldKind::Numeric},   {"NUMACT", FieldKind::Numeric},
+                {"DATAACT", FieldKind::Numeric},    {"gruzot", FieldKind::String},
+                {"gruzopol", FieldKind::String},    {"sumtovpropis", FieldKind::String},
+                {"tel", FieldKind::String}};
+    const QString client = values.at(1).toString();
+    const QString clientBin = QStringLiteral("850415300123");
+    // Long enough to take two lines wherever a form prints the client's address.
+    const QString clientAddress =
+        QStringLiteral("Республика Казахстан, Карагандинская область, г. Караганда, проспект "
+                       "Бухар-Жырау, дом 45, офис 301, бизнес-центр «Сарыарка»");
+    const QString middle = QStringLiteral(", БИН(ИИН) и адрес: ");
+    const QString consignor = QStringLiteral("ТОО «Зарник Трейд»") + middle +
+                              QStringLiteral("123456789012, Республика Казахстан, г. Алматы, "
+                                             "ул. Абая, д. 150, офис 12");
+    const QString consignee = client + middle + clientBin + QStringLiteral(", ") + clientAddress;
+    const QDateTime date(QDate(2024, 3, 5), QTime(0, 0));
+    const double total = values.at(6).toDouble(), vat = values.at(7).toDouble();
+    values += {total - vat, clientBin, clientAddress, QStringLiteral("KZ86125KZT5004100100"),
+               QStringLiteral("АО «Kaspi Bank»"), QStringLiteral("CASPKZKA"), 15, date,
+               QStringLiteral("Предоплата 100%"), QStringLiteral("г. Караганда, склад покупателя"),
+               // Long enough to take more than one line in the waybill's signature block.
+               QStringLiteral("№ 34 от 04.03.2024, выдана кладовщику Петрову Петру Петровичу "
+                              "на получение товарно-материальных ценностей по договору "
+                              "поставки № 7 от 01.02.2024"),
+               QStringLiteral("Автотранспорт"), QStringLiteral("№ 15 от 05.03.2024"), 15, date,
+               kind.hasAct ? 15 : 0, kind.hasAct ? QVariant(date) : QVariant(),
+               kind.hasAct ? QStringLiteral(" - ") : consignor,
+               kind.hasAct ? QStringLiteral(" - ") : consignee, QStringLiteral("Шесть"),
+               kind.clientHasPhone ? QVariant(QStringLiteral("8 (7212) 41-15-20")) : QVariant()};
+}
+
+inline std::unique_ptr<MemoryRows> document(double total, double vat, int lines,
+                                            const DocumentKind &kind = {})
+{
+    QList<MemoryRows::Column> columns{
+        {"KOD", FieldKind::Numeric},         {"NAMEORG", FieldKind::String},
+        {"NUMSCH", FieldKind::Numeric},      {"DATASCH", FieldKind::Numeric},
+        {"OSNOVANIE", FieldKind::String},    {"KNP", FieldKind::String},
+        {"STREALIZSUM", FieldKind::Numeric}, {"VTNDS", FieldKind::Numeric},
+        {"SUMTOV", FieldKind::Numeric},      {"SUMPROPIS", FieldKind::String}};
+    QVariantList values{7,
+                        QStringLiteral("ИП Иванов Иван Иванович"),
+                        15,
+                        QDateTime(QDate(2024, 3, 5), QTime(0, 0)),
+                        QStringLiteral("Договор поставки № 7 от 01.02.2024"),
+                        QStringLiteral("710"),
+                        total,
+                        vat,
+                        lines,
+                        QStringLiteral("Сто двенадцать тысяч пятьсот тенге 50 тиын")};
+    addFormsColumns(columns, values, kind);
+    if (kind.blank)
+        values.fill(QVariant());
+    auto rows = std::make_unique<MemoryRows>(columns);
+    rows->addRow(values);
     return rows;
 }
 
@@ -65,7 +131,12 @@ inline std::unique_ptr<MemoryRows> emptyDetail()
                                   {"KOLVO", FieldKind::Numeric},
                                   {"CENASHT", FieldKind::Numeric},
                                   {"SUMNDS", FieldKind::Numeric},
-                                  {"STREALIZ", FieldKind::Numeric}});
+                                  {"STREALIZ", FieldKind::Numeric},
+                                  {"CENASUMBEZNDS", FieldKind::Numeric},
+                                  {"STAKCIZ", FieldKind::Numeric},
+                                  {"SUMAKCIZ", FieldKind::Numeric},
+                                  {"beznds", FieldKind::String},
+                                  {"cenashtbeznds", FieldKind::Numeric}});
 }
 
 // Names that need one, two and three lines in the invoice's name column.
@@ -80,7 +151,8 @@ inline QString lineName(int i)
     return names[i % 3];
 }
 
-inline std::unique_ptr<MemoryRows> detail(int lines, double *total = nullptr)
+inline std::unique_ptr<MemoryRows> detail(int lines, double *total = nullptr,
+                                          const DocumentKind &kind = {})
 {
     auto rows = emptyDetail();
     double sum = 0;
@@ -88,10 +160,13 @@ inline std::unique_ptr<MemoryRows> detail(int lines, double *total = nullptr)
         const double quantity = (i % 4 == 3) ? 2.5 : double(i % 5 + 1);
         const double price = 1250.5 + 100 * (i % 7);
         const double amount = std::round(quantity * price * 100) / 100;
+        const double vat = std::round(amount * 12 / 112 * 100) / 100;
         sum += amount;
         rows->addRow({100 + i, i + 1, lineName(i),
                       i % 3 == 2 ? QStringLiteral("усл.") : QStringLiteral("шт."), quantity, price,
-                      std::round(amount * 12 / 112 * 100) / 100, amount});
+                      vat, amount, amount - vat, 0, 0,
+                      kind.vatMode == 2 ? QStringLiteral("без НДС") : QStringLiteral("12"),
+                      std::round((amount - vat) / quantity * 100) / 100});
     }
     if (total)
         *total = sum;
