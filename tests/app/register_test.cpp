@@ -4,6 +4,7 @@
 #include "fb_statement.h"
 #include "modes.h"
 #include "radio_group.h"
+#include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "tdm.h"
 #include "temp_database.h"
@@ -38,17 +39,8 @@ class Register : public ::testing::Test {
 protected:
     explicit Register(TempDatabase::Content content = TempDatabase::Demo) : db(content) {}
 
-    void SetUp() override
-    {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
-    }
-    void TearDown() override
-    {
-        window.reset();
-        QLocale::setDefault(m_savedLocale);
-    }
+    void SetUp() override { dm.DataModuleCreate(db.path()); }
+    void TearDown() override { window.reset(); }
 
     void openWindow()
     {
@@ -105,7 +97,7 @@ protected:
     std::vector<int> editorModes;
 
 private:
-    QLocale m_savedLocale;
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };
 
 class EmptyRegister : public Register {

@@ -1,5 +1,6 @@
 #include "numeric_key_filter.h"
 #include "prompt_service.h"
+#include "scoped_locale.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -45,16 +46,7 @@ struct KeyCase {
 };
 
 class NumberBox : public ::testing::TestWithParam<KeyCase> {
-protected:
-    void SetUp() override
-    {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-    }
-    void TearDown() override { QLocale::setDefault(m_savedLocale); }
-
-private:
-    QLocale m_savedLocale;
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };
 
 TEST_P(NumberBox, KeepsOnlyTheCharactersOfANumber)

@@ -1,5 +1,6 @@
 #include "amount_words.h"
 #include "param_names.h"
+#include "scoped_locale.h"
 
 #include <QLocale>
 
@@ -107,13 +108,13 @@ const std::string locales[] = {"ru_KZ", "en_US"};
 
 class SpellingUnderLocale : public ::testing::TestWithParam<std::tuple<std::string, Spelling>> {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QString::fromStdString(locale()))); }
-    void TearDown() override { QLocale::setDefault(m_previous); }
+    void SetUp() override { m_locale.emplace(QLocale(QString::fromStdString(locale()))); }
+    void TearDown() override { m_locale.reset(); }
     const std::string &locale() const { return std::get<0>(GetParam()); }
     const Spelling &spelling() const { return std::get<1>(GetParam()); }
 
 private:
-    QLocale m_previous;
+    std::optional<ScopedLocale> m_locale;
 };
 
 TEST_P(SpellingUnderLocale, AmountAndQuantity)
