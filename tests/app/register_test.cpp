@@ -138,6 +138,11 @@ struct ViewCase {
     std::vector<const char *> hidden;
 };
 
+void PrintTo(const ViewCase &c, std::ostream *os)
+{
+    *os << "view " << c.view;
+}
+
 class RegisterViews : public Register, public ::testing::WithParamInterface<ViewCase> {};
 
 TEST_P(RegisterViews, ListTheirDocumentsWithoutTheFiltersAndArrangeTheirCommands)
@@ -338,6 +343,11 @@ struct DoubleClickCase {
     int view;
     std::vector<int> editorModes;
 };
+
+void PrintTo(const DoubleClickCase &c, std::ostream *os)
+{
+    *os << "view " << c.view;
+}
 
 class RegisterDoubleClick : public Register,
                             public ::testing::WithParamInterface<DoubleClickCase> {};

@@ -45,6 +45,12 @@ struct KeyCase {
     QString kept;
 };
 
+void PrintTo(const KeyCase &c, std::ostream *os)
+{
+    *os << (c.kind == NumericKeyFilter::Kind::Integer ? "whole number" : "fraction") << ", typed \""
+        << c.typed.toStdString() << "\"";
+}
+
 class NumberBox : public ::testing::TestWithParam<KeyCase> {
     ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };
