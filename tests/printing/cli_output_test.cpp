@@ -25,7 +25,7 @@ enum class Target {
     NullDevice, // a device node that takes everything (root only)
     FullDevice, // a device node whose every write fails for want of space (root only)
     Folder,
-    UnwritableFolder, // a new file in a folder this user may not write (not as root)
+    UnwritableFolder, // a new file in a folder this user may not write
     FullFileSystem,   // a new file on a file system with no room (needs a tmpfs mount)
     ExistingOnFullFileSystem,
     StandardOutput,
@@ -132,6 +132,8 @@ TEST_P(CliOutput, WritesCompletelyOrSaysWhyAndLeavesNothingHalfWritten)
     };
     QString file = fileOf(prefix);
     QString linkTarget;
+    QString database = s_db->path();
+    bool asNobody = false;
 
     switch (c.target) {
     case Target::NewFile:
@@ -162,15 +164,29 @@ TEST_P(CliOutput, WritesCompletelyOrSaysWhyAndLeavesNothingHalfWritten)
     case Target::Folder:
         ASSERT_TRUE(QDir().mkpath(file));
         break;
-    case Target::UnwritableFolder:
-        if (root)
-            GTEST_SKIP() << "root may write into any folder";
+    case Target::UnwritableFolder: {
+        // Root may write into any folder: it runs the program as the user nobody instead,
+        // on a copy of the database that nobody may write.
+        if (root) {
+            if (QProcess::execute(QStringLiteral("setpriv"), {QStringLiteral("--version")}) != 0)
+                GTEST_SKIP() << "root may write into any folder, and setpriv is missing";
+            ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+            const QString own = m_dir.path() + QStringLiteral("/nobody");
+            QDir().mkpath(own);
+            database = own + QStringLiteral("/ZNDB1.2.GDB");
+            ASSERT_TRUE(QFile::copy(s_db->path(), database));
+            for (const QString &path : {own, database})
+                ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+            asNobody = true;
+        }
         folder += QStringLiteral("/locked");
         QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
         prefix = folder + QStringLiteral("/out");
         file = fileOf(prefix);
         break;
+    }
     case Target::FullFileSystem:
     case Target::ExistingOnFullFileSystem:
         folder += QStringLiteral("/tiny");
@@ -192,11 +208,29 @@ TEST_P(CliOutput, WritesCompletelyOrSaysWhyAndLeavesNothingHalfWritten)
                            : c.format == Format::Pdf ? QStringLiteral("--pdf")
                                                      : QStringLiteral("--png");
     const QString name = c.target == Target::StandardOutput ? QStringLiteral("-") : prefix;
+    QStringList args{QStringLiteral("render"),
+                     QStringLiteral("--db"),
+                     database,
+                     QStringLiteral("--template"),
+                     QStringLiteral("repKNP"),
+                     option,
+                     name,
+                     QStringLiteral("--dpi"),
+                     QStringLiteral("30")};
+    QString program = QStringLiteral(ZARNIK_CLI);
     QProcess cli;
-    cli.start(QStringLiteral(ZARNIK_CLI),
-              {QStringLiteral("render"), QStringLiteral("--db"), s_db->path(),
-               QStringLiteral("--template"), QStringLiteral("repKNP"), option, name,
-               QStringLiteral("--dpi"), QStringLiteral("30")});
+    if (asNobody) {
+        args = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                           QStringLiteral("--clear-groups"), program} +
+               args;
+        program = QStringLiteral("setpriv");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"FIREBIRD_LOCK", "XDG_RUNTIME_DIR"})
+            env.remove(QLatin1String(variable));
+        env.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
+        cli.setProcessEnvironment(env);
+    }
+    cli.start(program, args);
     ASSERT_TRUE(cli.waitForFinished(60000));
     const QByteArray out = cli.readAllStandardOutput();
     const QString err = QString::fromUtf8(cli.readAllStandardError());
