@@ -1,8 +1,11 @@
 #include "database_file.h"
 #include "error_reporting_application.h"
 #include "prompt_service.h"
+#include "qt_translations.h"
 #include "startup.h"
 #include "termination_signals.h"
+
+#include <QLocale>
 
 #include <cstdio>
 
@@ -18,6 +21,7 @@ int main(int argc, char **argv)
     }
     blockTerminationSignals();
     ErrorReportingApplication app(argc, argv);
+    const QtTranslations translations(QLocale::system());
     MessageBoxPrompts prompts;
     app.setPrompts(&prompts);
 

@@ -2,6 +2,8 @@
 
 #include "date_time.h"
 
+#include <QStringList>
+
 namespace {
 
 // Containment by position rather than by a pattern: a "%" or "_" in the client text is a
@@ -55,18 +57,16 @@ SelectStatement queryStatement(RegisterView view, const QString &client, QDate f
 SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column)
 {
     SelectStatement result;
-    const QString archive = archiveCondition(view);
-    QString name = QStringLiteral(" ");
+    QStringList conditions;
+    if (view != RegisterView::All)
+        conditions << archiveCondition(view);
     if (!client.isEmpty()) {
-        name = kClientFilter;
+        conditions << kClientFilter;
         result.parameters[kClientParameter] = client;
-        if (archive != QStringLiteral(" "))
-            name = QStringLiteral(" and ") + name;
     }
-    QString filter = archive + name + QStringLiteral(" ");
-    if (filter != QStringLiteral("   "))
-        filter = QStringLiteral("where") + filter;
+    const QString where =
+        conditions.isEmpty() ? QString() : QStringLiteral(" where") + conditions.join(u"and");
     result.sql =
-        QStringLiteral("select * from DOCS ") + filter + QStringLiteral(" order by ") + column;
+        QStringLiteral("select * from DOCS") + where + QStringLiteral(" order by ") + column;
     return result;
 }

@@ -2,9 +2,12 @@
 
 #include "application_title.h"
 #include "db_error.h"
+#include "document_editor.h"
 #include "open_failure.h"
 #include "program_version.h"
 #include "prompt_service.h"
+#include "reference_book_pickers.h"
+#include "report_shower.h"
 #include "tdm.h"
 #include "termination_signals.h"
 #include "tfrm_about.h"
@@ -18,6 +21,11 @@
 #include <QPointer>
 
 #include <memory>
+
+#if defined(ZARNIK_HAVE_PREVIEW) && __has_include("show_report.h")
+#include "show_report.h"
+#define ZARNIK_SHOWS_PREVIEW 1
+#endif
 
 const QString kConnectionErrorText = QStringLiteral(
     "Ошибка связи с Базой Данных. Проверьте наличие файла ZNDB.GDB или функциональность "
@@ -40,6 +48,23 @@ void closeOnTerminationSignal()
         runningMainWindow->close();
     else
         terminationRequested = true;
+}
+
+// What the windows print is shown in the report preview.
+ReportShower previewShower(QWidget *parent, PromptService &prompts)
+{
+#ifdef ZARNIK_SHOWS_PREVIEW
+    Q_UNUSED(prompts);
+    return [parent](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+        zpreview::showReport(report, sources, parent);
+    };
+#else
+    // PLACEHOLDER until the preview window is part of the program: the integrator replaces
+    // this branch by zpreview::showReport (report/preview/show_report.h).
+    return [parent, &prompts](const zreport::TfrxReport &, const zreport::DataSources &) {
+        prompts.inform(parent, QStringLiteral("Предварительный просмотр пока недоступен."));
+    };
+#endif
 }
 
 } // namespace
@@ -83,6 +108,12 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
+    const ReportShower shower = previewShower(main.get(), prompts);
+    main->setReportShower(shower);
+    main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent) {
+        return openDocumentEditor(dm, prompts,
+                                  referenceBookPickers({dm, prompts, execDialog, shower}), parent);
+    });
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());

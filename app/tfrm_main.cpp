@@ -1,20 +1,27 @@
 #include "tfrm_main.h"
 
 #include "application_title.h"
+#include "command.h"
+#include "dataset_commands.h"
+#include "date_edit.h"
 #include "db_error.h"
 #include "db_grid.h"
 #include "document_copy.h"
 #include "modes.h"
 #include "page_icons.h"
+#include "print_job.h"
 #include "program_version.h"
 #include "prompt_service.h"
 #include "radio_group.h"
+#include "scoped_mode.h"
 #include "tdm.h"
 #include "tfrm_about.h"
 #include "tfrm_const.h"
+#include "tfrm_knp.h"
+#include "tfrm_nomenkl.h"
+#include "tfrm_org.h"
 
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,6 +31,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kTitleSuffix = u' ' + zarnik::programTitle();
@@ -31,14 +40,21 @@ const QString kConstantsHint = QStringLiteral("Просмотр и измене�
 const QString kKod = QStringLiteral("KOD");
 const QString kArchive = QStringLiteral("KODARCHIV");
 
-// The editor mode for as long as the editor is open, 0 again afterwards.
-class EditorMode {
-public:
-    explicit EditorMode(int mode) { SchetMode = mode; }
-    ~EditorMode() { SchetMode = 0; }
-    EditorMode(const EditorMode &) = delete;
-    EditorMode &operator=(const EditorMode &) = delete;
+// The printing commands and the form each prints.
+struct PrintButton {
+    const char *name;
+    const char *caption;
+    QRect geometry;
+    PrintForm form;
 };
+const PrintButton kPrintButtons[] = {
+    {"btnSch", "Счет", {6, 185, 140, 33}, PrintForm::Invoice},
+    {"btnSchFac", "Счет фактура", {6, 218, 140, 33}, PrintForm::VatInvoice},
+    {"btnActVyp", "Акт работ", {6, 251, 107, 33}, PrintForm::Act},
+    {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}, PrintForm::Waybill},
+    {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}, PrintForm::CashReceipt},
+    {"btnDov", "Доверенность", {6, 350, 140, 33}, PrintForm::PowerOfAttorney},
+    {"btnPlat", "Плат. поручение", {6, 383, 140, 33}, PrintForm::PaymentOrder}};
 
 } // namespace
 
@@ -141,9 +157,8 @@ QWidget *TfrmMain::createTopStrip()
     auto *periodLayout = new QHBoxLayout(period);
     periodLayout->setContentsMargins(6, 2, 6, 4);
     auto makeDate = [period](const char *name) {
-        auto *date = new QDateEdit(period);
+        auto *date = new DateEdit(period);
         date->setObjectName(QString::fromLatin1(name));
-        date->setCalendarPopup(true);
         date->setFixedWidth(110);
         return date;
     };
@@ -168,8 +183,6 @@ QWidget *TfrmMain::createTopStrip()
     clientLayout->addWidget(m_edOrg, 1);
     QPushButton *pick = addButton(client, "btnZapOrg", QStringLiteral("..."), {});
     pick->setFixedSize(23, 23);
-    // Picking a client needs the client list.
-    pick->setEnabled(false);
     clientLayout->addWidget(pick);
     criteriaLayout->addWidget(client, 1);
 
@@ -185,15 +198,22 @@ QWidget *TfrmMain::createTopStrip()
     filters->addWidget(criteria, 1);
     layout->addLayout(filters, 1);
 
-    connect(m_rgrTipDocs, &RadioGroup::itemClicked, this, &TfrmMain::rgrTipDocsClick);
-    connect(query, &QPushButton::clicked, this, &TfrmMain::btnZaprosClick);
-    connect(clear, &QPushButton::clicked, this, &TfrmMain::btnClearClick);
-    connect(findChild<QPushButton *>(QStringLiteral("btnRekviz")), &QPushButton::clicked, this,
-            &TfrmMain::btnRekvizClick);
-    connect(about, &QPushButton::clicked, this, &TfrmMain::BitBtn1Click);
-    // The goods list, the client list and the KNP list open from here once they exist.
-    for (const char *name : {"btnTovUsl", "btnOrg", "BitBtn3"})
-        findChild<QPushButton *>(QString::fromLatin1(name))->setEnabled(false);
+    connectCommand(m_rgrTipDocs, &RadioGroup::itemClicked, this, m_prompts,
+                   [this] { rgrTipDocsClick(); });
+    connectCommand(query, this, m_prompts, [this] { btnZaprosClick(); });
+    // Enter in the client box asks, as in a search box.
+    connect(m_edOrg, &QLineEdit::returnPressed, query, &QPushButton::click);
+    connectCommand(clear, this, m_prompts, [this] { btnClearClick(); });
+    connectCommand(findChild<QPushButton *>(QStringLiteral("btnRekviz")), this, m_prompts,
+                   [this] { btnRekvizClick(); });
+    connectCommand(about, this, m_prompts, [this] { BitBtn1Click(); });
+    connectCommand(findChild<QPushButton *>(QStringLiteral("btnTovUsl")), this, m_prompts,
+                   [this] { btnTovUslClick(); });
+    connectCommand(findChild<QPushButton *>(QStringLiteral("btnOrg")), this, m_prompts,
+                   [this] { btnOrgClick(); });
+    connectCommand(findChild<QPushButton *>(QStringLiteral("BitBtn3")), this, m_prompts,
+                   [this] { BitBtn3Click(); });
+    connectCommand(pick, this, m_prompts, [this] { btnZapOrgClick(); });
     return strip;
 }
 
@@ -210,6 +230,7 @@ QWidget *TfrmMain::createCentre()
     documentsLayout->setContentsMargins(4, 2, 4, 4);
     m_dbgrSchets = new DbGrid(documents);
     m_dbgrSchets->setObjectName(QStringLiteral("dbgrSchets"));
+    m_dbgrSchets->setPrompts(m_prompts);
     m_dbgrSchets->setDataset(m_dm.DSetDocs,
                              {{QStringLiteral("NUMSCH"), QStringLiteral("№счета"), 50},
                               {QStringLiteral("NUMSCHF"), QStringLiteral("№ сч-ф"), 50},
@@ -236,12 +257,15 @@ QWidget *TfrmMain::createCentre()
     linesLayout->setContentsMargins(4, 2, 4, 4);
     m_DBGrid1 = new DbGrid(lines);
     m_DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    m_DBGrid1->setPrompts(m_prompts);
     m_DBGrid1->setDataset(m_dm.DSetDetail);
     linesLayout->addWidget(m_DBGrid1);
     layout->addWidget(lines);
 
-    connect(m_dbgrSchets, &DbGrid::titleClicked, this, &TfrmMain::dbgrSchetsTitleClick);
-    connect(m_dbgrSchets, &DbGrid::gridDoubleClicked, this, &TfrmMain::dbgrSchetsDblClick);
+    connectCommand(m_dbgrSchets, &DbGrid::titleClicked, this, m_prompts,
+                   [this](int column) { dbgrSchetsTitleClick(column); });
+    connectCommand(m_dbgrSchets, &DbGrid::gridDoubleClicked, this, m_prompts,
+                   [this] { dbgrSchetsDblClick(); });
     return centre;
 }
 
@@ -267,22 +291,12 @@ QWidget *TfrmMain::createCommandColumn()
     // The printing commands, in regular weight.
     QFont printFont = font();
     printFont.setBold(false);
-    const struct {
-        const char *name;
-        const char *caption;
-        QRect geometry;
-    } printButtons[] = {{"btnSch", "Счет", {6, 185, 140, 33}},
-                        {"btnSchFac", "Счет фактура", {6, 218, 140, 33}},
-                        {"btnActVyp", "Акт работ", {6, 251, 107, 33}},
-                        {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}},
-                        {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}},
-                        {"btnDov", "Доверенность", {6, 350, 140, 33}},
-                        {"btnPlat", "Плат. поручение", {6, 383, 140, 33}}};
     std::vector<QPushButton *> printing;
-    for (const auto &b : printButtons) {
+    for (const PrintButton &b : kPrintButtons) {
         QPushButton *button = addButton(commands, b.name, QString::fromUtf8(b.caption), b.geometry);
         button->setFont(printFont);
         printing.push_back(button);
+        connectCommand(button, this, m_prompts, [this, button] { btnSchClick(button); });
     }
     findChild<QPushButton *>(QStringLiteral("btnActVyp"))
         ->setToolTip(QStringLiteral("Распечатать акт выполненных работ"));
@@ -318,17 +332,17 @@ QWidget *TfrmMain::createCommandColumn()
     m_documentCommands.insert(m_documentCommands.end(), printing.begin(), printing.end());
     m_documentCommands.push_back(m_btnVArchiv);
 
-    connect(m_btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
-    connect(m_btnEdit, &QPushButton::clicked, this, &TfrmMain::btnEditClick);
-    connect(m_btnUse, &QPushButton::clicked, this, &TfrmMain::btnUseClick);
-    connect(m_btnDel, &QPushButton::clicked, this, &TfrmMain::btnDelClick);
-    connect(m_btnVArchiv, &QPushButton::clicked, this, &TfrmMain::btnVArchivClick);
-    connect(m_btnVernut, &QPushButton::clicked, this, &TfrmMain::btnVernutClick);
-    connect(m_btnActKn, &QPushButton::clicked, this, &TfrmMain::btnActKnClick);
-    connect(m_btnActAlb, &QPushButton::clicked, this, &TfrmMain::btnActAlbClick);
-    connect(m_btnRasxKn, &QPushButton::clicked, this, &TfrmMain::btnRasxKnClick);
-    connect(m_btnRasxAlb, &QPushButton::clicked, this, &TfrmMain::btnRasxAlbClick);
-    connect(close, &QPushButton::clicked, this, &TfrmMain::btnCloseClick);
+    connectCommand(m_btnAdd, this, m_prompts, [this] { btnAddClick(); });
+    connectCommand(m_btnEdit, this, m_prompts, [this] { btnEditClick(); });
+    connectCommand(m_btnUse, this, m_prompts, [this] { btnUseClick(); });
+    connectCommand(m_btnDel, this, m_prompts, [this] { btnDelClick(); });
+    connectCommand(m_btnVArchiv, this, m_prompts, [this] { btnVArchivClick(); });
+    connectCommand(m_btnVernut, this, m_prompts, [this] { btnVernutClick(); });
+    connectCommand(m_btnActKn, this, m_prompts, [this] { btnActKnClick(); });
+    connectCommand(m_btnActAlb, this, m_prompts, [this] { btnActAlbClick(); });
+    connectCommand(m_btnRasxKn, this, m_prompts, [this] { btnRasxKnClick(); });
+    connectCommand(m_btnRasxAlb, this, m_prompts, [this] { btnRasxAlbClick(); });
+    connectCommand(close, this, m_prompts, [this] { btnCloseClick(); });
     return column;
 }
 
@@ -387,17 +401,12 @@ void TfrmMain::arrangeCommands(RegisterView view)
 
 void TfrmMain::reopenDocuments(const SelectStatement &statement)
 {
-    Dataset *docs = m_dm.DSetDocs;
-    docs->close();
-    docs->setSelectSql(statement.sql, statement.parameters);
-    docs->open();
+    reopen(*m_dm.DSetDocs, statement.sql, statement.parameters);
 }
 
 void TfrmMain::showView(RegisterView view)
 {
     m_rgrTipDocs->setItemIndex(int(view));
-    if (m_dm.DSetDocs->isEditing())
-        m_dm.DSetDocs->post();
     reopenDocuments(viewStatement(view));
     arrangeCommands(view);
     RefreshMain();
@@ -416,13 +425,8 @@ void TfrmMain::btnZaprosClick()
 
 void TfrmMain::sortBy(const QString &column)
 {
-    Dataset *docs = m_dm.DSetDocs;
     const SelectStatement statement = sortStatement(view(), m_edOrg->text(), column);
-    const qint64 kod = docs->asInteger(kKod);
-    if (docs->isEditing())
-        docs->post();
-    reopenDocuments(statement);
-    docs->locate(kod);
+    reopenAtSameRow(*m_dm.DSetDocs, statement.sql, statement.parameters);
 }
 
 void TfrmMain::dbgrSchetsTitleClick(int column)
@@ -451,7 +455,7 @@ void TfrmMain::btnAddClick()
         return;
     btnClearClick();
     {
-        EditorMode mode(1);
+        ScopedMode mode(SchetMode, 1);
         if (m_editor(this) == QDialog::Accepted)
             m_dm.DSetDocs->post();
         else
@@ -464,7 +468,7 @@ void TfrmMain::btnEditClick()
 {
     if (!m_editor)
         return;
-    EditorMode mode(2);
+    ScopedMode mode(SchetMode, 2);
     if (m_editor(this) == QDialog::Accepted) {
         if (m_dm.DSetDocs->isEditing())
             m_dm.DSetDocs->post();
@@ -478,7 +482,7 @@ void TfrmMain::btnUseClick()
     if (!m_editor || !m_prompts.confirm(this, QStringLiteral("Скопировать выделенную запись?")))
         return;
     const qint64 copy = copyCurrentDocument(m_dm);
-    EditorMode mode(3);
+    ScopedMode mode(SchetMode, 3);
     if (m_editor(this) == QDialog::Accepted) {
         m_dm.DSetDocs->post();
         showView(RegisterView::Current);
@@ -491,44 +495,39 @@ void TfrmMain::btnUseClick()
 
 void TfrmMain::btnDelClick()
 {
-    if (m_prompts.confirm(this,
-                          QStringLiteral("Вы действительно хотите удалить выдленную запись?"))) {
+    confirmDelete(m_prompts, this, *m_dm.DSetDocs, [this] {
         Dataset *lines = m_dm.DSetDetail;
         lines->first();
         while (!lines->isEmpty())
             lines->remove();
         m_dm.DSetDocs->remove();
-    }
+    });
     RefreshMain();
 }
 
 void TfrmMain::btnVArchivClick()
 {
-    if (!m_prompts.confirm(
-            this, QStringLiteral("Вы уверены что хотите переместить выделенную запись в архив?")))
-        return;
-    Dataset *docs = m_dm.DSetDocs;
-    docs->edit();
-    docs->setValue(kArchive, 1);
-    docs->post();
-    const qint64 kod = docs->asInteger(kKod);
-    showView(RegisterView::Archived);
-    docs->locate(kod);
-    RefreshMain();
+    moveDocument(RegisterView::Archived,
+                 QStringLiteral("Вы уверены что хотите переместить выделенную запись в архив?"));
 }
 
 void TfrmMain::btnVernutClick()
 {
-    if (!m_prompts.confirm(
-            this,
-            QStringLiteral("Вы уверены что хотите вернуть выделенную запись в текущие записи?")))
+    moveDocument(
+        RegisterView::Current,
+        QStringLiteral("Вы уверены что хотите вернуть выделенную запись в текущие записи?"));
+}
+
+void TfrmMain::moveDocument(RegisterView to, const QString &question)
+{
+    if (!m_prompts.confirm(this, question))
         return;
     Dataset *docs = m_dm.DSetDocs;
     docs->edit();
-    docs->setValue(kArchive, 0);
+    docs->setValue(kArchive, to == RegisterView::Archived ? 1 : 0);
     docs->post();
     const qint64 kod = docs->asInteger(kKod);
-    showView(RegisterView::Current);
+    showView(to);
     docs->locate(kod);
     RefreshMain();
 }
@@ -550,6 +549,46 @@ void TfrmMain::btnRekvizClick()
     RefreshMain();
 }
 
+RefbookContext TfrmMain::refbookContext()
+{
+    return {m_dm, m_prompts, m_runDialog, m_showReport};
+}
+
+void TfrmMain::btnTovUslClick()
+{
+    {
+        TfrmNomenkl goods(refbookContext(), this);
+        m_runDialog(goods);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnOrgClick()
+{
+    {
+        TfrmOrg clients(refbookContext(), this);
+        m_runDialog(clients);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::BitBtn3Click()
+{
+    {
+        TfrmKNP codes(refbookContext(), this);
+        m_runDialog(codes);
+    }
+    RefreshMain();
+}
+
+void TfrmMain::btnZapOrgClick()
+{
+    ScopedMode mode(OrgPickMode, 2);
+    TfrmOrg clients(refbookContext(), this);
+    clients.setClientFilterBox(m_edOrg);
+    m_runDialog(clients);
+}
+
 void TfrmMain::BitBtn1Click()
 {
     if (m_about) {
@@ -564,6 +603,23 @@ void TfrmMain::BitBtn1Click()
 void TfrmMain::btnCloseClick()
 {
     close();
+}
+
+void TfrmMain::btnSchClick(QObject *sender)
+{
+    const auto button = std::find_if(
+        std::begin(kPrintButtons), std::end(kPrintButtons),
+        [sender](const PrintButton &b) { return sender->objectName() == QLatin1String(b.name); });
+    if (button == std::end(kPrintButtons))
+        return;
+    if (!m_showReport) {
+        reportError(m_prompts, this, QStringLiteral("Просмотр отчетов недоступен"));
+        return;
+    }
+    const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
+                                                 !m_btnRasxAlb->isHidden(), m_showReport);
+    if (!problem.isEmpty())
+        reportError(m_prompts, this, problem);
 }
 
 void TfrmMain::btnActKnClick()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dialog_runner.h"
+#include "reference_list.h"
 #include "register_statements.h"
+#include "report_shower.h"
 
 #include <QMainWindow>
 
@@ -44,6 +46,8 @@ public:
     void setDocumentEditor(DocumentEditor editor);
     // Runs every window this one opens modally.
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    // Shows what the reference books print.
+    void setReportShower(ReportShower shower) { m_showReport = std::move(shower); }
     // The About window that "О программе" shows; without one it shows a new one.
     void setAboutWindow(TfrmAbout *about) { m_about = about; }
 
@@ -73,7 +77,14 @@ private:
     void dbgrSchetsDblClick();
     void btnRekvizClick();
     void BitBtn1Click();
+    void btnTovUslClick();
+    void btnOrgClick();
+    void BitBtn3Click();
+    void btnZapOrgClick();
+    RefbookContext refbookContext();
     void btnCloseClick();
+    // The seven printing commands; sender is the button pressed.
+    void btnSchClick(QObject *sender);
     void btnActKnClick();
     void btnActAlbClick();
     void btnRasxKnClick();
@@ -83,6 +94,8 @@ private:
     RegisterView view() const;
     // The change of view, whether the user or a command asked for it.
     void showView(RegisterView view);
+    // Archives or restores the current document after asking, and shows it in its new view.
+    void moveDocument(RegisterView to, const QString &question);
     void sortBy(const QString &column);
     void reopenDocuments(const SelectStatement &statement);
     void arrangeCommands(RegisterView view);
@@ -92,6 +105,7 @@ private:
     PromptService &m_prompts;
     DocumentEditor m_editor;
     DialogRunner m_runDialog = execDialog;
+    ReportShower m_showReport;
     TfrmAbout *m_about = nullptr;
 
     RadioGroup *m_rgrTipDocs;

@@ -1,14 +1,18 @@
 #include "tfrm_const.h"
 
+#include "command.h"
+#include "dataset_commands.h"
 #include "db_grid.h"
 #include "field_links.h"
 #include "prompt_service.h"
 #include "radio_group.h"
 #include "tdm.h"
 
-#include <QFormLayout>
+#include <QFont>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,18 +23,16 @@ namespace {
 
 const QString kCloseHint = QStringLiteral("Закрыть окно параметров");
 
-struct Box {
-    const char *field;
-    const char *label;
-};
-
 } // namespace
 
 TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
-    : QDialog(parent), m_dm(dm), m_prompts(prompts), m_links(new FieldLinks(dm.DSetRekvizity, this))
+    : QDialog(parent), m_dm(dm), m_prompts(prompts),
+      m_links(new FieldLinks(dm.DSetRekvizity, prompts, this))
 {
     setObjectName(QStringLiteral("frmConst"));
     setWindowTitle(QStringLiteral("Реквизиты компании"));
+    // The face and size the window's pixel sizes were laid out for.
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     resize(762, 466);
     setMinimumSize(762, 466);
 
@@ -41,7 +43,7 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     auto *bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("pnlBottom"));
     auto *bottomLayout = new QHBoxLayout(bottom);
-    bottomLayout->setContentsMargins(8, 4, 8, 4);
+    bottomLayout->setContentsMargins(8, 2, 8, 2);
     auto *ok = new QPushButton(QStringLiteral("ОК"), bottom);
     ok->setObjectName(QStringLiteral("btnClose"));
     ok->setToolTip(kCloseHint);
@@ -56,7 +58,7 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     bottomLayout->addWidget(cancel);
     layout->addWidget(bottom);
 
-    connect(ok, &QPushButton::clicked, this, &TfrmConst::btnCloseClick);
+    connectCommand(ok, this, m_prompts, [this] { btnCloseClick(); });
     connect(cancel, &QPushButton::clicked, this, &TfrmConst::reject);
 
     // The keyboard runs through the requisites in the order the user fills them in.
@@ -84,64 +86,59 @@ QWidget *TfrmConst::createRequisites()
 {
     auto *group = new QGroupBox(QStringLiteral("Реквизиты компании:"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    auto *columns = new QHBoxLayout(group);
-    columns->setContentsMargins(8, 4, 8, 8);
-    columns->setSpacing(12);
+    // Two columns of label and box; the long texts (name, phones, address) run across
+    // both, and the own accounts take the full width and whatever height is left.
+    auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(8, 4, 8, 8);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
 
-    auto addBoxes = [this, group](QFormLayout *form, std::initializer_list<Box> boxes) {
-        for (const Box &b : boxes) {
-            auto *box = new QLineEdit(group);
-            box->setObjectName(QStringLiteral("ed") + QLatin1String(b.field));
-            auto *label = new QLabel(QString::fromUtf8(b.label), group);
-            label->setBuddy(box);
-            // The one long label takes two lines rather than the width of the boxes.
-            if (label->sizeHint().width() > 160) {
-                label->setWordWrap(true);
-                label->setMinimumWidth(130);
-                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            }
-            form->addRow(label, box);
-            m_links->bind(box, QString::fromLatin1(b.field));
+    auto addBox = [this, group, grid](int row, int column, int span, const char *field,
+                                      const char *caption) {
+        auto *box = new QLineEdit(group);
+        box->setObjectName(QStringLiteral("ed") + QLatin1String(field));
+        auto *label = new QLabel(QString::fromUtf8(caption), group);
+        label->setBuddy(box);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // The one long label takes two lines rather than the width of the boxes.
+        if (label->sizeHint().width() > 160) {
+            label->setWordWrap(true);
+            label->setMinimumWidth(130);
         }
+        grid->addWidget(label, row, column);
+        grid->addWidget(box, row, column + 1, 1, span);
+        m_links->bind(box, QString::fromLatin1(field));
     };
-    auto makeForm = [] {
-        auto *form = new QFormLayout;
-        form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        form->setVerticalSpacing(4);
-        return form;
-    };
+    const int across = 3; // the box runs to the right edge
+    addBox(0, 0, across, "NAMEORG", "Наименование:");
+    addBox(1, 0, 1, "NAMEPODR", "Подразделение:");
+    addBox(1, 2, 1, "NAMESKLAD", "Склад:");
+    addBox(2, 0, 1, "BINIIN", "БИН (ИИН):");
+    addBox(2, 2, 1, "RNN", "Свидет-во НДС:");
+    addBox(3, 0, 1, "KBE", "КБЕ:");
+    addBox(3, 2, 1, "NUMSTART", "Номер с которого вести отсчет:");
+    addBox(4, 0, across, "TEL", "Телефоны:");
+    addBox(5, 0, across, "ADRES", "Адрес:");
+    addBox(6, 0, 1, "RUK", "Руководитель:");
+    addBox(6, 2, 1, "GLBUX", "Главный бухгалтер:");
+    addBox(7, 0, 1, "STNDS", "Ставка НДС:");
+    addBox(8, 0, 1, "BIK", "БИК:");
+    addBox(9, 0, 1, "BANK", "Банк:");
+    addBox(9, 2, 1, "IIK", "ИИК (№ расчетного счета):");
 
-    auto *left = makeForm();
-    addBoxes(left, {{"NAMEORG", "Наименование:"},
-                    {"NAMEPODR", "Подразделение:"},
-                    {"NAMESKLAD", "Склад:"},
-                    {"BINIIN", "БИН (ИИН):"},
-                    {"RNN", "Свидет-во НДС:"},
-                    {"KBE", "КБЕ:"},
-                    {"NUMSTART", "Номер с которого вести отсчет:"},
-                    {"TEL", "Телефоны:"},
-                    {"ADRES", "Адрес:"},
-                    {"RUK", "Руководитель:"},
-                    {"GLBUX", "Главный бухгалтер:"}});
-    columns->addLayout(left, 1);
-
-    auto *right = new QVBoxLayout;
-    right->setSpacing(4);
-    auto *rate = makeForm();
-    addBoxes(rate, {{"STNDS", "Ставка НДС:"}});
-    right->addLayout(rate);
     auto *variant = new RadioGroup(
         QStringLiteral("Вариант расчета"),
         {QStringLiteral("НДС в сумме"), QStringLiteral("НДС сверху"), QStringLiteral("без НДС")}, 2,
         group);
     variant->setObjectName(QStringLiteral("rgrVarRaschet"));
-    m_links->bind(variant, QStringLiteral("VARRASCHET"));
-    right->addWidget(variant);
-    auto *bank = makeForm();
-    addBoxes(bank, {{"BANK", "Банк:"}, {"BIK", "БИК:"}, {"IIK", "ИИК (№ расчетного счета):"}});
-    right->addLayout(bank);
-    right->addWidget(createAccounts(), 1);
-    columns->addLayout(right, 1);
+    // The calculations read an empty variant as "НДС в сумме": show that one selected.
+    m_links->bind(variant, QStringLiteral("VARRASCHET"), 0);
+    grid->addWidget(variant, 7, 2, 2, 2);
+
+    grid->addWidget(createAccounts(), 10, 0, 1, 4);
+    grid->setRowStretch(10, 1);
     return group;
 }
 
@@ -154,7 +151,11 @@ QWidget *TfrmConst::createAccounts()
     m_DBGrid1 = new DbGrid(group);
     m_DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     m_DBGrid1->setEditable(true);
+    m_DBGrid1->setPrompts(m_prompts);
     m_DBGrid1->setDataset(m_dm.DSetSchetORG);
+    // The bank's name takes the width the account number and the bank code leave, so the
+    // three columns fit the window and a wider window widens the names.
+    m_DBGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     layout->addWidget(m_DBGrid1, 1);
 
     auto *buttons = new QVBoxLayout;
@@ -166,19 +167,20 @@ QWidget *TfrmConst::createAccounts()
     for (const auto &c : captions) {
         auto *button = new QPushButton(QString::fromUtf8(c.caption), group);
         button->setObjectName(QString::fromLatin1(c.name));
-        button->setFixedSize(100, 25);
+        button->setMinimumSize(100, 25);
         buttons->addWidget(button);
     }
     buttons->addStretch();
     layout->addLayout(buttons);
 
-    connect(group->findChild<QPushButton *>(QStringLiteral("Button1")), &QPushButton::clicked, this,
-            &TfrmConst::Button1Click);
-    connect(group->findChild<QPushButton *>(QStringLiteral("BitBtn3")), &QPushButton::clicked, this,
-            &TfrmConst::BitBtn3Click);
-    connect(group->findChild<QPushButton *>(QStringLiteral("BitBtn2")), &QPushButton::clicked, this,
-            &TfrmConst::BitBtn2Click);
-    connect(m_DBGrid1, &DbGrid::titleClicked, this, &TfrmConst::DBGrid1TitleClick);
+    connectCommand(group->findChild<QPushButton *>(QStringLiteral("Button1")), this, m_prompts,
+                   [this] { Button1Click(); });
+    connectCommand(group->findChild<QPushButton *>(QStringLiteral("BitBtn3")), this, m_prompts,
+                   [this] { BitBtn3Click(); });
+    connectCommand(group->findChild<QPushButton *>(QStringLiteral("BitBtn2")), this, m_prompts,
+                   [this] { BitBtn2Click(); });
+    connectCommand(m_DBGrid1, &DbGrid::titleClicked, this, m_prompts,
+                   [this](int column) { DBGrid1TitleClick(column); });
     return group;
 }
 
@@ -194,8 +196,10 @@ void TfrmConst::btnCloseClick()
 
 void TfrmConst::reject()
 {
-    m_dm.DSetSchetORG->cancel();
-    m_dm.DSetRekvizity->cancel();
+    runCommand(m_prompts, this, [this] {
+        m_dm.DSetSchetORG->cancel();
+        m_dm.DSetRekvizity->cancel();
+    });
     QDialog::reject();
 }
 
@@ -204,8 +208,7 @@ void TfrmConst::Button1Click()
     m_links->updateRecord();
     Dataset *requisites = m_dm.DSetRekvizity;
     const Dataset *accounts = m_dm.DSetSchetORG;
-    if (!requisites->isEditing())
-        requisites->edit();
+    ensureEditing(*requisites);
     for (const char *field : {"IIK", "BANK", "BIK"}) {
         const QString name = QString::fromLatin1(field);
         requisites->setValue(name, accounts->value(name));
@@ -222,24 +225,12 @@ void TfrmConst::BitBtn3Click()
 
 void TfrmConst::BitBtn2Click()
 {
-    Dataset *accounts = m_dm.DSetSchetORG;
-    if (accounts->isEmpty()) {
-        m_prompts.inform(this, QStringLiteral("Таблица пуста. Невозможно удалить!"));
-        return;
-    }
-    if (m_prompts.confirm(this,
-                          QStringLiteral("Вы действительно хотите удалить выдленную запись?")))
-        accounts->remove();
+    confirmDelete(m_prompts, this, *m_dm.DSetSchetORG);
 }
 
 void TfrmConst::DBGrid1TitleClick(int column)
 {
-    Dataset *accounts = m_dm.DSetSchetORG;
-    const qint64 kod = accounts->asInteger(QStringLiteral("KOD"));
-    accounts->checkBrowseMode();
-    accounts->close();
-    accounts->setSelectSql(QStringLiteral("select * from RASSCHET where KODORG=0 order by ") +
-                           m_DBGrid1->fieldName(column));
-    accounts->open();
-    accounts->locate(kod);
+    reopenAtSameRow(*m_dm.DSetSchetORG,
+                    QStringLiteral("select * from RASSCHET where KODORG=0 order by ") +
+                        m_DBGrid1->fieldName(column));
 }

@@ -2,6 +2,7 @@
 
 #include "listing_statements.h"
 #include "tdm.h"
+#include "template_loader.h"
 
 QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool waybillPortrait)
 {
@@ -63,4 +64,20 @@ ReportSources::ReportSources(TDM &dm)
         m_rows.push_back(std::make_unique<DatasetRows>(source->dataset));
         m_sources.insert(QStringLiteral("DM.") + source->name, m_rows.back().get());
     }
+}
+
+QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
+                             const ReportShower &show)
+{
+    const QString name = documentTemplateName(form, dm.vatMode(), actPortrait, waybillPortrait);
+    // The template is read before the document is touched, so that a form that cannot be
+    // printed changes nothing.
+    QString error;
+    const auto report = ztemplates::loadBuiltinTemplate(name, &error);
+    if (!report)
+        return error;
+    prepareDocumentTotals(dm, name);
+    const ReportSources sources(dm);
+    show(*report, sources.sources());
+    return {};
 }

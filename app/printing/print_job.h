@@ -2,6 +2,7 @@
 
 #include "dataset_rows.h"
 #include "report_rows.h"
+#include "report_shower.h"
 
 #include <QString>
 
@@ -47,3 +48,10 @@ private:
     std::vector<std::unique_ptr<DatasetRows>> m_rows;
     zreport::DataSources m_sources;
 };
+
+// Prints the current document as form, as the register's printing commands do: loads the
+// form's built-in template, works out the document's totals and words (left in editing
+// state, to be posted by the next movement) and hands the template with the data module's
+// rows to show. Gives why it could not, or an empty text; database errors are thrown.
+QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
+                             const ReportShower &show);

@@ -1,6 +1,8 @@
 #include "db_grid.h"
 
+#include "command.h"
 #include "dataset.h"
+#include "db_error.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -84,6 +86,8 @@ void DbGrid::setDataset(Dataset *dataset, std::vector<Column> columns)
         modelColumns.push_back({c.field, c.title});
         if (c.width > 0)
             m_widths[c.field] = c.width;
+        if (c.characters > 0)
+            m_characters[c.field] = c.characters;
     }
     if (!modelColumns.empty())
         m_model->setColumns(std::move(modelColumns));
@@ -121,7 +125,10 @@ int DbGrid::characterWidth(int column) const
     if (fieldIndex < 0)
         return 64;
     const FieldDef &field = m_dataset->field(fieldIndex);
-    const int characters = field.displayWidth > 0 ? field.displayWidth : defaultCharacters(field);
+    const auto given = m_characters.find(field.name);
+    const int characters = given != m_characters.end() ? given->second
+                           : field.displayWidth > 0    ? field.displayWidth
+                                                       : defaultCharacters(field);
     const int cells = characters * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 8;
     const QString title = m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     const int titleWidth = horizontalHeader()->fontMetrics().horizontalAdvance(title) + 12;
@@ -166,16 +173,43 @@ void DbGrid::followGrid(const QModelIndex &current)
     if (current.row() == m_dataset->currentIndex())
         return;
     m_syncing = true;
+    QString error;
     try {
         m_dataset->setCurrentIndex(current.row());
-    } catch (...) {
-        // The dataset stayed where it was (a row it could not post, say): so does the grid,
-        // once the selection has finished its own change.
-        m_syncing = false;
-        QTimer::singleShot(0, this, [this] { followDataset(m_dataset->currentIndex()); });
-        throw;
+    } catch (const DbError &e) {
+        error = e.message();
+    } catch (const std::exception &e) {
+        error = QString::fromLocal8Bit(e.what());
     }
     m_syncing = false;
+    if (error.isNull())
+        return;
+    // The dataset stayed where it was (a row it could not post, say): so does the grid, once
+    // the selection has finished its own change; the message comes after that, out of the
+    // selection's signal.
+    QTimer::singleShot(0, this, [this, error] {
+        followDataset(m_dataset->currentIndex());
+        reportError(error);
+    });
+}
+
+void DbGrid::commitData(QWidget *editor)
+{
+    try {
+        QTableView::commitData(editor);
+    } catch (const DbError &e) {
+        reportError(e.message());
+    } catch (const std::exception &e) {
+        reportError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void DbGrid::reportError(const QString &message)
+{
+    if (m_prompts)
+        ::reportError(*m_prompts, window(), message);
+    else
+        qWarning("%s", qPrintable(message));
 }
 
 void DbGrid::mouseDoubleClickEvent(QMouseEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialog_centring.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -11,5 +13,6 @@ using DialogRunner = std::function<int(QDialog &dialog)>;
 
 inline int execDialog(QDialog &dialog)
 {
+    centreOnParentWindow(dialog);
     return dialog.exec();
 }

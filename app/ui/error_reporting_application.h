@@ -4,8 +4,8 @@
 
 class PromptService;
 
-// The application object of the program. A database error (or any other exception) that a
-// window's command does not catch ends that command here: it is shown in an error box
+// The application object of the program. Commands catch their own errors (command.h); this
+// is only the last net for one that escaped all the same: it is shown in an error box
 // captioned with the application title, and the program goes on with its next event.
 class ErrorReportingApplication : public QApplication {
 public:

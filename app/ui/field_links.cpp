@@ -1,12 +1,36 @@
 #include "field_links.h"
 
+#include "command.h"
 #include "dataset.h"
+#include "db_error.h"
+#include "display_format.h"
 #include "numeric_key_filter.h"
 #include "radio_group.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 
-FieldLinks::FieldLinks(Dataset *dataset, QObject *parent) : QObject(parent), m_dataset(dataset)
+namespace {
+
+// The name the user knows a box by: the text of its label, without the colon.
+QString caption(const QLineEdit &box, const QString &field)
+{
+    for (const QLabel *label : box.window()->findChildren<QLabel *>()) {
+        if (label->buddy() == &box) {
+            QString text = label->text().remove(QLatin1Char('&')).trimmed();
+            if (text.endsWith(QLatin1Char(':')))
+                text.chop(1);
+            return text;
+        }
+    }
+    return field;
+}
+
+} // namespace
+
+FieldLinks::FieldLinks(Dataset *dataset, PromptService &prompts, QWidget *window)
+    : QObject(window), m_dataset(dataset), m_prompts(prompts), m_window(window)
 {
     connect(dataset, &Dataset::stateChanged, this, [this] {
         // Posting or cancelling ends whatever was typed and not written.
@@ -31,18 +55,22 @@ void FieldLinks::bind(QLineEdit *box, const QString &field)
         NumericKeyFilter::install(box, NumericKeyFilter::Kind::Fractional);
     connect(box, &QLineEdit::textEdited, this, [this, box] {
         m_typed.insert(box);
-        startEditing();
+        runCommand(m_prompts, m_window, [this] { startEditing(); });
     });
-    connect(box, &QLineEdit::editingFinished, this, [this, box] { write(box); });
+    connect(box, &QLineEdit::editingFinished, this,
+            [this, box] { runCommand(m_prompts, m_window, [this, box] { write(box); }); });
     refresh();
 }
 
-void FieldLinks::bind(RadioGroup *group, const QString &field)
+void FieldLinks::bind(RadioGroup *group, const QString &field, int emptyIndex)
 {
-    m_groups.push_back({group, field});
+    m_groups.push_back({group, field, emptyIndex});
     connect(group, &RadioGroup::itemClicked, this, [this, field](int index) {
-        startEditing();
-        m_dataset->setValue(field, index);
+        runCommand(m_prompts, m_window, [this, field, index] {
+            startEditing();
+            m_dataset->setValue(field, index);
+        });
+        refresh(); // a refused choice shows the field's value again
     });
     refresh();
 }
@@ -60,12 +88,33 @@ void FieldLinks::write(QLineEdit *box)
     for (const BoxLink &link : m_boxes) {
         if (link.box != box)
             continue;
-        startEditing();
         // A text that is not a value of the field throws and stays in the box to be put right.
+        checkNumber(link);
+        startEditing();
         m_dataset->setAsString(link.field, box->text());
         m_typed.erase(box);
         refresh();
     }
+}
+
+void FieldLinks::checkNumber(const BoxLink &link) const
+{
+    const FieldType type = m_dataset->field(link.field).type;
+    const QString text = link.box->text();
+    if (type == FieldType::Text || type == FieldType::DateTime || display::parse(text, type))
+        return;
+    const QString name = caption(*link.box, link.field);
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?\\d+$"));
+    if ((type == FieldType::SmallInt || type == FieldType::Integer) &&
+        wholeNumber.match(text.trimmed()).hasMatch()) {
+        const bool small = type == FieldType::SmallInt;
+        throw DbError(QStringLiteral("Значение %1 поля «%2» вне допустимого диапазона: "
+                                     "допустимы целые числа от %3 до %4.")
+                          .arg(text.trimmed(), name, QString::number(small ? -32768 : INT32_MIN),
+                               QString::number(small ? 32767 : INT32_MAX)));
+    }
+    throw DbError(
+        QStringLiteral("«%1» не является допустимым значением поля «%2».").arg(text, name));
 }
 
 void FieldLinks::updateRecord()
@@ -88,6 +137,7 @@ void FieldLinks::refresh()
     }
     for (const GroupLink &link : m_groups) {
         const QVariant value = active ? m_dataset->value(link.field) : QVariant();
-        link.group->setItemIndex(value.isNull() ? -1 : value.toInt());
+        const int emptyIndex = active ? link.emptyIndex : -1;
+        link.group->setItemIndex(value.isNull() ? emptyIndex : value.toInt());
     }
 }

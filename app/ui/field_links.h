@@ -6,6 +6,8 @@
 #include <vector>
 
 class Dataset;
+class PromptService;
+class QWidget;
 class QLineEdit;
 class RadioGroup;
 
@@ -14,12 +16,18 @@ class RadioGroup;
 // and the typed text goes into the field when the box is left or when updateRecord() runs,
 // which a window calls before it posts. Boxes of numeric fields refuse other characters.
 // A radio group's item index is its field's value.
+//
+// A text the field cannot take (or a row that cannot be edited) is shown as an error
+// through prompts when the box is left, and stays in the box to be put right; the row keeps
+// its state. updateRecord() throws it instead, to the command that called it.
 class FieldLinks : public QObject {
 public:
-    FieldLinks(Dataset *dataset, QObject *parent);
+    FieldLinks(Dataset *dataset, PromptService &prompts, QWidget *window);
 
     void bind(QLineEdit *box, const QString &field);
-    void bind(RadioGroup *group, const QString &field);
+    // emptyIndex: the item shown while the field is empty, for a field whose empty value
+    // the program reads as one of the items.
+    void bind(RadioGroup *group, const QString &field, int emptyIndex = -1);
 
     // Writes every typed text that has not reached its field yet.
     void updateRecord();
@@ -32,13 +40,18 @@ private:
     struct GroupLink {
         RadioGroup *group;
         QString field;
+        int emptyIndex;
     };
 
     void startEditing();
     void write(QLineEdit *box);
+    // Refuses, naming the box by its label, a text that is not a value of a numeric field.
+    void checkNumber(const BoxLink &link) const;
     void refresh();
 
     Dataset *m_dataset;
+    PromptService &m_prompts;
+    QWidget *m_window;
     std::vector<BoxLink> m_boxes;
     std::vector<GroupLink> m_groups;
     std::set<QLineEdit *> m_typed; // boxes whose text has not reached the field yet

@@ -19,7 +19,10 @@ bool NumericKeyFilter::accepts(QChar c) const
         return true;
     if (m_kind == Kind::Integer)
         return false;
-    return QLocale().decimalPoint() == QString(c) || c == QLatin1Char('e') || c == QLatin1Char('E');
+    // The full stop is the decimal point of the numeric keypad and of many users' habits,
+    // whatever separator the desktop's language has.
+    return QLocale().decimalPoint() == QString(c) || c == QLatin1Char('.') ||
+           c == QLatin1Char('e') || c == QLatin1Char('E');
 }
 
 bool NumericKeyFilter::eventFilter(QObject *watched, QEvent *event)

@@ -5,8 +5,9 @@
 class QWidget;
 
 // Refuses, with a beep, every typed character that cannot be part of a number: digits and
-// signs pass, and for a fractional number also the locale's decimal separator and the
-// exponent letter. Control keys (deleting, moving) are never refused.
+// signs pass, and for a fractional number also the decimal point (the locale's separator
+// or the full stop, both of which the fields read) and the exponent letter. Control keys
+// (deleting, moving) are never refused.
 class NumericKeyFilter : public QObject {
 public:
     enum class Kind { Integer, Fractional };

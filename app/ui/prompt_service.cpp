@@ -1,11 +1,13 @@
 #include "prompt_service.h"
 
 #include "application_title.h"
+#include "dialog_centring.h"
 
 std::unique_ptr<QMessageBox> MessageBoxPrompts::makeBox(Kind kind, QWidget *parent,
                                                         const QString &text, const QString &caption)
 {
     auto box = std::make_unique<QMessageBox>(parent);
+    centreOnParentWindow(*box);
     box->setText(text);
     switch (kind) {
     case Kind::Confirm:

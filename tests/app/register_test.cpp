@@ -269,6 +269,14 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST_F(Register, EnterInTheClientBoxRunsTheQuery)
+{
+    openWindow();
+    typeInto(*window, "edOrg", QStringLiteral("Степной"));
+    QTest::keyClick(child<QLineEdit>(*window, "edOrg"), Qt::Key_Return);
+    EXPECT_EQ(listed(), numbers({1}));
+}
+
 TEST_F(Register, SortingKeepsTheClientFilterDropsTheDatesAndStaysOnTheDocument)
 {
     addDocument(QStringLiteral("ТОО 'Береке'"), 6, QDate(2026, 3, 12));
@@ -287,6 +295,38 @@ TEST_F(Register, SortingKeepsTheClientFilterDropsTheDatesAndStaysOnTheDocument)
     typeInto(*window, "edOrg", QStringLiteral("ТОО"));
     clickTitle(documentsGrid(), 0);
     EXPECT_EQ(listed(), numbers({5}));
+}
+
+TEST_F(Register, ReferenceBookButtonsOpenTheirListsToBrowse)
+{
+    openWindow();
+    QStringList opened;
+    window->setDialogRunner([&](QDialog &dialog) {
+        opened << dialog.objectName() + QLatin1Char(' ') +
+                      child<QPushButton>(dialog, "btnClose")->text();
+        return int(QDialog::Rejected);
+    });
+    for (const char *button : {"btnOrg", "btnTovUsl", "BitBtn3"})
+        click(*window, button);
+    EXPECT_EQ(opened, QStringList({QStringLiteral("frmOrg Закрыть"),
+                                   QStringLiteral("frmNomenkl Закрыть"),
+                                   QStringLiteral("frmKNP Закрыть")}));
+}
+
+TEST_F(Register, ClientPickButtonFillsTheClientFilterWithoutQuerying)
+{
+    openWindow();
+    const QString statement = dm.DSetDocs->selectSql();
+    window->setDialogRunner([](QDialog &dialog) {
+        EXPECT_EQ(OrgPickMode, 2);
+        click(dialog, "btnClose");
+        return dialog.result();
+    });
+    click(*window, "btnZapOrg");
+    EXPECT_EQ(child<QLineEdit>(*window, "edOrg")->text(),
+              QStringLiteral("АО \"Казахская логистическая компания\""));
+    EXPECT_EQ(dm.DSetDocs->selectSql(), statement);
+    EXPECT_EQ(OrgPickMode, 0);
 }
 
 TEST_F(Register, ClearEmptiesTheClientAndSpansTheInvoiceDatesOfTheListedDocuments)

@@ -1,3 +1,4 @@
+#include "application_title.h"
 #include "db_grid.h"
 #include "fb_statement.h"
 #include "radio_group.h"
@@ -9,9 +10,15 @@
 #include "tfrm_main.h"
 #include "window_driver.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,6 +30,17 @@ namespace {
 
 const QString kEmptyTable = QStringLiteral("Таблица пуста. Невозможно удалить!");
 const QString kDeleteQuestion = QStringLiteral("Вы действительно хотите удалить выдленную запись?");
+const QString kStartOutOfRange =
+    QStringLiteral("Значение 99999 поля «Номер с которого вести отсчет» вне допустимого "
+                   "диапазона: допустимы целые числа от -32768 до 32767.");
+
+// Saves a picture of the window when ZARNIK_SCREENSHOTS names a folder, to look at.
+void keepPicture(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("ZARNIK_SCREENSHOTS");
+    if (!folder.isEmpty())
+        window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
 
 // The requisites window, opened from the register's "Реквизиты" as the user opens it; each
 // test fills it in through its controls and closes it with one of its buttons.
@@ -168,6 +186,82 @@ TEST_F(Requisites, SortingTheAccountsStaysOnTheSelectedOne)
     });
 }
 
+TEST_F(Requisites, TheRateTakesTheFullStopAndTheDesktopsSeparator)
+{
+    const struct {
+        QString typed;
+        double stored;
+    } cases[] = {{QStringLiteral("12.5"), 12.5}, {QStringLiteral("7,25"), 7.25}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        openRequisites([&](TfrmConst &w) {
+            typeInto(w, "edSTNDS", c.typed);
+            EXPECT_EQ(child<QLineEdit>(w, "edSTNDS")->text(), c.typed);
+            click(w, "btnClose");
+        });
+        EXPECT_EQ(stored(QStringLiteral("select STNDS from REKVIZITY")).toDouble(), c.stored);
+    }
+}
+
+TEST_F(Requisites, AStartNumberOutOfRangeIsNamedByItsLabelAndCanBePutRight)
+{
+    prompts.expectError(kStartOutOfRange, applicationTitle());
+    openRequisites([this](TfrmConst &w) {
+        typeInto(w, "edNUMSTART", QStringLiteral("99999"));
+        click(w, "btnClose");
+        EXPECT_TRUE(w.isVisible()) << "the window closed with a refused number";
+        EXPECT_EQ(child<QLineEdit>(w, "edNUMSTART")->text(), QStringLiteral("99999"));
+        typeInto(w, "edNUMSTART", QStringLiteral("32767"));
+        click(w, "btnClose");
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 32767);
+}
+
+TEST_F(Requisites, AccountsShowTheirThreeColumnsWholeAndGrowWithTheWindow)
+{
+    openRequisites([](TfrmConst &w) {
+        EXPECT_EQ(w.size(), QSize(762, 466));
+        auto &grid = *child<DbGrid>(w, "DBGrid1");
+        const int digit = grid.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        const auto titleWidth = [&](int column) {
+            return grid.horizontalHeader()->sectionSizeHint(column);
+        };
+        auto expectWhole = [&](int bankDigits) {
+            EXPECT_EQ(grid.horizontalScrollBar()->maximum(), 0) << "the grid scrolls sideways";
+            EXPECT_GE(grid.columnWidth(0), std::max(20 * digit, titleWidth(0)));
+            EXPECT_GE(grid.columnWidth(1), std::max(bankDigits * digit, titleWidth(1)));
+            EXPECT_GE(grid.columnWidth(2), std::max(18 * digit, titleWidth(2)));
+        };
+        expectWhole(30);
+        // A new account, typed in up to its last column, leaves the first in view.
+        click(w, "BitBtn3");
+        const QModelIndex bik = grid.model()->index(grid.currentIndex().row(), 2);
+        grid.setCurrentIndex(bik);
+        grid.scrollTo(bik);
+        grid.model()->setData(bik, QStringLiteral("HSBKKZKX"), Qt::EditRole);
+        EXPECT_EQ(grid.horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(grid.columnViewportPosition(0), 0);
+
+        for (const char *name : {"Button1", "BitBtn3", "BitBtn2", "btnClose", "BitBtn1"}) {
+            auto *button = child<QPushButton>(w, name);
+            EXPECT_GE(button->width(), button->sizeHint().width()) << name << " is clipped";
+        }
+        for (const char *name : {"edNAMEORG", "edTEL", "edADRES"})
+            EXPECT_GE(child<QLineEdit>(w, name)->width(), w.width() / 3) << name;
+        keepPicture(w, QStringLiteral("requisites-762x466"));
+
+        const int narrow = grid.width();
+        w.resize(1100, 700);
+        QApplication::sendPostedEvents();
+        w.layout()->activate();
+        EXPECT_GT(grid.width(), narrow + 300);
+        expectWhole(45);
+        keepPicture(w, QStringLiteral("requisites-1100x700"));
+        click(w, "BitBtn1");
+    });
+}
+
 TEST_F(Requisites, NumberBoxesRefuseOtherCharacters)
 {
     openRequisites([](TfrmConst &w) {
@@ -185,6 +279,10 @@ TEST_F(EmptyRequisites, FirstChangeStartsTheRowAndDeletingFromNoAccountsSaysSo)
 {
     prompts.expectInform(kEmptyTable);
     openRequisites([](TfrmConst &w) {
+        // The amounts are computed as "НДС в сумме" until another variant is chosen.
+        auto *variant = child<RadioGroup>(w, "rgrVarRaschet");
+        EXPECT_EQ(variant->itemIndex(), 0);
+        EXPECT_TRUE(variant->button(0)->isChecked());
         click(w, "BitBtn2");
         typeInto(w, "edNAMEORG", QStringLiteral("ИП Первый"));
         click(w, "btnClose");

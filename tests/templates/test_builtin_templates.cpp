@@ -63,8 +63,9 @@ QStringList memoCounts(const TfrxReport &report)
 TEST(BuiltinTemplates, AllAreThere)
 {
     EXPECT_EQ(ztemplates::builtinTemplateNames(),
-              (QStringList{"repActAlb", "repActKn", "repKNP", "repNaklAlb", "repNaklKn",
-                           "repNomenkl", "repOrg", "repSchF", "repSchet", "repSchet_beznds"}));
+              (QStringList{"repActAlb", "repActKn", "repDov", "repKNP", "repNaklAlb", "repNaklKn",
+                           "repNomenkl", "repOrg", "repPlat", "repPrix", "repSchF", "repSchet",
+                           "repSchet_beznds"}));
 }
 
 TEST(BuiltinTemplates, BandsHoldTheirMemos)

@@ -1,0 +1,160 @@
+// Time of the printing commands on a document with 1,000 lines: preparing the cash receipt
+// order, the power of attorney and the payment order, and the register's "Счет" from the
+// click to the report shower (totals re-read from the database, words, template loaded), with
+// and without the shower preparing the pages.
+
+#include "database_file.h"
+#include "prompt_service.h"
+#include "receipt_attorney_payment_sample.h"
+#include "report_engine.h"
+#include "tdm.h"
+#include "template_loader.h"
+#include "tfrm_main.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace zreport;
+
+namespace {
+
+constexpr int kLines = 1000;
+
+void prepareForm(benchmark::State &state, const char *templateName)
+{
+    double total = 0;
+    const auto rekvizity = sample::orderRekvizity();
+    const auto detail = sample::orderDetail(int(state.range(0)), &total);
+    sample::OrderDocument d;
+    d.total = total;
+    d.vat = total * 12 / 112;
+    const auto document = sample::orderDocument(d);
+    const DataSources sources = {{"DM.DSRekvizity", rekvizity.get()},
+                                 {"DM.DSDocs", document.get()},
+                                 {"DM.DSDetail", detail.get()}};
+    QString error;
+    const auto report = ztemplates::loadBuiltinTemplate(QString::fromLatin1(templateName), &error);
+    if (!report) {
+        state.SkipWithError(qPrintable(error));
+        return;
+    }
+    ReportEngine engine(*report, sources);
+    for (auto _ : state) {
+        if (!engine.run())
+            state.SkipWithError("the run reported errors");
+    }
+    state.counters["pages"] = engine.prepared().pageCount();
+}
+
+// Any message is a fault here: the click must reach the shower.
+class FailingPrompts : public PromptService {
+public:
+    bool confirm(QWidget *, const QString &text) override { return fail(text); }
+    void inform(QWidget *, const QString &text) override { fail(text); }
+    void error(QWidget *, const QString &text, const QString &) override { fail(text); }
+    QString message;
+
+private:
+    bool fail(const QString &text)
+    {
+        message = text;
+        return false;
+    }
+};
+
+// A database with one document of kLines lines, made once.
+struct Register {
+    QTemporaryDir dir;
+    TDM dm;
+    FailingPrompts prompts;
+    std::unique_ptr<TfrmMain> window;
+
+    Register()
+    {
+        const QString path = dir.filePath(QStringLiteral("ZNDB1.2.GDB"));
+        database::create(path);
+        dm.DataModuleCreate(path);
+        for (Dataset *dataset : dm.mainDatasets())
+            dataset->open();
+        dm.DSetDocs->append();
+        dm.DSetDocs->setValue(QStringLiteral("NAMEORG"), QStringLiteral("ТОО «Степной Ветер»"));
+        dm.DSetDocs->setValue(QStringLiteral("NUMSCH"), 1);
+        dm.DSetDocs->post();
+        const qint64 kod = dm.DSetDocs->asInteger(QStringLiteral("KOD"));
+        for (int i = 0; i < kLines; ++i) {
+            dm.DSetDetail->append();
+            dm.DSetDetail->setValue(QStringLiteral("KODDOCS"), kod);
+            dm.DSetDetail->setValue(QStringLiteral("NUM"), i + 1);
+            dm.DSetDetail->setValue(QStringLiteral("NAME"), sample::lineName(i));
+            dm.DSetDetail->setValue(QStringLiteral("EDIZM"), QStringLiteral("шт."));
+            dm.DSetDetail->setValue(QStringLiteral("STNDS"), 12);
+            dm.DSetDetail->setValue(QStringLiteral("CENASHT"), 1250.5 + 100 * (i % 7));
+            dm.DSetDetail->setValue(QStringLiteral("KOLVO"), i % 5 + 1);
+            dm.DSetDetail->post();
+        }
+        dm.TsnRW.commit();
+        dm.closeAllDatasets();
+        window = std::make_unique<TfrmMain>(dm, prompts);
+    }
+};
+
+// Made at the first use and destroyed before the application: the window needs it.
+std::unique_ptr<Register> g_register;
+
+Register &shared()
+{
+    if (!g_register)
+        g_register = std::make_unique<Register>();
+    return *g_register;
+}
+
+void clickInvoice(benchmark::State &state, bool prepare)
+{
+    Register &r = shared();
+    int shown = 0;
+    int pages = 0;
+    r.window->setReportShower([&](const TfrxReport &report, const DataSources &sources) {
+        ++shown;
+        if (prepare) {
+            ReportEngine engine(report, sources);
+            engine.run();
+            pages = engine.prepared().pageCount();
+        }
+    });
+    auto *button = r.window->findChild<QPushButton *>(QStringLiteral("btnSch"));
+    for (auto _ : state)
+        button->click();
+    if (!r.prompts.message.isEmpty())
+        state.SkipWithError(qPrintable(r.prompts.message));
+    else if (shown != int(state.iterations()))
+        state.SkipWithError("the shower was not called at every click");
+    state.counters["pages"] = pages;
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(prepareForm, CashReceipt, "repPrix")->Arg(kLines)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(prepareForm, PowerOfAttorney, "repDov")
+    ->Arg(kLines)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(prepareForm, PaymentOrder, "repPlat")->Arg(kLines)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(clickInvoice, ToShower, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(clickInvoice, ToPreparedPages, true)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_register.reset();
+    return 0;
+}

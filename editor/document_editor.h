@@ -1,0 +1,15 @@
+#pragma once
+
+#include "dialog_runner.h"
+#include "document_pickers.h"
+
+class PromptService;
+class QWidget;
+class TDM;
+
+// Opens the document editor over parent in the mode that SchetMode tells, runs it (modally
+// unless run says otherwise) and gives its result, QDialog::Accepted or Rejected. A
+// document that cannot be opened at all (a database error while the new one is made) is
+// reported and counts as cancelled.
+int openDocumentEditor(TDM &dm, PromptService &prompts, const DocumentPickers &pickers,
+                       QWidget *parent, const DialogRunner &run = execDialog);

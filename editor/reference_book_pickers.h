@@ -1,0 +1,8 @@
+#pragma once
+
+#include "document_pickers.h"
+#include "reference_list.h"
+
+// The reference-book windows through which the editor picks: each is created for the
+// call, run by the context's dialog runner and destroyed after it.
+DocumentPickers referenceBookPickers(const RefbookContext &context);

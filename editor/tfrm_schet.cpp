@@ -1,0 +1,347 @@
+#include "tfrm_schet.h"
+
+#include "auto_number.h"
+#include "command.h"
+#include "dataset_commands.h"
+#include "date_edit.h"
+#include "date_time.h"
+#include "db_grid.h"
+#include "dialog_centring.h"
+#include "field_links.h"
+#include "modes.h"
+#include "prompt_service.h"
+#include "scoped_mode.h"
+#include "tdm.h"
+#include "ui_tfrm_schet.h"
+
+#include <QShowEvent>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString kPaspSeparator = QStringLiteral("$|$");
+constexpr int kPaspWidth = 256;
+constexpr int kInvoicePage = 1;
+
+// The line columns that only the VAT invoice needs.
+const char *const kVatColumns[] = {"CENASUMBEZNDS", "STNDS", "SUMNDS", "STAKCIZ", "SUMAKCIZ"};
+
+const struct {
+    const char *button;
+    NumberKind kind;
+} kNumberButtons[] = {
+    {"btnNumSch", NumberInvoice},       {"btnNumSchF", NumberVatInvoice},
+    {"btnNumAct", NumberAct},           {"btnNumNakl", NumberWaybill},
+    {"btnNumPrix", NumberCashReceipt},  {"btnNumDov", NumberPowerOfAttorney},
+    {"btnNumPlat", NumberPaymentOrder},
+};
+
+const char *const kClientButtons[] = {"btnOrg",       "SpeedButton11", "SpeedButton14",
+                                      "SpeedButton8", "SpeedButton9",  "SpeedButton1",
+                                      "SpeedButton3"};
+const char *const kGroundButtons[] = {"btnOsn", "SpeedButton12", "SpeedButton15", "SpeedButton7",
+                                      "SpeedButton13"};
+const char *const kKnpButtons[] = {"btnKNP", "btnKNP2"};
+
+// Buttons shaped tabs, as tall as the editor's tab strip has always been.
+const QString kTabStyle = QStringLiteral(
+    "QTabWidget::pane { border: 1px solid palette(mid); top: -1px; }"
+    "QTabBar::tab { height: 40px; padding: 0 6px; margin: 0 2px 3px 0;"
+    " border: 1px solid palette(dark); border-radius: 2px; background: palette(button); }"
+    "QTabBar::tab:selected { background: palette(midlight); border: 2px inset palette(dark); }");
+
+} // namespace
+
+TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmSchet>()), m_dm(dm), m_prompts(prompts),
+      m_pickers(std::move(pickers)), m_links(new FieldLinks(dm.DSetDocs, prompts, this))
+{
+    ui->setupUi(this);
+    // The face the pages were laid out for: in it the seven tabs fit side by side.
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    ui->pgCtrl->setStyleSheet(kTabStyle);
+    ui->pgCtrl->setCurrentIndex(0);
+    centreOnParentWindow(*this);
+
+    // Every box named db<COLUMN>_<page> edits that column of the document.
+    for (QLineEdit *box : findChildren<QLineEdit *>()) {
+        const QString name = box->objectName();
+        if (name.startsWith(QLatin1String("db")))
+            m_links->bind(box, name.mid(2, name.lastIndexOf(QLatin1Char('_')) - 2));
+    }
+    // The order in which the pickers are written into the record: the payment order's
+    // value date has the last word on DATADOV, though the two always agree.
+    m_dates = {{ui->dateSchet, QStringLiteral("DATASCH")},
+               {ui->dateSchetFac, QStringLiteral("DATASCHF")},
+               {ui->dateAct, QStringLiteral("DATAACT")},
+               {ui->dateRasx, QStringLiteral("DATANAKL")},
+               {ui->datePrix, QStringLiteral("DATAPRIX")},
+               {ui->dateDover, QStringLiteral("DATADOV")},
+               {ui->dateDeistv, QStringLiteral("DEISTVDO")},
+               {ui->datePlat, QStringLiteral("DATAPLAT")},
+               {ui->datevalut_dov, QStringLiteral("DATADOV")}};
+
+    ui->DBGrid1->setPrompts(prompts);
+    ui->DBGrid1->setEditable(true);
+    ui->DBGrid1->setDataset(dm.DSetDetail);
+    // A double click adds or replaces a line; it must not also open the cell under it,
+    // whose editor would write the old value back over the replaced line.
+    ui->DBGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                                 QAbstractItemView::AnyKeyPressed);
+
+    for (const auto &b : kNumberButtons) {
+        const QString name = QString::fromLatin1(b.button);
+        connect(findChild<QToolButton *>(name), &QToolButton::clicked, this,
+                [this, name] { btnNumClick(name); });
+    }
+    connectPickers();
+    connect(ui->pgCtrl, &QTabWidget::currentChanged, this, [this] {
+        command([this] {
+            TabSheetShow();
+            pgCtrlChange();
+        });
+    });
+    connect(ui->dateDover, &QDateEdit::dateChanged, this, &TfrmSchet::dateDoverChange);
+    connect(ui->datevalut_dov, &QDateEdit::dateChanged, this, &TfrmSchet::datevalut_dovChange);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmSchet::btnAddClick);
+    connect(ui->btnEdit, &QPushButton::clicked, this, &TfrmSchet::btnEditClick);
+    connect(ui->btnDel, &QPushButton::clicked, this, &TfrmSchet::btnDelClick);
+    connect(ui->DBGrid1, &DbGrid::gridDoubleClicked, this, &TfrmSchet::DBGrid1DblClick);
+    connect(ui->btnOk, &QPushButton::clicked, this, &TfrmSchet::btnOkClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmSchet::reject);
+
+    FormCreate();
+}
+
+TfrmSchet::~TfrmSchet() = default;
+
+void TfrmSchet::connectPickers()
+{
+    const auto each = [this](const auto &names, bool available, auto slot) {
+        for (const char *name : names) {
+            auto *button = findChild<QToolButton *>(QString::fromLatin1(name));
+            button->setEnabled(available);
+            connect(button, &QToolButton::clicked, this, slot);
+        }
+    };
+    each(kClientButtons, bool(m_pickers.client), [this] { pickClient(1); });
+    each(kGroundButtons, bool(m_pickers.ground), [this] { pickGround(); });
+    each(kKnpButtons, bool(m_pickers.knp), [this] { pickKnp(); });
+    ui->btnKomu->setEnabled(bool(m_pickers.client));
+    connect(ui->btnKomu, &QToolButton::clicked, this, &TfrmSchet::btnKomuClick);
+    ui->btnAdd->setEnabled(bool(m_pickers.goods));
+    ui->btnEdit->setEnabled(bool(m_pickers.goods));
+}
+
+bool TfrmSchet::command(const std::function<void()> &work, Typed typed)
+{
+    return runCommand(m_prompts, this, [&] {
+        // What was typed into a box reaches its field before a command works on the record.
+        if (typed == Typed::Take)
+            m_links->updateRecord();
+        work();
+    });
+}
+
+void TfrmSchet::FormCreate()
+{
+    Dataset *docs = m_dm.DSetDocs;
+    if (SchetMode == 1) {
+        const QDate today = datetime::today().date();
+        for (const auto &[picker, column] : m_dates)
+            picker->setDate(today);
+        docs->insert();
+    } else {
+        for (const auto &[picker, column] : m_dates)
+            picker->setDate(docs->asDateTime(column).date());
+    }
+    loadDocumentHalves();
+}
+
+void TfrmSchet::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_shown || event->spontaneous())
+        return;
+    m_shown = true;
+    command([this] {
+        FormShow();
+        TabSheetShow();
+    });
+}
+
+void TfrmSchet::FormShow()
+{
+    pgCtrlChange();
+    // The pickers hold dates only: what they store is at midnight.
+    loadDocumentHalves();
+}
+
+void TfrmSchet::loadDocumentHalves()
+{
+    ui->edKBK->setText(m_dm.DSetDocs->asString(QStringLiteral("KBK")));
+    ui->edDocum->setText(m_dm.DSetDocs->asString(QStringLiteral("Docum")));
+}
+
+void TfrmSchet::postEditedLine()
+{
+    if (m_dm.DSetDetail->isEditing())
+        m_dm.DSetDetail->post();
+}
+
+void TfrmSchet::TabSheetShow()
+{
+    postEditedLine();
+    Dataset *docs = m_dm.DSetDocs;
+    ensureEditing(*docs);
+    docs->setValue(QStringLiteral("PASPVYD"),
+                   (ui->edDocum->text() + kPaspSeparator + ui->edKBK->text()).left(kPaspWidth));
+}
+
+void TfrmSchet::pgCtrlChange()
+{
+    const bool invoice = ui->pgCtrl->currentIndex() == kInvoicePage;
+    for (const char *column : kVatColumns)
+        m_dm.DSetDetail->setFieldVisible(QString::fromLatin1(column), invoice);
+}
+
+void TfrmSchet::dateDoverChange()
+{
+    if (ui->datevalut_dov->date() != ui->dateDover->date())
+        ui->datevalut_dov->setDate(ui->dateDover->date());
+}
+
+void TfrmSchet::datevalut_dovChange()
+{
+    if (ui->dateDover->date() != ui->datevalut_dov->date())
+        ui->dateDover->setDate(ui->datevalut_dov->date());
+}
+
+void TfrmSchet::btnNumClick(const QString &buttonName)
+{
+    for (const auto &b : kNumberButtons) {
+        if (buttonName == QLatin1String(b.button))
+            command([this, kind = b.kind] { AutoNumber(m_dm, kind); });
+    }
+}
+
+void TfrmSchet::pickClient(int mode)
+{
+    command([this, mode] {
+        ScopedMode pick(OrgPickMode, mode);
+        m_pickers.client(this);
+    });
+}
+
+void TfrmSchet::btnKomuClick()
+{
+    pickClient(3);
+    // The client list wrote the holder's document into PASPVYD; the box shows it.
+    loadDocumentHalves();
+}
+
+void TfrmSchet::pickGround()
+{
+    command([this] {
+        ScopedMode pick(OsnovPickMode, 1);
+        m_pickers.ground(this);
+    });
+}
+
+void TfrmSchet::pickKnp()
+{
+    command([this] {
+        ScopedMode pick(KNPPickMode, 1);
+        m_pickers.knp(this);
+    });
+}
+
+void TfrmSchet::openGoods(int mode)
+{
+    if (!m_pickers.goods)
+        return;
+    postEditedLine();
+    ScopedMode pick(NomenklMode, mode);
+    m_pickers.goods(this);
+}
+
+void TfrmSchet::btnAddClick()
+{
+    command([this] { openGoods(1); });
+}
+
+void TfrmSchet::btnEditClick()
+{
+    command([this] { openGoods(2); });
+}
+
+void TfrmSchet::btnDelClick()
+{
+    command([this] { confirmDelete(m_prompts, this, *m_dm.DSetDetail); });
+}
+
+void TfrmSchet::DBGrid1DblClick()
+{
+    if (m_dm.DSetDetail->isEmpty())
+        btnAddClick();
+    else
+        btnEditClick();
+}
+
+void TfrmSchet::btnOkClick()
+{
+    const bool posted = command([this] {
+        postEditedLine();
+        Dataset *docs = m_dm.DSetDocs;
+        ensureEditing(*docs);
+        for (const auto &[picker, column] : m_dates)
+            docs->setValue(column, datetime::make(picker->date()));
+        docs->post();
+    });
+    if (posted)
+        accept();
+}
+
+bool TfrmSchet::btnCancelClick()
+{
+    return command(
+        [this] {
+            if (SchetMode == 1 || SchetMode == 3) {
+                // The lines were stored as they were added; they go with the document.
+                Dataset *lines = m_dm.DSetDetail;
+                lines->cancel();
+                lines->first();
+                while (!lines->isEmpty())
+                    lines->remove();
+            }
+            if (SchetMode == 3 && !m_documentRemoved) {
+                m_dm.DSetDocs->remove();
+                m_documentRemoved = true;
+            }
+        },
+        Typed::Drop);
+}
+
+void TfrmSchet::reject()
+{
+    if (btnCancelClick())
+        done(Rejected);
+}
+
+void TfrmSchet::done(int result)
+{
+    // Closing returns to the first page, which stores the two halves of PASPVYD once more
+    // and hides the VAT columns of the lines again.
+    const auto close = [this] {
+        if (ui->pgCtrl->currentIndex() != 0) {
+            const QSignalBlocker quiet(ui->pgCtrl);
+            ui->pgCtrl->setCurrentIndex(0);
+            if (!m_documentRemoved)
+                TabSheetShow();
+        }
+        pgCtrlChange();
+    };
+    // Without "ОК" whatever was typed is dropped with the document's changes.
+    if (command(close, result == Accepted ? Typed::Take : Typed::Drop))
+        QDialog::done(result);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "document_pickers.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class FieldLinks;
+class PromptService;
+class QDateEdit;
+class TDM;
+
+namespace Ui {
+class TfrmSchet;
+}
+
+// "Работа с записями": one document's header on seven pages (one per printed form), with
+// the per-form numbers and dates, and its lines. The window holds no data of its own:
+// every field edits the current record of DSetDocs, the grid edits DSetDetail, and the
+// reference books it opens write into those same records. SchetMode, set by the opener,
+// tells whether it composes a new document (1), the current one (2) or a fresh copy (3).
+//
+// Every way of closing without "ОК" (the button, Esc, the title bar) is "Отмена": a new
+// document's stored lines are removed, and so is a copy with its lines. A database error
+// while closing is shown and the window stays open, so that nothing is lost unseen.
+class TfrmSchet : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, QWidget *parent = nullptr);
+    ~TfrmSchet() override;
+
+    void reject() override;
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void TabSheetShow();
+    void pgCtrlChange();
+    void dateDoverChange();
+    void datevalut_dovChange();
+    void btnNumClick(const QString &buttonName);
+    void pickClient(int mode);
+    void btnKomuClick();
+    void pickGround();
+    void pickKnp();
+    void btnAddClick();
+    void btnEditClick();
+    void btnDelClick();
+    void DBGrid1DblClick();
+    void btnOkClick();
+    bool btnCancelClick();
+
+    void connectPickers();
+    void loadDocumentHalves();
+    void postEditedLine();
+    void openGoods(int mode);
+    enum class Typed { Take, Drop };
+    // Runs a command of the window, first writing what was typed into the boxes (Take) or
+    // leaving it (Drop); an error it raises is shown and the command stops there. True
+    // when the command ran to its end.
+    bool command(const std::function<void()> &work, Typed typed = Typed::Take);
+
+    std::unique_ptr<Ui::TfrmSchet> ui;
+    TDM &m_dm;
+    PromptService &m_prompts;
+    DocumentPickers m_pickers;
+    FieldLinks *m_links;
+    std::vector<std::pair<QDateEdit *, QString>> m_dates; // picker, DOCS column
+    bool m_shown = false;
+    bool m_documentRemoved = false; // a cancelled copy no longer exists
+};

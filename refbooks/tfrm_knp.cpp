@@ -1,0 +1,49 @@
+#include "tfrm_knp.h"
+
+#include "dataset.h"
+#include "dataset_commands.h"
+#include "modes.h"
+#include "tdm.h"
+
+TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent)
+    : ReferenceList(context,
+                    {"frmKNP",
+                     QStringLiteral("Справочник КНП (кодов назначения платежей)"),
+                     QStringLiteral("Справочник КНП (кодов назначения платежей)"),
+                     {552, 346},
+                     {560, 380},
+                     428,
+                     context.dm.DSetKNP,
+                     {{QStringLiteral("KNP"), QStringLiteral("КНП"), 0, 10},
+                      {QStringLiteral("NAME"), QStringLiteral("Описание КНП"), 0, 50}},
+                     {},
+                     nullptr,
+                     [](int, const QString &order) {
+                         return QStringLiteral("select * from KNP order by ") + order;
+                     },
+                     {},
+                     KNPPickMode != 0},
+                    parent)
+{
+    addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { BitBtn1Click(); });
+    addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteCurrent(); });
+    addPrintCommand(QStringLiteral("repKNP"));
+    // The list keeps the order it was last given, for the rest of the run.
+}
+
+void TfrmKNP::BitBtn1Click()
+{
+    postPending();
+    m_dataset->insert();
+    m_dataset->post();
+    grid()->setFocus();
+}
+
+void TfrmKNP::pick()
+{
+    if (m_dataset->isEmpty())
+        return;
+    Dataset &document = *m_dm.DSetDocs;
+    ensureEditing(document);
+    document.setValue(QStringLiteral("KNP"), m_dataset->value(QStringLiteral("KNP")));
+}

@@ -1,0 +1,167 @@
+#include "tfrm_org.h"
+
+#include "dataset.h"
+#include "dataset_commands.h"
+#include "fb_statement.h"
+#include "listing_statements.h"
+#include "modes.h"
+#include "prompt_service.h"
+#include "scoped_mode.h"
+#include "tdm.h"
+#include "tfrm_add_client.h"
+#include "tfrm_osnovanie.h"
+
+#include <QLineEdit>
+
+namespace {
+
+const QString kPassportSeparator = QStringLiteral("$|$");
+
+// Copied into the document with the client; TEL is looked up by name instead.
+const char *const kCopiedRequisites[] = {"NAMEORG", "KBE", "RNN",  "BINIIN",
+                                         "ADRES",   "IIK", "BANK", "BIK"};
+
+// Runs statement on its own, as one of the steps of a unit of work.
+void executeSql(TDM &dm, const QString &sql)
+{
+    FbStatement statement(dm.TsnRW);
+    statement.prepare(sql);
+    statement.execute();
+}
+
+} // namespace
+
+TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent)
+    : ReferenceList(context,
+                    {"frmOrg",
+                     QStringLiteral("Список Клиентов"),
+                     QStringLiteral("Список клиентов"),
+                     {692, 466},
+                     {700, 500},
+                     567,
+                     context.dm.DSetClients,
+                     {{QStringLiteral("NAMEORG"), QStringLiteral("Наименование"), 0, 35},
+                      {QStringLiteral("KBE"), QStringLiteral("КБЕ"), 0, 5},
+                      {QStringLiteral("BINIIN"), QStringLiteral("БИН(ИИН)"), 0, 15},
+                      {QStringLiteral("ADRES"), QStringLiteral("Адрес"), 0, 30},
+                      {QStringLiteral("IIK"), QStringLiteral("ИИК (№ расчетного счета)"), 0, 20},
+                      {QStringLiteral("BANK"), QStringLiteral("Банк"), 0, 35},
+                      {QStringLiteral("BIK"), QStringLiteral("БИК"), 0, 10},
+                      {QStringLiteral("TEL"), QStringLiteral("Телефоны"), 0, 16}},
+                     {QStringLiteral("Организации"), QStringLiteral("Частные лица (ИП)"),
+                      QStringLiteral("Прочие")},
+                     &context.dm.clientsPage,
+                     [](int tab, const QString &order) { return clientsOfKindSql(tab, order); },
+                     QStringLiteral("nameORG"),
+                     OrgPickMode != 0},
+                    parent),
+      m_mode(OrgPickMode)
+{
+    addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { BitBtn1Click(); });
+    addCommand("BitBtn3", QStringLiteral("Изменить"), [this] { BitBtn3Click(); });
+    addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteClient(); });
+    addCommand("btnOsnov", QStringLiteral("Основания"), [this] { btnOsnovClick(); });
+    addPrintCommand(QStringLiteral("repOrg"));
+    reloadList();
+}
+
+void TfrmOrg::openClient()
+{
+    TfrmAddClient client(m_context.dm, m_prompts, this);
+    m_context.runDialog(client);
+}
+
+void TfrmOrg::BitBtn1Click()
+{
+    postPending();
+    m_dataset->insert();
+    openClient();
+}
+
+void TfrmOrg::BitBtn3Click()
+{
+    postPending();
+    if (m_dataset->isEmpty())
+        m_dataset->insert();
+    else
+        m_dataset->edit();
+    openClient();
+}
+
+void TfrmOrg::deleteClient()
+{
+    deleteCurrent([this] {
+        // Accounts, grounds and the client go together: a step that fails takes back the
+        // ones before it, and the lists show what is stored again.
+        executeSql(m_dm, QStringLiteral("savepoint DELETE_CLIENT"));
+        try {
+            Dataset *accounts = m_dm.DSetSchets;
+            Dataset *grounds = m_dm.DSetOsnovanie;
+            accounts->first();
+            while (!accounts->isEmpty())
+                accounts->remove();
+            grounds->first();
+            while (!grounds->isEmpty())
+                grounds->remove();
+            m_dataset->remove();
+        } catch (...) {
+            executeSql(m_dm, QStringLiteral("rollback to savepoint DELETE_CLIENT"));
+            reopenAtSameRow(*m_dataset, m_dataset->selectSql(), m_dataset->selectParameters());
+            throw;
+        }
+        executeSql(m_dm, QStringLiteral("release savepoint DELETE_CLIENT only"));
+    });
+}
+
+void TfrmOrg::btnOsnovClick()
+{
+    postPending();
+    if (m_dataset->isEmpty()) {
+        m_prompts.inform(this, QStringLiteral("Таблица пуста. Невозможно открыть!"));
+        return;
+    }
+    ScopedMode mode(OsnovPickMode, 0);
+    TfrmOsnovanie grounds(m_context, this);
+    m_context.runDialog(grounds);
+}
+
+void TfrmOrg::rowDoubleClicked()
+{
+    if (m_mode == 0)
+        BitBtn3Click();
+    else
+        ReferenceList::rowDoubleClicked();
+}
+
+void TfrmOrg::pick()
+{
+    const Dataset &client = *m_dataset;
+    Dataset &document = *m_dm.DSetDocs;
+    switch (m_mode) {
+    case 1:
+        ensureEditing(document);
+        for (const char *field : kCopiedRequisites) {
+            const QString name = QString::fromLatin1(field);
+            document.setValue(name, client.value(name));
+        }
+        break;
+    case 2:
+        if (m_clientFilter)
+            m_clientFilter->setText(client.asString(QStringLiteral("NAMEORG")));
+        break;
+    case 3: {
+        ensureEditing(document);
+        document.setValue(QStringLiteral("KOMU"), client.value(QStringLiteral("NAMEORG")));
+        // The identity document takes the first half of PASPVYD; the KBK half stays.
+        const QString passport = document.asString(QStringLiteral("PASPVYD"));
+        const qsizetype separator = passport.indexOf(kPassportSeparator);
+        const QString kbk =
+            separator < 0 ? QString() : passport.mid(separator + kPassportSeparator.size());
+        document.setValue(QStringLiteral("PASPVYD"),
+                          client.asString(QStringLiteral("BANK")) + kPassportSeparator + kbk);
+        break;
+    }
+    default:
+        break;
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "reference_list.h"
+
+class QLabel;
+
+// The grounds (contracts) of one client. Opened from the client list (OsnovPickMode 0) it
+// keeps the grounds of the client selected there; opened with mode 1 it finds the
+// document's client by its exact name and puts the chosen ground into the document.
+class TfrmOsnovanie : public ReferenceList {
+    Q_OBJECT
+
+public:
+    TfrmOsnovanie(const RefbookContext &context, QWidget *parent = nullptr);
+    // The grounds follow the current client again.
+    ~TfrmOsnovanie() override;
+
+    // In mode 1: whether a client bears the document's name; without one the list is
+    // empty and nothing can be added.
+    bool clientFound() const { return m_clientFound; }
+
+protected:
+    void pick() override;
+
+private:
+    void findDocumentsClient();
+    void BitBtn1Click();
+
+    bool m_clientFound = true;
+    QLabel *m_note;
+};

@@ -1,0 +1,528 @@
+// The reference books driven as the user does, by their controls' names, on a small
+// database of a few clients, items and codes.
+#include "data_module_test.h"
+#include "dataset_commands.h"
+#include "db_grid.h"
+#include "fb_statement.h"
+#include "modes.h"
+#include "scoped_mode.h"
+#include "scripted_prompts.h"
+#include "tfrm_add_client.h"
+#include "tfrm_knp.h"
+#include "tfrm_kolvo.h"
+#include "tfrm_nomenkl.h"
+#include "tfrm_org.h"
+#include "tfrm_osnovanie.h"
+#include "window_driver.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+const QString kStockMessage = QStringLiteral("Количество превышает остаток. Произойдет обнуление "
+                                             "остатка, при необходимости исправьте количество "
+                                             "вручную.");
+
+QString s(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+qint64 insertRow(Dataset &dataset, const std::vector<std::pair<const char *, QVariant>> &values)
+{
+    dataset.append();
+    for (const auto &[name, value] : values)
+        dataset.setValue(QString::fromLatin1(name), value);
+    dataset.post();
+    return dataset.asInteger(QStringLiteral("KOD"));
+}
+
+class Refbooks : public DataModuleTest {
+protected:
+    void SetUp() override
+    {
+        DataModuleTest::SetUp();
+        insertRow(*dm.DSetRekvizity, {{"NAMEORG", s("ТОО Своя")}, {"STNDS", 12.0}});
+        // Clients: two organisations and one sole trader.
+        alfa = addClient(0, "ТОО Альфа", "АО Банк Альфы");
+        addClient(0, "ТОО бета", "АО Банк Беты");
+        trader = addClient(1, "ИП Гамма", "Удостоверение № 1");
+        // Items: goods with and without stock, one service.
+        nails = addItem(0, "Гвозди", 10);
+        addItem(0, "болты", 3);
+        addItem(1, "Доставка", QVariant());
+        insertRow(*dm.DSetKNP, {{"KNP", s("911")}, {"NAME", s("Прочие")}});
+        insertRow(*dm.DSetKNP, {{"KNP", s("710")}, {"NAME", s("Аренда")}});
+        document = insertRow(*dm.DSetDocs, {{"NAMEORG", s("ИП Гамма")}, {"NUMSCH", 1}});
+        dm.TsnRW.commit();
+        dm.TsnRW.start();
+        for (Dataset *d : dm.mainDatasets()) {
+            d->close();
+            d->open();
+        }
+        dm.DSetDocs->locate(document);
+    }
+
+    qint64 addClient(int tip, const char *name, const char *bank)
+    {
+        dm.clientsPage = tip;
+        return insertRow(*dm.DSetClients, {{"NAMEORG", s(name)},
+                                           {"BANK", s(bank)},
+                                           {"KBE", s("17")},
+                                           {"BINIIN", s("123")},
+                                           {"RNN", s("R1")},
+                                           {"ADRES", s("Адрес")},
+                                           {"IIK", s("KZ1")},
+                                           {"BIK", s("BIK1")}});
+    }
+    qint64 addItem(int tip, const char *name, const QVariant &stock)
+    {
+        dm.nomenklPage = tip;
+        return insertRow(
+            *dm.DSetNomenkl,
+            {{"NAME", s(name)}, {"EDIZM", s("шт")}, {"CENA", 100.0}, {"OSTATOK", stock}});
+    }
+    RefbookContext context()
+    {
+        return {dm, prompts, [this](QDialog &dialog) { return runChild(dialog); }, shower};
+    }
+    int count(const QString &sql) { return FbStatement::scalar(dm.TsnRW, sql).toInt(); }
+
+    ScriptedPrompts prompts;
+    // Fills and closes the window a window opens, in place of the user.
+    std::function<int(QDialog &)> runChild = [](QDialog &) { return int(QDialog::Rejected); };
+    ReportShower shower;
+    qint64 alfa = 0, trader = 0, nails = 0, document = 0;
+};
+
+// Clients ---------------------------------------------------------------------------------
+
+TEST_F(Refbooks, ANewClientTakesTheKindOfItsTabAndIsListedOnlyThere)
+{
+    TfrmOrg list(context());
+    list.show();
+    child<QTabBar>(list, "PageControl1")->setCurrentIndex(1);
+    runChild = [](QDialog &client) {
+        typeInto(client, "edNAMEORG", s("ИП Новый"));
+        click(client, "btnClose");
+        return int(QDialog::Accepted);
+    };
+    click(list, "BitBtn1");
+    QStringList names = columnTexts(*dm.DSetClients, QStringLiteral("NAMEORG"));
+    names.sort();
+    EXPECT_EQ(names, QStringList({s("ИП Гамма"), s("ИП Новый")}));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from CLIENTS where TIP=1")), 2);
+    list.setActiveTab(0);
+    EXPECT_FALSE(columnTexts(*dm.DSetClients, QStringLiteral("NAMEORG")).contains(s("ИП Новый")));
+}
+
+TEST_F(Refbooks, ChangingOnAnEmptyTabStartsANewClientAndCancelDropsItWithItsAccounts)
+{
+    TfrmOrg list(context());
+    list.setActiveTab(2);
+    runChild = [this](QDialog &client) {
+        EXPECT_EQ(dm.DSetClients->state(), Dataset::State::Insert);
+        click(client, "BitBtn3"); // an account stored at once
+        click(client, "BitBtn3");
+        EXPECT_EQ(count(QStringLiteral("select count(*) from RASSCHET")), 2);
+        click(client, "BitBtn1");
+        return int(QDialog::Rejected);
+    };
+    click(list, "BitBtn3");
+    EXPECT_TRUE(dm.DSetClients->isEmpty());
+    EXPECT_EQ(count(QStringLiteral("select count(*) from RASSCHET")), 0)
+        << "no account is left without its client";
+}
+
+TEST_F(Refbooks, DeletingAClientRemovesItsAccountsAndGroundsAndKeepsDocuments)
+{
+    dm.DSetClients->locate(alfa);
+    for (int i = 0; i < 2; ++i)
+        insertRow(*dm.DSetSchets, {{"IIK", QString::number(i)}});
+    for (int i = 0; i < 3; ++i)
+        insertRow(*dm.DSetOsnovanie, {{"OSNOVANIE", QString::number(i)}});
+    TfrmOrg list(context());
+    dm.DSetClients->locate(alfa);
+
+    prompts.expectConfirm(kDeleteQuestion, false);
+    click(list, "BitBtn2");
+    EXPECT_EQ(count(QStringLiteral("select count(*) from CLIENTS")), 3) << "No changes nothing";
+
+    prompts.expectConfirm(kDeleteQuestion, true);
+    click(list, "BitBtn2");
+    EXPECT_EQ(count(QStringLiteral("select count(*) from CLIENTS")), 2);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from RASSCHET")), 0);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from OSNOVANIE")), 0);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from DOCS where NAMEORG='ИП Гамма'")), 1);
+}
+
+TEST_F(Refbooks, AClientWhoseDeletionFailsKeepsItsAccountsAndGrounds)
+{
+    dm.DSetClients->locate(alfa);
+    insertRow(*dm.DSetSchets, {{"IIK", s("KZ")}});
+    insertRow(*dm.DSetOsnovanie, {{"OSNOVANIE", s("Договор")}});
+    for (const char *sql : {"create exception CLIENT_KEPT 'client kept'",
+                            "create trigger CLIENTS_KEEP for CLIENTS before delete as begin "
+                            "exception CLIENT_KEPT; end"}) {
+        FbStatement ddl(dm.TsnRW);
+        ddl.prepare(QString::fromLatin1(sql));
+        ddl.execute();
+        dm.TsnRW.commit();
+        dm.TsnRW.start();
+    }
+    for (Dataset *d : dm.mainDatasets()) {
+        d->close();
+        d->open();
+    }
+    TfrmOrg list(context());
+    dm.DSetClients->locate(alfa);
+    prompts.expectConfirm(kDeleteQuestion, true);
+    prompts.expectError({}, {});
+    click(list, "BitBtn2");
+    prompts.verify();
+    EXPECT_EQ(count(QStringLiteral("select count(*) from RASSCHET")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from OSNOVANIE")), 1);
+    EXPECT_EQ(dm.DSetClients->asInteger(QStringLiteral("KOD")), alfa) << "still on the client";
+}
+
+TEST_F(Refbooks, EmptyListsRefuseToDeleteAndToOpenGrounds)
+{
+    TfrmOrg list(context());
+    list.setActiveTab(2);
+    prompts.expectInform(kEmptyCannotDelete);
+    click(list, "BitBtn2");
+    prompts.expectInform(s("Таблица пуста. Невозможно открыть!"));
+    click(list, "btnOsnov");
+}
+
+struct PassportCase {
+    const char *name;
+    const char *before;
+    const char *after;
+};
+
+void PrintTo(const PassportCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class PowerOfAttorneyHolder : public Refbooks,
+                              public ::testing::WithParamInterface<PassportCase> {};
+
+TEST_P(PowerOfAttorneyHolder, TakesTheClientsBankTextIntoTheIdentityHalf)
+{
+    dm.DSetDocs->edit();
+    dm.DSetDocs->setValue(QStringLiteral("PASPVYD"), s(GetParam().before));
+    dm.DSetDocs->post();
+    ScopedMode mode(OrgPickMode, 3);
+    TfrmOrg list(context());
+    list.setActiveTab(1);
+    click(list, "btnClose");
+    EXPECT_EQ(list.result(), QDialog::Accepted);
+    EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("KOMU")), s("ИП Гамма"));
+    EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("PASPVYD")), s(GetParam().after));
+}
+
+INSTANTIATE_TEST_SUITE_P(Passport, PowerOfAttorneyHolder,
+                         ::testing::Values(PassportCase{"Empty", "", "Удостоверение № 1$|$"},
+                                           PassportCase{"KbkKept", "$|$КБК 101",
+                                                        "Удостоверение № 1$|$КБК 101"},
+                                           PassportCase{"OldIdReplaced", "Паспорт$|$КБК$|$x",
+                                                        "Удостоверение № 1$|$КБК$|$x"}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Refbooks, PickingTheDocumentsClientCopiesItsRequisitesButNotThePhone)
+{
+    ScopedMode mode(OrgPickMode, 1);
+    TfrmOrg list(context());
+    list.show();
+    EXPECT_EQ(child<QPushButton>(list, "btnClose")->text(), s("Выбрать"));
+    EXPECT_TRUE(child<QPushButton>(list, "btnCancel")->isVisible());
+    dm.DSetClients->locate(alfa);
+    list.grid()->gridDoubleClicked();
+    EXPECT_EQ(list.result(), QDialog::Accepted);
+    Dataset &doc = *dm.DSetDocs;
+    EXPECT_TRUE(doc.isEditing());
+    EXPECT_EQ(doc.asString(QStringLiteral("NAMEORG")), s("ТОО Альфа"));
+    for (const char *field : {"KBE", "RNN", "BINIIN", "ADRES", "IIK", "BANK", "BIK"})
+        EXPECT_EQ(doc.asString(QString::fromLatin1(field)),
+                  dm.DSetClients->asString(QString::fromLatin1(field)))
+            << field;
+}
+
+TEST_F(Refbooks, PickingTheRegistersFilterFillsItsBoxAndBrowsingOpensTheClient)
+{
+    QLineEdit filter;
+    {
+        ScopedMode mode(OrgPickMode, 2);
+        TfrmOrg list(context());
+        list.setClientFilterBox(&filter);
+        click(list, "btnClose");
+    }
+    EXPECT_EQ(filter.text(), s("ТОО Альфа"));
+    EXPECT_EQ(OrgPickMode, 0);
+
+    TfrmOrg browse(context());
+    browse.show();
+    EXPECT_EQ(child<QPushButton>(browse, "btnClose")->text(), s("Закрыть"));
+    EXPECT_FALSE(child<QPushButton>(browse, "btnCancel")->isVisible());
+    int opened = 0;
+    runChild = [&](QDialog &) {
+        ++opened;
+        return int(QDialog::Rejected);
+    };
+    browse.grid()->gridDoubleClicked();
+    EXPECT_EQ(opened, 1) << "a double click opens the client for change";
+    EXPECT_TRUE(browse.isVisible());
+    QTest::keyClick(child<QLineEdit>(browse, "Edit1"), Qt::Key_Return);
+    EXPECT_TRUE(browse.isVisible()) << "Enter closes nothing while browsing";
+}
+
+struct SearchCase {
+    const char *name;
+    const char *typed;
+    const char *expected; // the current client's name afterwards
+};
+
+void PrintTo(const SearchCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ClientSearch : public Refbooks, public ::testing::WithParamInterface<SearchCase> {};
+
+TEST_P(ClientSearch, MovesToTheFirstMatchOrStays)
+{
+    TfrmOrg list(context());
+    list.show();
+    dm.DSetClients->last(); // "ТОО бета"
+    typeInto(list, "Edit1", s(GetParam().typed));
+    EXPECT_EQ(dm.DSetClients->asString(QStringLiteral("NAMEORG")), s(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Search, ClientSearch,
+                         ::testing::Values(SearchCase{"CaseIgnored", "тоо а", "ТОО Альфа"},
+                                           SearchCase{"NoMatch", "ООО", "ТОО бета"},
+                                           SearchCase{"Quotes", "' or 1=1 --\"", "ТОО бета"},
+                                           SearchCase{"Wildcards", "%_", "ТОО бета"}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Refbooks, AVeryLongSearchTextOnlyLeavesTheSelection)
+{
+    TfrmOrg list(context());
+    dm.DSetClients->last();
+    list.quickSearch(QString(10000, QLatin1Char('x')));
+    EXPECT_EQ(dm.DSetClients->asString(QStringLiteral("NAMEORG")), s("ТОО бета"));
+}
+
+TEST_F(Refbooks, SortingReturnsToTheRowAndATabChangeSortsByNameAgain)
+{
+    dm.clientsPage = 0;
+    insertRow(*dm.DSetClients, {{"NAMEORG", s("ТОО Арка")}, {"BIK", s("AAA")}});
+    TfrmOrg list(context());
+    list.show();
+    dm.DSetClients->locate(alfa);
+    clickTitle(*list.grid(), 6); // "БИК"
+    EXPECT_TRUE(dm.DSetClients->selectSql().endsWith(QStringLiteral("order by BIK")));
+    EXPECT_EQ(dm.DSetClients->asInteger(QStringLiteral("KOD")), alfa);
+    EXPECT_EQ(columnTexts(*dm.DSetClients, QStringLiteral("NAMEORG")).first(), s("ТОО Арка"));
+    list.setActiveTab(1);
+    list.setActiveTab(0);
+    EXPECT_EQ(columnTexts(*dm.DSetClients, QStringLiteral("NAMEORG")),
+              QStringList({s("ТОО Альфа"), s("ТОО Арка"), s("ТОО бета")}));
+}
+
+TEST_F(Refbooks, PrintShowsTheClientListingOfTheActiveTab)
+{
+    QString shown;
+    int rows = 0;
+    shower = [&](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+        shown = report.name;
+        rows = dm.DSetClients->recordCount();
+        EXPECT_TRUE(sources.contains(QStringLiteral("DM.DSClients")));
+    };
+    TfrmOrg list(context());
+    list.setActiveTab(1);
+    click(list, "btnPrint");
+    EXPECT_EQ(rows, 1);
+    EXPECT_FALSE(shown.isNull());
+}
+
+// Grounds ---------------------------------------------------------------------------------
+
+TEST_F(Refbooks, GroundsOfTheDocumentsClientOfAnyKindArePickedIntoTheDocument)
+{
+    reopen(*dm.DSetClients, QStringLiteral("select * from CLIENTS where TIP=1"));
+    dm.DSetClients->locate(trader);
+    insertRow(*dm.DSetOsnovanie, {{"OSNOVANIE", s("Договор № 5")}});
+    reopen(*dm.DSetClients, QStringLiteral("select * from CLIENTS where TIP=0"));
+    ScopedMode mode(OsnovPickMode, 1);
+    TfrmOsnovanie grounds(context());
+    EXPECT_TRUE(grounds.clientFound());
+    EXPECT_EQ(dm.DSetClients->asInteger(QStringLiteral("KOD")), trader);
+    click(grounds, "btnClose");
+    EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("OSNOVANIE")), s("Договор № 5"));
+}
+
+TEST_F(Refbooks, ADocumentWhoseClientIsNotListedShowsNoGroundsAndAddsNone)
+{
+    dm.DSetClients->locate(alfa);
+    insertRow(*dm.DSetOsnovanie, {{"OSNOVANIE", s("Чужой договор")}});
+    dm.DSetDocs->edit();
+    dm.DSetDocs->setValue(QStringLiteral("NAMEORG"), s("ип гамма")); // case differs
+    dm.DSetDocs->post();
+    {
+        ScopedMode mode(OsnovPickMode, 1);
+        TfrmOsnovanie grounds(context());
+        grounds.show();
+        EXPECT_FALSE(grounds.clientFound());
+        EXPECT_TRUE(dm.DSetOsnovanie->isEmpty());
+        EXPECT_TRUE(child<QLabel>(grounds, "lblNoClient")->isVisible());
+        prompts.expectInform({});
+        click(grounds, "BitBtn1");
+        prompts.verify();
+        EXPECT_EQ(count(QStringLiteral("select count(*) from OSNOVANIE")), 1);
+        click(grounds, "btnCancel");
+    }
+    EXPECT_EQ(dm.DSetOsnovanie->selectSql(),
+              QStringLiteral("Select * from OSNOVANIE where KODORG=:KOD order by osnovanie"))
+        << "the grounds follow the current client again";
+}
+
+// Goods and the quantity prompt -------------------------------------------------------------
+
+struct QuantityCase {
+    const char *name;
+    const char *item;
+    const char *typed; // nullptr: "Отмена"
+    bool message;
+    double quantity, stock;
+};
+
+void PrintTo(const QuantityCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class QuantityPrompt : public Refbooks, public ::testing::WithParamInterface<QuantityCase> {};
+
+TEST_P(QuantityPrompt, TakesTheQuantityOffTheStock)
+{
+    const QuantityCase &c = GetParam();
+    runChild = [&](QDialog &prompt) {
+        if (c.typed) {
+            typeInto(prompt, "DBEdit1", s(c.typed));
+            if (c.message)
+                prompts.expectInform(kStockMessage);
+            click(prompt, "Button1");
+        } else {
+            click(prompt, "Button2");
+        }
+        return prompt.result();
+    };
+    ScopedMode mode(NomenklMode, 1);
+    TfrmNomenkl list(context());
+    if (QString::fromUtf8(c.item) == s("Доставка"))
+        list.setActiveTab(1);
+    const int row = columnTexts(*dm.DSetNomenkl, QStringLiteral("NAME")).indexOf(s(c.item));
+    ASSERT_GE(row, 0);
+    dm.DSetNomenkl->setCurrentIndex(row);
+    click(list, "btnClose");
+    prompts.verify();
+    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("KOLVO")), c.quantity);
+    EXPECT_EQ(dm.DSetDetail->asString(QStringLiteral("NAME")), s(c.item));
+    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("STNDS")), 12.0);
+    EXPECT_EQ(FbStatement::scalar(dm.TsnRW, QStringLiteral("select coalesce(OSTATOK, -1) from "
+                                                           "NOMENKLOTURA where NAME='") +
+                                                s(c.item) + QStringLiteral("'"))
+                  .toDouble(),
+              c.stock);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stock, QuantityPrompt,
+    ::testing::Values(QuantityCase{"WithinStock", "Гвозди", "4", false, 4, 6},
+                      QuantityCase{"OverStock", "болты", "5", true, 5, 0},
+                      QuantityCase{"NoStockValue", "Доставка", "1", true, 1, 0},
+                      QuantityCase{"Cancelled", "Гвозди", nullptr, false, 0, 10}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Refbooks, ANewLineIsNumberedAfterTheLargestNumber)
+{
+    ScopedMode mode(NomenklMode, 1);
+    const auto addLine = [this] {
+        TfrmNomenkl list(context());
+        click(list, "btnClose");
+        return dm.DSetDetail->asInteger(QStringLiteral("NUM"));
+    };
+    EXPECT_EQ(addLine(), 1) << "the first line";
+    for (int num : {2, 5})
+        insertRow(*dm.DSetDetail, {{"NUM", num}, {"NAME", s("x")}});
+    EXPECT_EQ(addLine(), 6);
+}
+
+TEST_F(Refbooks, ReplacingALinesItemKeepsItsQuantityNumberAndTheStock)
+{
+    insertRow(*dm.DSetDetail, {{"NUM", 3}, {"NAME", s("старое")}, {"KOLVO", 7.0}});
+    ScopedMode mode(NomenklMode, 2);
+    TfrmNomenkl list(context());
+    dm.DSetNomenkl->locate(nails);
+    list.grid()->gridDoubleClicked();
+    EXPECT_EQ(list.result(), QDialog::Accepted);
+    EXPECT_EQ(dm.DSetDetail->asString(QStringLiteral("NAME")), s("Гвозди"));
+    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("CENASHT")), 100.0);
+    EXPECT_EQ(dm.DSetDetail->asFloat(QStringLiteral("KOLVO")), 7.0);
+    EXPECT_EQ(dm.DSetDetail->asInteger(QStringLiteral("NUM")), 3);
+    EXPECT_EQ(dm.DSetNomenkl->asFloat(QStringLiteral("OSTATOK")), 10.0);
+}
+
+TEST_F(Refbooks, ANewItemTakesTheKindOfItsTabAndBrowsingIgnoresDoubleClicks)
+{
+    TfrmNomenkl list(context());
+    list.show();
+    list.setActiveTab(1);
+    click(list, "btnAdd");
+    EXPECT_EQ(count(QStringLiteral("select count(*) from NOMENKLOTURA where TIP=1")), 2);
+    list.grid()->gridDoubleClicked();
+    EXPECT_TRUE(list.isVisible());
+    EXPECT_EQ(dm.DSetDetail->recordCount(), 0);
+}
+
+TEST_F(Refbooks, ANumberColumnIsSearchedByEquality)
+{
+    TfrmNomenkl list(context());
+    list.show();
+    list.grid()->setCurrentIndex(list.grid()->model()->index(0, 3)); // "Остаток"
+    typeInto(list, "Edit1", s("3"));
+    EXPECT_EQ(dm.DSetNomenkl->asString(QStringLiteral("NAME")), s("болты"));
+    typeInto(list, "Edit1", s("1"));
+    EXPECT_EQ(dm.DSetNomenkl->asString(QStringLiteral("NAME")), s("болты")) << "10 is not 1";
+}
+
+// Payment purpose codes ---------------------------------------------------------------------
+
+TEST_F(Refbooks, PickingACodePutsOnlyTheCodeIntoTheDocumentAndTheOrderStays)
+{
+    {
+        TfrmKNP browse(context());
+        browse.show();
+        clickTitle(*browse.grid(), 1); // "Описание КНП"
+        click(browse, "btnClose");
+    }
+    ScopedMode mode(KNPPickMode, 1);
+    TfrmKNP list(context());
+    EXPECT_EQ(columnTexts(*dm.DSetKNP, QStringLiteral("NAME")),
+              QStringList({s("Аренда"), s("Прочие")}));
+    list.show();
+    typeInto(list, "Edit1", s("9"));
+    EXPECT_EQ(dm.DSetKNP->asString(QStringLiteral("KNP")), s("911"));
+    QTest::keyClick(child<QLineEdit>(list, "Edit1"), Qt::Key_Return);
+    EXPECT_EQ(list.result(), QDialog::Accepted) << "Enter picks";
+    EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("KNP")), s("911"));
+}
+
+} // namespace
