@@ -3,6 +3,8 @@
 #include "application_title.h"
 #include "db_error.h"
 #include "document_editor.h"
+#include "open_failure.h"
+#include "program_version.h"
 #include "prompt_service.h"
 #include "reference_book_pickers.h"
 #include "report_shower.h"
@@ -57,7 +59,7 @@ ReportShower previewShower(QWidget *parent)
 int runZarnik(const StartupOptions &options)
 {
     PromptService &prompts = *options.prompts;
-    setApplicationTitle(QStringLiteral("Zarnik 1.2"));
+    setApplicationTitle(zarnik::programTitle());
     handleTerminationSignals(closeOnTerminationSignal);
     // The windows' pixel sizes were laid out for these faces; the installed face with the
     // nearest widths keeps dates and captions inside their columns and buttons.
@@ -75,8 +77,11 @@ int runZarnik(const StartupOptions &options)
     TDM dm;
     try {
         dm.DataModuleCreate(options.databasePath);
-    } catch (const DbError &) {
-        prompts.error(nullptr, kConnectionErrorText, QStringLiteral("Error"));
+    } catch (const DbError &e) {
+        prompts.error(nullptr,
+                      kConnectionErrorText + u'\n' +
+                          database::openFailureLine(options.databasePath, e),
+                      QStringLiteral("Error"));
         return 0;
     }
     splash.reset();

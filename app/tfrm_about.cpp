@@ -1,6 +1,7 @@
 #include "tfrm_about.h"
 
 #include "about_picture.h"
+#include "program_version.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -33,7 +34,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     picture->setGeometry(13, 7, 372, 222);
     picture->setPixmap(aboutPicture(picture->size()));
 
-    auto *title = new QLabel(QStringLiteral("Zarnik 1.2"), group);
+    auto *title = new QLabel(zarnik::programTitle(), group);
     title->setObjectName(QStringLiteral("lblTitle"));
     QFont titleFont = font();
     titleFont.setPointSize(14);

@@ -10,6 +10,7 @@
 #include "modes.h"
 #include "page_icons.h"
 #include "print_job.h"
+#include "program_version.h"
 #include "prompt_service.h"
 #include "radio_group.h"
 #include "scoped_mode.h"
@@ -34,7 +35,7 @@
 
 namespace {
 
-const QString kTitleSuffix = QStringLiteral(" Zarnik 1.2");
+const QString kTitleSuffix = u' ' + zarnik::programTitle();
 const QString kConstantsHint = QStringLiteral("Просмотр и изменение констант");
 const QString kKod = QStringLiteral("KOD");
 const QString kArchive = QStringLiteral("KODARCHIV");
@@ -61,7 +62,7 @@ TfrmMain::TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent)
     : QMainWindow(parent), m_dm(dm), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Zarnik 1.2"));
+    setWindowTitle(zarnik::programTitle());
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
     setMinimumSize(740, 640);
 

@@ -1,3 +1,4 @@
+#include "command_line.h"
 #include "commands.h"
 
 #include "database_file.h"
@@ -12,22 +13,22 @@
 
 int runInitDb(const QStringList &args)
 {
-    bool demo = false;
-    QString path;
-    for (const QString &arg : args) {
-        if (arg == QLatin1String("--demo") && !demo) {
-            demo = true;
-        } else if (path.isEmpty() && !arg.startsWith(QLatin1String("--"))) {
-            path = arg;
-        } else {
-            std::fputs("usage: zarnik-cli init-db [--demo] PATH\n", stderr);
-            return 2;
-        }
-    }
-    if (path.isEmpty()) {
-        std::fputs("usage: zarnik-cli init-db [--demo] PATH\n", stderr);
-        return 2;
-    }
+    CommandLine line(QStringLiteral("init-db"), QStringLiteral("[--demo] PATH"),
+                     QStringLiteral("Creates a new, empty database file; an existing file is "
+                                    "never touched."));
+    const QCommandLineOption demoOption(QStringLiteral("demo"),
+                                        QStringLiteral("Fill it with a sample business."));
+    line.parser().addOption(demoOption);
+    line.parser().addPositionalArgument(QStringLiteral("PATH"),
+                                        QStringLiteral("the database file to create"));
+    if (const std::optional<int> exitCode = line.parse(args))
+        return *exitCode;
+    const bool demo = line.parser().isSet(demoOption);
+    const QStringList positional = line.parser().positionalArguments();
+    if (positional.size() != 1)
+        return line.usageError(positional.isEmpty() ? QStringLiteral("PATH is missing")
+                                                    : QStringLiteral("one PATH only"));
+    QString path = positional.front();
     path = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
         std::fprintf(stderr, "init-db: %s already exists; it was left untouched.\n",

@@ -1,6 +1,9 @@
+#include "command_line.h"
 #include "commands.h"
 
 #include "db_error.h"
+#include "open_failure.h"
+#include "output_file.h"
 #include "print_job.h"
 #include "report_engine.h"
 #include "report_output.h"
@@ -10,14 +13,13 @@
 #include <QFileInfo>
 
 #include <optional>
+#include <utility>
 
 #include <cstdio>
 
-namespace {
+using zreport::OutputFile;
 
-const char kUsage[] =
-    "usage: zarnik-cli render --db PATH --template NAME [--doc KOD] [--tip N] [--json FILE]\n"
-    "                         [--pdf FILE] [--png PREFIX [--dpi N]]\n";
+namespace {
 
 struct RenderOptions {
     QString db, templateName, json, pdf, png;
@@ -26,50 +28,44 @@ struct RenderOptions {
     int dpi = 150;
 };
 
-int usage(const QString &problem)
-{
-    if (!problem.isEmpty())
-        std::fprintf(stderr, "render: %s\n", qPrintable(problem));
-    std::fputs(kUsage, stderr);
-    return 2;
-}
-
 // Reads the options; an error text when they cannot be used.
-QString parse(const QStringList &args, RenderOptions &o)
+QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &name = args[i];
-        if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(name);
-        const QString value = args[++i];
-        bool ok = true;
-        if (name == QLatin1String("--db"))
-            o.db = value;
-        else if (name == QLatin1String("--template"))
-            o.templateName = value;
-        else if (name == QLatin1String("--json"))
-            o.json = value;
-        else if (name == QLatin1String("--pdf"))
-            o.pdf = value;
-        else if (name == QLatin1String("--png"))
-            o.png = value;
-        else if (name == QLatin1String("--doc"))
-            o.doc = value.toInt(&ok);
-        else if (name == QLatin1String("--tip"))
-            o.tip = value.toInt(&ok);
-        else if (name == QLatin1String("--dpi"))
-            o.dpi = value.toInt(&ok);
-        else
-            return QStringLiteral("unknown option %1").arg(name);
-        if (!ok)
-            return QStringLiteral("%1 needs a whole number, not \"%2\"").arg(name, value);
+    o.db = parser.value(QStringLiteral("db"));
+    o.templateName = parser.value(QStringLiteral("template"));
+    o.json = parser.value(QStringLiteral("json"));
+    o.pdf = parser.value(QStringLiteral("pdf"));
+    o.png = parser.value(QStringLiteral("png"));
+    const auto wholeNumber = [&](const char *name, int &value) -> QString {
+        if (!parser.isSet(QLatin1String(name)))
+            return {};
+        const QString text = parser.value(QLatin1String(name));
+        bool ok = false;
+        value = text.toInt(&ok);
+        return ok ? QString()
+                  : QStringLiteral("--%1 needs a whole number, not \"%2\"")
+                        .arg(QLatin1String(name), text);
+    };
+    int doc = 0;
+    for (const auto &[name, value] :
+         {std::pair{"doc", &doc}, std::pair{"tip", &o.tip}, std::pair{"dpi", &o.dpi}}) {
+        if (const QString problem = wholeNumber(name, *value); !problem.isEmpty())
+            return problem;
     }
+    if (parser.isSet(QStringLiteral("doc")))
+        o.doc = doc;
+    if (!parser.positionalArguments().isEmpty())
+        return QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().front());
     if (o.db.isEmpty() || o.templateName.isEmpty())
         return QStringLiteral("--db and --template are required");
     if (o.tip < 0 || o.tip > 2)
         return QStringLiteral("--tip is 0, 1 or 2");
     if (o.dpi < 10 || o.dpi > 1200)
         return QStringLiteral("--dpi is between 10 and 1200");
+    if (OutputFile::isStandardOutput(o.png))
+        return QStringLiteral("--png writes one file per page and cannot write to \"-\"");
+    if (OutputFile::isStandardOutput(o.json) && OutputFile::isStandardOutput(o.pdf))
+        return QStringLiteral("only one of --json and --pdf can write to \"-\"");
     if (!ztemplates::builtinTemplateNames().contains(o.templateName))
         return QStringLiteral("unknown template %1; the templates are: %2")
             .arg(o.templateName, ztemplates::builtinTemplateNames().join(QStringLiteral(", ")));
@@ -125,9 +121,40 @@ bool writeOutputs(const zreport::PreparedReport &prepared, const RenderOptions &
 
 int runRender(const QStringList &args)
 {
+    CommandLine line(
+        QStringLiteral("render"),
+        QStringLiteral("--db PATH --template NAME [--doc KOD] [--tip N] [--json FILE] "
+                       "[--pdf FILE] [--png PREFIX [--dpi N]]"),
+        QStringLiteral("Lays a printed form out and writes it as JSON, PDF or PNG pages. A "
+                       "regular file is replaced only once it is completely written; a device "
+                       "or a pipe is written into; \"-\" is standard output."));
+    QCommandLineParser &parser = line.parser();
+    parser.addOptions({
+        {QStringLiteral("db"), QStringLiteral("The database file."), QStringLiteral("PATH")},
+        {QStringLiteral("template"),
+         QStringLiteral("The form: %1.")
+             .arg(ztemplates::builtinTemplateNames().join(QStringLiteral(", "))),
+         QStringLiteral("NAME")},
+        {QStringLiteral("doc"),
+         QStringLiteral("The document's KOD (by default the first current document)."),
+         QStringLiteral("KOD")},
+        {QStringLiteral("tip"),
+         QStringLiteral("For the listings repOrg and repNomenkl: the kind of clients or goods, "
+                        "0, 1 or 2."),
+         QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("json"), QStringLiteral("Write the laid-out pages as JSON."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("pdf"), QStringLiteral("Write a PDF."), QStringLiteral("FILE")},
+        {QStringLiteral("png"), QStringLiteral("Write PREFIX-1.png, PREFIX-2.png, ..."),
+         QStringLiteral("PREFIX")},
+        {QStringLiteral("dpi"), QStringLiteral("The PNG pages' resolution, 10 to 1200."),
+         QStringLiteral("N"), QStringLiteral("150")},
+    });
+    if (const std::optional<int> exitCode = line.parse(args))
+        return *exitCode;
     RenderOptions o;
-    if (const QString problem = parse(args, o); !problem.isEmpty())
-        return usage(problem);
+    if (const QString problem = readOptions(parser, o); !problem.isEmpty())
+        return line.usageError(problem);
 
     QString error;
     const auto report = ztemplates::loadBuiltinTemplate(o.templateName, &error);
@@ -137,7 +164,14 @@ int runRender(const QStringList &args)
     }
     try {
         TDM dm;
-        dm.DataModuleCreate(QFileInfo(o.db).absoluteFilePath());
+        const QString path = QFileInfo(o.db).absoluteFilePath();
+        try {
+            dm.DataModuleCreate(path);
+        } catch (const DbError &e) {
+            std::fprintf(stderr, "render: %s\n%s\n", qPrintable(database::openFailureLine(path, e)),
+                         qPrintable(e.message()));
+            return 1;
+        }
         if (const QString problem = prepareData(dm, o); !problem.isEmpty()) {
             std::fprintf(stderr, "render: %s\n", qPrintable(problem));
             return o.doc ? 2 : 1;
@@ -150,7 +184,11 @@ int runRender(const QStringList &args)
         if (!engine.errors().isEmpty())
             std::fprintf(stderr, "%s\n", qPrintable(zreport::runErrorsText(engine.errors())));
         const bool written = writeOutputs(engine.prepared(), o);
-        std::printf("%s: %d page(s)\n", qPrintable(o.templateName), engine.prepared().pageCount());
+        // Standard output may carry the form itself; the summary then goes to standard error.
+        const bool outputOnStdout =
+            OutputFile::isStandardOutput(o.json) || OutputFile::isStandardOutput(o.pdf);
+        std::fprintf(outputOnStdout ? stderr : stdout, "%s: %d page(s)\n",
+                     qPrintable(o.templateName), engine.prepared().pageCount());
         return ran && engine.errors().isEmpty() && written ? 0 : 1;
     } catch (const DbError &e) {
         std::fprintf(stderr, "render: %s\n", qPrintable(e.message()));

@@ -1,10 +1,12 @@
 // The words and money commands: the very routines the program prints with, on values typed in.
 
 #include "amount_words.h"
+#include "command_line.h"
 #include "commands.h"
 #include "money.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -47,29 +49,54 @@ void printLine(const QString &line)
     std::fputs(line.toUtf8().append('\n').constData(), stdout);
 }
 
-int usage(const char *text)
+// The program stores no amount that is not a finite number; neither do these commands print one.
+bool allFinite(std::initializer_list<double> values)
 {
-    std::fprintf(stderr, "usage: zarnik-cli %s\n", text);
-    return 2;
+    for (double value : values) {
+        if (!std::isfinite(value))
+            return false;
+    }
+    return true;
 }
+
+int failure(const char *command, const QString &problem)
+{
+    std::fprintf(stderr, "%s: %s\n", command, problem.toUtf8().constData());
+    return 1;
+}
+
+const char kNumbersNote[] = "Numbers are written with \".\" as the decimal point.";
 
 } // namespace
 
 int runWords(const QStringList &args)
 {
-    const std::optional<std::vector<double>> values = parseNumbers(args);
-    if (args.isEmpty() || !values)
-        return usage("words VALUE...   (numbers with \".\" as the decimal point)");
+    CommandLine line(QStringLiteral("words"), QStringLiteral("VALUE..."),
+                     QStringLiteral("Writes each amount and quantity in words, TAB-separated, "
+                                    "one line per value. %1")
+                         .arg(QLatin1String(kNumbersNote)));
+    line.parser().addPositionalArgument(QStringLiteral("VALUE"),
+                                        QStringLiteral("from 0 to 999999999999.99"),
+                                        QStringLiteral("VALUE..."));
+    line.acceptNegativeNumbers();
+    if (const std::optional<int> exitCode = line.parse(args))
+        return *exitCode;
+    const QStringList texts = line.parser().positionalArguments();
+    if (texts.isEmpty())
+        return line.usageError(QStringLiteral("no value given"));
+    const std::optional<std::vector<double>> values = parseNumbers(texts);
+    if (!values)
+        return line.usageError(QStringLiteral("not a number; %1").arg(QLatin1String(kNumbersNote)));
 
     int exitCode = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
+    for (qsizetype i = 0; i < texts.size(); ++i) {
         const std::optional<QString> amount = SumPropis((*values)[i]);
         const std::optional<QString> quantity = QuantityPropis((*values)[i]);
         if (!amount || !quantity) {
             std::fprintf(stderr,
                          "words: %s cannot be written in words; only values from 0 to "
                          "999999999999.99 can\n",
-                         args[i].toUtf8().constData());
+                         texts[i].toUtf8().constData());
             exitCode = 1;
             continue;
         }
@@ -80,28 +107,68 @@ int runWords(const QStringList &args)
 
 int runRound(const QStringList &args)
 {
-    const std::optional<std::vector<double>> values = parseNumbers(args);
-    if (args.size() != 1 || !values)
-        return usage("round X");
-
-    std::printf("%s\n", roundTripText(roundMoney(values->front())).c_str());
+    CommandLine line(QStringLiteral("round"), QStringLiteral("X"),
+                     QStringLiteral("Prints X rounded to hundredths as stored amounts are. %1")
+                         .arg(QLatin1String(kNumbersNote)));
+    line.parser().addPositionalArgument(QStringLiteral("X"), QStringLiteral("a finite number"));
+    line.acceptNegativeNumbers();
+    if (const std::optional<int> exitCode = line.parse(args))
+        return *exitCode;
+    const QStringList texts = line.parser().positionalArguments();
+    if (texts.size() != 1)
+        return line.usageError(QStringLiteral("one value is needed"));
+    const std::optional<double> value = parseNumber(texts.front());
+    if (!value)
+        return line.usageError(QStringLiteral("not a number; %1").arg(QLatin1String(kNumbersNote)));
+    if (!allFinite({*value}))
+        return failure("round", QStringLiteral("%1 is not a finite number").arg(texts.front()));
+    const double rounded = roundMoney(*value);
+    if (!allFinite({rounded}))
+        return failure("round", QStringLiteral("%1 is too large to round").arg(texts.front()));
+    std::printf("%s\n", roundTripText(rounded).c_str());
     return 0;
 }
 
 int runCalcLine(const QStringList &args)
 {
-    const char *const syntax = "calc-line MODE KOLVO CENASHT STNDS   (MODE an integer: 0 VAT "
-                               "included, 1 VAT added, 2 without VAT)";
-    if (args.size() != 4)
-        return usage(syntax);
+    CommandLine line(
+        QStringLiteral("calc-line"), QStringLiteral("MODE KOLVO CENASHT STNDS"),
+        QStringLiteral("Prints a line's STREALIZ, SUMNDS and CENASUMBEZNDS under the VAT mode "
+                       "MODE. %1")
+            .arg(QLatin1String(kNumbersNote)));
+    line.parser().addPositionalArgument(
+        QStringLiteral("MODE"), QStringLiteral("0 VAT included, 1 VAT added, 2 without VAT"));
+    line.parser().addPositionalArgument(QStringLiteral("KOLVO"), QStringLiteral("quantity"));
+    line.parser().addPositionalArgument(QStringLiteral("CENASHT"), QStringLiteral("unit price"));
+    line.parser().addPositionalArgument(QStringLiteral("STNDS"), QStringLiteral("VAT rate, %"));
+    line.acceptNegativeNumbers();
+    if (const std::optional<int> exitCode = line.parse(args))
+        return *exitCode;
+    const QStringList texts = line.parser().positionalArguments();
+    if (texts.size() != 4)
+        return line.usageError(QStringLiteral("four values are needed"));
     bool modeOk = false;
-    const int mode = args[0].toInt(&modeOk);
-    const std::optional<std::vector<double>> values = parseNumbers(args.mid(1));
-    if (!modeOk || !values)
-        return usage(syntax);
+    const int mode = texts[0].toInt(&modeOk);
+    if (!modeOk)
+        return line.usageError(QStringLiteral("MODE is a whole number"));
+    const std::optional<std::vector<double>> values = parseNumbers(texts.mid(1));
+    if (!values)
+        return line.usageError(QStringLiteral("not a number; %1").arg(QLatin1String(kNumbersNote)));
+    if (mode < 0 || mode > 2)
+        return failure("calc-line", QStringLiteral("VAT mode %1 does not exist; the modes are 0, "
+                                                   "1 and 2")
+                                        .arg(mode));
+    const double kolvo = (*values)[0], cenasht = (*values)[1], stnds = (*values)[2];
+    if (!allFinite({kolvo, cenasht, stnds}))
+        return failure("calc-line",
+                       QStringLiteral("KOLVO, CENASHT and STNDS must be finite numbers"));
 
-    const LineAmounts line = computeLineAmounts(mode, (*values)[0], (*values)[1], (*values)[2]);
-    std::printf("%s %s %s\n", roundTripText(line.strealiz).c_str(),
-                roundTripText(line.sumnds).c_str(), roundTripText(line.cenasumbeznds).c_str());
+    const LineAmounts amounts = computeLineAmounts(mode, kolvo, cenasht, stnds);
+    if (!allFinite({amounts.strealiz, amounts.sumnds, amounts.cenasumbeznds}))
+        return failure("calc-line",
+                       QStringLiteral("the line's amounts are too large to be computed"));
+    std::printf("%s %s %s\n", roundTripText(amounts.strealiz).c_str(),
+                roundTripText(amounts.sumnds).c_str(),
+                roundTripText(amounts.cenasumbeznds).c_str());
     return 0;
 }

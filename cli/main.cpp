@@ -1,7 +1,7 @@
 #include "commands.h"
+#include "program_version.h"
 
 #include <QGuiApplication>
-#include <QTextStream>
 
 #include <cstdio>
 #include <functional>
@@ -9,22 +9,16 @@
 
 namespace {
 
-void printUsage()
-{
-    std::fputs(
-        "usage: zarnik-cli COMMAND [ARGS]\n"
-        "  init-db [--demo] PATH     create a new, empty database file (--demo: with sample "
-        "data)\n"
-        "  words VALUE...            an amount and a quantity in words, one line per value\n"
-        "  round X                   X rounded to hundredths as stored amounts are\n"
-        "  calc-line MODE KOLVO CENASHT STNDS\n"
-        "                            a line's STREALIZ, SUMNDS, CENASUMBEZNDS under VAT mode "
-        "MODE\n"
-        "  render --db PATH --template NAME [--doc KOD] [--tip N] [--json FILE] [--pdf FILE]\n"
-        "         [--png PREFIX [--dpi N]]\n"
-        "                            lay a printed form out and write it as JSON, PDF or PNG\n",
-        stderr);
-}
+const char kUsage[] =
+    "usage: zarnik-cli COMMAND [ARGS]   (zarnik-cli COMMAND --help for its options)\n"
+    "  init-db [--demo] PATH     create a new, empty database file (--demo: with sample data)\n"
+    "  words VALUE...            an amount and a quantity in words, one line per value\n"
+    "  round X                   X rounded to hundredths as stored amounts are\n"
+    "  calc-line MODE KOLVO CENASHT STNDS\n"
+    "                            a line's STREALIZ, SUMNDS, CENASUMBEZNDS under VAT mode MODE\n"
+    "  render --db PATH --template NAME [--doc KOD] [--tip N] [--json FILE] [--pdf FILE]\n"
+    "         [--png PREFIX [--dpi N]]\n"
+    "                            lay a printed form out and write it as JSON, PDF or PNG\n";
 
 } // namespace
 
@@ -34,6 +28,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QString::fromLatin1(zarnik::kProgramName));
+    QGuiApplication::setApplicationVersion(QString::fromLatin1(zarnik::kProgramVersion));
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("init-db"), runInitDb}, {QStringLiteral("words"), runWords},
@@ -41,10 +37,21 @@ int main(int argc, char **argv)
         {QStringLiteral("render"), runRender},
     };
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || !commands.contains(args.first())) {
-        printUsage();
+    const QString first = args.value(0);
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (first == QLatin1String("--version")) {
+        std::printf("zarnik-cli (%s %s)\n", zarnik::kProgramName, zarnik::kProgramVersion);
+        return 0;
+    }
+    if (!commands.contains(first)) {
+        if (!first.isEmpty())
+            std::fprintf(stderr, "zarnik-cli: unknown command %s\n", first.toUtf8().constData());
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    const QString name = args.takeFirst();
-    return commands.at(name)(args);
+    args.removeFirst();
+    return commands.at(first)(args);
 }

@@ -1,23 +1,14 @@
 #include "dataset.h"
 
-#include "cp1251.h"
-#include "date_time.h"
 #include "db_error.h"
 #include "display_format.h"
 #include "fb_statement.h"
-
-#include <cmath>
+#include "field_values.h"
 
 namespace {
 
 // Rows fetched at a time when more are needed for navigation or a grid.
 constexpr int kFetchBatch = 64;
-
-double daysSinceZero(const QDateTime &value)
-{
-    const qint64 msecs = datetime::zero().msecsTo(value);
-    return double(msecs) / 86400000.0;
-}
 
 } // namespace
 
@@ -39,9 +30,9 @@ void Dataset::setFields(std::vector<FieldDef> fields)
     m_storedCount = 0;
     m_calcCount = 0;
     for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].kind == FieldKind::Data)
+        if (m_fields[i].source == FieldSource::Data)
             m_column[i] = m_storedCount++;
-        else if (m_fields[i].kind == FieldKind::Calculated)
+        else if (m_fields[i].source == FieldSource::Calculated)
             m_calcSlot[i] = m_calcCount++;
     }
     Q_ASSERT(m_storedCount <= 64);
@@ -107,28 +98,7 @@ void Dataset::open()
 {
     if (isActive())
         return;
-    m_resetting = true;
-    Q_EMIT aboutToReset();
-    try {
-        execute();
-        setState(State::Browse);
-        fetchRows(1);
-    } catch (...) {
-        m_resetting = false;
-        closeCursor();
-        m_records.clear();
-        setState(State::Inactive);
-        Q_EMIT reset();
-        throw;
-    }
-    m_resetting = false;
-    m_current = m_records.empty() ? -1 : 0;
-    m_bof = true;
-    m_eof = m_records.empty();
-    Q_EMIT reset();
-    Q_EMIT currentChanged(m_current);
-    for (Dataset *detail : m_details)
-        detail->onMasterChanged();
+    requery(State::Inactive);
 }
 
 void Dataset::close()
@@ -283,9 +253,7 @@ void Dataset::moveTo(int index)
     if (index == m_current)
         return;
     m_current = index;
-    Q_EMIT currentChanged(m_current);
-    for (Dataset *detail : m_details)
-        detail->onMasterChanged();
+    currentRowChanged();
 }
 
 void Dataset::first()
@@ -393,21 +361,7 @@ const Dataset::Record &Dataset::recordAt(int row) const
 
 QVariant Dataset::storedValue(const Record &record, int index) const
 {
-    const int column = m_column[size_t(index)];
-    if (record.data.isNull(column))
-        return {};
-    switch (m_fields[size_t(index)].type) {
-    case FieldType::Integer:
-    case FieldType::SmallInt:
-        return int(record.data.integer(column));
-    case FieldType::Float:
-        return record.data.real(column);
-    case FieldType::DateTime:
-        return record.data.dateTime(column);
-    case FieldType::Text:
-        return cp1251::decode(record.data.text(column));
-    }
-    return {};
+    return field_values::read(record.data, m_column[size_t(index)], m_fields[size_t(index)].type);
 }
 
 void Dataset::computeCalculated(const Record &record) const
@@ -435,12 +389,12 @@ QVariant Dataset::calculatedValue(const Record &record, int index) const
 
 QVariant Dataset::recordValue(const Record &record, int index) const
 {
-    switch (m_fields[size_t(index)].kind) {
-    case FieldKind::Data:
+    switch (m_fields[size_t(index)].source) {
+    case FieldSource::Data:
         return storedValue(record, index);
-    case FieldKind::Calculated:
+    case FieldSource::Calculated:
         return calculatedValue(record, index);
-    case FieldKind::Lookup: {
+    case FieldSource::Lookup: {
         const auto it = m_lookups.find(index);
         if (it == m_lookups.end())
             return {};
@@ -473,42 +427,12 @@ QString Dataset::displayTextAt(int row, int index) const
 
 qint64 Dataset::asInteger(const QString &name) const
 {
-    const QVariant v = value(name);
-    if (v.isNull())
-        return 0;
-    switch (field(name).type) {
-    case FieldType::Float:
-        return qint64(std::nearbyint(v.toDouble()));
-    case FieldType::DateTime:
-        return qint64(std::floor(daysSinceZero(v.toDateTime())));
-    case FieldType::Text: {
-        const auto parsed = display::parse(v.toString(), FieldType::Integer);
-        if (!parsed)
-            throw DbError(QStringLiteral("'%1' не является целым числом").arg(v.toString()));
-        return parsed->toLongLong();
-    }
-    default:
-        return v.toLongLong();
-    }
+    return field_values::asInteger(value(name), field(name).type);
 }
 
 double Dataset::asFloat(const QString &name) const
 {
-    const QVariant v = value(name);
-    if (v.isNull())
-        return 0.0;
-    switch (field(name).type) {
-    case FieldType::DateTime:
-        return daysSinceZero(v.toDateTime());
-    case FieldType::Text: {
-        const auto parsed = display::parse(v.toString(), FieldType::Float);
-        if (!parsed)
-            throw DbError(QStringLiteral("'%1' не является числом").arg(v.toString()));
-        return parsed->toDouble();
-    }
-    default:
-        return v.toDouble();
-    }
+    return field_values::asFloat(value(name), field(name).type);
 }
 
 QString Dataset::asString(const QString &name) const
@@ -518,15 +442,7 @@ QString Dataset::asString(const QString &name) const
 
 QDateTime Dataset::asDateTime(const QString &name) const
 {
-    const QVariant v = value(name);
-    if (v.isNull())
-        return datetime::zero();
-    if (field(name).type == FieldType::DateTime)
-        return v.toDateTime();
-    const auto parsed = display::parse(v.toString(), FieldType::DateTime);
-    if (!parsed || parsed->isNull())
-        throw DbError(QStringLiteral("'%1' не является датой").arg(v.toString()));
-    return parsed->toDateTime();
+    return field_values::asDateTime(value(name), field(name).type);
 }
 
 QString Dataset::displayText(const QString &name) const
@@ -536,107 +452,9 @@ QString Dataset::displayText(const QString &name) const
 
 // ---- assigning values ----
 
-QVariant Dataset::converted(const QVariant &value, const FieldDef &field) const
-{
-    if (value.isNull())
-        return {};
-    const auto refuse = [&] {
-        return DbError(QStringLiteral("'%1' не является допустимым значением поля '%2'")
-                           .arg(value.toString(), field.name));
-    };
-    const int type = value.typeId();
-    const bool isText = type == QMetaType::QString;
-    switch (field.type) {
-    case FieldType::Integer:
-    case FieldType::SmallInt: {
-        qint64 number;
-        if (isText) {
-            const auto parsed = display::parse(value.toString(), field.type);
-            if (!parsed)
-                throw refuse();
-            if (parsed->isNull())
-                return {};
-            number = parsed->toLongLong();
-        } else if (type == QMetaType::Double) {
-            number = qint64(std::nearbyint(value.toDouble()));
-        } else {
-            bool ok = false;
-            number = value.toLongLong(&ok);
-            if (!ok)
-                throw refuse();
-        }
-        const qint64 low = field.type == FieldType::SmallInt ? -32768 : INT32_MIN;
-        const qint64 high = field.type == FieldType::SmallInt ? 32767 : INT32_MAX;
-        if (number < low || number > high)
-            throw refuse();
-        return int(number);
-    }
-    case FieldType::Float: {
-        if (isText) {
-            const auto parsed = display::parse(value.toString(), field.type);
-            if (!parsed)
-                throw refuse();
-            return *parsed;
-        }
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (!ok)
-            throw refuse();
-        return number;
-    }
-    case FieldType::DateTime: {
-        if (isText) {
-            const auto parsed = display::parse(value.toString(), field.type);
-            if (!parsed)
-                throw refuse();
-            return *parsed;
-        }
-        if (type == QMetaType::QDate)
-            return datetime::make(value.toDate());
-        const QDateTime dt = value.toDateTime();
-        if (!dt.isValid())
-            throw refuse();
-        return datetime::make(dt.date(), dt.time());
-    }
-    case FieldType::Text:
-        if (type == QMetaType::Double)
-            return display::number(value.toDouble());
-        if (type == QMetaType::QDateTime)
-            return display::dateTime(value.toDateTime());
-        return value.toString();
-    }
-    return {};
-}
-
 void Dataset::storeValue(Record &record, int index, const QVariant &value)
 {
-    const int column = m_column[size_t(index)];
-    if (value.isNull()) {
-        record.data.setNull(column);
-        return;
-    }
-    switch (m_fields[size_t(index)].type) {
-    case FieldType::Integer:
-    case FieldType::SmallInt:
-        record.data.setInteger(column, value.toLongLong());
-        break;
-    case FieldType::Float:
-        record.data.setReal(column, value.toDouble());
-        break;
-    case FieldType::DateTime:
-        record.data.setDateTime(column, value.toDateTime());
-        break;
-    case FieldType::Text: {
-        const QString text = value.toString();
-        const auto bytes = cp1251::encode(text);
-        if (!bytes)
-            throw DbError(QStringLiteral("Текст поля '%1' содержит символы, которые нельзя "
-                                         "сохранить в базе данных: %2")
-                              .arg(m_fields[size_t(index)].name, cp1251::unencodable(text)));
-        record.data.setText(column, std::string_view(bytes->constData(), size_t(bytes->size())));
-        break;
-    }
-    }
+    field_values::write(record.data, m_column[size_t(index)], m_fields[size_t(index)], value);
 }
 
 void Dataset::requireActive() const
@@ -659,24 +477,26 @@ void Dataset::setValue(const QString &name, const QVariant &value)
     const FieldDef &def = field(name);
     if (m_calcRecord) {
         // Inside the calculation handler only calculated fields are written.
-        if (def.kind == FieldKind::Calculated)
-            (*m_calcRecord->calculated)[size_t(m_calcSlot[size_t(index)])] = converted(value, def);
+        if (def.source == FieldSource::Calculated)
+            (*m_calcRecord->calculated)[size_t(m_calcSlot[size_t(index)])] =
+                field_values::converted(value, def);
         return;
     }
     requireEditing(name);
-    switch (def.kind) {
-    case FieldKind::Lookup:
+    switch (def.source) {
+    case FieldSource::Lookup:
         throw DbError(QStringLiteral("Поле '%1' только для чтения").arg(name));
-    case FieldKind::Calculated:
+    case FieldSource::Calculated:
         if (!m_buffer->calculated)
             computeCalculated(*m_buffer);
-        (*m_buffer->calculated)[size_t(m_calcSlot[size_t(index)])] = converted(value, def);
+        (*m_buffer->calculated)[size_t(m_calcSlot[size_t(index)])] =
+            field_values::converted(value, def);
         Q_EMIT rowChanged(m_current);
         return;
-    case FieldKind::Data:
+    case FieldSource::Data:
         break;
     }
-    storeValue(*m_buffer, index, converted(value, def));
+    storeValue(*m_buffer, index, field_values::converted(value, def));
     m_buffer->calculated.reset();
     m_modified = true;
     Q_EMIT rowChanged(m_current);
@@ -737,9 +557,7 @@ void Dataset::prepareNewRecord(int position)
         cancel();
         throw;
     }
-    Q_EMIT currentChanged(m_current);
-    for (Dataset *detail : m_details)
-        detail->onMasterChanged();
+    currentRowChanged();
 }
 
 void Dataset::edit()
@@ -822,19 +640,10 @@ void Dataset::cancel()
     m_buffer.reset();
     m_modified = false;
     setState(State::Browse);
-    if (!inserting) {
+    if (inserting)
+        dropCurrentRow(); // the new row never reached the database
+    else
         Q_EMIT rowChanged(m_current);
-        return;
-    }
-    const int removed = m_current;
-    Q_EMIT rowsAboutToBeRemoved(removed, removed);
-    m_records.erase(m_records.begin() + removed);
-    Q_EMIT rowsRemoved();
-    m_current = std::min(removed, rowCount() - 1);
-    m_bof = m_eof = isEmpty();
-    Q_EMIT currentChanged(m_current);
-    for (Dataset *detail : m_details)
-        detail->onMasterChanged();
 }
 
 void Dataset::remove()
@@ -849,6 +658,11 @@ void Dataset::remove()
         throw DbError(QStringLiteral("%1: нет записи для удаления").arg(objectName()));
     const Record &record = m_records[size_t(m_current)];
     runWrite(m_deleteStatement, m_updateSql ? m_updateSql->deleteSql : QString(), &record, &record);
+    dropCurrentRow();
+}
+
+void Dataset::dropCurrentRow()
+{
     const int removed = m_current;
     Q_EMIT rowsAboutToBeRemoved(removed, removed);
     m_records.erase(m_records.begin() + removed);
@@ -856,9 +670,7 @@ void Dataset::remove()
     m_current = ensureRow(removed) ? removed : rowCount() - 1;
     m_bof = m_current <= 0;
     m_eof = isEmpty();
-    Q_EMIT currentChanged(m_current);
-    for (Dataset *detail : m_details)
-        detail->onMasterChanged();
+    currentRowChanged();
 }
 
 void Dataset::checkBrowseMode()
@@ -878,6 +690,11 @@ void Dataset::onMasterChanged()
     if (!isActive() || !m_master || !m_master->isActive())
         return;
     checkBrowseMode();
+    requery(State::Browse);
+}
+
+void Dataset::requery(State stateOnFailure)
+{
     m_resetting = true;
     Q_EMIT aboutToReset();
     m_records.clear();
@@ -885,9 +702,13 @@ void Dataset::onMasterChanged()
     try {
         closeCursor();
         execute();
+        setState(State::Browse);
         fetchRows(1);
     } catch (...) {
+        closeCursor();
+        m_records.clear();
         m_resetting = false;
+        setState(stateOnFailure);
         Q_EMIT reset();
         throw;
     }
@@ -896,6 +717,11 @@ void Dataset::onMasterChanged()
     m_bof = true;
     m_eof = m_records.empty();
     Q_EMIT reset();
+    currentRowChanged();
+}
+
+void Dataset::currentRowChanged()
+{
     Q_EMIT currentChanged(m_current);
     for (Dataset *detail : m_details)
         detail->onMasterChanged();

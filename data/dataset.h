@@ -173,8 +173,14 @@ private:
     void runWrite(std::unique_ptr<FbStatement> &slot, const QString &sql, const Record *current,
                   const Record *old);
     void onMasterChanged();
+    // Runs the select again and makes its first row current; on failure the dataset is left
+    // without rows in `stateOnFailure` and the error passes on.
+    void requery(State stateOnFailure);
+    // Tells the views and refreshes the details after the current row changed.
+    void currentRowChanged();
+    // Takes the current row out of the list; the next row, else the previous, becomes current.
+    void dropCurrentRow();
     void computeCalculated(const Record &record) const;
-    QVariant converted(const QVariant &value, const FieldDef &field) const;
     int fetchRows(int count);
 
     FbTransaction &m_transaction;

@@ -2,11 +2,9 @@
 
 #include "cp1251.h"
 #include "db_error.h"
+#include "engine_lock_folder.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-#include <unistd.h>
+#include <QFile>
 
 void throwOnFbError(const ISC_STATUS *status, const QString &context)
 {
@@ -20,21 +18,27 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     QString message = parts.join(QLatin1Char('\n'));
     if (!context.isEmpty())
         message = context + QLatin1Char('\n') + message;
-    throw DbError(message);
+    // The codes tell the cases apart where the wording would not.
+    std::vector<long> codes;
+    int systemError = 0;
+    for (const ISC_STATUS *item = status; *item != isc_arg_end;) {
+        const ISC_STATUS kind = item[0];
+        if (kind == isc_arg_gds)
+            codes.push_back(long(item[1]));
+        else if (kind == isc_arg_unix && systemError == 0)
+            systemError = int(item[1]);
+        item += kind == isc_arg_cstring ? 3 : 2;
+    }
+    throw DbError(message, std::move(codes), systemError);
 }
 
 void prepareEmbeddedEngine()
 {
     static const bool done = [] {
-        if (qEnvironmentVariableIsEmpty("FIREBIRD_LOCK")) {
-            QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
-            if (base.isEmpty() || !QFileInfo(base).isWritable())
-                base = QDir::tempPath();
-            const QString lockDir =
-                base + QStringLiteral("/zarnik-firebird-%1").arg(static_cast<qulonglong>(getuid()));
-            QDir().mkpath(lockDir);
-            qputenv("FIREBIRD_LOCK", QFile::encodeName(lockDir));
-        }
+        const QString folder = engine_lock::chooseFolder(engine_lock::currentPlaces());
+        // With no folder of our own the engine keeps its default, and says so if it fails.
+        if (!folder.isEmpty())
+            qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
         return true;
     }();
     (void)done;

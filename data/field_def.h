@@ -4,7 +4,8 @@
 
 enum class FieldType { Integer, SmallInt, Float, DateTime, Text };
 
-enum class FieldKind {
+// Where a field's value comes from.
+enum class FieldSource {
     Data,       // a column of the table, read and written
     Calculated, // filled by the dataset's calculation handler, never stored
     Lookup,     // read from another dataset at the moment it is asked for
@@ -14,7 +15,7 @@ enum class FieldKind {
 struct FieldDef {
     QString name;
     FieldType type = FieldType::Text;
-    FieldKind kind = FieldKind::Data;
+    FieldSource source = FieldSource::Data;
     int size = 0;         // characters, for text
     QString label;        // column title; the name when empty
     int displayWidth = 0; // characters; 0 leaves it to the grid

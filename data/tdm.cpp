@@ -60,12 +60,12 @@ std::vector<FieldDef> allFields(const TableDef &table,
 }
 
 FieldDef computed(const char *name, FieldType type, int size, bool visible = true,
-                  FieldKind kind = FieldKind::Calculated)
+                  FieldSource source = FieldSource::Calculated)
 {
     FieldDef f;
     f.name = QString::fromLatin1(name);
     f.type = type;
-    f.kind = kind;
+    f.source = source;
     f.size = size;
     f.visible = visible;
     return f;
@@ -165,7 +165,7 @@ void TDM::defineDatasets()
     docsFields.push_back(computed("gruzot", FieldType::Text, 512));
     docsFields.push_back(computed("gruzopol", FieldType::Text, 512));
     docsFields.push_back(computed("sumtovpropis", FieldType::Text, 512, false));
-    docsFields.push_back(computed("tel", FieldType::Text, 256, true, FieldKind::Lookup));
+    docsFields.push_back(computed("tel", FieldType::Text, 256, true, FieldSource::Lookup));
     docsFields.push_back(computed("Docum", FieldType::Text, 256));
     docsFields.push_back(computed("KBK", FieldType::Text, 256));
     DSetDocs->setFields(docsFields);

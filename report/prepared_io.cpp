@@ -1,8 +1,9 @@
 #include "prepared_io.h"
 
+#include "output_file.h"
+
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -252,14 +253,8 @@ bool writePreparedReport(const PreparedReport &report, QIODevice &device)
 
 bool savePreparedReport(const PreparedReport &report, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writePreparedReport(report, file) || !file.commit()) {
-        if (error)
-            *error =
-                QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return writeOutputFile(
+        path, [&](QIODevice &device) { return writePreparedReport(report, device); }, error);
 }
 
 bool readPreparedReport(QByteArrayView data, PreparedReport &report, QString *error)

@@ -1,14 +1,16 @@
 #include "report_output.h"
 
+#include "output_file.h"
 #include "page_painting.h"
+#include "program_version.h"
 #include "report_draw.h"
 #include "report_units.h"
 
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -219,21 +221,19 @@ bool writePreparedJson(const PreparedReport &report, QIODevice &device)
 
 bool savePreparedJson(const PreparedReport &report, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writePreparedJson(report, file) || !file.commit()) {
-        if (error)
-            *error =
-                QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return writeOutputFile(
+        path, [&](QIODevice &device) { return writePreparedJson(report, device); }, error);
 }
 
 bool savePreparedPdf(const PreparedReport &report, const QString &path, QString *error)
 {
-    QPdfWriter writer(path);
+    OutputFile file(path);
+    QIODevice *device = file.open(error);
+    if (!device)
+        return false;
+    QPdfWriter writer(device);
     writer.setResolution(1200);
-    writer.setCreator(QStringLiteral("Zarnik"));
+    writer.setCreator(QString::fromLatin1(zarnik::kProgramName));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     QString paintError;
@@ -242,7 +242,7 @@ bool savePreparedPdf(const PreparedReport &report, const QString &path, QString 
             *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
         return false;
     }
-    return true;
+    return file.commit(error); // the writer itself ignores failed writes
 }
 
 QImage renderPreparedPage(const PreparedReport &report, int pageIndex, int dpi)
@@ -265,11 +265,10 @@ bool savePreparedPngs(const PreparedReport &report, const QString &prefix, int d
 {
     for (int i = 0; i < report.pageCount(); ++i) {
         const QString path = QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1);
-        if (!renderPreparedPage(report, i, dpi).save(path, "PNG")) {
-            if (error)
-                *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
+        const QImage image = renderPreparedPage(report, i, dpi);
+        if (!writeOutputFile(
+                path, [&](QIODevice &device) { return image.save(&device, "PNG"); }, error))
             return false;
-        }
     }
     return true;
 }

@@ -68,6 +68,11 @@ struct ClickCase {
     QDate date;
 };
 
+void PrintTo(const ClickCase &c, std::ostream *os)
+{
+    *os << "click at " << c.position << " marks " << c.marked.toStdString();
+}
+
 class DateFieldClick : public DateField, public ::testing::WithParamInterface<ClickCase> {};
 
 TEST_P(DateFieldClick, MarksThePartItLandsOnForTypingOver)
@@ -84,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ClickCase{0, QStringLiteral("17"), QStringLiteral("05"), QDate(2026, 3, 5)},
                       ClickCase{4, QStringLiteral("03"), QStringLiteral("05"), QDate(2026, 5, 17)},
                       ClickCase{7, QStringLiteral("2026"), QStringLiteral("2027"),
-                                QDate(2027, 3, 17)}));
+                                QDate(2027, 3, 17)}),
+    [](const auto &info) { return "Character" + std::to_string(info.param.position); });
 
 TEST_F(DateField, TheCalendarDropsDownFromTheKeyboard)
 {

@@ -119,6 +119,11 @@ struct ViewCase {
     std::vector<const char *> hidden;
 };
 
+void PrintTo(const ViewCase &c, std::ostream *os)
+{
+    *os << "view " << c.view;
+}
+
 class RegisterViews : public Register, public ::testing::WithParamInterface<ViewCase> {};
 
 TEST_P(RegisterViews, ListTheirDocumentsWithoutTheFiltersAndArrangeTheirCommands)
@@ -156,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(EachView, RegisterViews,
                                            ViewCase{2,
                                                     numbers({1, 2, 3, 4, 5}),
                                                     {"btnEdit", "btnUse", "btnDel"},
-                                                    {"btnVernut", "btnAdd", "btnVArchiv"}}));
+                                                    {"btnVernut", "btnAdd", "btnVArchiv"}}),
+                         [](const auto &info) { return "View" + std::to_string(info.param.view); });
 
 struct QueryCase {
     const char *what;
@@ -359,6 +365,11 @@ struct DoubleClickCase {
     std::vector<int> editorModes;
 };
 
+void PrintTo(const DoubleClickCase &c, std::ostream *os)
+{
+    *os << "view " << c.view;
+}
+
 class RegisterDoubleClick : public Register,
                             public ::testing::WithParamInterface<DoubleClickCase> {};
 
@@ -376,7 +387,8 @@ TEST_P(RegisterDoubleClick, EditsExceptInTheArchive)
 
 INSTANTIATE_TEST_SUITE_P(EachView, RegisterDoubleClick,
                          ::testing::Values(DoubleClickCase{0, {2}}, DoubleClickCase{1, {}},
-                                           DoubleClickCase{2, {2}}));
+                                           DoubleClickCase{2, {2}}),
+                         [](const auto &info) { return "View" + std::to_string(info.param.view); });
 
 class RegisterDelete : public Register, public ::testing::WithParamInterface<bool> {};
 
@@ -397,7 +409,8 @@ TEST_P(RegisterDelete, AsksAndOnYesRemovesTheDocumentWithItsLines)
     EXPECT_EQ(lines.toInt(), yes ? 0 : 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(YesAndNo, RegisterDelete, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(YesAndNo, RegisterDelete, ::testing::Bool(),
+                         [](const auto &info) { return std::string(info.param ? "Yes" : "No"); });
 
 TEST_F(Register, ArchiveAndRestoreSwitchTheViewAndLandOnTheDocument)
 {

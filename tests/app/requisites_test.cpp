@@ -2,6 +2,7 @@
 #include "db_grid.h"
 #include "fb_statement.h"
 #include "radio_group.h"
+#include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "tdm.h"
 #include "temp_database.h"
@@ -49,17 +50,11 @@ protected:
 
     void SetUp() override
     {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
         dm.DataModuleCreate(db.path());
         window = std::make_unique<TfrmMain>(dm, prompts);
         window->show();
     }
-    void TearDown() override
-    {
-        window.reset();
-        QLocale::setDefault(m_savedLocale);
-    }
+    void TearDown() override { window.reset(); }
 
     // Opens the requisites window, lets fill work in it, and runs the register's refresh.
     void openRequisites(const std::function<void(TfrmConst &)> &fill)
@@ -93,7 +88,7 @@ protected:
     std::unique_ptr<TfrmMain> window;
 
 private:
-    QLocale m_savedLocale;
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };
 
 class EmptyRequisites : public Requisites {

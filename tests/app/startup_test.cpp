@@ -12,11 +12,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +47,7 @@ QList<QWidget *> shownWindows()
 struct BadFile {
     const char *what;
     const char *content; // nullptr: no file at all
+    const char *reason;  // the line below the message, after the file's path
 };
 
 void PrintTo(const BadFile &f, std::ostream *os)
@@ -67,7 +71,10 @@ TEST_P(StartupOnABadFile, ShowsOneMessageOverTheSplashAndEndsWithCodeZeroWriting
         QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     ScriptedPrompts prompts;
-    prompts.expectError(kConnectionErrorText, QStringLiteral("Error"));
+    prompts.expectError(
+        kConnectionErrorText +
+            QStringLiteral("\nФайл %1: %2").arg(path, QString::fromUtf8(GetParam().reason)),
+        QStringLiteral("Error"));
     prompts.whileShown([] {
         const QList<QWidget *> shown = shownWindows();
         ASSERT_EQ(shown.size(), 1) << "only the splash is on the screen";
@@ -94,14 +101,55 @@ TEST_P(StartupOnABadFile, ShowsOneMessageOverTheSplashAndEndsWithCodeZeroWriting
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, StartupOnABadFile,
-    ::testing::Values(BadFile{"missing", nullptr}, BadFile{"empty", ""},
-                      BadFile{"not a database", "Zarnik: this is a text file, not a database.\n"}),
-    [](const ::testing::TestParamInfo<BadFile> &info) {
-        return std::string(info.param.content ? (*info.param.content ? "Text" : "Empty")
-                                              : "Missing");
-    });
+INSTANTIATE_TEST_SUITE_P(Files, StartupOnABadFile,
+                         ::testing::Values(BadFile{"missing", nullptr, "такого файла нет."},
+                                           BadFile{"empty", "", "это не файл базы данных."},
+                                           BadFile{"not a database",
+                                                   "Zarnik: this is a text file, not a database.\n",
+                                                   "это не файл базы данных."}),
+                         [](const ::testing::TestParamInfo<BadFile> &info) {
+                             return std::string(info.param.content
+                                                    ? (*info.param.content ? "Text" : "Empty")
+                                                    : "Missing");
+                         });
+
+// The file is there and is a database, but may only be read: the second line says so, so that
+// the user does not go looking for a missing file.
+TEST(Startup, AReadOnlyDatabaseIsNamedReadOnly)
+{
+    QTemporaryDir folder;
+    QString mounted;
+    QString path = folder.path() + QStringLiteral("/ZNDB1.2.GDB");
+    if (::getuid() == 0) {
+        // Root may write any file: only a read-only file system stops it.
+        mounted = folder.path() + QStringLiteral("/ro");
+        QDir().mkpath(mounted);
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                               QStringLiteral("tmpfs"), mounted}) != 0)
+            GTEST_SKIP() << "running as root where no file system can be mounted read-only";
+        path = mounted + QStringLiteral("/ZNDB1.2.GDB");
+        database::create(path);
+        QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-o"), QStringLiteral("remount,ro"), mounted});
+    } else {
+        database::create(path);
+        QFile::setPermissions(path, QFile::ReadOwner);
+    }
+
+    ScriptedPrompts prompts;
+    prompts.expectError(
+        kConnectionErrorText +
+            QStringLiteral("\nФайл %1: файл доступен только для чтения, а программе нужна запись.")
+                .arg(path),
+        QStringLiteral("Error"));
+    StartupOptions options;
+    options.databasePath = path;
+    options.prompts = &prompts;
+    EXPECT_EQ(runZarnik(options), 0);
+    if (!mounted.isEmpty())
+        QProcess::execute(QStringLiteral("umount"), {mounted});
+}
 
 TEST(Startup, ADatabaseOfAnotherProgramEndsTheStartWithItsError)
 {

@@ -1,5 +1,6 @@
 #include "numeric_key_filter.h"
 #include "prompt_service.h"
+#include "scoped_locale.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -44,17 +45,14 @@ struct KeyCase {
     QString kept;
 };
 
-class NumberBox : public ::testing::TestWithParam<KeyCase> {
-protected:
-    void SetUp() override
-    {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-    }
-    void TearDown() override { QLocale::setDefault(m_savedLocale); }
+void PrintTo(const KeyCase &c, std::ostream *os)
+{
+    *os << (c.kind == NumericKeyFilter::Kind::Integer ? "whole number" : "fraction") << ", typed \""
+        << c.typed.toStdString() << "\"";
+}
 
-private:
-    QLocale m_savedLocale;
+class NumberBox : public ::testing::TestWithParam<KeyCase> {
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };
 
 TEST_P(NumberBox, KeepsOnlyTheCharactersOfANumber)
@@ -74,6 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{Kind::Fractional, QStringLiteral("1,5e+2x"), QStringLiteral("1,5e+")},
                       // The full stop is a decimal point whatever the desktop's separator.
                       KeyCase{Kind::Fractional, QStringLiteral("12.5;"), QStringLiteral("12.")},
-                      KeyCase{Kind::Fractional, QStringLiteral("abc12"), QStringLiteral("1")}));
+                      KeyCase{Kind::Fractional, QStringLiteral("abc12"), QStringLiteral("1")}),
+    [](const auto &info) {
+        return (info.param.kind == Kind::Integer ? "Integer" : "Fractional") +
+               std::to_string(info.index);
+    });
 
 } // namespace

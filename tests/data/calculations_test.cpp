@@ -1,5 +1,6 @@
 #include "data_module_test.h"
 #include "money.h"
+#include "param_names.h"
 #include "tdm.h"
 
 #include <QLocale>
@@ -79,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, LineAmountsOnADataset,
                                            LineCase{1, 2, 150.55, 12, 337.23, 36.13, 301.10},
                                            LineCase{2, 2, 150.55, 12, 337.23, 36.13, 301.10},
                                            LineCase{0, 5, 10, 0, 50, 0, 50},
-                                           LineCase{2, 5, 10, 0, 50, 0, 50}));
+                                           LineCase{2, 5, 10, 0, 50, 0, 50}),
+                         ztest::PrintedName());
 
 TEST_F(Calculations, LineComputedColumnsFollowTheLineAndTheRequisites)
 {

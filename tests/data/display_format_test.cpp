@@ -1,5 +1,6 @@
 #include "date_time.h"
 #include "display_format.h"
+#include "scoped_locale.h"
 
 #include <QLocale>
 
@@ -9,8 +10,7 @@ namespace {
 
 class DisplayFormat : public ::testing::Test {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };
 
 TEST_F(DisplayFormat, NumbersInTheGeneralFormOfTheLocale)

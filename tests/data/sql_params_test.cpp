@@ -1,3 +1,4 @@
+#include "param_names.h"
 #include "sql_params.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"select 1 -- :NOT\nfrom T /* :NOR */ where b=:B",
              "select 1 -- :NOT\nfrom T /* :NOR */ where b=?",
              {"B"}},
-        Case{"select 'unterminated :X", "select 'unterminated :X", {}}));
+        Case{"select 'unterminated :X", "select 'unterminated :X", {}}),
+    ztest::PrintedName());
 
 } // namespace

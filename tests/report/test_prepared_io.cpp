@@ -95,21 +95,31 @@ TEST_F(PreparedFile, EveryTruncationIsRefusedAndLeavesTheTargetAlone)
     EXPECT_EQ(target.pageCount(), 1);
 }
 
-TEST_F(PreparedFile, CorruptedBytesNeverCrash)
+TEST_F(PreparedFile, CorruptedBytesNeverCrashAndWhatIsAcceptedRoundTrips)
 {
     const QByteArray bytes = bytesOf(m_run.prepared());
     QRandomGenerator random(12345);
+    int accepted = 0;
     for (int round = 0; round < 2000; ++round) {
         QByteArray damaged = bytes;
         for (int i = 0; i < 1 + round % 4; ++i)
             damaged[random.bounded(int(damaged.size()))] = char(random.bounded(256));
         PreparedReport loaded;
         QString error;
-        if (readPreparedReport(damaged, loaded, &error)) {
-            // Whatever was accepted is consistent enough to be written out again.
-            jsonOf(loaded);
+        if (!readPreparedReport(damaged, loaded, &error)) {
+            EXPECT_FALSE(error.isEmpty()) << "a refusal says why";
+            continue;
         }
+        ++accepted;
+        // Whatever was accepted is written out again and read back as the same pages.
+        const QByteArray written = bytesOf(loaded);
+        PreparedReport reloaded;
+        ASSERT_TRUE(readPreparedReport(written, reloaded, &error))
+            << "round " << round << ": " << error.toStdString();
+        EXPECT_EQ(jsonOf(reloaded), jsonOf(loaded)) << "round " << round;
+        EXPECT_EQ(bytesOf(reloaded), written) << "round " << round;
     }
+    EXPECT_GT(accepted, 0) << "the damage never hit bytes a reader may accept";
 }
 
 TEST(PreparedFileHeader, ForeignAndHostileFilesAreRefusedWithAReason)

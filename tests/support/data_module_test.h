@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoped_locale.h"
 #include "tdm.h"
 #include "temp_database.h"
 
@@ -15,17 +16,14 @@ protected:
 
     void SetUp() override
     {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
         dm.DataModuleCreate(db.path());
         for (Dataset *d : dm.mainDatasets())
             d->open();
     }
-    void TearDown() override { QLocale::setDefault(m_savedLocale); }
 
     TempDatabase db;
     TDM dm;
 
 private:
-    QLocale m_savedLocale;
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };

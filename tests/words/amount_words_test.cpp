@@ -1,4 +1,6 @@
 #include "amount_words.h"
+#include "param_names.h"
+#include "scoped_locale.h"
 
 #include <QLocale>
 
@@ -106,13 +108,13 @@ const std::string locales[] = {"ru_KZ", "en_US"};
 
 class SpellingUnderLocale : public ::testing::TestWithParam<std::tuple<std::string, Spelling>> {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QString::fromStdString(locale()))); }
-    void TearDown() override { QLocale::setDefault(m_previous); }
+    void SetUp() override { m_locale.emplace(QLocale(QString::fromStdString(locale()))); }
+    void TearDown() override { m_locale.reset(); }
     const std::string &locale() const { return std::get<0>(GetParam()); }
     const Spelling &spelling() const { return std::get<1>(GetParam()); }
 
 private:
-    QLocale m_previous;
+    std::optional<ScopedLocale> m_locale;
 };
 
 TEST_P(SpellingUnderLocale, AmountAndQuantity)
@@ -123,7 +125,8 @@ TEST_P(SpellingUnderLocale, AmountAndQuantity)
 
 INSTANTIATE_TEST_SUITE_P(Words, SpellingUnderLocale,
                          ::testing::Combine(::testing::ValuesIn(locales),
-                                            ::testing::ValuesIn(spellings)));
+                                            ::testing::ValuesIn(spellings)),
+                         ztest::PrintedName());
 
 TEST(SpellingLocales, DifferInDecimalSeparator)
 {
@@ -144,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(Words, Unspellable,
                                            999999999999.996, // rounds up to thirteen digits
                                            std::numeric_limits<double>::quiet_NaN(),
                                            std::numeric_limits<double>::infinity(),
-                                           -std::numeric_limits<double>::infinity()));
+                                           -std::numeric_limits<double>::infinity()),
+                         ztest::PrintedName());
 
 struct DigitString {
     const char *digits;
@@ -169,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Words, NumberWords,
                                            // the thirteenth position has no words
                                            DigitString{"1234000000000",
                                                        "двести тридцать четыре миллиарда "},
-                                           DigitString{"1-2", ""}, DigitString{"12a", ""}));
+                                           DigitString{"1-2", ""}, DigitString{"12a", ""}),
+                         ztest::PrintedName());
 
 struct DigitStep {
     PropisState before;
@@ -221,6 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
             {0, 10, false, false, false, true}, "миллиардов ", {0, 10, false, false, false, false}},
         // no words and no marks above the billions or outside 0-9
         DigitStep{{5, 14, false, false, false, false}, "", {5, 14, false, false, false, false}},
-        DigitStep{{10, 6, false, false, false, false}, "", {10, 6, false, false, false, false}}));
+        DigitStep{{10, 6, false, false, false, false}, "", {10, 6, false, false, false, false}}),
+    ztest::PrintedName());
 
 } // namespace

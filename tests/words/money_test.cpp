@@ -1,4 +1,5 @@
 #include "money.h"
+#include "param_names.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         Rounding{0.005, 0.0}, Rounding{27.265, 27.26}, Rounding{109.435, 109.44},
         Rounding{-2.675, -2.67}, Rounding{3360.0, 3360.0},
         // the binary 0.01 times 70 is stored above 0.7
-        Rounding{0.7, 0.70000000000000007}));
+        Rounding{0.7, 0.70000000000000007}),
+    ztest::PrintedName());
 
 struct Line {
     int mode;
@@ -87,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         // precision: 0.0750000000000000071 rounds up (in double precision it would round down)
         Line{0, 1, 0.7, 12, {0.70000000000000007, 0.08, 0.62}},
         // the product 0.025 is rounded in extended precision
-        Line{1, 1, 0.025, 0, {0.03, 0, 0.03}}));
+        Line{1, 1, 0.025, 0, {0.03, 0, 0.03}}),
+    ztest::PrintedName());
 
 } // namespace

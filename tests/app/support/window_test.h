@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "tdm.h"
 #include "temp_database.h"
@@ -14,18 +15,12 @@ class WindowTest : public ::testing::Test {
 protected:
     explicit WindowTest(TempDatabase::Content content) : db(content) {}
 
-    void SetUp() override
-    {
-        m_savedLocale = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Kazakhstan));
-        dm.DataModuleCreate(db.path());
-    }
-    void TearDown() override { QLocale::setDefault(m_savedLocale); }
+    void SetUp() override { dm.DataModuleCreate(db.path()); }
 
     TempDatabase db;
     TDM dm;
     ScriptedPrompts prompts;
 
 private:
-    QLocale m_savedLocale;
+    ScopedLocale m_locale{QLocale(QLocale::Russian, QLocale::Kazakhstan)};
 };

@@ -1,8 +1,10 @@
-// Feeds arbitrary bytes to the prepared-report reader; whatever it accepts is written out
-// again and drawn, so that nothing a file can say makes the program crash.
+// Feeds arbitrary bytes to the prepared-report reader; whatever it accepts must be written
+// out and read back as the same file, and is drawn, so that nothing a file can say makes the
+// program crash.
 //
 // Built with -DZARNIK_FUZZ=ON (clang) it is a libFuzzer target:
-//   build/bin/fuzz_prepared_report -max_total_time=600 tests/report/fuzz/corpus
+//   cmake --preset fuzz && cmake --build --preset fuzz
+//   build-fuzz/bin/fuzz_prepared_report -max_total_time=600 tests/report/fuzz/corpus
 // Otherwise it is a plain program that reads the files (or folders of files) it is given.
 
 #include "prepared_io.h"
@@ -16,8 +18,11 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 static void exercise(QByteArrayView data)
 {
@@ -28,10 +33,24 @@ static void exercise(QByteArrayView data)
             std::abort(); // a refusal must say why
         return;
     }
-    QBuffer sink;
+    // What was accepted is written out again and read back as the same file.
+    QByteArray written;
+    QBuffer sink(&written);
     sink.open(QIODevice::WriteOnly);
-    zreport::writePreparedReport(report, sink);
-    zreport::writePreparedJson(report, sink);
+    if (!zreport::writePreparedReport(report, sink))
+        std::abort();
+    zreport::PreparedReport reloaded;
+    if (!zreport::readPreparedReport(written, reloaded, &error))
+        std::abort();
+    QByteArray rewritten;
+    QBuffer again(&rewritten);
+    again.open(QIODevice::WriteOnly);
+    zreport::writePreparedReport(reloaded, again);
+    if (rewritten != written)
+        std::abort();
+    QBuffer json;
+    json.open(QIODevice::WriteOnly);
+    zreport::writePreparedJson(report, json);
     QImage image(64, 64, QImage::Format_RGB32);
     QPainter painter(&image);
     for (const zreport::PreparedPage &page : report.pages())
@@ -49,9 +68,25 @@ static void startApplication()
 
 #ifdef ZARNIK_LIBFUZZER
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+// libFuzzer caps inputs at the size of the largest seed unless told otherwise, which would
+// never try a file larger than the seeds; a default cap of 1 MiB applies unless -max_len is
+// given. libFuzzer reads its flags after this function, so adding one here takes effect.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     startApplication();
+    static std::vector<char *> args;
+    bool hasMaxLen = false;
+    for (int i = 0; i < *argc; ++i) {
+        args.push_back((*argv)[i]);
+        if (std::strncmp((*argv)[i], "-max_len=", 9) == 0)
+            hasMaxLen = true;
+    }
+    static char maxLen[] = "-max_len=1048576";
+    if (!hasMaxLen)
+        args.insert(args.begin() + std::min<std::ptrdiff_t>(1, *argc), maxLen);
+    args.push_back(nullptr);
+    *argc = int(args.size()) - 1;
+    *argv = args.data();
     return 0;
 }
 

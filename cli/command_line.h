@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The options of one zarnik-cli command, read by QCommandLineParser: "--help" prints the
+// command's help, an unknown or incomplete option is a usage error (exit code 2).
+class CommandLine {
+public:
+    // `syntax` follows "zarnik-cli COMMAND" in the usage line.
+    CommandLine(const QString &command, const QString &syntax, const QString &description);
+
+    QCommandLineParser &parser() { return m_parser; }
+
+    // Values such as "-100" or "-inf" are arguments, not options.
+    void acceptNegativeNumbers() { m_negativeNumbers = true; }
+
+    // Empty when the command should run; otherwise the exit code to stop with (0 after
+    // printing the help, 2 after a usage error).
+    std::optional<int> parse(const QStringList &args);
+
+    // Prints "COMMAND: problem" and the usage line to standard error; returns 2.
+    int usageError(const QString &problem) const;
+
+    QString helpText() const;
+
+private:
+    QString usageLine() const;
+
+    QString m_command;
+    QString m_syntax;
+    QCommandLineParser m_parser;
+    bool m_negativeNumbers = false;
+};
