@@ -22,9 +22,8 @@ namespace {
 QList<QPageSize> paperSizes()
 {
     QList<QPageSize> sizes;
-    const QString printer = Printers::instance().current();
-    if (!printer.isEmpty())
-        sizes = QPrinterInfo::printerInfo(printer).supportedPageSizes();
+    if (!Printers::instance().noneInstalled())
+        sizes = QPrinterInfo::printerInfo(Printers::instance().current()).supportedPageSizes();
     if (sizes.isEmpty())
         for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::B5,
                                          QPageSize::Letter, QPageSize::Legal})

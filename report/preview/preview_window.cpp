@@ -518,7 +518,7 @@ void PreviewWindow::print()
     if (m_running || prepared().pageCount() == 0)
         return;
     Printers &printers = Printers::instance();
-    if (printers.isEmpty()) {
+    if (printers.noneInstalled()) {
         m_hooks.message(this, QStringLiteral("В вашей системе не установлено принтеров"),
                         QStringLiteral("Ошибка"));
         return;

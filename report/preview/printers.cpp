@@ -51,7 +51,10 @@ void Printers::ensureListed()
 void Printers::setForTesting(const QList<PrinterEntry> &printers, const QString &defaultName)
 {
     m_listed = true;
+    m_noneInstalled = printers.isEmpty();
     m_printers = printers;
+    if (m_noneInstalled)
+        m_printers = {{QStringLiteral("Виртуальный"), QString()}};
     m_current.clear();
     if (const PrinterEntry *entry = find(defaultName))
         m_current = entry->name;
@@ -62,6 +65,7 @@ void Printers::setForTesting(const QList<PrinterEntry> &printers, const QString 
 void Printers::reset()
 {
     m_listed = false;
+    m_noneInstalled = false;
     m_printers.clear();
     m_current.clear();
 }
@@ -70,6 +74,12 @@ const QList<PrinterEntry> &Printers::list()
 {
     ensureListed();
     return m_printers;
+}
+
+bool Printers::noneInstalled()
+{
+    ensureListed();
+    return m_noneInstalled;
 }
 
 QStringList Printers::names()

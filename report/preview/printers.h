@@ -16,9 +16,10 @@ class Printers {
 public:
     static Printers &instance();
 
-    // The desktop's default printer first; empty when none is installed.
+    // The desktop's default printer first; when none is installed, only the virtual printer,
+    // which can be shown and chosen but never printed on.
     const QList<PrinterEntry> &list();
-    bool isEmpty() { return list().isEmpty(); }
+    bool noneInstalled();
     QStringList names();
     const PrinterEntry *find(const QString &name); // letter case ignored
 
@@ -37,6 +38,7 @@ private:
     void ensureListed();
 
     bool m_listed = false;
+    bool m_noneInstalled = false;
     QList<PrinterEntry> m_printers;
     QString m_current;
 };

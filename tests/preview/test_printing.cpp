@@ -1,6 +1,7 @@
 #include "preview_fixture.h"
 #include "qt_printing.h"
 
+#include "print_dialog.h"
 #include "print_job.h"
 #include "printers.h"
 
@@ -99,6 +100,13 @@ TEST(Printing, WithoutPrintersSaysSoAndPrintsNothing)
     EXPECT_EQ(preview.user.messages, QStringList{"В вашей системе не установлено принтеров"});
     EXPECT_EQ(preview.user.captions, QStringList{"Ошибка"});
     EXPECT_TRUE(preview.user.dialogTitles.isEmpty());
+
+    // The list still offers the virtual printer, so the dialog's printer box is never empty.
+    EXPECT_EQ(Printers::instance().names(), QStringList{"Виртуальный"});
+    EXPECT_EQ(Printers::instance().current(), "Виртуальный");
+    PrintDialog dialog(PrintSettings{}, preview.user.hooks());
+    EXPECT_EQ(child<QComboBox>(&dialog, "printerCombo")->currentText(), "Виртуальный");
+    EXPECT_EQ(child<QComboBox>(&dialog, "printerCombo")->count(), 1);
 }
 
 TEST(Printing, ThePrinterChosenStaysCurrentForLaterPrints)
