@@ -1,9 +1,12 @@
 #include "output_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -21,10 +24,16 @@ QString failureText(const QString &path, const QString &reason)
 {
     const QString name =
         OutputFile::isStandardOutput(path) ? QStringLiteral("стандартный вывод") : path;
-    return QStringLiteral("Не удалось записать файл «%1»: %2").arg(name, reason);
+    return cannotWriteMessage(name, reason);
 }
 
 } // namespace
+
+QString cannotWriteMessage(const QString &path, const QString &reason)
+{
+    const QString text = QStringLiteral("Не удалось записать файл «%1»").arg(path);
+    return reason.isEmpty() ? text : text + QStringLiteral(": ") + reason;
+}
 
 QString OutputFile::failure(const QString &reason) const
 {
@@ -100,6 +109,67 @@ bool OutputFile::commit(QString *error)
         return ok || fail(reason);
     }
     return fail(QStringLiteral("файл не был открыт"));
+}
+
+OutputPath::OutputPath(const QString &path) : m_path(path) {}
+
+OutputPath::~OutputPath()
+{
+    if (m_temporary && !m_committed)
+        QFile::remove(m_writePath);
+}
+
+bool OutputPath::open(QString *error)
+{
+    auto fail = [&](const QString &reason) {
+        if (error)
+            *error = cannotWriteMessage(m_path, reason);
+        return false;
+    };
+    if (m_path.isEmpty())
+        return fail(QStringLiteral("не задано имя файла"));
+    m_finalPath = m_path;
+    struct stat target;
+    if (::stat(QFile::encodeName(m_path).constData(), &target) == 0) {
+        if (S_ISDIR(target.st_mode))
+            return fail(QStringLiteral("это папка"));
+        if (!S_ISREG(target.st_mode)) {
+            m_writePath = m_path;
+            return true;
+        }
+        // Renaming over a link would replace the link; the file it leads to is replaced.
+        m_finalPath = QFileInfo(m_path).canonicalFilePath();
+    } else if (errno != ENOENT) {
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    QTemporaryFile file(m_finalPath + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        return fail(file.errorString());
+    file.setAutoRemove(false);
+    m_writePath = file.fileName();
+    m_temporary = true;
+    return true;
+}
+
+bool OutputPath::commit(QString *error)
+{
+    if (!m_temporary) {
+        m_committed = !m_writePath.isEmpty();
+        return m_committed;
+    }
+    // A temporary file is private to its owner; the result gets the usual permissions.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(m_writePath).constData(), 0666 & ~mask);
+    // rename() replaces an existing file of that name in one step.
+    if (std::rename(QFile::encodeName(m_writePath).constData(),
+                    QFile::encodeName(m_finalPath).constData()) != 0) {
+        if (error)
+            *error = cannotWriteMessage(m_path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    m_committed = true;
+    return true;
 }
 
 bool writeOutputFile(const QString &path, const std::function<bool(QIODevice &)> &write,

@@ -151,17 +151,17 @@ bool exportPages(ExportKind kind, const zreport::PreparedReport &report,
     const ExportFilter &filter = exportFilter(kind);
     if (filter.isImage()) {
         // Every image is written first, then all are renamed, so a failure leaves none of them.
-        std::vector<std::unique_ptr<OutputFile>> files;
+        std::vector<std::unique_ptr<zreport::OutputPath>> files;
         for (size_t i = 0; i < options.pages.size(); ++i) {
             const QString target = imagePath(path, int(i) + 1);
-            auto file = std::make_unique<OutputFile>(target);
+            auto file = std::make_unique<zreport::OutputPath>(target);
             QString reason;
             if (!file->open(error))
                 return false;
             if (!writers::image(report, options.pages[i], options.dpi, imageFormat(kind),
-                                file->temporaryPath(), &reason)) {
+                                file->writePath(), &reason)) {
                 if (error)
-                    *error = cannotWriteMessage(target, reason);
+                    *error = zreport::cannotWriteMessage(target, reason);
                 return false;
             }
             files.push_back(std::move(file));
@@ -171,13 +171,13 @@ bool exportPages(ExportKind kind, const zreport::PreparedReport &report,
                 return false;
         return true;
     }
-    OutputFile file(path);
+    zreport::OutputPath file(path);
     if (!file.open(error))
         return false;
     QString reason;
-    if (!writeOne(kind, report, options, file.temporaryPath(), &reason)) {
+    if (!writeOne(kind, report, options, file.writePath(), &reason)) {
         if (error)
-            *error = cannotWriteMessage(path, reason);
+            *error = zreport::cannotWriteMessage(path, reason);
         return false;
     }
     return file.commit(error);

@@ -53,7 +53,7 @@ PrintResult printReport(const PrintJob &job, QString *error)
         indexes.push_back(n - 1);
 
     QPrinter printer(QPrinter::HighResolution);
-    std::optional<OutputFile> file;
+    std::optional<zreport::OutputPath> file;
     if (job.settings.outputFile.isEmpty()) {
         printer.setPrinterName(job.settings.printer);
         if (job.settings.printer.isEmpty() || !printer.isValid() ||
@@ -64,7 +64,7 @@ PrintResult printReport(const PrintJob &job, QString *error)
         if (!file->open(error))
             return PrintResult::Failed;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file->temporaryPath());
+        printer.setOutputFileName(file->writePath());
     }
     printer.setDocName(job.documentName.isEmpty() ? QStringLiteral("Zarnik") : job.documentName);
     printer.setFullPage(true);
@@ -86,7 +86,7 @@ PrintResult printReport(const PrintJob &job, QString *error)
         if (!file)
             return PrintResult::InvalidPrinter;
         if (error)
-            *error = cannotWriteMessage(job.settings.outputFile);
+            *error = zreport::cannotWriteMessage(job.settings.outputFile);
         return PrintResult::Failed;
     }
     if (file && !file->commit(error))
