@@ -38,18 +38,10 @@ std::unique_ptr<MemoryRows> distinctDetail(int lines, double *total)
     auto rows = sample::emptyDetail();
     double sum = 0;
     for (int i = 0; i < lines; ++i) {
-        const QString number = QString::number(i + 1);
-        const QString name =
-            i % 3 == 0 ? QStringLiteral("Услуги по техническому обслуживанию копировальной "
-                                        "техники в офисе заказчика, заявка № ") +
-                             number
-            : i % 3 == 1 ? QStringLiteral("Бумага офисная А4, арт. ") + number
-                         : QStringLiteral("Картридж лазерный, партия ") + number;
-        const double quantity = double(i % 5 + 1);
-        const double price = 1250.5 + 100 * (i % 7);
-        const double amount = std::round(quantity * price * 100) / 100;
+        const double amount = sample::distinctLineAmount(i);
         sum += amount;
-        rows->addRow({100 + i, i + 1, name, QStringLiteral("шт."), quantity, price,
+        rows->addRow({100 + i, i + 1, sample::distinctLineName(i), QStringLiteral("шт."),
+                      sample::distinctLineQuantity(i), sample::distinctLinePrice(i),
                       std::round(amount * 12 / 112 * 100) / 100, amount});
     }
     *total = sum;

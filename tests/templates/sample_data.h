@@ -155,6 +155,38 @@ inline QString lineName(int i)
     return names[i % 3];
 }
 
+// Line i of an invoice whose descriptions all differ, a third of them long enough to wrap, so
+// no line's text or layout repeats another's (the drawing benchmarks).
+inline QString distinctLineName(int i)
+{
+    const QString number = QString::number(i + 1);
+    switch (i % 3) {
+    case 0:
+        return QStringLiteral("Услуги по техническому обслуживанию копировальной техники в офисе "
+                              "заказчика, заявка № ") +
+               number;
+    case 1:
+        return QStringLiteral("Бумага офисная А4, арт. ") + number;
+    default:
+        return QStringLiteral("Картридж лазерный, партия ") + number;
+    }
+}
+
+inline double distinctLineQuantity(int i)
+{
+    return double(i % 5 + 1);
+}
+
+inline double distinctLinePrice(int i)
+{
+    return 1250.5 + 100 * (i % 7);
+}
+
+inline double distinctLineAmount(int i)
+{
+    return std::round(distinctLineQuantity(i) * distinctLinePrice(i) * 100) / 100;
+}
+
 // Quantity, price, amount and unit of line i, the same in every form's lines.
 inline double lineQuantity(int i)
 {
