@@ -133,8 +133,9 @@ void printAll(benchmark::State &state)
             PrintSettings settings;
             settings.printer = queue;
             QString error;
-            if (printReport({window.prepared(), settings, 1, QStringLiteral("bench_preview"), {}},
-                            &error) != PrintResult::Printed)
+            if (printReport(
+                    {window.prepared(), settings, 1, QStringLiteral("bench_preview"), {}, {}},
+                    &error) != PrintResult::Printed)
                 state.SkipWithError(qPrintable(error));
         }
         state.counters["pages"] = window.prepared().pageCount();

@@ -9,7 +9,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QPageSize>
-#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -17,19 +16,6 @@
 namespace zpreview {
 
 namespace {
-
-// The current printer's papers, or the usual ones when it reports none (or there is none).
-QList<QPageSize> paperSizes()
-{
-    QList<QPageSize> sizes;
-    if (!Printers::instance().noneInstalled())
-        sizes = QPrinterInfo::printerInfo(Printers::instance().current()).supportedPageSizes();
-    if (sizes.isEmpty())
-        for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::B5,
-                                         QPageSize::Letter, QPageSize::Legal})
-            sizes << QPageSize(id);
-    return sizes;
-}
 
 constexpr int kCustomPaper = 256;
 
@@ -57,7 +43,7 @@ PageSettingsDialog::PageSettingsDialog(const zreport::PageSettings &settings, QW
     m_paper = new QComboBox(paperBox);
     m_paper->setObjectName(QStringLiteral("paperCombo"));
     // Items carry the paper code of the templates (the Windows code of the size).
-    m_sizes = paperSizes();
+    m_sizes = paperSizesOf(Printers::instance().current());
     for (const QPageSize &size : m_sizes)
         m_paper->addItem(size.name(), size.windowsId());
     m_paper->addItem(QStringLiteral("Другой"), kCustomPaper);

@@ -543,9 +543,8 @@ void PreviewWindow::print()
     }
 
     PrintProgress progress(this);
-    progress.setSheetCount(
-        int(sheetsToPrint(settings, prepared().pageCount(), m_view->currentPage()).size()));
-    PrintJob job{prepared(), settings, m_view->currentPage(), windowTitle(), {}};
+    PrintJob job{prepared(), settings, m_view->currentPage(), windowTitle(), {}, {}};
+    job.planned = [&progress](int sheets) { progress.setSheetCount(sheets); };
     job.progress = [&progress](int page) { return progress.showPage(page); };
     QString error;
     progress.show();

@@ -1,6 +1,7 @@
 #include "print_dialog.h"
 
 #include "page_range_box.h"
+#include "printer_properties_dialog.h"
 #include "printers.h"
 
 #include <QCheckBox>
@@ -11,9 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPageSetupDialog>
 #include <QPageSize>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -34,7 +33,7 @@ QComboBox *combo(const QString &name, const QStringList &items, int current, QWi
 } // namespace
 
 PrintDialog::PrintDialog(const PrintSettings &settings, const PreviewHooks &hooks, QWidget *parent)
-    : QDialog(parent), m_hooks(hooks), m_initial(settings)
+    : QDialog(parent), m_hooks(hooks), m_initial(settings), m_colorMode(settings.colorMode)
 {
     setObjectName(QStringLiteral("printDialog"));
     setWindowTitle(QStringLiteral("Печать"));
@@ -77,12 +76,10 @@ PrintDialog::PrintDialog(const PrintSettings &settings, const PreviewHooks &hook
         combo(QStringLiteral("printModeCombo"),
               {QStringLiteral("По умолчанию"), QStringLiteral("Разрезать большие страницы"),
                QStringLiteral("Объединять маленькие страницы"), QStringLiteral("Масштабировать")},
-              settings.printMode, modeBox);
-    QStringList sheets{QStringLiteral("По умолчанию")};
-    for (int id = 0; id < QPageSize::LastPageSize; ++id)
-        if (id != QPageSize::Custom)
-            sheets << QPageSize::name(QPageSize::PageSizeId(id));
-    m_sheet = combo(QStringLiteral("printOnSheetCombo"), sheets, 0, modeBox);
+              int(settings.printMode), modeBox);
+    m_sheet = new QComboBox(modeBox);
+    m_sheet->setObjectName(QStringLiteral("printOnSheetCombo"));
+    listSheets(settings.printOnSheet);
     auto *modeForm = new QFormLayout(modeBox);
     modeForm->addRow(m_printMode);
     modeForm->addRow(QStringLiteral("Печатать на листе"), m_sheet);
@@ -121,7 +118,10 @@ PrintDialog::PrintDialog(const PrintSettings &settings, const PreviewHooks &hook
     grid->addWidget(otherBox, 2, 1);
     grid->addWidget(buttons, 3, 0, 1, 2);
 
-    connect(m_printer, &QComboBox::currentTextChanged, this, &PrintDialog::showPrinterPlace);
+    connect(m_printer, &QComboBox::currentTextChanged, this, [this] {
+        showPrinterPlace();
+        listSheets(m_sheet->currentData().toInt());
+    });
     connect(properties, &QPushButton::clicked, this, &PrintDialog::showProperties);
     showPrinterPlace();
 }
@@ -132,12 +132,23 @@ void PrintDialog::showPrinterPlace()
     m_where->setText(entry ? entry->location : QString());
 }
 
+// The papers of the printer chosen, headed by its own paper; `paperCode` (a Windows paper
+// code) stays chosen where the printer has it.
+void PrintDialog::listSheets(int paperCode)
+{
+    m_sheet->clear();
+    m_sheet->addItem(QStringLiteral("По умолчанию"), 0);
+    for (const QPageSize &size : paperSizesOf(m_printer->currentText()))
+        if (size.windowsId() > 0 && m_sheet->findData(size.windowsId()) < 0)
+            m_sheet->addItem(size.name(), size.windowsId());
+    m_sheet->setCurrentIndex(std::max(0, m_sheet->findData(paperCode)));
+}
+
 void PrintDialog::showProperties()
 {
-    QPrinter printer;
-    printer.setPrinterName(m_printer->currentText());
-    QPageSetupDialog dialog(&printer, this);
-    m_hooks.runDialog(dialog);
+    PrinterPropertiesDialog dialog(m_printer->currentText(), m_colorMode, this);
+    if (m_hooks.runDialog(dialog) == QDialog::Accepted)
+        m_colorMode = dialog.colorMode();
 }
 
 void PrintDialog::accept()
@@ -169,8 +180,9 @@ PrintSettings PrintDialog::settings() const
     s.pageNumbers = m_pages->numbers();
     s.copies = m_copies->value();
     s.collate = m_collate->isChecked();
-    s.printMode = m_printMode->currentIndex();
-    s.printOnSheet = m_sheet->currentIndex();
+    s.printMode = PrintMode(m_printMode->currentIndex());
+    s.printOnSheet = m_sheet->currentData().toInt();
+    s.colorMode = m_colorMode;
     s.parity = PageParity(m_parity->currentIndex());
     s.reverse = m_order->currentIndex() == 1;
     s.duplex = DuplexMode(m_duplex->currentIndex());

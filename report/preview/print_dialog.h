@@ -30,9 +30,11 @@ public:
 private:
     void showPrinterPlace();
     void showProperties();
+    void listSheets(int paperCode);
 
     PreviewHooks m_hooks;
     PrintSettings m_initial;
+    QPrinter::ColorMode m_colorMode;
     QString m_outputFile;
     QComboBox *m_printer;
     QLabel *m_where;

@@ -8,18 +8,30 @@
 
 namespace zpreview {
 
-std::vector<int> sheetsToPrint(const PrintSettings &settings, int pageCount, int currentPage)
+std::vector<zreport::Sheet> sheetsToPrint(const PrintSettings &settings,
+                                          const zreport::PreparedReport &report, int currentPage,
+                                          const QSizeF &printerPaper, bool printerMakesCopies)
 {
-    const std::vector<int> pages = pagesToPrint(settings, pageCount, currentPage);
+    std::vector<int> indexes;
+    for (const int n : pagesToPrint(settings, report.pageCount(), currentPage))
+        indexes.push_back(n - 1);
+    QSizeF paper;
+    if (settings.printOnSheet > 0)
+        paper = QPageSize(QPageSize::id(settings.printOnSheet)).size(QPageSize::Millimeter);
+    else if (settings.printMode != PrintMode::Default)
+        paper = printerPaper;
+    const std::vector<zreport::Sheet> once = planSheets(report, indexes, settings.printMode, paper);
     const int copies = std::max(1, settings.copies);
-    std::vector<int> sheets;
-    sheets.reserve(pages.size() * size_t(copies));
+    if (copies == 1 || (!settings.collate && printerMakesCopies))
+        return once;
+    std::vector<zreport::Sheet> sheets;
+    sheets.reserve(once.size() * size_t(copies));
     if (settings.collate) {
         for (int c = 0; c < copies; ++c)
-            sheets.insert(sheets.end(), pages.begin(), pages.end());
+            sheets.insert(sheets.end(), once.begin(), once.end());
     } else {
-        for (int page : pages)
-            sheets.insert(sheets.end(), size_t(copies), page);
+        for (const zreport::Sheet &sheet : once)
+            sheets.insert(sheets.end(), size_t(copies), sheet);
     }
     return sheets;
 }
@@ -45,13 +57,6 @@ QPrinter::DuplexMode qtDuplex(DuplexMode mode)
 
 PrintResult printReport(const PrintJob &job, QString *error)
 {
-    const int pageCount = job.report.pageCount();
-    const std::vector<int> sheets = sheetsToPrint(job.settings, pageCount, job.currentPage);
-    std::vector<int> indexes;
-    indexes.reserve(sheets.size());
-    for (int n : sheets)
-        indexes.push_back(n - 1);
-
     QPrinter printer(QPrinter::HighResolution);
     std::optional<zreport::OutputPath> file;
     if (job.settings.outputFile.isEmpty()) {
@@ -68,12 +73,21 @@ PrintResult printReport(const PrintJob &job, QString *error)
     }
     printer.setDocName(job.documentName.isEmpty() ? QStringLiteral("Zarnik") : job.documentName);
     printer.setFullPage(true);
-    printer.setCopyCount(1);
     printer.setDuplex(qtDuplex(job.settings.duplex));
+    printer.setColorMode(job.settings.colorMode);
+    const bool printerMakesCopies = printer.supportsMultipleCopies();
+    const bool uncollatedByPrinter = printerMakesCopies && !job.settings.collate;
+    printer.setCopyCount(uncollatedByPrinter ? std::max(1, job.settings.copies) : 1);
+    printer.setCollateCopies(false);
+
+    zreport::PagePainting painting;
+    painting.sheets = sheetsToPrint(job.settings, job.report, job.currentPage,
+                                    printer.pageLayout().fullRect(QPageLayout::Millimeter).size(),
+                                    printerMakesCopies);
+    if (job.planned)
+        job.planned(int(painting.sheets.size()));
 
     bool cancelled = false;
-    zreport::PagePainting painting;
-    painting.pages = indexes;
     painting.beforePage = [&](int, int pageIndex) {
         if (job.progress && !job.progress(pageIndex + 1)) {
             cancelled = true;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "sheet_plan.h"
+
+#include <QPrinter>
 #include <QString>
 
 #include <optional>
@@ -20,11 +23,12 @@ struct PrintSettings {
     QString pageNumbers; // for PageRange::Numbers, e.g. "1,3,5-12"
     int copies = 1;
     bool collate = true;
-    int printMode = 0;    // default, split, join, scale: the templates use the default only
-    int printOnSheet = 0; // 0: each page on its own paper
+    PrintMode printMode = PrintMode::Default;
+    int printOnSheet = 0; // the sheet's paper by its Windows code; 0: the printer's own
     PageParity parity = PageParity::All;
     bool reverse = false;
     DuplexMode duplex = DuplexMode::Default;
+    QPrinter::ColorMode colorMode = QPrinter::Color; // "Свойства...": in colour or grey
 };
 
 // Page numbers (from 1) of "1,3,5-12"; blanks are ignored, numbers beyond the last page are

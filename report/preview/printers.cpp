@@ -122,4 +122,16 @@ void Printers::chooseByOption(const QString &printerOption)
     setCurrent(printerOption);
 }
 
+QList<QPageSize> paperSizesOf(const QString &printer)
+{
+    QList<QPageSize> sizes;
+    if (!Printers::instance().noneInstalled())
+        sizes = QPrinterInfo::printerInfo(printer).supportedPageSizes();
+    if (sizes.isEmpty())
+        for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::B5,
+                                         QPageSize::Letter, QPageSize::Legal})
+            sizes << QPageSize(id);
+    return sizes;
+}
+
 } // namespace zpreview

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
@@ -42,5 +44,8 @@ private:
     QList<PrinterEntry> m_printers;
     QString m_current;
 };
+
+// The papers of the named printer, or the usual ones when it reports none (or there is none).
+QList<QPageSize> paperSizesOf(const QString &printer);
 
 } // namespace zpreview

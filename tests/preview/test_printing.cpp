@@ -28,6 +28,31 @@ using namespace zpreview;
 
 namespace {
 
+// Prepared pages of the given papers (millimetres, width by height), without objects.
+zreport::PreparedReport blankPages(const std::vector<QSizeF> &papers)
+{
+    zreport::PreparedReport report;
+    for (const QSizeF &paper : papers) {
+        zreport::PageSettings settings;
+        settings.paperWidth = paper.width();
+        settings.paperHeight = paper.height();
+        report.addPage(settings);
+    }
+    return report;
+}
+
+// The page numbers (from 1) on each sheet, in order.
+std::vector<std::vector<int>> pagesOfSheets(const std::vector<zreport::Sheet> &sheets)
+{
+    std::vector<std::vector<int>> pages;
+    for (const zreport::Sheet &sheet : sheets) {
+        pages.emplace_back();
+        for (const zreport::PagePlacement &placed : sheet.pages)
+            pages.back().push_back(placed.pageIndex + 1);
+    }
+    return pages;
+}
+
 TEST(PrintPages, NumbersAndOrderOfTheSheets)
 {
     struct Case {
@@ -36,17 +61,22 @@ TEST(PrintPages, NumbersAndOrderOfTheSheets)
         bool reverse;
         int copies;
         bool collate;
-        std::vector<int> sheets;
+        bool printerMakesCopies;
+        std::vector<std::vector<int>> sheets;
     };
     const Case cases[] = {
-        {"1,3,5-12", PageParity::All, false, 1, true, {1, 3, 5, 6, 7, 8}},
-        {" 2 , 1,2 ", PageParity::All, false, 1, true, {1, 2}},
-        {"7-", PageParity::All, false, 1, true, {7, 8}},
-        {"", PageParity::Odd, false, 1, true, {1, 3, 5, 7}},
-        {"", PageParity::Even, true, 1, true, {8, 6, 4, 2}},
-        {"1-2", PageParity::All, false, 2, true, {1, 2, 1, 2}},
-        {"1-2", PageParity::All, true, 2, false, {2, 2, 1, 1}},
+        {"1,3,5-12", PageParity::All, false, 1, true, false, {{1}, {3}, {5}, {6}, {7}, {8}}},
+        {" 2 , 1,2 ", PageParity::All, false, 1, true, false, {{1}, {2}}},
+        {"7-", PageParity::All, false, 1, true, false, {{7}, {8}}},
+        {"", PageParity::Odd, false, 1, true, false, {{1}, {3}, {5}, {7}}},
+        {"", PageParity::Even, true, 1, true, false, {{8}, {6}, {4}, {2}}},
+        {"1-2", PageParity::All, false, 2, true, false, {{1}, {2}, {1}, {2}}},
+        {"1-2", PageParity::All, true, 2, false, false, {{2}, {2}, {1}, {1}}},
+        // Uncollated copies are the printer's to make where it can; collated ones never.
+        {"1-2", PageParity::All, false, 3, false, true, {{1}, {2}}},
+        {"1-2", PageParity::All, false, 2, true, true, {{1}, {2}, {1}, {2}}},
     };
+    const zreport::PreparedReport eight = blankPages(std::vector<QSizeF>(8, QSizeF(210, 297)));
     for (const Case &c : cases) {
         PrintSettings s;
         s.range = *c.numbers ? PageRange::Numbers : PageRange::All;
@@ -55,13 +85,85 @@ TEST(PrintPages, NumbersAndOrderOfTheSheets)
         s.reverse = c.reverse;
         s.copies = c.copies;
         s.collate = c.collate;
-        EXPECT_EQ(sheetsToPrint(s, 8, 1), c.sheets) << c.numbers;
+        EXPECT_EQ(pagesOfSheets(sheetsToPrint(s, eight, 1, {}, c.printerMakesCopies)), c.sheets)
+            << c.numbers << " copies " << c.copies;
     }
     for (const char *bad : {"a", "3-1", "1,,x", "-2", ""})
         EXPECT_FALSE(parsePageNumbers(QString::fromLatin1(bad), 8)) << bad;
     PrintSettings current;
     current.range = PageRange::Current;
-    EXPECT_EQ(sheetsToPrint(current, 8, 5), std::vector<int>{5});
+    EXPECT_EQ(pagesOfSheets(sheetsToPrint(current, eight, 5, {}, false)),
+              std::vector<std::vector<int>>{{5}});
+}
+
+TEST(PrintPages, ModesPutPagesOnTheSheet)
+{
+    const QSizeF a4(210, 297), a4Lying(297, 210), a5(148, 210), a3(297, 420);
+    struct Case {
+        const char *what;
+        PrintMode mode;
+        std::vector<QSizeF> pages;
+        QSizeF sheet;
+        std::vector<zreport::Sheet> expected;
+    };
+    const Case cases[] = {
+        {"each page on its own paper without a sheet chosen",
+         PrintMode::Scale,
+         {a4, a4Lying},
+         QSizeF(),
+         {{a4, {{0, {0, 0}, 1}}}, {a4Lying, {{1, {0, 0}, 1}}}}},
+        {"default: unscaled at the corner of the sheet, turned like the page",
+         PrintMode::Default,
+         {a4Lying},
+         a3,
+         {{QSizeF(420, 297), {{0, {0, 0}, 1}}}}},
+        {"scale: reduced to the sheet and centred",
+         PrintMode::Scale,
+         {QSizeF(200, 200), a4Lying},
+         a5,
+         {{a5, {{0, {0, 31}, 0.74}}}, {QSizeF(210, 148), {{1, {0.343, 0}, 148.0 / 210}}}}},
+        {"split: row by row, a sliver within the tolerance ignored",
+         PrintMode::Split,
+         {a4, QSizeF(148.4, 210)},
+         a5,
+         {{a5, {{0, {0, 0}, 1}}},
+          {a5, {{0, {-148, 0}, 1}}},
+          {a5, {{0, {0, -210}, 1}}},
+          {a5, {{0, {-148, -210}, 1}}},
+          {a5, {{1, {0, 0}, 1}}}}},
+        {"join: side by side on the sheet turned to take more",
+         PrintMode::Join,
+         {a5, a5, a5, a4},
+         a4,
+         {{QSizeF(297, 210), {{0, {0, 0}, 1}, {1, {148, 0}, 1}}},
+          {a4, {{2, {0, 0}, 1}}},
+          {a4, {{3, {0, 0}, 1}}}}},
+        {"join: in rows down the sheet, a page too large reduced alone",
+         PrintMode::Join,
+         {QSizeF(100, 100), QSizeF(100, 100), QSizeF(100, 100), a3},
+         a4,
+         {{a4, {{0, {0, 0}, 1}, {1, {100, 0}, 1}, {2, {0, 100}, 1}}},
+          {a4, {{3, {0, 0.015}, 210.0 / 297}}}}},
+    };
+    for (const Case &c : cases) {
+        const zreport::PreparedReport report = blankPages(c.pages);
+        std::vector<int> indexes;
+        for (int i = 0; i < report.pageCount(); ++i)
+            indexes.push_back(i);
+        const std::vector<zreport::Sheet> sheets = planSheets(report, indexes, c.mode, c.sheet);
+        ASSERT_EQ(sheets.size(), c.expected.size()) << c.what;
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            const zreport::Sheet &got = sheets[i], &want = c.expected[i];
+            EXPECT_EQ(got.paper, want.paper) << c.what << ", sheet " << i;
+            ASSERT_EQ(got.pages.size(), want.pages.size()) << c.what << ", sheet " << i;
+            for (size_t p = 0; p < got.pages.size(); ++p) {
+                EXPECT_EQ(got.pages[p].pageIndex, want.pages[p].pageIndex) << c.what;
+                EXPECT_NEAR(got.pages[p].origin.x(), want.pages[p].origin.x(), 0.01) << c.what;
+                EXPECT_NEAR(got.pages[p].origin.y(), want.pages[p].origin.y(), 0.01) << c.what;
+                EXPECT_NEAR(got.pages[p].scale, want.pages[p].scale, 1e-3) << c.what;
+            }
+        }
+    }
 }
 
 // The print dialog of the next print: its printer, then the answer given.
@@ -215,6 +317,92 @@ std::vector<QHash<QString, QRectF>> wordBoxes(const QString &pdf)
     return pages;
 }
 
+TEST(Printing, PrintModeAndSheetReachThePaper)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const double a5Width = 419.53, a5Height = 595.28; // points
+    // The memo's text starts 10 mm and 2 units from the page's corner.
+    const double textLeftMm = 10 + 2 * 25.4 / 96;
+    struct Case {
+        const char *mode;
+        std::vector<QSizeF> sheets;
+        int secondPageSheet; // where "Вторая" is printed, from 0
+        double firstLeft;    // of "Первая", in points
+    };
+    const Case cases[] = {
+        // The A4 pages reduced onto A5 sheets turned like them.
+        {"Масштабировать",
+         {{a5Width, a5Height}, {a5Height, a5Width}},
+         1,
+         textLeftMm * 148 / 210 / 25.4 * 72},
+        // Each A4 page cut into four A5 parts.
+        {"Разрезать большие страницы", {4, {a5Width, a5Height}}, 4, textLeftMm / 25.4 * 72},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        PrintingPreview preview;
+        const QString path = dir.filePath("modes.prn");
+        const auto info = printToFile(preview, path, [&c](QDialog &dialog) {
+            child<QComboBox>(&dialog, "printModeCombo")->setCurrentText(c.mode);
+            auto *sheet = child<QComboBox>(&dialog, "printOnSheetCombo");
+            sheet->setCurrentIndex(sheet->findData(QPageSize(QPageSize::A5).windowsId()));
+            ASSERT_GT(sheet->currentIndex(), 0);
+        });
+        ASSERT_TRUE(info) << c.mode;
+        std::vector<QSizeF> expected = c.sheets;
+        if (expected.size() == 4) // the lying page's four parts lie too
+            for (int i = 0; i < 4; ++i)
+                expected.emplace_back(a5Height, a5Width);
+        ASSERT_EQ(info->pages, int(expected.size())) << c.mode;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_NEAR(info->sizes[i].width(), expected[i].width(), 1) << c.mode << " " << i;
+            EXPECT_NEAR(info->sizes[i].height(), expected[i].height(), 1) << c.mode << " " << i;
+        }
+        const auto words = wordBoxes(path);
+        ASSERT_EQ(words.size(), expected.size());
+        ASSERT_TRUE(words[0].contains("Первая")) << c.mode;
+        EXPECT_NEAR(words[0]["Первая"].left(), c.firstLeft, 1) << c.mode;
+        EXPECT_TRUE(words[size_t(c.secondPageSheet)].contains("Вторая")) << c.mode;
+    }
+}
+
+TEST(Printing, GreyChosenInThePrintersPropertiesPrintsGrey)
+{
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    const QString redPage =
+        QStringLiteral(R"(<TfrxReport Name="r">
+  <TfrxReportPage Name="P1" PaperWidth="100" PaperHeight="100">
+    <TfrxReportTitle Name="T1" Top="0" Width="370" Height="200">%1</TfrxReportTitle>
+  </TfrxReportPage>
+</TfrxReport>)")
+            .arg(memoXml("M1", R"(Width="300" Height="150" Color="255")", "Красный"));
+    // The middle of the red memo as poppler draws the printed file.
+    const auto middlePixel = [&](bool grey) {
+        QTemporaryDir dir;
+        PrintingPreview preview(redPage);
+        const QString path = dir.filePath("colour.prn");
+        printToFile(preview, path, [&preview, grey](QDialog &dialog) {
+            preview.user.dialogs.push_front([grey](QDialog &properties) {
+                EXPECT_EQ(properties.windowTitle(), "Свойства");
+                child<QRadioButton>(&properties, grey ? "grayScaleRadio" : "colorRadio")
+                    ->setChecked(true);
+                child<QPushButton>(&properties, "okButton")->click();
+                return properties.result();
+            });
+            child<QPushButton>(&dialog, "propertiesButton")->click();
+        });
+        toolOutput("pdftoppm", {"-r", "20", "-png", "-singlefile", path, dir.filePath("page")});
+        return QImage(dir.filePath("page.png")).pixelColor(30, 20);
+    };
+    const QColor colour = middlePixel(false), grey = middlePixel(true);
+    EXPECT_GT(colour.red(), 200) << colour.name().toStdString();
+    EXPECT_LT(colour.green(), 60) << colour.name().toStdString();
+    EXPECT_EQ(grey.red(), grey.green()) << grey.name().toStdString();
+    EXPECT_EQ(grey.green(), grey.blue()) << grey.name().toStdString();
+}
+
 // The queue of a printer that writes PDF files (cups-pdf), set up by scripts/cups_pdf_queue.
 QString pdfQueue()
 {
@@ -245,6 +433,32 @@ QString waitForPdf(const QString &title)
         QThread::msleep(200);
     }
     return QString();
+}
+
+// The copies the newest finished job of the queue asked for (ipptool), 0 when unknown.
+int copiesOfNewestJob(const QString &queue)
+{
+    int newest = 0;
+    for (const QString &line : toolOutput("lpstat", {"-W", "completed", "-o", queue}).split('\n'))
+        newest = std::max(newest, line.section(' ', 0, 0).section('-', -1).toInt());
+    QTemporaryDir dir;
+    QFile test(dir.filePath("copies.test"));
+    if (newest == 0 || !test.open(QIODevice::WriteOnly))
+        return 0;
+    test.write("{ OPERATION Get-Job-Attributes\n"
+               "  GROUP operation-attributes-tag\n"
+               "  ATTR charset attributes-charset utf-8\n"
+               "  ATTR naturalLanguage attributes-natural-language en\n"
+               "  ATTR uri printer-uri $uri\n"
+               "  ATTR integer job-id $job\n"
+               "  ATTR keyword requested-attributes copies\n"
+               "  DISPLAY copies }\n");
+    test.close();
+    const QStringList rows =
+        toolOutput("ipptool", {"-c", "-d", QStringLiteral("job=%1").arg(newest),
+                               "ipp://localhost/printers/" + queue, test.fileName()})
+            .split('\n', Qt::SkipEmptyParts);
+    return rows.size() == 2 && rows[0] == "copies" ? rows[1].toInt() : 0;
 }
 
 TEST(Printing, PrintsOnARealCupsPdfQueue)
@@ -290,6 +504,23 @@ TEST(Printing, PrintsOnARealCupsPdfQueue)
     // Positions are measured from the sheet's edge: 10 mm margin and the memo's 2-unit gap.
     EXPECT_NEAR(first.left(), (10 / 25.4 + 2 / 96.0) * 72, 1.5);
     QFile::remove(pdf);
+
+    // Uncollated copies are the printing system's to make: the job asks for them and holds
+    // the pages once (cups-pdf itself writes a single copy).
+    const QString copiesTitle = "zarnik-" + QUuid::createUuid().toString(QUuid::Id128);
+    preview.window.setWindowTitle(copiesTitle);
+    preview.user.dialogs.push_back(answerPrintDialog(&shown, [](QDialog &dialog) {
+        child<QSpinBox>(&dialog, "copiesSpin")->setValue(2);
+        child<QCheckBox>(&dialog, "collateCheck")->setChecked(false);
+    }));
+    preview.print();
+    const QString copies = waitForPdf(copiesTitle);
+    ASSERT_FALSE(copies.isEmpty()) << "cups-pdf wrote no file for the job with copies";
+    EXPECT_EQ(pdfInfo(copies)->pages, 2);
+    if (QStandardPaths::findExecutable("ipptool").isEmpty())
+        GTEST_SKIP() << "ipptool (cups-ipp-utils) is not installed to read the job's copies";
+    EXPECT_EQ(copiesOfNewestJob(queue), 2);
+    QFile::remove(copies);
 }
 
 } // namespace

@@ -189,20 +189,26 @@ TEST(Output, PaintingChosenPagesStopsWhenAsked)
     };
 
     std::vector<std::pair<int, int>> sheets;
-    PagePainting chosen{{2, 0, 2}, [&](int sheet, int page) {
-                            sheets.emplace_back(sheet, page);
-                            return true;
-                        }};
+    PagePainting chosen;
+    chosen.pages = {2, 0, 2};
+    chosen.beforePage = [&](int sheet, int page) {
+        sheets.emplace_back(sheet, page);
+        return true;
+    };
     QString error;
     EXPECT_EQ(paint(chosen, &error), std::pair(true, qsizetype(3)));
     EXPECT_EQ(sheets, (std::vector<std::pair<int, int>>{{0, 2}, {1, 0}, {2, 2}}));
 
     // A job cancelled before its second sheet ends with no error to show.
     error = QStringLiteral("untouched");
-    EXPECT_FALSE(paint({{}, [](int sheet, int) { return sheet < 1; }}, &error).first);
+    PagePainting cancelled;
+    cancelled.beforePage = [](int sheet, int) { return sheet < 1; };
+    EXPECT_FALSE(paint(cancelled, &error).first);
     EXPECT_TRUE(error.isEmpty());
 
-    EXPECT_FALSE(paint({{0, 3}, {}}, &error).first);
+    PagePainting beyondTheLast;
+    beyondTheLast.pages = {0, 3};
+    EXPECT_FALSE(paint(beyondTheLast, &error).first);
     EXPECT_FALSE(error.isEmpty());
 }
 
