@@ -4,6 +4,7 @@
 //   build/bin/bench_report --benchmark_filter='Prepare/Invoice/10000'
 
 #include "prepared_io.h"
+#include "report_bench_main.h"
 #include "report_draw.h"
 #include "report_engine.h"
 #include "report_output.h"
@@ -13,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -203,12 +203,5 @@ BENCHMARK_CAPTURE(loadPrepared, Invoice, "repSchet")->Arg(10000)->Unit(benchmark
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // fonts
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runReportBenchmarks(argc, argv);
 }

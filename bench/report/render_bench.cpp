@@ -8,6 +8,7 @@
 #include "bench_database.h"
 #include "fb_statement.h"
 #include "print_job.h"
+#include "report_bench_main.h"
 #include "report_engine.h"
 #include "report_output.h"
 #include "sample_data.h"
@@ -18,7 +19,6 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -140,12 +140,5 @@ BENCHMARK(renderFromFile)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // fonts
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runReportBenchmarks(argc, argv);
 }
