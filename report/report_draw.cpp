@@ -1,12 +1,9 @@
 #include "report_draw.h"
 
+#include "page_canvas.h"
 #include "report_units.h"
 #include "text_layout.h"
 #include "text_metrics.h"
-
-#include <QGlyphRun>
-#include <QPaintEngine>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -36,21 +33,13 @@ struct StyleFonts {
     int devicePixels = 0;
 };
 
-// Draws the objects of prepared pages on one painter at one scale. The painter's pen and brush
-// are changed only when an object needs other ones, since every change costs a vector device
-// (PDF, printer) a restated graphics state; the fonts of each style are resolved once.
+// Draws the objects of prepared pages on one canvas at one scale; the fonts of each style are
+// resolved once.
 class PageDrawing {
 public:
-    PageDrawing(QPainter &painter, const PreparedReport &report, double sx, double sy)
-        : m_painter(painter), m_report(report), m_sx(sx), m_sy(sy), m_fonts(report.styles().size()),
-          m_rasterDevice(painter.paintEngine() &&
-                         painter.paintEngine()->type() == QPaintEngine::Raster)
-    {
-        m_painter.save();
-        m_painter.setPen(Qt::NoPen);
-        m_painter.setBrush(Qt::NoBrush);
-    }
-    ~PageDrawing() { m_painter.restore(); }
+    PageDrawing(PageCanvas &canvas, const PreparedReport &report, double sx, double sy)
+        : m_canvas(canvas), m_report(report), m_sx(sx), m_sy(sy), m_fonts(report.styles().size())
+    {}
 
     void page(const PreparedPage &page, double originX, double originY);
     void object(const PreparedPage &page, const PreparedObject &object, double left, double top,
@@ -74,17 +63,11 @@ private:
     void fillRect(const QColor &color, const QRect &rect);
     void flushRects();
     void flushText();
-    void usePenColor(const QColor &color);
 
-    QPainter &m_painter;
+    PageCanvas &m_canvas;
     const PreparedReport &m_report;
     const double m_sx, m_sy;
     std::vector<StyleFonts> m_fonts;
-    // What the painter holds: no pen, a plain pen of m_penColor, or another (dotted) pen.
-    enum class PenState { None, Plain, Other } m_pen = PenState::None;
-    QColor m_penColor;
-    QColor m_brushColor; // invalid: no brush
-    const bool m_rasterDevice;
     std::vector<int> m_cumulative;
     QList<quint32> m_glyphs;
     QList<QPointF> m_positions;
@@ -93,6 +76,7 @@ private:
 
     // Solid rectangles waiting to be drawn, in order; a run of one colour sets the brush once.
     std::vector<std::pair<QColor, QRect>> m_rects;
+    std::vector<QRect> m_rectsOfColour;
     // On a page of one colour, where the order of rectangles changes nothing, they are merged
     // (see mergeRects).
     bool m_oneColour = false;
@@ -158,18 +142,12 @@ void PageDrawing::flushRects()
     for (size_t from = 0; from < m_rects.size();) {
         const QColor &color = m_rects[from].first;
         size_t to = from;
-        if (m_pen != PenState::None) {
-            m_painter.setPen(Qt::NoPen);
-            m_pen = PenState::None;
-        }
-        if (m_brushColor != color) {
-            m_painter.setBrush(color);
-            m_brushColor = color;
-        }
-        // One rectangle a call: PDF viewers snap a lone filled rectangle to the pixel grid,
-        // which keeps thin frame lines as crisp as they were.
-        for (; to < m_rects.size() && m_rects[to].first == color; ++to)
-            m_painter.drawRects(&m_rects[to].second, 1);
+        while (to < m_rects.size() && m_rects[to].first == color)
+            ++to;
+        m_rectsOfColour.clear();
+        for (size_t i = from; i < to; ++i)
+            m_rectsOfColour.push_back(m_rects[i].second);
+        m_canvas.fillRects(color, m_rectsOfColour.data(), m_rectsOfColour.size());
         from = to;
     }
     m_rects.clear();
@@ -179,30 +157,17 @@ void PageDrawing::flushText()
 {
     for (TextBatch &batch : m_batches) {
         if (!batch.glyphs.isEmpty()) {
-            usePenColor(batch.color);
-            QGlyphRun run;
-            run.setRawFont(batch.device.raw);
-            run.setGlyphIndexes(batch.glyphs);
-            run.setPositions(batch.positions);
-            m_painter.drawGlyphRun(QPointF(0, 0), run);
+            m_canvas.glyphs(batch.face, batch.device, batch.pixels, batch.color, batch.glyphs,
+                            batch.positions);
             batch.glyphs.clear();
             batch.positions.clear();
         }
     }
     for (TextBatch &batch : m_batches) {
         for (const QRectF &rect : batch.decorations)
-            m_painter.fillRect(rect, batch.color);
+            m_canvas.fillRect(rect, batch.color);
         batch.decorations.clear();
     }
-}
-
-void PageDrawing::usePenColor(const QColor &color)
-{
-    if (m_pen == PenState::Plain && m_penColor == color)
-        return;
-    m_painter.setPen(color);
-    m_pen = PenState::Plain;
-    m_penColor = color;
 }
 
 const StyleFonts &PageDrawing::fontsOf(quint32 styleIndex, const TextStyle &style)
@@ -232,15 +197,11 @@ void PageDrawing::frame(const Frame &frame, const DeviceRect &d)
         const int half = thickness / 2;
         if (line.style == FrameLineStyle::fsDot) {
             flushRects();
-            QPen pen(line.color, thickness, Qt::CustomDashLine, Qt::FlatCap);
-            pen.setDashPattern({1, 1});
-            m_painter.setPen(pen);
-            m_pen = PenState::Other;
             const double c = at - half + thickness / 2.0;
             if (vertical)
-                m_painter.drawLine(QPointF(c, from), QPointF(c, to));
+                m_canvas.dottedLine(line.color, thickness, QPointF(c, from), QPointF(c, to));
             else
-                m_painter.drawLine(QPointF(from, c), QPointF(to + 1, c));
+                m_canvas.dottedLine(line.color, thickness, QPointF(from, c), QPointF(to + 1, c));
             return;
         }
         const int start = from - (extendStart ? half : 0);
@@ -366,27 +327,16 @@ void PageDrawing::text(const PreparedPage &page, const PreparedObject &object,
                                   m_decorations.end());
         // The raster engine fills glyphs this large as outlines, and one outline of a whole
         // page's text costs far more than its parts.
-        if (m_rasterDevice && fonts.devicePixels >= kLargestCachedGlyph)
+        if (m_canvas.drawsLargeTextAtOnce() && fonts.devicePixels >= kLargestCachedGlyph)
             flushText();
         return;
     }
-    const PenState pen = m_pen;
-    const QColor penColor = m_penColor;
-    m_painter.save();
-    m_painter.setClipRect(clip, Qt::IntersectClip);
-    if (!m_glyphs.isEmpty()) {
-        usePenColor(style.font.color);
-        QGlyphRun run;
-        run.setRawFont(device.raw);
-        run.setGlyphIndexes(m_glyphs);
-        run.setPositions(m_positions);
-        m_painter.drawGlyphRun(QPointF(0, 0), run);
-    }
+    m_canvas.beginClip(clip);
+    if (!m_glyphs.isEmpty())
+        m_canvas.glyphs(face, device, fonts.devicePixels, style.font.color, m_glyphs, m_positions);
     for (const QRectF &rect : m_decorations)
-        m_painter.fillRect(rect, style.font.color);
-    m_painter.restore();
-    m_pen = pen;
-    m_penColor = penColor;
+        m_canvas.fillRect(rect, style.font.color);
+    m_canvas.endClip();
 }
 
 void PageDrawing::object(const PreparedPage &page, const PreparedObject &object, double left,
@@ -483,13 +433,21 @@ void drawPreparedObject(QPainter &painter, const PreparedReport &report, const P
                         const PreparedObject &object, double left, double top, double sx, double sy,
                         double ox, double oy)
 {
-    PageDrawing(painter, report, sx, sy).object(page, object, left, top, ox, oy);
+    PainterCanvas canvas(painter);
+    PageDrawing(canvas, report, sx, sy).object(page, object, left, top, ox, oy);
 }
 
 void drawPreparedPage(QPainter &painter, const PreparedReport &report, const PreparedPage &page,
                       double sx, double sy, double ox, double oy)
 {
-    PageDrawing(painter, report, sx, sy)
+    PainterCanvas canvas(painter);
+    drawPreparedPage(canvas, report, page, sx, sy, ox, oy);
+}
+
+void drawPreparedPage(PageCanvas &canvas, const PreparedReport &report, const PreparedPage &page,
+                      double sx, double sy, double ox, double oy)
+{
+    PageDrawing(canvas, report, sx, sy)
         .page(page, ox + page.settings.leftMargin * kUnitsPerMm * sx,
               oy + page.settings.topMargin * kUnitsPerMm * sy);
 }

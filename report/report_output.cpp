@@ -1,16 +1,14 @@
 #include "report_output.h"
 
 #include "output_file.h"
-#include "page_painting.h"
+#include "page_canvas.h"
+#include "pdf_writer.h"
 #include "program_version.h"
 #include "report_draw.h"
 #include "report_units.h"
 
 #include <QIODevice>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cmath>
 
@@ -231,18 +229,21 @@ bool savePreparedPdf(const PreparedReport &report, const QString &path, QString 
     QIODevice *device = file.open(error);
     if (!device)
         return false;
-    QPdfWriter writer(device);
-    writer.setResolution(1200);
-    writer.setCreator(QString::fromLatin1(zarnik::kProgramName));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    QString paintError;
-    if (!paintPreparedPages(report, writer, {}, &paintError)) {
+    PdfWriter writer(*device, QByteArray(zarnik::kProgramName));
+    constexpr double pointsPerMm = 72 / 25.4;
+    constexpr double scale = PdfWriter::kDeviceDpi / kUnitsPerInch;
+    for (const PreparedPage &page : report.pages()) {
+        PageCanvas &canvas = writer.beginPage(page.settings.paperWidth * pointsPerMm,
+                                              page.settings.paperHeight * pointsPerMm);
+        drawPreparedPage(canvas, report, page, scale, scale);
+        writer.endPage();
+    }
+    if (!writer.finish()) { // a short write need not fail the commit: discard the file
         if (error)
-            *error = QStringLiteral("Не удалось записать файл «%1»").arg(path);
+            *error = file.failure(device->errorString());
         return false;
     }
-    return file.commit(error); // the writer itself ignores failed writes
+    return file.commit(error);
 }
 
 QImage renderPreparedPage(const PreparedReport &report, int pageIndex, int dpi)
