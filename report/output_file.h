@@ -31,10 +31,9 @@ public:
     // a write error included, in which case a regular file keeps its previous contents.
     bool commit(QString *error);
 
-    // "Не удалось записать файл «path»: reason", for a failure the writer saw itself.
+private:
     QString failure(const QString &reason) const;
 
-private:
     QString m_path;
     std::unique_ptr<QSaveFile> m_replace;
     std::unique_ptr<QFile> m_direct;

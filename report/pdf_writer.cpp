@@ -196,6 +196,7 @@ private:
 struct PdfWriter::Impl {
     QIODevice &device;
     QByteArray creator;
+    QString title;
     std::string buffer; // written to the device in large pieces
     qint64 written = 0;
     bool failed = false;
@@ -206,7 +207,8 @@ struct PdfWriter::Impl {
     double pageWidth = 0, pageHeight = 0;
     static constexpr int kCatalog = 1, kPages = 2, kInfo = 3;
 
-    Impl(QIODevice &device, const QByteArray &creator) : device(device), creator(creator)
+    Impl(QIODevice &device, const QByteArray &creator, const QString &title)
+        : device(device), creator(creator), title(title)
     {
         for (int i = 0; i < 3; ++i)
             allocate();
@@ -405,6 +407,15 @@ std::string pdfString(const QByteArray &text)
     return out + ')';
 }
 
+// Text of any script for the document information: UTF-16 with its byte order mark, in hex.
+std::string pdfTextString(const QString &text)
+{
+    std::string out = "<FEFF";
+    for (const QChar c : text)
+        appendHex4(out, c.unicode());
+    return out + '>';
+}
+
 // Which character each used glyph shows, for copying and searching text: the lowest code point
 // the font maps to the glyph.
 std::string toUnicodeCMap(const EmbeddedFont &font)
@@ -535,8 +546,8 @@ void PdfWriter::Impl::writeFont(const EmbeddedFont &font, int index)
     stream(toUnicode, toUnicodeCMap(font));
 }
 
-PdfWriter::PdfWriter(QIODevice &device, const QByteArray &creator)
-    : d(std::make_unique<Impl>(device, creator))
+PdfWriter::PdfWriter(QIODevice &device, const QByteArray &creator, const QString &title)
+    : d(std::make_unique<Impl>(device, creator, title))
 {}
 
 PdfWriter::~PdfWriter() = default;
@@ -597,8 +608,11 @@ bool PdfWriter::finish()
     kids += " >>";
     d->object(Impl::kPages, kids);
     d->object(Impl::kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
-    d->object(Impl::kInfo, "<< /Creator " + pdfString(d->creator) + " /Producer " +
-                               pdfString(d->creator) + " >>");
+    std::string info =
+        "<< /Creator " + pdfString(d->creator) + " /Producer " + pdfString(d->creator);
+    if (!d->title.isEmpty())
+        info += " /Title " + pdfTextString(d->title);
+    d->object(Impl::kInfo, info + " >>");
 
     const qint64 xref = d->position();
     std::string table = "xref\n0 ";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <memory>
 
@@ -19,7 +20,8 @@ public:
     // fall where they did in the PDF printed through Qt at the same resolution.
     static constexpr int kDeviceDpi = 1200;
 
-    PdfWriter(QIODevice &device, const QByteArray &creator);
+    // `title`, when given, is the document's title that viewers show.
+    PdfWriter(QIODevice &device, const QByteArray &creator, const QString &title = {});
     ~PdfWriter();
     PdfWriter(const PdfWriter &) = delete;
     PdfWriter &operator=(const PdfWriter &) = delete;

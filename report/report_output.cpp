@@ -223,27 +223,32 @@ bool savePreparedJson(const PreparedReport &report, const QString &path, QString
         path, [&](QIODevice &device) { return writePreparedJson(report, device); }, error);
 }
 
-bool savePreparedPdf(const PreparedReport &report, const QString &path, QString *error)
+bool writePreparedPdf(const PreparedReport &report, QIODevice &device,
+                      const std::vector<int> &pages, const QString &title)
 {
-    OutputFile file(path);
-    QIODevice *device = file.open(error);
-    if (!device)
-        return false;
-    PdfWriter writer(*device, QByteArray(zarnik::kProgramName));
+    PdfWriter writer(device, QByteArray(zarnik::kProgramName), title);
     constexpr double pointsPerMm = 72 / 25.4;
     constexpr double scale = PdfWriter::kDeviceDpi / kUnitsPerInch;
-    for (const PreparedPage &page : report.pages()) {
+    const auto write = [&](const PreparedPage &page) {
         PageCanvas &canvas = writer.beginPage(page.settings.paperWidth * pointsPerMm,
                                               page.settings.paperHeight * pointsPerMm);
         drawPreparedPage(canvas, report, page, scale, scale);
         writer.endPage();
+    };
+    if (pages.empty()) {
+        for (const PreparedPage &page : report.pages())
+            write(page);
+    } else {
+        for (const int index : pages)
+            write(report.pages().at(size_t(index)));
     }
-    if (!writer.finish()) { // a short write need not fail the commit: discard the file
-        if (error)
-            *error = file.failure(device->errorString());
-        return false;
-    }
-    return file.commit(error);
+    return writer.finish();
+}
+
+bool savePreparedPdf(const PreparedReport &report, const QString &path, QString *error)
+{
+    return writeOutputFile(
+        path, [&](QIODevice &device) { return writePreparedPdf(report, device); }, error);
 }
 
 QImage renderPreparedPage(const PreparedReport &report, int pageIndex, int dpi)

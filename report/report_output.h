@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+#include <vector>
+
 class QIODevice;
 
 // What the command-line tool writes from prepared pages: JSON, PDF and PNG.
@@ -20,7 +22,11 @@ namespace zreport {
 bool writePreparedJson(const PreparedReport &report, QIODevice &device);
 bool savePreparedJson(const PreparedReport &report, const QString &path, QString *error);
 
-// One PDF page per prepared page at its own paper size; text is real, selectable text.
+// One PDF page per prepared page (the valid indexes in `pages`, or all) at its own paper size;
+// text is real, selectable text. `title` is the document's title that viewers show. False
+// when a write to the device failed.
+bool writePreparedPdf(const PreparedReport &report, QIODevice &device,
+                      const std::vector<int> &pages = {}, const QString &title = {});
 bool savePreparedPdf(const PreparedReport &report, const QString &path, QString *error);
 
 // One image of a page at `dpi`, white background.

@@ -1,13 +1,10 @@
 #include "export_writers.h"
 
-#include "page_painting.h"
-
 #include "report_output.h"
 
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
-#include <QPdfWriter>
 
 #include <gif_lib.h>
 
@@ -16,15 +13,11 @@ namespace zpreview::writers {
 
 bool pdf(const Report &report, const Pages &pages, const QString &path, QString *error)
 {
-    QPdfWriter writer(path);
-    writer.setResolution(1200);
-    writer.setCreator(QStringLiteral("Zarnik"));
-    writer.setTitle(QStringLiteral("Отчет"));
-    zreport::PagePainting painting;
-    painting.pages = pages;
-    if (!zreport::paintPreparedPages(report, writer, painting)) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        !zreport::writePreparedPdf(report, file, pages, QStringLiteral("Отчет"))) {
         if (error)
-            *error = QStringLiteral("файл не открывается для записи");
+            *error = file.errorString();
         return false;
     }
     return true;

@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QMenu>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -130,9 +131,11 @@ TEST(Export, EveryFilterWritesAFileItsReaderOpens)
         const QByteArray bytes = in.readAll();
         switch (filter.kind) {
         case ExportKind::Pdf:
-            if (const auto info = pdfInfo(file))
+            if (const auto info = pdfInfo(file)) {
                 EXPECT_EQ(info->pages, pages);
-            else
+                EXPECT_TRUE(
+                    toolOutput("pdfinfo", {file}).contains(QRegularExpression("Title: +Отчет")));
+            } else
                 EXPECT_TRUE(bytes.startsWith("%PDF"));
             break;
         case ExportKind::Bmp:
