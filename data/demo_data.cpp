@@ -207,26 +207,44 @@ void fillDemoData(TDM &dm)
     for (const Document &d : documents) {
         const Client &c = clients[size_t(d.client)];
         dm.DSetDocs->append();
-        const Values header = {{"KODARCHIV", d.archived ? 1 : 0},
-                               {"NAMEORG", text(c.name)},
-                               {"KBE", text(c.tip == 2 ? "12" : "17")},
-                               {"BINIIN", text(c.bin)},
-                               {"ADRES", text(c.address)},
-                               {"IIK", text(c.iik)},
-                               {"BANK", text(c.bank)},
-                               {"BIK", text(c.bik)},
-                               {"OSNOVANIE", text(d.ground)},
-                               {"KNP", text(d.knp)},
-                               {"NUMSCH", d.number},
-                               {"DATASCH", datetime::make(d.date)},
-                               {"NUMSCHF", d.number},
-                               {"DATASCHF", datetime::make(d.date)},
-                               {"NUMNAKL", d.number},
-                               {"DATANAKL", datetime::make(d.date)},
-                               {"USLOVOPLATY", text("Безналичный расчет")},
-                               {"PUNKTNAZN", text(c.address)},
-                               {"SPOSOBOTPR", text("Автотранспорт поставщика")},
-                               {"STNDS", rate}};
+        const QString numberAndDate =
+            QString::fromUtf8("№ %1 от %2").arg(d.number).arg(d.date.toString(u"dd.MM.yyyy"));
+        const Values header = {
+            {"KODARCHIV", d.archived ? 1 : 0},
+            {"NAMEORG", text(c.name)},
+            {"KBE", text(c.tip == 2 ? "12" : "17")},
+            {"BINIIN", text(c.bin)},
+            {"ADRES", text(c.address)},
+            {"IIK", text(c.iik)},
+            {"BANK", text(c.bank)},
+            {"BIK", text(c.bik)},
+            {"OSNOVANIE", text(d.ground)},
+            {"KNP", text(d.knp)},
+            {"NUMSCH", d.number},
+            {"DATASCH", datetime::make(d.date)},
+            {"NUMSCHF", d.number},
+            {"DATASCHF", datetime::make(d.date)},
+            {"NUMNAKL", d.number},
+            {"DATANAKL", datetime::make(d.date)},
+            {"NUMACT", d.number},
+            {"DATAACT", datetime::make(d.date)},
+            {"NUMPRIX", d.number},
+            {"DATAPRIX", datetime::make(d.date)},
+            {"NUMDOV", d.number},
+            {"DATADOV", datetime::make(d.date)},
+            {"DEISTVDO", datetime::make(d.date.addDays(10))},
+            {"KOMU", text("Касымов Ерлан Маратович")},
+            {"PASPVYD", text("№ 038765432 выдано МВД РК "
+                             "14.09.2019$|$")},
+            {"NUM_DATANARYAD", text(d.ground)},
+            {"NUMPLAT", d.number},
+            {"DATAPLAT", datetime::make(d.date)},
+            {"PODOVER", QVariant(QString::fromUtf8("Доверенность ") + numberAndDate)},
+            {"NAKL", QVariant(QString::fromUtf8("Накладная ") + numberAndDate)},
+            {"USLOVOPLATY", text("Безналичный расчет")},
+            {"PUNKTNAZN", text(c.address)},
+            {"SPOSOBOTPR", text("Автотранспорт поставщика")},
+            {"STNDS", rate}};
         for (const auto &[name, value] : header)
             dm.DSetDocs->setValue(QString::fromLatin1(name), value);
         dm.DSetDocs->post();

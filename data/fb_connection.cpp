@@ -1,8 +1,8 @@
 #include "fb_connection.h"
 
-#include "cp1251.h"
 #include "db_error.h"
 #include "engine_lock_folder.h"
+#include "kz1048.h"
 
 #include <QFile>
 
@@ -14,7 +14,7 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     char buffer[1024];
     const ISC_STATUS *cursor = status;
     while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        parts << cp1251::decode(buffer);
+        parts << kz1048::decode(buffer);
     QString message = parts.join(QLatin1Char('\n'));
     if (!context.isEmpty())
         message = context + QLatin1Char('\n') + message;

@@ -1,7 +1,7 @@
 #include "fb_statement.h"
 
-#include "cp1251.h"
 #include "db_error.h"
+#include "kz1048.h"
 #include "sql_params.h"
 
 #include <cmath>
@@ -108,11 +108,11 @@ void FbStatement::prepare(const QString &sql)
 {
     release();
     const PositionalSql positional = toPositionalSql(sql);
-    const auto text = cp1251::encode(positional.sql);
+    const auto text = kz1048::encode(positional.sql);
     if (!text)
         throw DbError(
             QStringLiteral("Текст запроса содержит символы, недопустимые в базе данных: %1")
-                .arg(cp1251::unencodable(positional.sql)));
+                .arg(kz1048::unencodable(positional.sql)));
     m_sql = sql;
     m_parameterNames = positional.parameterNames;
 
@@ -228,11 +228,11 @@ void FbStatement::setParameter(int index, const QVariant &value)
         const QString text = value.typeId() == QMetaType::Double
                                  ? QString::number(value.toDouble(), 'g', 17)
                                  : value.toString();
-        const auto bytes = cp1251::encode(text);
+        const auto bytes = kz1048::encode(text);
         if (!bytes)
             throw DbError(
                 QStringLiteral("Текст содержит символы, которые нельзя сохранить в базе данных: %1")
-                    .arg(cp1251::unencodable(text)));
+                    .arg(kz1048::unencodable(text)));
         buffer.assign(size_t(std::max<qsizetype>(bytes->size(), 1)), 0);
         std::memcpy(buffer.data(), bytes->constData(), size_t(bytes->size()));
         v.sqltype = short(SQL_TEXT | 1);
@@ -291,7 +291,7 @@ int FbStatement::columnCount() const
 QString FbStatement::columnName(int column) const
 {
     const XSQLVAR &v = m_output->var(column);
-    return cp1251::decode(std::string_view(v.aliasname, size_t(v.aliasname_length)));
+    return kz1048::decode(std::string_view(v.aliasname, size_t(v.aliasname_length)));
 }
 
 FieldType FbStatement::columnType(int column) const
@@ -373,7 +373,7 @@ QVariant FbStatement::value(int column) const
     case FieldType::DateTime:
         return row.dateTime(0);
     case FieldType::Text:
-        return cp1251::decode(row.text(0));
+        return kz1048::decode(row.text(0));
     }
     return {};
 }

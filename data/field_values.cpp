@@ -1,9 +1,9 @@
 #include "field_values.h"
 
-#include "cp1251.h"
 #include "date_time.h"
 #include "db_error.h"
 #include "display_format.h"
+#include "kz1048.h"
 
 #include <cmath>
 
@@ -32,7 +32,7 @@ QVariant read(const Row &row, int column, FieldType type)
     case FieldType::DateTime:
         return row.dateTime(column);
     case FieldType::Text:
-        return cp1251::decode(row.text(column));
+        return kz1048::decode(row.text(column));
     }
     return {};
 }
@@ -56,11 +56,9 @@ void write(Row &row, int column, const FieldDef &field, const QVariant &value)
         break;
     case FieldType::Text: {
         const QString text = value.toString();
-        const auto bytes = cp1251::encode(text);
+        const auto bytes = kz1048::encode(text);
         if (!bytes)
-            throw DbError(QStringLiteral("Текст поля '%1' содержит символы, которые нельзя "
-                                         "сохранить в базе данных: %2")
-                              .arg(field.name, cp1251::unencodable(text)));
+            throw DbError(unstorableText(field.title(), text));
         row.setText(column, std::string_view(bytes->constData(), size_t(bytes->size())));
         break;
     }

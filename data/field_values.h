@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-// Values of a dataset's fields: between the Windows-1251 bytes and numbers of a fetched row
+// Values of a dataset's fields: between the KZ-1048 bytes and numbers of a fetched row
 // and the QVariants the program works with, and from what a caller assigns to what the
 // field's type holds. Errors are DbError with the text the user sees.
 namespace field_values {
@@ -17,7 +17,7 @@ namespace field_values {
 QVariant read(const Row &row, int column, FieldType type);
 
 // Stores `value` (already of the field's type, or null) in `column` of `row`. Throws when a
-// text holds characters Windows-1251 cannot store.
+// text holds characters KZ-1048 cannot store.
 void write(Row &row, int column, const FieldDef &field, const QVariant &value);
 
 // `value` as the field's type holds it: texts are parsed as the user would type them, numbers

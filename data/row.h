@@ -9,7 +9,7 @@
 
 // The stored values of one fetched row, kept compact because a register may hold a
 // hundred thousand of them: eight bytes per column, a null bit per column, and the
-// texts as Windows-1251 bytes in one buffer.
+// texts as KZ-1048 bytes in one buffer.
 class Row {
 public:
     explicit Row(int columns = 0) : m_cells(size_t(columns), 0), m_nulls(~quint64(0)) {}

@@ -277,6 +277,7 @@ void TDM::defineDatasets()
 
 void TDM::wireHandlers()
 {
+    DSetRekvizity->setNewRecordHandler([this] { DSetRekvizityNewRecord(); });
     DSetDocs->setNewRecordHandler([this] { DSetDocsNewRecord(); });
     DSetDetail->setNewRecordHandler([this] { DSetDetailNewRecord(); });
     DSetClients->setNewRecordHandler([this] { DSetClientsNewRecord(); });

@@ -93,6 +93,7 @@ public:
     DataSource DSKNP;
 
     // Event handlers of the datasets.
+    void DSetRekvizityNewRecord();
     void DSetDocsNewRecord();
     void DSetDetailNewRecord();
     void DSetClientsNewRecord();

@@ -30,6 +30,13 @@ void TDM::DSetDocsNewRecord()
     DSetDocs->setValue(QStringLiteral("KODARCHIV"), 0);
 }
 
+// A business counts its forms from 1 unless it says otherwise; a form numbered 0 looks like a
+// mistake to whoever receives it.
+void TDM::DSetRekvizityNewRecord()
+{
+    DSetRekvizity->setValue(QStringLiteral("NUMSTART"), 1);
+}
+
 void TDM::DSetDetailNewRecord()
 {
     DSetDetail->setValue(QStringLiteral("KODDOCS"), DSetDocs->value(QStringLiteral("KOD")));

@@ -55,7 +55,9 @@ void AutoNumber(TDM &dm, int numberKind)
     const qint64 stored = largest->isEmpty() ? 0 : largest->asInteger(column);
     largest->close();
 
-    const qint64 proposal =
-        stored == 0 ? dm.DSetRekvizity->asInteger(QStringLiteral("NUMSTART")) : stored + 1;
+    // Requisites not yet filled in count from 1, as new ones do.
+    const qint64 start =
+        dm.DSetRekvizity->isEmpty() ? 1 : dm.DSetRekvizity->asInteger(QStringLiteral("NUMSTART"));
+    const qint64 proposal = stored == 0 ? start : stored + 1;
     docs->setValue(column, proposal);
 }

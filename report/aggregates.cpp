@@ -112,7 +112,7 @@ void Aggregates::addRow(
         if (value.typeId() == QMetaType::Bool)
             value = value.toBool() ? 1 : 0;
         else if (value.typeId() == QMetaType::QString) {
-            const auto number = toNumber(value, QLocale());
+            const auto number = toNumber(value, formLocale());
             value = number ? QVariant(*number) : QVariant();
         }
         if (item.call.function == AggregateFunction::Avg && isNullValue(value))

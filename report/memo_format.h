@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form_locale.h"
 #include "report_model.h"
 
 #include <QLocale>
@@ -13,7 +14,7 @@ namespace zreport {
 
 // Never fails: a value the format cannot take prints as its plain text.
 QString formatValue(const QVariant &value, const DisplayFormat &format,
-                    const QLocale &locale = QLocale());
+                    const QLocale &locale = formLocale());
 
 // The printf-like form ("%2.2f", "%d", "%8.3n"); nullopt when the value does not fit it.
 std::optional<QString> formatWithSpecifier(const QString &format, const QVariant &value,

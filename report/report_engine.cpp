@@ -466,7 +466,10 @@ void ReportEngine::Run::getData(MemoRun &m)
             m.text.clear();
             return;
         }
-        if (memo.displayFormat.kind != FormatKind::fkText)
+        // The data layer shows numbers and dates as the desktop writes them; a form writes
+        // them its own way, so only text is taken as the data layer shows it.
+        if (memo.displayFormat.kind != FormatKind::fkText ||
+            rows->fieldKind(m.boundField) != FieldKind::String)
             m.text = normalizedText(formatValue(rows->value(m.boundField), memo.displayFormat));
         else
             m.text = normalizedText(rows->displayText(m.boundField));

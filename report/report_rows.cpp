@@ -41,7 +41,8 @@ void MemoryRows::addRow(const QVariantList &values, const QStringList &displayTe
     row.displayTexts.resize(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i) {
         if (i >= displayTexts.size())
-            row.displayTexts[i] = plainText(row.values[i]);
+            row.displayTexts[i] =
+                plainText(row.values[i], QLocale()); // the desktop's, as the data layer
     }
     m_rows.push_back(std::move(row));
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "form_locale.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <QVariant>
 
-// Plain text of report values, in the desktop's regional settings (QLocale()).
+// Plain text of report values, by default in the printed forms' conventions (formLocale()).
 namespace zreport {
 
 bool isNullValue(const QVariant &value);
@@ -26,18 +28,18 @@ DecimalDigits roundedToSignificant(DecimalDigits d, int significant);
 // Fixed-point text with exactly `decimals` decimals; no grouping.
 QString fixedText(double value, int decimals, const QString &decimalPoint);
 // The shortest general form with up to 15 significant digits ("6.5", "1E20").
-QString generalText(double value, const QLocale &locale = QLocale());
+QString generalText(double value, const QLocale &locale = formLocale());
 
 // Day numbers count from 30 December 1899, the time of day as the fraction.
 QDateTime dateTimeFromDayNumber(double days);
 double dayNumberFromDateTime(const QDateTime &dt);
 // Short date, then a blank and the long time unless the time is midnight.
-QString dateTimeText(const QDateTime &dt, const QLocale &locale = QLocale());
-QString longTimeText(const QTime &time, const QLocale &locale = QLocale());
+QString dateTimeText(const QDateTime &dt, const QLocale &locale = formLocale());
+QString longTimeText(const QTime &time, const QLocale &locale = formLocale());
 
 // Text, whole numbers in decimal, floats in general form, date-times as above,
 // booleans "True"/"False"; null is empty.
-QString plainText(const QVariant &value, const QLocale &locale = QLocale());
+QString plainText(const QVariant &value, const QLocale &locale = formLocale());
 
 bool isIntegerValue(const QVariant &value);
 bool isNumericValue(const QVariant &value);

@@ -4,6 +4,7 @@
 #include "dataset.h"
 #include "db_error.h"
 #include "display_format.h"
+#include "kz1048.h"
 #include "numeric_key_filter.h"
 #include "radio_group.h"
 
@@ -89,7 +90,7 @@ void FieldLinks::write(QLineEdit *box)
         if (link.box != box)
             continue;
         // A text that is not a value of the field throws and stays in the box to be put right.
-        checkNumber(link);
+        checkValue(link);
         startEditing();
         m_dataset->setAsString(link.field, box->text());
         m_typed.erase(box);
@@ -97,11 +98,16 @@ void FieldLinks::write(QLineEdit *box)
     }
 }
 
-void FieldLinks::checkNumber(const BoxLink &link) const
+void FieldLinks::checkValue(const BoxLink &link) const
 {
     const FieldType type = m_dataset->field(link.field).type;
     const QString text = link.box->text();
-    if (type == FieldType::Text || type == FieldType::DateTime || display::parse(text, type))
+    if (type == FieldType::Text) {
+        if (!kz1048::encode(text))
+            throw DbError(unstorableText(caption(*link.box, link.field), text));
+        return;
+    }
+    if (type == FieldType::DateTime || display::parse(text, type))
         return;
     const QString name = caption(*link.box, link.field);
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?\\d+$"));

@@ -45,8 +45,9 @@ private:
 
     void startEditing();
     void write(QLineEdit *box);
-    // Refuses, naming the box by its label, a text that is not a value of a numeric field.
-    void checkNumber(const BoxLink &link) const;
+    // Refuses, naming the box by its label, a text that is not a value of a numeric field or
+    // that holds characters the database cannot store.
+    void checkValue(const BoxLink &link) const;
     void refresh();
 
     Dataset *m_dataset;

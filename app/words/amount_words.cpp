@@ -44,6 +44,8 @@ void appendTeen(int d, QString &text)
 {
     if (d == 0) {
         text += u"десять ";
+    } else if (d == 1) {
+        text += u"одиннадцать "; // the stem "оди" would lose the double н
     } else if (d == 2) {
         text += u"двенадцать ";
     } else {
@@ -104,19 +106,21 @@ void appendHundreds(int d, QString &text)
     }
 }
 
-// Feminine, as "тенге" and "тысяча" want them.
+// Masculine, as "тенге" and a bare count want them; "тысяча" takes its feminine "одна", "две"
+// from its group words, which replace these.
 void appendUnits(int d, QString &text)
 {
     switch (d) {
     case 0:
         break;
     case 1:
-        text += u"одна ";
+        text += u"один ";
         break;
     case 2:
+        text += u"два ";
+        break;
     case 3:
-        text += DigitStems[d];
-        text += u" ";
+        text += u"три ";
         break;
     case 4:
         text += u"четыре ";
@@ -312,16 +316,7 @@ std::optional<QString> QuantityPropis(double value)
     if (!words)
         return std::nullopt;
 
-    QString &quantity = *words;
-    quantity.truncate(quantity.indexOf(u" тенге"));
-    // The units are feminine for "тенге"; a bare count ends in the masculine form.
-    if (quantity == u"Одна")
-        quantity = QStringLiteral("Один");
-    else if (quantity == u"Две")
-        quantity = QStringLiteral("Два");
-    else if (quantity.endsWith(u" одна"))
-        quantity.replace(quantity.size() - 4, 4, QStringLiteral("один"));
-    else if (quantity.endsWith(u" две"))
-        quantity.replace(quantity.size() - 3, 3, QStringLiteral("два"));
+    // "тенге" takes the same masculine units as a bare count, so the words carry over as they are.
+    words->truncate(words->indexOf(u" тенге"));
     return words;
 }

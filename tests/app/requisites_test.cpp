@@ -291,6 +291,8 @@ TEST_F(EmptyRequisites, FirstChangeStartsTheRowAndDeletingFromNoAccountsSaysSo)
     EXPECT_EQ(stored(QStringLiteral("select KOD from REKVIZITY")).toInt(), 1);
     EXPECT_EQ(stored(QStringLiteral("select NAMEORG from REKVIZITY")).toString(),
               QStringLiteral("ИП Первый"));
+    // A new business numbers its first forms 1, not 0.
+    EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 1);
 }
 
 } // namespace

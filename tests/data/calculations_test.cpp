@@ -195,7 +195,7 @@ TEST_F(Calculations, TotalsSumTheLinesAtTheRequisitesRate)
     EXPECT_EQ(docs("SUMBEZNDS"), roundMoney(3268.84));
     EXPECT_EQ(docs("SUMTOV"), 2.0);
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("SUMPROPIS")),
-              QStringLiteral("Три тысячи шестьсот шестьдесят одна тенге 10 тиын"));
+              QStringLiteral("Три тысячи шестьсот шестьдесят один тенге 10 тиын"));
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("sumtovpropis")), QStringLiteral("Пять"));
     EXPECT_EQ(dm.DSetDetail->currentIndex(), 0) << "the lines are left on the first";
 }

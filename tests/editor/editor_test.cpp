@@ -233,7 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, EditorNumbers,
     ::testing::Values(
         NumberCase{"no document stored: the start number", 7, {}, 1, 1, 7},
-        NumberCase{"no requisites either: 0", std::nullopt, {}, 1, 1, 0},
+        NumberCase{"no requisites either: 1", std::nullopt, {}, 1, 1, 1},
+        NumberCase{"a start number of 0 is kept: 0", 0, {}, 1, 1, 0},
         NumberCase{
             "5, 12 and an unnumbered one, pressed twice: 13", 1, {5, QVariant(), 12}, 1, 2, 13},
         NumberCase{"only 0 stored: the start number", 4, {0}, 1, 1, 4},
@@ -292,8 +293,8 @@ TEST_F(Editor, BadInputIsRefusedWithAMessageAndTheWindowKeepsTheDocument)
         typeInto(editor, "dbNUMSCHF_1", QStringLiteral("4"));
 
         typeInto(editor, "dbNAMEORG_1", QStringLiteral("ТОО 日本"));
-        prompts.expectError(QStringLiteral("Текст поля 'NAMEORG' содержит символы, которые нельзя "
-                                           "сохранить в базе данных: 日本"),
+        prompts.expectError(QStringLiteral("Текст поля «Покупатель» содержит символы, которые "
+                                           "нельзя сохранить в базе данных: 日本"),
                             applicationTitle());
         press(editor, "btnOk");
         EXPECT_TRUE(editor.isVisible());

@@ -82,57 +82,57 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"textOfADate", kAfternoon, T, "", "05.03.2024 14:07:09"}),
     [](const auto &info) { return info.param.name; });
 
-// The formats the printed forms use, under each locale a desktop here may run: the C
-// library's locale as the application takes it from the desktop, Qt's locale the same.
-// Only the separators may differ; the digits are those of the value.
-struct DesktopCase {
+// The formats the printed forms use give the same text on every desktop a user here may run:
+// the C library's locale and Qt's default follow the desktop, a printed form does not.
+struct FormFormatCase {
     const char *name;
-    const char *locale;
     QVariant value;
     FormatKind kind;
     QString formatStr;
     QString expected;
 };
 
-void PrintTo(const DesktopCase &c, std::ostream *os)
+void PrintTo(const FormFormatCase &c, std::ostream *os)
 {
     *os << c.name;
 }
 
-class DesktopLocales : public ::testing::TestWithParam<DesktopCase> {};
+class FormFormatsOnEveryDesktop
+    : public ::testing::TestWithParam<std::tuple<const char *, FormFormatCase>> {};
 
-TEST_P(DesktopLocales, GiveTheirSeparatorsAndTheValuesDigits)
+TEST_P(FormFormatsOnEveryDesktop, GiveTheFormsOwnText)
 {
-    const DesktopCase &c = GetParam();
-    const ScopedLocale desktop(c.locale);
-    ASSERT_TRUE(desktop.installed()) << c.locale << " is not generated on this machine";
+    const auto &[locale, c] = GetParam();
+    const ScopedLocale desktop(locale);
+    ASSERT_TRUE(desktop.installed()) << locale << " is not generated on this machine";
     DisplayFormat format;
     format.kind = c.kind;
     format.formatStr = c.formatStr;
     EXPECT_EQ(formatValue(c.value, format), c.expected);
+    EXPECT_EQ(plainText(c.value), formatValue(c.value, DisplayFormat{})) << "plain text too";
 }
 
 const QString kNbsp = QStringLiteral("\u00A0");
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, DesktopLocales,
-    ::testing::Values(
-        DesktopCase{"russianFixed", "ru_RU.UTF-8", 3786.1, N, "%2.2f", "3786,10"},
-        DesktopCase{"russianFixedSmall", "ru_RU.UTF-8", 12.5, N, "%2.2f", "12,50"},
-        DesktopCase{"russianGrouped", "ru_RU.UTF-8", 1234567.891, N, "%2.2n",
-                    "1" + kNbsp + "234" + kNbsp + "567,89"},
-        DesktopCase{"russianPicture", "ru_RU.UTF-8", 150.55, N, "#,##0.00", "150,55"},
-        DesktopCase{"russianDate", "ru_RU.UTF-8", kMidnight, D, "", "05.03.2024"},
-        DesktopCase{"kazakhFixed", "kk_KZ.UTF-8", 405.65, N, "%2.2f", "405,65"},
-        DesktopCase{"kazakhGrouped", "kk_KZ.UTF-8", 1234567.891, N, "%2.2n",
-                    "1" + kNbsp + "234" + kNbsp + "567,89"},
-        DesktopCase{"kazakhPicture", "kk_KZ.UTF-8", 1120.0, N, "#,##0.00", "1" + kNbsp + "120,00"},
-        DesktopCase{"kazakhDate", "kk_KZ.UTF-8", kMidnight, D, "", "05.03.24"},
-        DesktopCase{"plainFixed", "C.UTF-8", 3786.1, N, "%2.2f", "3786.10"},
-        DesktopCase{"plainGrouped", "C.UTF-8", 1234567.891, N, "%2.2n", "1,234,567.89"},
-        DesktopCase{"plainPicture", "C.UTF-8", 150.55, N, "#,##0.00", "150.55"},
-        DesktopCase{"plainDate", "C.UTF-8", kMidnight, D, "", "5 Mar 2024"}),
-    [](const auto &info) { return info.param.name; });
+    Cases, FormFormatsOnEveryDesktop,
+    ::testing::Combine(
+        ::testing::Values("ru_RU.UTF-8", "kk_KZ.UTF-8", "en_US.UTF-8", "C.UTF-8"),
+        ::testing::Values(FormFormatCase{"fixed", 3786.1, N, "%2.2f", "3786,10"},
+                          FormFormatCase{"fixedSmall", 12.5, N, "%2.2f", "12,50"},
+                          FormFormatCase{"grouped", 1234567.891, N, "%2.2n",
+                                         "1" + kNbsp + "234" + kNbsp + "567,89"},
+                          FormFormatCase{"picture", 150.55, N, "#,##0.00", "150,55"},
+                          FormFormatCase{"pictureGrouped", 1120.0, N, "#,##0.00",
+                                         "1" + kNbsp + "120,00"},
+                          FormFormatCase{"date", kMidnight, D, "", "05.03.2024"},
+                          FormFormatCase{"dateWithTime", kAfternoon, D, "", "05.03.2024 14:07:09"},
+                          FormFormatCase{"textOfAFloat", 6.5, T, "", "6,5"},
+                          FormFormatCase{"textOfADate", kMidnight, T, "", "05.03.2024"})),
+    [](const auto &info) {
+        const std::string locale = std::get<0>(info.param);
+        return std::string(std::get<1>(info.param).name) + "_" + locale.substr(0, locale.find('.'));
+    });
 
 TEST(DayNumbers, CountFromTheThirtiethOfDecember1899)
 {

@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, CliWords,
     ::testing::Values(
         Run{{"words", "1002", "0.125"},
-            "Одна тысяча две тенге 00 тиын\tОдна тысяча два\nНоль тенге 13 тиын\tНоль\n",
+            "Одна тысяча два тенге 00 тиын\tОдна тысяча два\nНоль тенге 13 тиын\tНоль\n",
             0},
         // the values that can be written are still written
         Run{{"words", "-1", "5", "nan", "1e12"},

@@ -1,0 +1,11 @@
+#include "form_locale.h"
+
+namespace zreport {
+
+QLocale formLocale()
+{
+    static const QLocale locale(QLocale::Russian, QLocale::Kazakhstan);
+    return locale;
+}
+
+} // namespace zreport
