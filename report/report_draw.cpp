@@ -63,6 +63,10 @@ private:
     void fillRect(const QColor &color, const QRect &rect);
     void flushRects();
     void flushText();
+    // Adds glyphs drawn without clipping to the run of their face, size and colour.
+    void batchText(const FontFace *face, const DeviceFont &device, int pixels, const QColor &color,
+                   const QList<quint32> &glyphs, const QList<QPointF> &positions,
+                   const std::vector<QRectF> &decorations);
 
     PageCanvas &m_canvas;
     const PreparedReport &m_report;
@@ -71,6 +75,9 @@ private:
     std::vector<int> m_cumulative;
     QList<quint32> m_glyphs;
     QList<QPointF> m_positions;
+    // The characters of a text that its face lacks and its fallback face draws.
+    QList<quint32> m_fallbackGlyphs;
+    QList<QPointF> m_fallbackPositions;
     std::vector<QRectF> m_decorations;
     std::vector<Placed> m_placed;
 
@@ -256,6 +263,8 @@ void PageDrawing::text(const PreparedPage &page, const PreparedObject &object,
 
     m_glyphs.clear();
     m_positions.clear();
+    m_fallbackGlyphs.clear();
+    m_fallbackPositions.clear();
     m_decorations.clear();
     QRectF ink;
     for (quint32 i = 0; i < object.lineCount; ++i) {
@@ -286,12 +295,15 @@ void PageDrawing::text(const PreparedPage &page, const PreparedObject &object,
                 glyph = face->glyphOfCodePoint(QChar::surrogateToUcs4(ch, text.at(c + 1)));
             else if (ch.isLowSurrogate() && c > 0 && text.at(c - 1).isHighSurrogate())
                 continue;
+            else if (face->fromFallback(ch))
+                glyph = face->fallback()->glyph(ch);
             else
                 glyph = face->glyph(ch);
             const QPointF at(x + m_cumulative[size_t(c)] * dotsToDevice, baseline);
-            m_glyphs.append(glyph);
-            m_positions.append(at);
-            const QRectF box = face->inkBox(glyph);
+            const bool fallback = face->fromFallback(ch);
+            (fallback ? m_fallbackGlyphs : m_glyphs).append(glyph);
+            (fallback ? m_fallbackPositions : m_positions).append(at);
+            const QRectF box = (fallback ? face->fallback() : face)->inkBox(glyph);
             if (!box.isEmpty())
                 ink |= QRectF(at + box.topLeft() * pixels, box.size() * pixels);
         }
@@ -314,17 +326,12 @@ void PageDrawing::text(const PreparedPage &page, const PreparedObject &object,
     const QRect clip(box.left, box.top, std::max(0, box.width()), std::max(0, box.height()));
     const bool clipped = style.clipped && !QRectF(clip).adjusted(1, 1, -1, -1).contains(ink);
     if (!clipped) {
-        auto batch = std::find_if(m_batches.begin(), m_batches.end(), [&](const TextBatch &b) {
-            return b.face == face && b.pixels == fonts.devicePixels && b.color == style.font.color;
-        });
-        if (batch == m_batches.end()) {
-            m_batches.push_back({face, fonts.devicePixels, style.font.color, device, {}, {}, {}});
-            batch = m_batches.end() - 1;
-        }
-        batch->glyphs += m_glyphs;
-        batch->positions += m_positions;
-        batch->decorations.insert(batch->decorations.end(), m_decorations.begin(),
-                                  m_decorations.end());
+        batchText(face, device, fonts.devicePixels, style.font.color, m_glyphs, m_positions,
+                  m_decorations);
+        if (!m_fallbackGlyphs.isEmpty())
+            batchText(face->fallback(), face->fallback()->atPixelSize(fonts.devicePixels),
+                      fonts.devicePixels, style.font.color, m_fallbackGlyphs, m_fallbackPositions,
+                      {});
         // The raster engine fills glyphs this large as outlines, and one outline of a whole
         // page's text costs far more than its parts.
         if (m_canvas.drawsLargeTextAtOnce() && fonts.devicePixels >= kLargestCachedGlyph)
@@ -334,9 +341,29 @@ void PageDrawing::text(const PreparedPage &page, const PreparedObject &object,
     m_canvas.beginClip(clip);
     if (!m_glyphs.isEmpty())
         m_canvas.glyphs(face, device, fonts.devicePixels, style.font.color, m_glyphs, m_positions);
+    if (!m_fallbackGlyphs.isEmpty())
+        m_canvas.glyphs(face->fallback(), face->fallback()->atPixelSize(fonts.devicePixels),
+                        fonts.devicePixels, style.font.color, m_fallbackGlyphs,
+                        m_fallbackPositions);
     for (const QRectF &rect : m_decorations)
         m_canvas.fillRect(rect, style.font.color);
     m_canvas.endClip();
+}
+
+void PageDrawing::batchText(const FontFace *face, const DeviceFont &device, int pixels,
+                            const QColor &color, const QList<quint32> &glyphs,
+                            const QList<QPointF> &positions, const std::vector<QRectF> &decorations)
+{
+    auto batch = std::find_if(m_batches.begin(), m_batches.end(), [&](const TextBatch &b) {
+        return b.face == face && b.pixels == pixels && b.color == color;
+    });
+    if (batch == m_batches.end()) {
+        m_batches.push_back({face, pixels, color, device, {}, {}, {}});
+        batch = m_batches.end() - 1;
+    }
+    batch->glyphs += glyphs;
+    batch->positions += positions;
+    batch->decorations.insert(batch->decorations.end(), decorations.begin(), decorations.end());
 }
 
 void PageDrawing::object(const PreparedPage &page, const PreparedObject &object, double left,

@@ -33,6 +33,7 @@ FontFace::FontFace(const QRawFont &raw) : d(std::make_unique<Impl>())
     d->metricCount = std::min<int>(d->metricCount, int(d->hmtx.size() / 4));
     m_advances.assign(0x10000, 0);
     m_glyphs.assign(0x10000, 0);
+    m_fromFallback.assign(0x10000, false);
     QString chars;
     chars.reserve(0x10000);
     for (int c = 0; c < 0x10000; ++c) {
@@ -47,6 +48,25 @@ FontFace::FontFace(const QRawFont &raw) : d(std::make_unique<Impl>())
 }
 
 FontFace::~FontFace() = default;
+
+QString FontFace::familyName() const
+{
+    return d->raw.familyName();
+}
+
+void FontFace::setFallback(const FontFace *fallback)
+{
+    m_fallback = fallback;
+    for (int c = 0x20; c < 0x10000; ++c) {
+        const QChar ch{char16_t(c)};
+        if (m_glyphs[size_t(c)] != 0 || ch.isSurrogate() || fallback->glyph(ch) == 0)
+            continue;
+        m_fromFallback[size_t(c)] = true;
+        // In this face's design units, so that measuring needs no second scale.
+        m_advances[size_t(c)] = quint16(std::lround(double(fallback->designAdvance(ch)) *
+                                                    m_unitsPerEm / fallback->unitsPerEm()));
+    }
+}
 
 int FontFace::designAdvanceOfGlyph(quint32 glyph) const
 {
@@ -110,7 +130,7 @@ struct TextMetrics::Entry {
     bool bold = false;
     bool italic = false;
     QString resolved;
-    const FontFace *face = nullptr;
+    FontFace *face = nullptr;
 };
 
 static int scaledAdvance(int design, int pixelSize, int unitsPerEm)
@@ -176,10 +196,33 @@ static QFont platformFont(const QString &family, bool bold, bool italic)
     return font;
 }
 
+// Faces with a wide choice of letters, for the characters a report's own face lacks.
+static const QStringList &fallbackFamilies()
+{
+    static const QStringList families = {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans"),
+                                         QStringLiteral("FreeSans")};
+    return families;
+}
+
 const FontFace *TextMetrics::face(const QString &family, bool bold, bool italic)
 {
     static QMutex mutex;
     QMutexLocker lock(&mutex);
+    FontFace *found = resolve(family, bold, italic);
+    if (found->fallback() || fallbackFamilies().contains(found->familyName()))
+        return found;
+    for (const QString &candidate : fallbackFamilies()) {
+        const FontFace *fallback = resolve(candidate, bold, italic);
+        if (fallback->familyName() == candidate && fallback != found) {
+            found->setFallback(fallback);
+            break;
+        }
+    }
+    return found;
+}
+
+FontFace *TextMetrics::resolve(const QString &family, bool bold, bool italic)
+{
     for (const auto &entry : m_faces) {
         if (entry->bold == bold && entry->italic == italic &&
             entry->family.compare(family, Qt::CaseInsensitive) == 0)
@@ -189,7 +232,7 @@ const FontFace *TextMetrics::face(const QString &family, bool bold, bool italic)
     // face (any number of them, say from a hostile file) cost one table.
     const QRawFont raw = QRawFont::fromFont(platformFont(family, bold, italic));
     const QString resolved = raw.familyName() + QLatin1Char('/') + raw.styleName();
-    const FontFace *shared = nullptr;
+    FontFace *shared = nullptr;
     for (const auto &entry : m_faces) {
         if (entry->resolved == resolved) {
             shared = entry->face;

@@ -40,10 +40,16 @@ public:
     ~FontFace();
 
     int unitsPerEm() const { return m_unitsPerEm; }
+    QString familyName() const;
     int designAdvance(QChar c) const { return m_advances[c.unicode()]; }
     int designAdvanceOfCodePoint(char32_t codePoint) const;
 
     quint32 glyph(QChar c) const { return m_glyphs[c.unicode()]; }
+    // A character this face has no glyph for is measured and drawn with the fallback face
+    // when that one has it, so that it prints rather than as an empty box.
+    bool fromFallback(QChar c) const { return m_fromFallback[c.unicode()]; }
+    const FontFace *fallback() const { return m_fallback; }
+    void setFallback(const FontFace *fallback);
     quint32 glyphOfCodePoint(char32_t codePoint) const;
     // The glyph's ink box at a pixel size of 1 (y down from the baseline); empty for no ink.
     QRectF inkBox(quint32 glyph) const;
@@ -57,8 +63,10 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
     int m_unitsPerEm = 2048;
-    std::vector<quint16> m_advances; // by UTF-16 code unit
-    std::vector<quint32> m_glyphs;   // by UTF-16 code unit
+    std::vector<quint16> m_advances;  // by UTF-16 code unit
+    std::vector<quint32> m_glyphs;    // by UTF-16 code unit
+    std::vector<bool> m_fromFallback; // by UTF-16 code unit
+    const FontFace *m_fallback = nullptr;
 };
 
 class MeasuringFont {
@@ -91,6 +99,9 @@ public:
 private:
     TextMetrics() = default;
     const FontFace *face(const QString &family, bool bold, bool italic);
+    // The face a family and style resolve to, made once per font file; the caller holds the
+    // lock.
+    FontFace *resolve(const QString &family, bool bold, bool italic);
 
     struct Entry;
     std::vector<std::unique_ptr<Entry>> m_faces;

@@ -191,6 +191,7 @@ protected:
         addDocument(QStringLiteral("ИП Иванов_Петров"), 9, QDate(2026, 3, 15));
         addDocument(QStringLiteral("ИП ИвановXПетров"), 10, QDate(2026, 3, 16));
         addDocument(QStringLiteral("Без даты"), 11, QDate());
+        addDocument(QStringLiteral("ТОО «Құрылыс-Өнім»"), 12, QDate(2026, 3, 17));
         openWindow();
     }
 };
@@ -223,8 +224,10 @@ INSTANTIATE_TEST_SUITE_P(
                   numbers({6})},
         QueryCase{"percent sign", 0, QStringLiteral("100%"), kYearStart, kYearEnd, numbers({7})},
         QueryCase{"underscore", 0, QStringLiteral("Иванов_"), kYearStart, kYearEnd, numbers({9})},
+        QueryCase{"kazakh letters", 0, QStringLiteral("Құрылыс-Ө"), kYearStart, kYearEnd,
+                  numbers({12})},
         QueryCase{"no client text", 0, QString(), kYearStart, kYearEnd,
-                  numbers({1, 2, 3, 4, 6, 7, 8, 9, 10})},
+                  numbers({1, 2, 3, 4, 6, 7, 8, 9, 10, 12})},
         QueryCase{"both dates included", 0, QString(), QDate(2026, 3, 5), QDate(2026, 3, 11),
                   numbers({2, 3})},
         QueryCase{"no invoice date never matches",

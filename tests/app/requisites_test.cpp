@@ -101,15 +101,16 @@ TEST_F(Requisites, OkStoresTheChangesAndTheCaptionShowsTheNewName)
     openRequisites([](TfrmConst &w) {
         EXPECT_EQ(child<QLineEdit>(w, "edNAMEORG")->text(),
                   QStringLiteral("ТОО «Алтын Дала Трейд»"));
-        typeInto(w, "edNAMEORG", QStringLiteral("ТОО \"Жана\" 'Береке'"));
+        typeInto(w, "edNAMEORG", QStringLiteral("ТОО \"Жаңа\" 'Береке' Құрылыс-Өнім"));
         typeInto(w, "edNUMSTART", QStringLiteral("100"));
         typeInto(w, "edSTNDS", QStringLiteral("12,5"));
         click(w, "btnClose");
         EXPECT_EQ(w.result(), QDialog::Accepted);
     });
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("ТОО \"Жана\" 'Береке' Zarnik 1.2"));
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("ТОО \"Жаңа\" 'Береке' Құрылыс-Өнім Zarnik 1.2"));
     EXPECT_EQ(stored(QStringLiteral("select NAMEORG from REKVIZITY")).toString(),
-              QStringLiteral("ТОО \"Жана\" 'Береке'"));
+              QStringLiteral("ТОО \"Жаңа\" 'Береке' Құрылыс-Өнім"));
     EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 100);
     EXPECT_EQ(stored(QStringLiteral("select STNDS from REKVIZITY")).toDouble(), 12.5);
 }

@@ -22,7 +22,7 @@ inline QString rowsReportXml(double heightMm = 100)
 <TfrxReportTitle Name="T" Top="0" Width="377.953" Height="20">%1</TfrxReportTitle>
 <TfrxMasterData Name="B" Top="40" Width="377.953" Height="20" DataSet="D">%2</TfrxMasterData>)")
             .arg(
-                memoXml("Title", R"(Left="0" Top="0" Width="300" Height="20")", "Заголовок отчета"),
+                memoXml("Title", R"(Left="0" Top="0" Width="300" Height="20")", "Заголовок отчета: ТОО «Құрылыс-Өнім»"),
                 memoXml("Row", R"(Left="10" Top="0" Width="300" Height="20")", "Строка [D.\"N\"]")),
         heightMm);
 }

@@ -168,6 +168,7 @@ TEST(Export, EveryFilterWritesAFileItsReaderOpens)
             const QByteArray xml = toolOutput("unzip", {"-p", file, main}).toUtf8();
             EXPECT_TRUE(wellFormedXml(xml));
             EXPECT_TRUE(QString::fromUtf8(xml).contains("Строка 30"));
+            EXPECT_TRUE(QString::fromUtf8(xml).contains("ТОО «Құрылыс-Өнім»"));
             break;
         }
         case ExportKind::ExcelXml:
@@ -176,6 +177,9 @@ TEST(Export, EveryFilterWritesAFileItsReaderOpens)
         default:
             EXPECT_TRUE(QString::fromUtf8(bytes).contains("Строка 30") ||
                         bytes.contains("\\u1057?\\u1090?")) // RTF spells letters as \u codes
+                << bytes.left(300).toStdString();
+            EXPECT_TRUE(QString::fromUtf8(bytes).contains("ТОО «Құрылыс-Өнім»") ||
+                        bytes.contains("\\u1178?\\u1201?")) // Құ
                 << bytes.left(300).toStdString();
         }
     }

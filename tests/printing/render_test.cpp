@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,47 @@ TEST(Render, InvoicePrintsTotalsWorkedOutForThisPrintAndLeavesTheFileAlone)
     ASSERT_TRUE(dm.DSetDocs->locate(kod));
     EXPECT_EQ(dm.DSetDocs->asFloat(QStringLiteral("STREALIZSUM")), 1.0);
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("SUMPROPIS")), QStringLiteral("устарело"));
+}
+
+// Kazakh names print on the forms as typed, and a PDF reader finds them again.
+TEST(Render, KazakhNamesPrintOnTheInvoiceAndThePaymentOrder)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString seller = QStringLiteral("ТОО «Құрылыс-Өнім»");
+    const QString buyer = QStringLiteral("ИП Әбілқасымова Гүлнұр");
+    const QString address = QStringLiteral("Әуезов көшесі, 12");
+    TempDatabase db(TempDatabase::Demo);
+    {
+        TDM dm;
+        dm.DataModuleCreate(db.path());
+        for (Dataset *d : {dm.DSetRekvizity, dm.DSetDocs}) {
+            d->open();
+            d->edit();
+        }
+        dm.DSetRekvizity->setValue(QStringLiteral("NAMEORG"), seller);
+        dm.DSetDocs->setValue(QStringLiteral("NAMEORG"), buyer);
+        dm.DSetRekvizity->setValue(QStringLiteral("ADRES"), address);
+        dm.DSetRekvizity->post();
+        dm.DSetDocs->post();
+        dm.TsnRW.commit();
+    }
+    for (const char *form : {"repSchet", "repPlat"}) {
+        const QString pdf = db.folder() + QStringLiteral("/%1.pdf").arg(QLatin1String(form));
+        const CliResult result =
+            render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
+                    QLatin1String(form), QStringLiteral("--pdf"), pdf});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        text.waitForFinished(60000);
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString &name : {seller, buyer})
+            EXPECT_TRUE(printed.contains(name)) << form << ": " << printed.toStdString();
+        if (QLatin1String(form) == QLatin1String("repSchet")) {
+            EXPECT_TRUE(printed.contains(QStringLiteral("Адрес: ") + address)) << form;
+        }
+    }
 }
 
 TEST(Render, ListingOfOneKindOfClients)

@@ -555,6 +555,59 @@ TEST_F(Refbooks, ACellTextTheDatabaseCannotStoreIsRefusedAndTheRowKeepsItsValue)
     EXPECT_EQ(count(QStringLiteral("select count(*) from KNP where NAME='Аренда'")), 1);
 }
 
+// Kazakh names --------------------------------------------------------------------------------
+
+TEST_F(Refbooks, KazakhNamesAreStoredFoundAndReadBackByAnotherConnection)
+{
+    const QString name = s("ТОО «Құрылыс-Өнім»");
+    const QString address = s("Әуезов көшесі, 12, Шығыс Үй, Ғарыш Һ");
+    TfrmOrg clients(context());
+    clients.show();
+    runChild = [&](QDialog &client) {
+        typeInto(client, "edNAMEORG", s("ТОО «Құрылыс» 中"));
+        prompts.expectError(s("Текст поля «Наименование» содержит символы, которые нельзя "
+                              "сохранить в базе данных: 中"),
+                            applicationTitle());
+        click(client, "btnClose");
+        prompts.verify();
+        EXPECT_NE(client.result(), int(QDialog::Accepted)) << "the card stays to be put right";
+        typeInto(client, "edNAMEORG", name);
+        typeInto(client, "edADRES", address);
+        click(client, "btnClose");
+        return int(QDialog::Accepted);
+    };
+    click(clients, "BitBtn1");
+    dm.DSetClients->first();
+    typeInto(clients, "Edit1", s("тоо «құр"));
+    EXPECT_EQ(dm.DSetClients->asString(QStringLiteral("NAMEORG")), name);
+
+    TfrmNomenkl goods(context());
+    goods.show();
+    DbGrid &grid = *goods.grid();
+    grid.setCurrentIndex(grid.model()->index(0, 0));
+    grid.edit(grid.currentIndex());
+    auto *editor = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_TRUE(editor);
+    editor->setText(s("Цемент «Ақ Өзен» ұн"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    dm.DSetNomenkl->post();
+    dm.TsnRW.commit();
+
+    TDM other;
+    other.DataModuleCreate(db.path());
+    other.TsnRW.start();
+    EXPECT_EQ(FbStatement::scalar(other.TsnRW,
+                                  QStringLiteral("select ADRES from CLIENTS where NAMEORG = '") +
+                                      name + QLatin1Char('\''))
+                  .toString(),
+              address);
+    EXPECT_EQ(FbStatement::scalar(other.TsnRW, QStringLiteral("select count(*) from NOMENKLOTURA "
+                                                              "where NAME = 'Цемент «Ақ Өзен» ұн'"))
+                  .toInt(),
+              1);
+}
+
 // Payment purpose codes ---------------------------------------------------------------------
 
 TEST_F(Refbooks, PickingACodePutsOnlyTheCodeIntoTheDocumentAndTheOrderStays)

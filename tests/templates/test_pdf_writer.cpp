@@ -119,9 +119,25 @@ Subject drawingSubject()
     return s;
 }
 
+// Kazakh letters in the form's own face, and a letter that face lacks, which prints from a
+// fallback face rather than as an empty box.
+Subject kazakhSubject()
+{
+    Subject s;
+    s.rows = numberRows({1});
+    s.run = runReport(
+        reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="700" Height="30" )"
+                                 R"(DataSet="D">%1</TfrxMasterData>)")
+                      .arg(memoXml("Names", "Left=\"10\" Top=\"5\" Width=\"680\" Height=\"20\"",
+                                   "ТОО «Құрылыс-Өнім», Әуезов көшесі ҒҢҰҮҺІ ғңұүһі Ա"))),
+        {{"src", s.rows.get()}});
+    return s;
+}
+
 struct PdfCase {
     const char *name;
     std::function<Subject()> make;
+    QString text = {}; // what pdftotext must read, where the case is about text
 };
 
 void PrintTo(const PdfCase &c, std::ostream *os)
@@ -172,8 +188,9 @@ TEST_P(PdfOutput, ReadsAndLooksLikeQtsPainting)
     }
     EXPECT_FALSE(names.empty());
 
-    EXPECT_EQ(toolOutput(QStringLiteral("pdftotext"), {ours, QStringLiteral("-")}),
-              toolOutput(QStringLiteral("pdftotext"), {qts, QStringLiteral("-")}));
+    const QString text = toolOutput(QStringLiteral("pdftotext"), {ours, QStringLiteral("-")});
+    EXPECT_EQ(text, toolOutput(QStringLiteral("pdftotext"), {qts, QStringLiteral("-")}));
+    EXPECT_TRUE(text.contains(GetParam().text)) << text.toStdString();
 
     // Rasterised by the same renderer, the pages look as those Qt's painter drew.
     const auto page = [&](const QString &pdf, int number) {
@@ -201,7 +218,9 @@ INSTANTIATE_TEST_SUITE_P(
         PdfCase{"InvoiceBoldUnderlinedWrapped", [] { return builtinSubject("repSchet", 3, 3); }},
         PdfCase{"WideWaybillOverPages", [] { return builtinSubject("repNaklKn", 40, 3); }},
         PdfCase{"WideClientListing", [] { return builtinSubject("repOrg", 0, 60); }},
-        PdfCase{"FillDottedFrameClippedText", drawingSubject}),
+        PdfCase{"FillDottedFrameClippedText", drawingSubject},
+        PdfCase{"KazakhLettersAndAFallbackFace", kazakhSubject,
+                QStringLiteral("ТОО «Құрылыс-Өнім», Әуезов көшесі ҒҢҰҮҺІ ғңұүһі Ա")}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
