@@ -1,7 +1,7 @@
-#include "database_file.h"
-#include "error_reporting_application.h"
-#include "prompt_service.h"
-#include "qt_translations.h"
+#include "app/ui/error_reporting_application.h"
+#include "app/ui/prompt_service.h"
+#include "app/ui/qt_translations.h"
+#include "data/database_file.h"
 #include "startup.h"
 #include "termination_signals.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dialog_runner.h"
-#include "reference_list.h"
-#include "register_statements.h"
-#include "report_shower.h"
+#include "app/ui/dialog_runner.h"
+#include "core/register_statements.h"
+#include "printing/report_shower.h"
+#include "refbooks/reference_list.h"
 
 #include <QMainWindow>
 

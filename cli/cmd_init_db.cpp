@@ -1,10 +1,10 @@
 #include "command_line.h"
 #include "commands.h"
 
-#include "database_file.h"
-#include "db_error.h"
-#include "demo_data.h"
-#include "tdm.h"
+#include "data/database_file.h"
+#include "data/db_error.h"
+#include "data/demo_data.h"
+#include "data/tdm.h"
 
 #include <QFile>
 #include <QFileInfo>

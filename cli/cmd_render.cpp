@@ -1,14 +1,14 @@
 #include "command_line.h"
 #include "commands.h"
 
-#include "db_error.h"
-#include "open_failure.h"
-#include "output_file.h"
-#include "print_job.h"
-#include "report_engine.h"
-#include "report_output.h"
-#include "tdm.h"
-#include "template_loader.h"
+#include "data/db_error.h"
+#include "data/open_failure.h"
+#include "data/tdm.h"
+#include "printing/print_job.h"
+#include "report/output_file.h"
+#include "report/report_engine.h"
+#include "report/report_output.h"
+#include "templates/template_loader.h"
 
 #include <QFileInfo>
 

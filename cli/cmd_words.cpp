@@ -1,9 +1,9 @@
 // The words and money commands: the very routines the program prints with, on values typed in.
 
-#include "amount_words.h"
 #include "command_line.h"
 #include "commands.h"
-#include "money.h"
+#include "data/money.h"
+#include "words/amount_words.h"
 
 #include <charconv>
 #include <cmath>

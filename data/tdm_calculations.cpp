@@ -2,10 +2,10 @@
 // computed columns and document totals.
 #include "tdm.h"
 
-#include "amount_words.h"
 #include "db_error.h"
 #include "display_format.h"
 #include "money.h"
+#include "words/amount_words.h"
 
 #include <cmath>
 

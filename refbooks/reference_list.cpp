@@ -1,12 +1,12 @@
 #include "reference_list.h"
 
-#include "command.h"
-#include "dataset.h"
-#include "dataset_commands.h"
-#include "print_job.h"
-#include "prompt_service.h"
-#include "tdm.h"
-#include "template_loader.h"
+#include "app/ui/command.h"
+#include "app/ui/dataset_commands.h"
+#include "app/ui/prompt_service.h"
+#include "data/dataset.h"
+#include "data/tdm.h"
+#include "printing/print_job.h"
+#include "templates/template_loader.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "db_grid.h"
-#include "dialog_runner.h"
-#include "report_shower.h"
+#include "app/ui/db_grid.h"
+#include "app/ui/dialog_runner.h"
+#include "printing/report_shower.h"
 
 #include <QDialog>
 #include <QStringList>

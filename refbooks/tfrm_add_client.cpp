@@ -1,13 +1,13 @@
 #include "tfrm_add_client.h"
 #include "ui_tfrm_add_client.h"
 
-#include "command.h"
-#include "dataset.h"
-#include "dataset_commands.h"
-#include "db_grid.h"
-#include "field_links.h"
-#include "prompt_service.h"
-#include "tdm.h"
+#include "app/ui/command.h"
+#include "app/ui/dataset_commands.h"
+#include "app/ui/db_grid.h"
+#include "app/ui/field_links.h"
+#include "app/ui/prompt_service.h"
+#include "data/dataset.h"
+#include "data/tdm.h"
 
 TfrmAddClient::TfrmAddClient(TDM &dm, PromptService &prompts, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TfrmAddClient>()), m_dm(dm), m_prompts(prompts),

@@ -1,12 +1,12 @@
 #include "tfrm_const.h"
 
-#include "command.h"
-#include "dataset_commands.h"
-#include "db_grid.h"
-#include "field_links.h"
-#include "prompt_service.h"
-#include "radio_group.h"
-#include "tdm.h"
+#include "app/ui/command.h"
+#include "app/ui/dataset_commands.h"
+#include "app/ui/db_grid.h"
+#include "app/ui/field_links.h"
+#include "app/ui/prompt_service.h"
+#include "app/ui/radio_group.h"
+#include "data/tdm.h"
 
 #include <QFont>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "tfrm_knp.h"
 
-#include "dataset.h"
-#include "dataset_commands.h"
-#include "modes.h"
-#include "tdm.h"
+#include "app/ui/dataset_commands.h"
+#include "core/modes.h"
+#include "data/dataset.h"
+#include "data/tdm.h"
 
 TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent)
     : ReferenceList(context,

@@ -1,12 +1,12 @@
 #include "tfrm_kolvo.h"
 #include "ui_tfrm_kolvo.h"
 
-#include "command.h"
-#include "dataset.h"
-#include "dataset_commands.h"
-#include "field_links.h"
-#include "prompt_service.h"
-#include "tdm.h"
+#include "app/ui/command.h"
+#include "app/ui/dataset_commands.h"
+#include "app/ui/field_links.h"
+#include "app/ui/prompt_service.h"
+#include "data/dataset.h"
+#include "data/tdm.h"
 
 namespace {
 

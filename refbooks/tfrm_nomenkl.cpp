@@ -1,9 +1,9 @@
 #include "tfrm_nomenkl.h"
 
-#include "dataset.h"
-#include "listing_statements.h"
-#include "modes.h"
-#include "tdm.h"
+#include "core/modes.h"
+#include "data/dataset.h"
+#include "data/listing_statements.h"
+#include "data/tdm.h"
 #include "tfrm_kolvo.h"
 
 TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent)

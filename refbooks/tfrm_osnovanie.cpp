@@ -1,11 +1,11 @@
 #include "tfrm_osnovanie.h"
 
-#include "command.h"
-#include "dataset.h"
-#include "dataset_commands.h"
-#include "modes.h"
-#include "prompt_service.h"
-#include "tdm.h"
+#include "app/ui/command.h"
+#include "app/ui/dataset_commands.h"
+#include "app/ui/prompt_service.h"
+#include "core/modes.h"
+#include "data/dataset.h"
+#include "data/tdm.h"
 
 #include <QLabel>
 #include <QLayout>

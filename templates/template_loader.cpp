@@ -1,6 +1,6 @@
 #include "template_loader.h"
 
-#include "property_values.h"
+#include "report/property_values.h"
 
 #include <QDir>
 #include <QFile>

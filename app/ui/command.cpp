@@ -1,7 +1,7 @@
 #include "command.h"
 
 #include "application_title.h"
-#include "db_error.h"
+#include "data/db_error.h"
 #include "prompt_service.h"
 
 void reportError(PromptService &prompts, QWidget *parent, const QString &message)

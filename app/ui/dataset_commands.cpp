@@ -1,6 +1,6 @@
 #include "dataset_commands.h"
 
-#include "dataset.h"
+#include "data/dataset.h"
 #include "prompt_service.h"
 
 const QString kDeleteQuestion = QStringLiteral("Вы действительно хотите удалить выдленную запись?");

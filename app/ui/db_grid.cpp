@@ -1,8 +1,8 @@
 #include "db_grid.h"
 
 #include "command.h"
-#include "dataset.h"
-#include "db_error.h"
+#include "data/dataset.h"
+#include "data/db_error.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #include "error_reporting_application.h"
 
 #include "application_title.h"
-#include "db_error.h"
+#include "data/db_error.h"
 #include "prompt_service.h"
 
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "field_links.h"
 
 #include "command.h"
-#include "dataset.h"
-#include "db_error.h"
-#include "display_format.h"
-#include "kz1048.h"
+#include "data/dataset.h"
+#include "data/db_error.h"
+#include "data/display_format.h"
+#include "data/kz1048.h"
 #include "numeric_key_filter.h"
 #include "radio_group.h"
 

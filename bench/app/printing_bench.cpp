@@ -3,13 +3,13 @@
 // click to the report shower (totals re-read from the database, words, template loaded), with
 // and without the shower preparing the pages.
 
-#include "database_file.h"
+#include "app/tfrm_main.h"
+#include "app/ui/prompt_service.h"
+#include "data/database_file.h"
+#include "data/tdm.h"
 #include "form_bench.h"
-#include "prompt_service.h"
-#include "report_engine.h"
+#include "report/report_engine.h"
 #include "sample_data.h"
-#include "tdm.h"
-#include "tfrm_main.h"
 
 #include "widget_bench_main.h"
 #include <benchmark/benchmark.h>

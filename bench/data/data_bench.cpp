@@ -1,7 +1,7 @@
 // The register on a large file: 100,000 documents with 300,000 lines.
 
 #include "bench_database.h"
-#include "tdm.h"
+#include "data/tdm.h"
 
 #include <QCoreApplication>
 

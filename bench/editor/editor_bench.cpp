@@ -1,14 +1,14 @@
 // The document editor on the large file: the number buttons, and opening the editor on a
 // document with 1,000 lines.
 
-#include "auto_number.h"
+#include "app/ui/prompt_service.h"
+#include "app/ui/scoped_mode.h"
 #include "bench_database.h"
-#include "document_pickers.h"
-#include "modes.h"
-#include "prompt_service.h"
-#include "scoped_mode.h"
-#include "tdm.h"
-#include "tfrm_schet.h"
+#include "core/auto_number.h"
+#include "core/modes.h"
+#include "data/tdm.h"
+#include "editor/document_pickers.h"
+#include "editor/tfrm_schet.h"
 
 #include "widget_bench_main.h"
 #include <QApplication>

@@ -4,13 +4,13 @@
 //   build/bin/bench_preview
 //   build/bin/bench_preview --benchmark_filter=Print   (needs the Zarnik_PDF queue)
 
-#include "export_filters.h"
-#include "preview_hooks.h"
-#include "preview_window.h"
-#include "print_job.h"
-#include "printers.h"
+#include "report/preview/export_filters.h"
+#include "report/preview/preview_hooks.h"
+#include "report/preview/preview_window.h"
+#include "report/preview/print_job.h"
+#include "report/preview/printers.h"
 #include "sample_data.h"
-#include "template_loader.h"
+#include "templates/template_loader.h"
 
 #include "widget_bench_main.h"
 #include <benchmark/benchmark.h>

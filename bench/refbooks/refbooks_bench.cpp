@@ -2,14 +2,14 @@
 // row, one keystroke of the quick search, and a sort that returns to the row. The file is
 // generated once into the temporary folder (ZARNIK_BENCH_REFBOOKS_DB names another place).
 
+#include "app/ui/db_grid.h"
+#include "app/ui/prompt_service.h"
 #include "bench_database.h"
-#include "db_grid.h"
-#include "fb_statement.h"
-#include "modes.h"
-#include "prompt_service.h"
-#include "tdm.h"
-#include "tfrm_nomenkl.h"
-#include "tfrm_org.h"
+#include "core/modes.h"
+#include "data/fb_statement.h"
+#include "data/tdm.h"
+#include "refbooks/tfrm_nomenkl.h"
+#include "refbooks/tfrm_org.h"
 
 #include "widget_bench_main.h"
 #include <QCoreApplication>

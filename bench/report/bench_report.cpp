@@ -3,13 +3,13 @@
 // so run one case at a time to read it for that case, e.g.
 //   build/bin/bench_report --benchmark_filter='Prepare/Invoice/10000'
 
-#include "prepared_io.h"
+#include "report/prepared_io.h"
+#include "report/report_draw.h"
+#include "report/report_engine.h"
+#include "report/report_output.h"
 #include "report_bench_main.h"
-#include "report_draw.h"
-#include "report_engine.h"
-#include "report_output.h"
 #include "sample_data.h"
-#include "template_loader.h"
+#include "templates/template_loader.h"
 
 #include <benchmark/benchmark.h>
 

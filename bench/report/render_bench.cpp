@@ -6,14 +6,14 @@
 //   zarnik-cli render --db <file> --template repSchet --doc 1 --pdf invoice.pdf
 
 #include "bench_database.h"
-#include "fb_statement.h"
-#include "print_job.h"
+#include "data/fb_statement.h"
+#include "data/tdm.h"
+#include "printing/print_job.h"
+#include "report/report_engine.h"
+#include "report/report_output.h"
 #include "report_bench_main.h"
-#include "report_engine.h"
-#include "report_output.h"
 #include "sample_data.h"
-#include "tdm.h"
-#include "template_loader.h"
+#include "templates/template_loader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include "bench_database.h"
 
-#include "database_file.h"
-#include "date_time.h"
-#include "fb_statement.h"
+#include "data/database_file.h"
+#include "data/date_time.h"
+#include "data/fb_statement.h"
 
 #include <QDir>
 #include <QFile>

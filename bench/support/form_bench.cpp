@@ -1,7 +1,7 @@
 #include "form_bench.h"
 
-#include "report_engine.h"
-#include "template_loader.h"
+#include "report/report_engine.h"
+#include "templates/template_loader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // A million amounts spelt out and a million line amounts computed, as a sweep over varied values.
 
-#include "amount_words.h"
-#include "money.h"
+#include "data/money.h"
+#include "words/amount_words.h"
 
 #include <benchmark/benchmark.h>
 

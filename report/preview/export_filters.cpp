@@ -1,7 +1,7 @@
 #include "export_filters.h"
 
 #include "export_writers.h"
-#include "output_file.h"
+#include "report/output_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "export_writers.h"
 
-#include "report_output.h"
+#include "report/report_output.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "export_grid.h"
 #include "export_writers.h"
 
-#include "report_units.h"
+#include "report/report_units.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "page_editor_dialog.h"
 
-#include "text_layout.h"
+#include "report/text_layout.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prepared_report.h"
+#include "report/prepared_report.h"
 
 #include <QDialog>
 #include <QPageSize>

@@ -1,7 +1,7 @@
 #include "page_view.h"
 
-#include "report_draw.h"
-#include "report_units.h"
+#include "report/report_draw.h"
+#include "report/report_units.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -10,8 +10,8 @@
 #include "print_progress.h"
 #include "printers.h"
 
-#include "prepared_io.h"
-#include "report_units.h"
+#include "report/prepared_io.h"
+#include "report/report_units.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,9 +4,9 @@
 #include "preview_hooks.h"
 #include "print_settings.h"
 
-#include "report_engine.h"
-#include "report_model.h"
-#include "report_rows.h"
+#include "report/report_engine.h"
+#include "report/report_model.h"
+#include "report/report_rows.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

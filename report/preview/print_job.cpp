@@ -1,7 +1,7 @@
 #include "print_job.h"
 
-#include "output_file.h"
-#include "page_painting.h"
+#include "report/output_file.h"
+#include "report/page_painting.h"
 
 #include <QPrinter>
 #include <optional>

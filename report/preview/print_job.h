@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prepared_report.h"
 #include "print_settings.h"
+#include "report/prepared_report.h"
 
 #include <QString>
 

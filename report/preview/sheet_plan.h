@@ -1,7 +1,7 @@
 #pragma once
 
-#include "page_painting.h"
-#include "prepared_report.h"
+#include "report/page_painting.h"
+#include "report/prepared_report.h"
 
 #include <QSizeF>
 

@@ -1,10 +1,10 @@
 // Errors of commands, grid row changes and edit boxes reach the user as a message and the
 // program goes on: nothing is thrown through the toolkit's signals.
-#include "application_title.h"
-#include "command.h"
+#include "app/ui/application_title.h"
+#include "app/ui/command.h"
+#include "app/ui/db_grid.h"
+#include "app/ui/field_links.h"
 #include "data_module_test.h"
-#include "db_grid.h"
-#include "field_links.h"
 #include "scripted_prompts.h"
 #include "window_driver.h"
 

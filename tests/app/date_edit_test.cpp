@@ -1,4 +1,4 @@
-#include "date_edit.h"
+#include "app/ui/date_edit.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,5 +1,5 @@
-#include "db_grid.h"
-#include "tdm.h"
+#include "app/ui/db_grid.h"
+#include "data/tdm.h"
 #include "temp_database.h"
 #include "window_driver.h"
 

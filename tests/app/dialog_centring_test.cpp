@@ -1,4 +1,4 @@
-#include "dialog_centring.h"
+#include "app/ui/dialog_centring.h"
 
 #include <QDialog>
 #include <QScreen>

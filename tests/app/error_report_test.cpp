@@ -1,8 +1,8 @@
 // The application object that reports what the windows do not catch. It runs with its own
 // main, since the application object must be this class.
-#include "application_title.h"
-#include "db_error.h"
-#include "error_reporting_application.h"
+#include "app/ui/application_title.h"
+#include "app/ui/error_reporting_application.h"
+#include "data/db_error.h"
 #include "scripted_prompts.h"
 
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "db_grid.h"
+#include "app/ui/db_grid.h"
 #include "main_window_test.h"
-#include "report_engine.h"
+#include "report/report_engine.h"
 #include "window_driver.h"
 
 #include <QLocale>

@@ -1,5 +1,5 @@
-#include "prompt_service.h"
-#include "qt_translations.h"
+#include "app/ui/prompt_service.h"
+#include "app/ui/qt_translations.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "application_title.h"
-#include "date_time.h"
-#include "db_grid.h"
-#include "fb_statement.h"
+#include "app/ui/application_title.h"
+#include "app/ui/db_grid.h"
+#include "app/ui/radio_group.h"
+#include "core/modes.h"
+#include "data/date_time.h"
+#include "data/fb_statement.h"
 #include "main_window_test.h"
-#include "modes.h"
-#include "radio_group.h"
 #include "window_driver.h"
 
 #include <QDateEdit>

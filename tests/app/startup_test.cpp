@@ -1,13 +1,13 @@
-#include "application_title.h"
-#include "database_file.h"
-#include "dataset.h"
-#include "fb_connection.h"
+#include "app/startup.h"
+#include "app/tfrm_about.h"
+#include "app/tfrm_main.h"
+#include "app/ui/application_title.h"
+#include "data/database_file.h"
+#include "data/dataset.h"
+#include "data/fb_connection.h"
+#include "data/tdm.h"
 #include "scripted_prompts.h"
-#include "startup.h"
-#include "tdm.h"
 #include "temp_database.h"
-#include "tfrm_about.h"
-#include "tfrm_main.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "tdm.h"
+#include "data/tdm.h"
 #include "temp_database.h"
 
 #include <QDeadlineTimer>

@@ -1,5 +1,5 @@
-#include "numeric_key_filter.h"
-#include "prompt_service.h"
+#include "app/ui/numeric_key_filter.h"
+#include "app/ui/prompt_service.h"
 #include "scoped_locale.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
+#include "data/money.h"
+#include "data/tdm.h"
 #include "data_module_test.h"
-#include "money.h"
 #include "param_names.h"
-#include "tdm.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 // Opening a database another process holds, or one this user may only read: the second opener
 // is refused, and the refusal says which of the two it was.
 
-#include "tdm.h"
+#include "data/tdm.h"
 #include "temp_database.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "dataset_model.h"
-#include "tdm.h"
+#include "data/dataset_model.h"
+#include "data/tdm.h"
 #include "temp_database.h"
 
 #include <QAbstractItemModelTester>

@@ -1,7 +1,7 @@
+#include "data/date_time.h"
+#include "data/db_error.h"
+#include "data/tdm.h"
 #include "data_module_test.h"
-#include "date_time.h"
-#include "db_error.h"
-#include "tdm.h"
 
 #include <QLocale>
 

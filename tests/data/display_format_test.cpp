@@ -1,5 +1,5 @@
-#include "date_time.h"
-#include "display_format.h"
+#include "data/date_time.h"
+#include "data/display_format.h"
 #include "scoped_locale.h"
 
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "engine_lock_folder.h"
+#include "data/engine_lock_folder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "kz1048.h"
+#include "data/kz1048.h"
 
 #include <gtest/gtest.h>
 

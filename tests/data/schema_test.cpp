@@ -1,6 +1,6 @@
-#include "database_file.h"
-#include "fb_statement.h"
-#include "tables.h"
+#include "data/database_file.h"
+#include "data/fb_statement.h"
+#include "data/tables.h"
 #include "temp_database.h"
 
 #include <QFile>

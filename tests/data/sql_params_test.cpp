@@ -1,5 +1,5 @@
+#include "data/sql_params.h"
 #include "param_names.h"
-#include "sql_params.h"
 
 #include <gtest/gtest.h>
 

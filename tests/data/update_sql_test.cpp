@@ -1,5 +1,5 @@
-#include "tables.h"
-#include "update_sql.h"
+#include "data/tables.h"
+#include "data/update_sql.h"
 
 #include <gtest/gtest.h>
 

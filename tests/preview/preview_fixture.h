@@ -2,8 +2,8 @@
 
 // Reports, answered questions and tools shared by the preview's tests.
 
-#include "preview_hooks.h"
-#include "preview_window.h"
+#include "report/preview/preview_hooks.h"
+#include "report/preview/preview_window.h"
 #include "report_fixture.h"
 
 #include <QDialog>
@@ -17,14 +17,14 @@
 // high; each row prints "Строка N".
 inline QString rowsReportXml(double heightMm = 100)
 {
-    return reportXml(
-        QStringLiteral(R"(
+    return reportXml(QStringLiteral(R"(
 <TfrxReportTitle Name="T" Top="0" Width="377.953" Height="20">%1</TfrxReportTitle>
 <TfrxMasterData Name="B" Top="40" Width="377.953" Height="20" DataSet="D">%2</TfrxMasterData>)")
-            .arg(
-                memoXml("Title", R"(Left="0" Top="0" Width="300" Height="20")", "Заголовок отчета: ТОО «Құрылыс-Өнім»"),
-                memoXml("Row", R"(Left="10" Top="0" Width="300" Height="20")", "Строка [D.\"N\"]")),
-        heightMm);
+                         .arg(memoXml("Title", R"(Left="0" Top="0" Width="300" Height="20")",
+                                      "Заголовок отчета: ТОО «Құрылыс-Өнім»"),
+                              memoXml("Row", R"(Left="10" Top="0" Width="300" Height="20")",
+                                      "Строка [D.\"N\"]")),
+                     heightMm);
 }
 
 // Two pages from two report pages: an A4 portrait page and an A4 landscape page.

@@ -1,10 +1,10 @@
 #include "preview_fixture.h"
 #include "qt_printing.h"
 
-#include "find_dialog.h"
-#include "page_editor_dialog.h"
-#include "page_settings_dialog.h"
-#include "show_report.h"
+#include "report/preview/find_dialog.h"
+#include "report/preview/page_editor_dialog.h"
+#include "report/preview/page_settings_dialog.h"
+#include "report/preview/show_report.h"
 
 #include <QAction>
 #include <QApplication>

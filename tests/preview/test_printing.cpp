@@ -1,9 +1,9 @@
 #include "preview_fixture.h"
 #include "qt_printing.h"
 
-#include "print_dialog.h"
-#include "print_job.h"
-#include "printers.h"
+#include "report/preview/print_dialog.h"
+#include "report/preview/print_job.h"
+#include "report/preview/printers.h"
 
 #include <QAction>
 #include <QCheckBox>

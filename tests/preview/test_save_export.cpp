@@ -1,9 +1,9 @@
 #include "preview_fixture.h"
 #include "qt_printing.h"
 
-#include "export_filters.h"
-#include "prepared_io.h"
-#include "report_output.h"
+#include "report/prepared_io.h"
+#include "report/preview/export_filters.h"
+#include "report/report_output.h"
 
 #include <QAction>
 #include <QBuffer>

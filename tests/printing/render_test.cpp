@@ -1,5 +1,5 @@
-#include "print_job.h"
-#include "tdm.h"
+#include "data/tdm.h"
+#include "printing/print_job.h"
 #include "temp_database.h"
 
 #include <QJsonArray>

@@ -2,10 +2,10 @@
 
 // Small templates written inline for engine tests, and their runs.
 
-#include "prepared_report.h"
-#include "report_engine.h"
-#include "report_rows.h"
-#include "template_loader.h"
+#include "report/prepared_report.h"
+#include "report/report_engine.h"
+#include "report/report_rows.h"
+#include "templates/template_loader.h"
 
 #include <QBuffer>
 #include <QLocale>

@@ -1,7 +1,7 @@
-#include "memo_format.h"
 #include "qt_printing.h"
+#include "report/memo_format.h"
+#include "report/value_text.h"
 #include "scoped_locale.h"
-#include "value_text.h"
 
 #include <gtest/gtest.h>
 

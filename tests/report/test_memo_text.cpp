@@ -1,5 +1,5 @@
-#include "memo_text.h"
 #include "qt_printing.h"
+#include "report/memo_text.h"
 
 #include <gtest/gtest.h>
 

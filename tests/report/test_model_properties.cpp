@@ -1,6 +1,6 @@
-#include "property_values.h"
 #include "qt_printing.h"
-#include "report_model.h"
+#include "report/property_values.h"
+#include "report/report_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "prepared_io.h"
 #include "qt_printing.h"
+#include "report/prepared_io.h"
+#include "report/report_output.h"
 #include "report_fixture.h"
-#include "report_output.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>

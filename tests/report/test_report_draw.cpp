@@ -1,7 +1,7 @@
-#include "page_painting.h"
-#include "report_draw.h"
+#include "report/page_painting.h"
+#include "report/report_draw.h"
+#include "report/report_output.h"
 #include "report_fixture.h"
-#include "report_output.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "qt_printing.h"
 #include "report_fixture.h"
 
-#include "report_units.h"
+#include "report/report_units.h"
 
 using namespace zreport;
 

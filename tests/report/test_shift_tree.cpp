@@ -1,4 +1,4 @@
-#include "shift_tree.h"
+#include "report/shift_tree.h"
 
 #include <gtest/gtest.h>
 

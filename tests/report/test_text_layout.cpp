@@ -1,5 +1,5 @@
 #include "qt_printing.h"
-#include "text_layout.h"
+#include "report/text_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "data/tdm.h"
 #include "scoped_locale.h"
-#include "tdm.h"
 #include "temp_database.h"
 
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "temp_database.h"
 
-#include "database_file.h"
-#include "demo_data.h"
-#include "tdm.h"
+#include "data/database_file.h"
+#include "data/demo_data.h"
+#include "data/tdm.h"
 
 TempDatabase::TempDatabase(Content content) : m_path(m_dir.path() + QStringLiteral("/ZNDB1.2.GDB"))
 {

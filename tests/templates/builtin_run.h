@@ -5,7 +5,7 @@
 #include "../report/report_fixture.h"
 #include "sample_data.h"
 
-#include "template_loader.h"
+#include "templates/template_loader.h"
 
 #include <cmath>
 

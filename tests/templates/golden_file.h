@@ -5,7 +5,7 @@
 //   ZARNIK_UPDATE_GOLDEN=1 build/tests/test_templates --gtest_filter='*Golden*'
 // and review the diff of tests/templates/golden/.
 
-#include "report_output.h"
+#include "report/report_output.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Fixed rows for running the built-in templates in tests and benchmarks: the fields the
 // forms read, as the data module gives them.
 
-#include "report_rows.h"
+#include "report/report_rows.h"
 
 #include <QDateTime>
 #include <QString>

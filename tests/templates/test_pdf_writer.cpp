@@ -4,8 +4,8 @@
 #include "../report/qt_printing.h"
 #include "builtin_run.h"
 
-#include "page_painting.h"
-#include "report_output.h"
+#include "report/page_painting.h"
+#include "report/report_output.h"
 
 #include <QImage>
 #include <QPdfWriter>

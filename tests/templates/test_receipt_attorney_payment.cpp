@@ -5,9 +5,9 @@
 #include "golden_file.h"
 #include "sample_data.h"
 
-#include "report_output.h"
-#include "report_units.h"
-#include "template_loader.h"
+#include "report/report_output.h"
+#include "report/report_units.h"
+#include "templates/template_loader.h"
 
 #include <QFile>
 

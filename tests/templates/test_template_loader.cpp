@@ -1,8 +1,8 @@
 #include "../report/qt_printing.h"
 #include "../report/report_fixture.h"
 
-#include "report_units.h"
-#include "template_loader.h"
+#include "report/report_units.h"
+#include "templates/template_loader.h"
 
 #include <QBuffer>
 

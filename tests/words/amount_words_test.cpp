@@ -1,6 +1,6 @@
-#include "amount_words.h"
 #include "param_names.h"
 #include "scoped_locale.h"
+#include "words/amount_words.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "money.h"
+#include "data/money.h"
 #include "param_names.h"
 
 #include <gtest/gtest.h>

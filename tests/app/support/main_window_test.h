@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tfrm_main.h"
+#include "app/tfrm_main.h"
 #include "window_test.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompt_service.h"
+#include "app/ui/prompt_service.h"
 
 #include <QString>
 

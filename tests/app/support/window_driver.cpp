@@ -1,7 +1,7 @@
 #include "window_driver.h"
 
-#include "dataset.h"
-#include "db_grid.h"
+#include "app/ui/db_grid.h"
+#include "data/dataset.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "data/tdm.h"
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
-#include "tdm.h"
 #include "temp_database.h"
 
 #include <QLocale>

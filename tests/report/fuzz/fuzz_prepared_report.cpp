@@ -7,9 +7,9 @@
 //   build-fuzz/bin/fuzz_prepared_report -max_total_time=600 tests/report/fuzz/corpus
 // Otherwise it is a plain program that reads the files (or folders of files) it is given.
 
-#include "prepared_io.h"
-#include "report_draw.h"
-#include "report_output.h"
+#include "report/prepared_io.h"
+#include "report/report_draw.h"
+#include "report/report_output.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "register_statements.h"
 
-#include "date_time.h"
+#include "data/date_time.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report_rows.h"
+#include "report/report_rows.h"
 
 class Dataset;
 

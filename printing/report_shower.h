@@ -1,7 +1,7 @@
 #pragma once
 
-#include "report_model.h"
-#include "report_rows.h"
+#include "report/report_model.h"
+#include "report/report_rows.h"
 
 #include <functional>
 

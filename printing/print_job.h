@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dataset_rows.h"
-#include "report_rows.h"
+#include "report/report_rows.h"
 #include "report_shower.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document_pickers.h"
-#include "reference_list.h"
+#include "editor/document_pickers.h"
+#include "refbooks/reference_list.h"
 
 // The reference-book windows through which the editor picks: each is created for the
 // call, run by the context's dialog runner and destroyed after it.

@@ -1,8 +1,8 @@
 #include "print_job.h"
 
-#include "listing_statements.h"
-#include "tdm.h"
-#include "template_loader.h"
+#include "data/listing_statements.h"
+#include "data/tdm.h"
+#include "templates/template_loader.h"
 
 QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool waybillPortrait)
 {

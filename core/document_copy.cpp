@@ -1,9 +1,9 @@
 #include "document_copy.h"
 
-#include "dataset.h"
-#include "date_time.h"
-#include "db_error.h"
-#include "tdm.h"
+#include "data/dataset.h"
+#include "data/date_time.h"
+#include "data/db_error.h"
+#include "data/tdm.h"
 
 #include <utility>
 #include <vector>

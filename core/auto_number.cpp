@@ -1,7 +1,7 @@
 #include "auto_number.h"
 
+#include "data/tdm.h"
 #include "modes.h"
-#include "tdm.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "dataset_rows.h"
 
-#include "dataset.h"
-#include "db_error.h"
+#include "data/dataset.h"
+#include "data/db_error.h"
 
 bool DatasetRows::open()
 {

@@ -1,9 +1,9 @@
 #include "reference_book_pickers.h"
 
-#include "tfrm_knp.h"
-#include "tfrm_nomenkl.h"
-#include "tfrm_org.h"
-#include "tfrm_osnovanie.h"
+#include "refbooks/tfrm_knp.h"
+#include "refbooks/tfrm_nomenkl.h"
+#include "refbooks/tfrm_org.h"
+#include "refbooks/tfrm_osnovanie.h"
 
 namespace {
 
