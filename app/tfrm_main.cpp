@@ -7,6 +7,8 @@
 #include "db_error.h"
 #include "db_grid.h"
 #include "document_copy.h"
+#include "document_ids.h"
+#include "id_marks.h"
 #include "modes.h"
 #include "page_icons.h"
 #include "print_job.h"
@@ -616,6 +618,9 @@ void TfrmMain::btnSchClick(QObject *sender)
         reportError(m_prompts, this, QStringLiteral("Просмотр отчетов недоступен"));
         return;
     }
+    if (!confirmDespiteIdProblems(m_prompts, this, documentIdProblems(m_dm),
+                                  QStringLiteral("Печатать всё равно?")))
+        return;
     const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
                                                  !m_btnRasxAlb->isHidden(), m_showReport);
     if (!problem.isEmpty())

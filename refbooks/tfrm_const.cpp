@@ -4,6 +4,7 @@
 #include "dataset_commands.h"
 #include "db_grid.h"
 #include "field_links.h"
+#include "id_marks.h"
 #include "prompt_service.h"
 #include "radio_group.h"
 #include "tdm.h"
@@ -39,6 +40,8 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(createRequisites(), 1);
+    markRequisiteBoxes(this);
+    markIdColumns(m_DBGrid1, kAccountIds);
 
     auto *bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("pnlBottom"));
@@ -189,6 +192,8 @@ void TfrmConst::btnCloseClick()
     if (m_dm.DSetSchetORG->isEditing())
         m_dm.DSetSchetORG->post();
     m_links->updateRecord();
+    if (!confirmCardIds(m_prompts, this, *m_dm.DSetRekvizity, *m_DBGrid1))
+        return;
     if (m_dm.DSetRekvizity->isEditing())
         m_dm.DSetRekvizity->post();
     accept();
