@@ -403,69 +403,80 @@ bool framedInRed(DbGrid &grid, const QModelIndex &cell)
            picture.pixelColor(frame.left(), frame.center().y()) == red;
 }
 
-TEST_F(Refbooks, AWrongBinIsMarkedAsTypedAndOkAsksNoKeepsTheCardYesStoresIt)
+// The client card opened by "Добавить" with the new client's name typed in.
+class ClientCard : public Refbooks {
+protected:
+    void SetUp() override
+    {
+        Refbooks::SetUp();
+        dm.DSetClients->append();
+        card = std::make_unique<TfrmAddClient>(dm, prompts);
+        card->show();
+        typeInto(*card, "edNAMEORG", s("ТОО Новый"));
+    }
+    void TearDown() override
+    {
+        card.reset();
+        Refbooks::TearDown();
+    }
+
+    // What the new client's row holds: expression is what is selected from it.
+    QString stored(const char *expression)
+    {
+        return FbStatement::scalar(dm.TsnRW, QStringLiteral("select %1 from CLIENTS where "
+                                                            "NAMEORG='ТОО Новый'")
+                                                 .arg(QLatin1String(expression)))
+            .toString();
+    }
+
+    std::unique_ptr<TfrmAddClient> card;
+};
+
+TEST_F(ClientCard, AWrongBinIsMarkedAsTypedAndOkAsksNoKeepsTheCardYesStoresIt)
 {
-    dm.DSetClients->append();
-    TfrmAddClient card(dm, prompts);
-    card.show();
-    auto *bin = child<QLineEdit>(card, "edBINIIN");
-    typeInto(card, "edNAMEORG", s("ТОО Новый"));
-    typeInto(card, "edBINIIN", s("06044000947"));
+    auto *bin = child<QLineEdit>(*card, "edBINIIN");
+    typeInto(*card, "edBINIIN", s("06044000947"));
     EXPECT_TRUE(isMarkedWrong(bin)) << "marked while still being typed";
     EXPECT_EQ(bin->toolTip(), s("нужно 12 цифр, а введено 11"));
-    typeInto(card, "edBINIIN", s("060440009474"));
+    typeInto(*card, "edBINIIN", s("060440009474"));
     EXPECT_FALSE(isMarkedWrong(bin));
     EXPECT_EQ(bin->toolTip(), s("БИН юридического лица-резидента, головное подразделение"));
-    typeInto(card, "edBINIIN", s("060440019474"));
+    typeInto(*card, "edBINIIN", s("060440019474"));
     EXPECT_TRUE(isMarkedWrong(bin));
 
-    child<QLineEdit>(card, "edTEL")->setFocus();
+    child<QLineEdit>(*card, "edTEL")->setFocus();
     prompts.expectConfirm(kWrongBinQuestion, false);
-    click(card, "btnClose");
+    click(*card, "btnClose");
     prompts.verify();
-    EXPECT_TRUE(card.isVisible()) << "Нет keeps the card open";
-    EXPECT_EQ(card.focusWidget(), bin) << "and returns to the field";
+    EXPECT_TRUE(card->isVisible()) << "Нет keeps the card open";
+    EXPECT_EQ(card->focusWidget(), bin) << "and returns to the field";
     EXPECT_EQ(count(s("select count(*) from CLIENTS where NAMEORG='ТОО Новый'")), 0);
 
     prompts.expectConfirm(kWrongBinQuestion, true);
-    click(card, "btnClose");
-    EXPECT_EQ(card.result(), QDialog::Accepted);
-    EXPECT_EQ(
-        FbStatement::scalar(dm.TsnRW, s("select BINIIN from CLIENTS where NAMEORG='ТОО Новый'"))
-            .toString(),
-        s("060440019474"));
+    click(*card, "btnClose");
+    EXPECT_EQ(card->result(), QDialog::Accepted);
+    EXPECT_EQ(stored("BINIIN"), s("060440019474"));
 }
 
-TEST_F(Refbooks, AnIikFillsTheEmptyBikAndBankNameFromTheDirectory)
+TEST_F(ClientCard, AnIikFillsTheEmptyBikAndBankNameFromTheDirectory)
 {
-    dm.DSetClients->append();
-    TfrmAddClient card(dm, prompts);
-    card.show();
-    typeInto(card, "edNAMEORG", s("ТОО Новый"));
-    typeInto(card, "edBANK", s("Народный банк, Алматы"));
-    typeInto(card, "edIIK", s("KZ47 6010 1310 0017 9714"));
-    EXPECT_EQ(child<QLineEdit>(card, "edBIK")->text(), s("HSBKKZKX"));
-    EXPECT_EQ(child<QLineEdit>(card, "edBANK")->text(), s("Народный банк, Алматы"))
+    typeInto(*card, "edBANK", s("Народный банк, Алматы"));
+    typeInto(*card, "edIIK", s("KZ47 6010 1310 0017 9714"));
+    EXPECT_EQ(child<QLineEdit>(*card, "edBIK")->text(), s("HSBKKZKX"));
+    EXPECT_EQ(child<QLineEdit>(*card, "edBANK")->text(), s("Народный банк, Алматы"))
         << "a typed name stays";
-    click(card, "btnClose"); // every value passes: nothing is asked
-    EXPECT_EQ(card.result(), QDialog::Accepted);
-    EXPECT_EQ(FbStatement::scalar(
-                  dm.TsnRW, s("select IIK || '|' || BIK from CLIENTS where NAMEORG='ТОО Новый'"))
-                  .toString(),
-              s("KZ47 6010 1310 0017 9714|HSBKKZKX"));
+    click(*card, "btnClose"); // every value passes: nothing is asked
+    EXPECT_EQ(card->result(), QDialog::Accepted);
+    EXPECT_EQ(stored("IIK || '|' || BIK"), s("KZ47 6010 1310 0017 9714|HSBKKZKX"));
 }
 
-TEST_F(Refbooks, AccountsAreMarkedFilledAndAskedAboutInTheCard)
+TEST_F(ClientCard, AccountsAreMarkedFilledAndAskedAboutInTheCard)
 {
-    dm.DSetClients->append();
-    TfrmAddClient card(dm, prompts);
-    card.show();
-    typeInto(card, "edNAMEORG", s("ТОО Новый"));
-    auto &grid = *child<DbGrid>(card, "DBGrid1");
+    auto &grid = *child<DbGrid>(*card, "DBGrid1");
     Dataset &accounts = *dm.DSetSchets;
 
     // An IIK typed into a new account's cell is marked while typed and fills the row's bank.
-    click(card, "BitBtn3");
+    click(*card, "BitBtn3");
     const QModelIndex iik = grid.model()->index(accounts.currentIndex(), 0);
     grid.setCurrentIndex(iik);
     grid.edit(iik);
@@ -483,7 +494,7 @@ TEST_F(Refbooks, AccountsAreMarkedFilledAndAskedAboutInTheCard)
     EXPECT_FALSE(framedInRed(grid, iik));
 
     // A second account with a short IIK is framed and named when "ОК" asks.
-    click(card, "BitBtn3");
+    click(*card, "BitBtn3");
     const int wrongRow = accounts.currentIndex();
     grid.model()->setData(grid.model()->index(wrongRow, 0), s("KZ1"), Qt::EditRole);
     accounts.post();
@@ -492,9 +503,9 @@ TEST_F(Refbooks, AccountsAreMarkedFilledAndAskedAboutInTheCard)
     prompts.expectConfirm(s("Проверьте реквизиты:\nСчет: ИИК KZ1: в ИИК 20 знаков, а введено 3"
                             "\n\nСохранить всё равно?"),
                           false);
-    click(card, "btnClose");
+    click(*card, "btnClose");
     prompts.verify();
-    EXPECT_TRUE(card.isVisible());
+    EXPECT_TRUE(card->isVisible());
     EXPECT_EQ(accounts.asString(s("IIK")), s("KZ1")) << "back on the failing account";
     EXPECT_EQ(grid.currentIndex().column(), 0);
 }
