@@ -5,6 +5,7 @@
 #include "app/ui/dataset_commands.h"
 #include "app/ui/date_edit.h"
 #include "app/ui/db_grid.h"
+#include "app/ui/id_marks.h"
 #include "app/ui/prompt_service.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/scoped_mode.h"
@@ -13,6 +14,7 @@
 #include "data/db_error.h"
 #include "data/tdm.h"
 #include "page_icons.h"
+#include "printing/document_ids.h"
 #include "printing/print_job.h"
 #include "program_version.h"
 #include "refbooks/tfrm_const.h"
@@ -616,6 +618,9 @@ void TfrmMain::btnSchClick(QObject *sender)
         reportError(m_prompts, this, QStringLiteral("Просмотр отчетов недоступен"));
         return;
     }
+    if (!confirmDespiteIdProblems(m_prompts, this, documentIdProblems(m_dm),
+                                  QStringLiteral("Печатать всё равно?")))
+        return;
     const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
                                                  !m_btnRasxAlb->isHidden(), m_showReport);
     if (!problem.isEmpty())

@@ -9,3 +9,4 @@ int runWords(const QStringList &args);
 int runRound(const QStringList &args);
 int runCalcLine(const QStringList &args);
 int runRender(const QStringList &args);
+int runCheckIds(const QStringList &args);

@@ -18,7 +18,9 @@ const char kUsage[] =
     "                            a line's STREALIZ, SUMNDS, CENASUMBEZNDS under VAT mode MODE\n"
     "  render --db PATH --template NAME [--doc KOD] [--tip N] [--json FILE] [--pdf FILE]\n"
     "         [--png PREFIX [--dpi N]]\n"
-    "                            lay a printed form out and write it as JSON, PDF or PNG\n";
+    "                            lay a printed form out and write it as JSON, PDF or PNG\n"
+    "  check-ids --db PATH       list the BIN/IIN, IIK, BIK and KBE values that fail their "
+    "checks\n";
 
 } // namespace
 
@@ -34,7 +36,7 @@ int main(int argc, char **argv)
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
         {QStringLiteral("init-db"), runInitDb}, {QStringLiteral("words"), runWords},
         {QStringLiteral("round"), runRound},    {QStringLiteral("calc-line"), runCalcLine},
-        {QStringLiteral("render"), runRender},
+        {QStringLiteral("render"), runRender},  {QStringLiteral("check-ids"), runCheckIds},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

@@ -5,6 +5,7 @@
 #include "app/ui/dataset_commands.h"
 #include "app/ui/db_grid.h"
 #include "app/ui/field_links.h"
+#include "app/ui/id_marks.h"
 #include "app/ui/prompt_service.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
@@ -26,6 +27,8 @@ TfrmAddClient::TfrmAddClient(TDM &dm, PromptService &prompts, QWidget *parent)
         {{QStringLiteral("IIK"), QStringLiteral("ИИК (№ расчетного счета)"), 0, 20},
          {QStringLiteral("BANK"), QStringLiteral("Наименование банка"), 0, 45},
          {QStringLiteral("BIK"), QStringLiteral("БИК"), 0, 18}});
+    markRequisiteBoxes(this);
+    markIdColumns(accounts, kAccountIds);
 
     connectCommand(m_ui->btnClose, this, m_prompts, [this] { btnCloseClick(); });
     connect(m_ui->BitBtn1, &QPushButton::clicked, this, &TfrmAddClient::reject);
@@ -43,6 +46,8 @@ void TfrmAddClient::btnCloseClick()
     if (m_dm.DSetSchets->isEditing())
         m_dm.DSetSchets->post();
     m_links->updateRecord();
+    if (!confirmCardIds(m_prompts, this, *m_dm.DSetClients, *m_ui->DBGrid1))
+        return;
     if (m_dm.DSetClients->isEditing())
         m_dm.DSetClients->post();
     accept();

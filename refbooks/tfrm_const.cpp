@@ -4,6 +4,7 @@
 #include "app/ui/dataset_commands.h"
 #include "app/ui/db_grid.h"
 #include "app/ui/field_links.h"
+#include "app/ui/id_marks.h"
 #include "app/ui/prompt_service.h"
 #include "app/ui/radio_group.h"
 #include "data/tdm.h"
@@ -39,6 +40,8 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(createRequisites(), 1);
+    markRequisiteBoxes(this);
+    markIdColumns(m_DBGrid1, kAccountIds);
 
     auto *bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("pnlBottom"));
@@ -189,6 +192,8 @@ void TfrmConst::btnCloseClick()
     if (m_dm.DSetSchetORG->isEditing())
         m_dm.DSetSchetORG->post();
     m_links->updateRecord();
+    if (!confirmCardIds(m_prompts, this, *m_dm.DSetRekvizity, *m_DBGrid1))
+        return;
     if (m_dm.DSetRekvizity->isEditing())
         m_dm.DSetRekvizity->post();
     accept();

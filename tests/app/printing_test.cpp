@@ -285,6 +285,25 @@ TEST_F(Printing, TheFormsReadTheDataModulesComputedColumns)
         << texts.value("Memo20").toStdString();
 }
 
+TEST_F(Printing, FailingIdentifiersAreListedOnceBeforeThePreview)
+{
+    storeDocument("BINIIN", QStringLiteral("060440019474"));
+    storeRequisite("KBE", QStringLiteral("30"));
+    openWindow();
+    const QString question = QStringLiteral(
+        "Проверьте реквизиты:\n"
+        "Клиент: БИН (ИИН) 060440019474: не сходится контрольная (последняя) цифра: в номере "
+        "опечатка или переставлены цифры\n"
+        "Реквизиты компании: КБЕ 30: 1-я цифра — 1 (резидент) или 2 (нерезидент), а не 3\n\n"
+        "Печатать всё равно?");
+    prompts.expectConfirm(question, false);
+    click(*window, "btnPlat");
+    prompts.verify();
+    EXPECT_TRUE(printed.empty()) << "Нет shows no preview";
+    prompts.expectConfirm(question, true);
+    expectPrints("btnPlat", QStringLiteral("repPlat"));
+}
+
 TEST_F(Printing, WithoutAShowerTheCommandSaysSo)
 {
     window = std::make_unique<TfrmMain>(dm, prompts);

@@ -1,6 +1,7 @@
 #include "app/tfrm_main.h"
 #include "app/ui/application_title.h"
 #include "app/ui/db_grid.h"
+#include "app/ui/id_marks.h"
 #include "app/ui/radio_group.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -148,12 +149,12 @@ TEST_F(Requisites, DefaultCopiesTheSelectedAccountIntoTheRequisites)
     openRequisites([](TfrmConst &w) {
         clickRow(*child<DbGrid>(w, "DBGrid1"), 1);
         click(w, "Button1");
-        EXPECT_EQ(child<QLineEdit>(w, "edIIK")->text(), QStringLiteral("KZ866017131000012345"));
+        EXPECT_EQ(child<QLineEdit>(w, "edIIK")->text(), QStringLiteral("KZ64722S000001234567"));
         click(w, "btnClose");
     });
     EXPECT_EQ(
         stored(QStringLiteral("select IIK || '|' || BANK || '|' || BIK from REKVIZITY")).toString(),
-        QStringLiteral("KZ866017131000012345|АО «Народный Банк Казахстана»|HSBKKZKX"));
+        QStringLiteral("KZ64722S000001234567|АО «Kaspi Bank»|CASPKZKA"));
 }
 
 TEST_F(Requisites, DeletingAnAccountAsksFirst)
@@ -183,8 +184,41 @@ TEST_F(Requisites, SortingTheAccountsStaysOnTheSelectedOne)
         clickTitle(grid, 0);
         EXPECT_EQ(columnTexts(accounts, QStringLiteral("IIK")).first(), QStringLiteral("AA000"));
         EXPECT_EQ(grid.currentIndex().row(), 0);
+        prompts.expectConfirm(QStringLiteral("Проверьте реквизиты:\nСчет: ИИК AA000: ИИК "
+                                             "начинается с KZ, а не с «AA»\n\nСохранить всё "
+                                             "равно?"),
+                              true);
         click(w, "btnClose");
     });
+}
+
+TEST_F(Requisites, AWrongOwnBinIsAskedAboutAndAnIikFillsTheClearedBank)
+{
+    openRequisites([this](TfrmConst &w) {
+        typeInto(w, "edBINIIN", QStringLiteral("123"));
+        auto *bin = child<QLineEdit>(w, "edBINIIN");
+        EXPECT_TRUE(isMarkedWrong(bin));
+        EXPECT_EQ(bin->toolTip(), QStringLiteral("нужно 12 цифр, а введено 3"));
+        typeInto(w, "edBIK", QString());
+        typeInto(w, "edBANK", QString());
+        typeInto(w, "edIIK", QStringLiteral("KZ24722S000000686267"));
+        EXPECT_EQ(child<QLineEdit>(w, "edBIK")->text(), QStringLiteral("CASPKZKA"));
+        EXPECT_EQ(child<QLineEdit>(w, "edBANK")->text(), QStringLiteral("АО «KASPI BANK»"));
+        const QString question =
+            QStringLiteral("Проверьте реквизиты:\nБИН (ИИН) 123: нужно 12 цифр, а введено 3"
+                           "\n\nСохранить всё равно?");
+        prompts.expectConfirm(question, false);
+        click(w, "btnClose");
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.focusWidget(), bin);
+        prompts.expectConfirm(question, true);
+        click(w, "btnClose");
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(stored(QStringLiteral("select BINIIN || '|' || IIK || '|' || BIK || '|' || BANK "
+                                    "from REKVIZITY"))
+                  .toString(),
+              QStringLiteral("123|KZ24722S000000686267|CASPKZKA|АО «KASPI BANK»"));
 }
 
 TEST_F(Requisites, TheRateTakesTheFullStopAndTheDesktopsSeparator)

@@ -3,6 +3,7 @@
 #include "app/ui/application_title.h"
 #include "app/ui/dataset_commands.h"
 #include "app/ui/db_grid.h"
+#include "app/ui/id_marks.h"
 #include "app/ui/scoped_mode.h"
 #include "core/modes.h"
 #include "data/fb_statement.h"
@@ -16,6 +17,7 @@
 #include "scripted_prompts.h"
 #include "window_driver.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -384,6 +386,129 @@ INSTANTIATE_TEST_SUITE_P(Listings, Printing,
                                            PrintCase{"Goods", 0, "DSetNomenkl", 2},
                                            PrintCase{"Codes", 0, "DSetKNP", 2}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// Identifiers in the client card ------------------------------------------------------------
+
+const QString kWrongBinQuestion =
+    s("Проверьте реквизиты:\nБИН (ИИН) 060440019474: не сходится контрольная (последняя) цифра: "
+      "в номере опечатка или переставлены цифры\n\nСохранить всё равно?");
+
+// Whether a grid paints the red frame of a failing value round a cell.
+bool framedInRed(DbGrid &grid, const QModelIndex &cell)
+{
+    const QImage picture = grid.viewport()->grab().toImage();
+    const QRect frame = grid.visualRect(cell).adjusted(1, 1, -1, -1);
+    const QColor red(0xd0, 0x00, 0x00);
+    return picture.pixelColor(frame.center().x(), frame.top()) == red &&
+           picture.pixelColor(frame.left(), frame.center().y()) == red;
+}
+
+// The client card opened by "Добавить" with the new client's name typed in.
+class ClientCard : public Refbooks {
+protected:
+    void SetUp() override
+    {
+        Refbooks::SetUp();
+        dm.DSetClients->append();
+        card = std::make_unique<TfrmAddClient>(dm, prompts);
+        card->show();
+        typeInto(*card, "edNAMEORG", s("ТОО Новый"));
+    }
+    void TearDown() override
+    {
+        card.reset();
+        Refbooks::TearDown();
+    }
+
+    // What the new client's row holds: expression is what is selected from it.
+    QString stored(const char *expression)
+    {
+        return FbStatement::scalar(dm.TsnRW, QStringLiteral("select %1 from CLIENTS where "
+                                                            "NAMEORG='ТОО Новый'")
+                                                 .arg(QLatin1String(expression)))
+            .toString();
+    }
+
+    std::unique_ptr<TfrmAddClient> card;
+};
+
+TEST_F(ClientCard, AWrongBinIsMarkedAsTypedAndOkAsksNoKeepsTheCardYesStoresIt)
+{
+    auto *bin = child<QLineEdit>(*card, "edBINIIN");
+    typeInto(*card, "edBINIIN", s("06044000947"));
+    EXPECT_TRUE(isMarkedWrong(bin)) << "marked while still being typed";
+    EXPECT_EQ(bin->toolTip(), s("нужно 12 цифр, а введено 11"));
+    typeInto(*card, "edBINIIN", s("060440009474"));
+    EXPECT_FALSE(isMarkedWrong(bin));
+    EXPECT_EQ(bin->toolTip(), s("БИН юридического лица-резидента, головное подразделение"));
+    typeInto(*card, "edBINIIN", s("060440019474"));
+    EXPECT_TRUE(isMarkedWrong(bin));
+
+    child<QLineEdit>(*card, "edTEL")->setFocus();
+    prompts.expectConfirm(kWrongBinQuestion, false);
+    click(*card, "btnClose");
+    prompts.verify();
+    EXPECT_TRUE(card->isVisible()) << "Нет keeps the card open";
+    EXPECT_EQ(card->focusWidget(), bin) << "and returns to the field";
+    EXPECT_EQ(count(s("select count(*) from CLIENTS where NAMEORG='ТОО Новый'")), 0);
+
+    prompts.expectConfirm(kWrongBinQuestion, true);
+    click(*card, "btnClose");
+    EXPECT_EQ(card->result(), QDialog::Accepted);
+    EXPECT_EQ(stored("BINIIN"), s("060440019474"));
+}
+
+TEST_F(ClientCard, AnIikFillsTheEmptyBikAndBankNameFromTheDirectory)
+{
+    typeInto(*card, "edBANK", s("Народный банк, Алматы"));
+    typeInto(*card, "edIIK", s("KZ47 6010 1310 0017 9714"));
+    EXPECT_EQ(child<QLineEdit>(*card, "edBIK")->text(), s("HSBKKZKX"));
+    EXPECT_EQ(child<QLineEdit>(*card, "edBANK")->text(), s("Народный банк, Алматы"))
+        << "a typed name stays";
+    click(*card, "btnClose"); // every value passes: nothing is asked
+    EXPECT_EQ(card->result(), QDialog::Accepted);
+    EXPECT_EQ(stored("IIK || '|' || BIK"), s("KZ47 6010 1310 0017 9714|HSBKKZKX"));
+}
+
+TEST_F(ClientCard, AccountsAreMarkedFilledAndAskedAboutInTheCard)
+{
+    auto &grid = *child<DbGrid>(*card, "DBGrid1");
+    Dataset &accounts = *dm.DSetSchets;
+
+    // An IIK typed into a new account's cell is marked while typed and fills the row's bank.
+    click(*card, "BitBtn3");
+    const QModelIndex iik = grid.model()->index(accounts.currentIndex(), 0);
+    grid.setCurrentIndex(iik);
+    grid.edit(iik);
+    auto *editor = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, QStringLiteral("KZ24722S"));
+    EXPECT_TRUE(isMarkedWrong(editor));
+    EXPECT_EQ(editor->toolTip(), s("в ИИК 20 знаков, а введено 8"));
+    QTest::keyClicks(editor, QStringLiteral("000000686267"));
+    EXPECT_FALSE(isMarkedWrong(editor));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor hands its text over after the key
+    EXPECT_EQ(accounts.asString(s("BIK")), s("CASPKZKA"));
+    EXPECT_EQ(accounts.asString(s("BANK")), s("АО «KASPI BANK»"));
+    EXPECT_FALSE(framedInRed(grid, iik));
+
+    // A second account with a short IIK is framed and named when "ОК" asks.
+    click(*card, "BitBtn3");
+    const int wrongRow = accounts.currentIndex();
+    grid.model()->setData(grid.model()->index(wrongRow, 0), s("KZ1"), Qt::EditRole);
+    accounts.post();
+    EXPECT_TRUE(framedInRed(grid, grid.model()->index(accounts.currentIndex(), 0)));
+    clickRow(grid, 0);
+    prompts.expectConfirm(s("Проверьте реквизиты:\nСчет: ИИК KZ1: в ИИК 20 знаков, а введено 3"
+                            "\n\nСохранить всё равно?"),
+                          false);
+    click(*card, "btnClose");
+    prompts.verify();
+    EXPECT_TRUE(card->isVisible());
+    EXPECT_EQ(accounts.asString(s("IIK")), s("KZ1")) << "back on the failing account";
+    EXPECT_EQ(grid.currentIndex().column(), 0);
+}
 
 // Grounds ---------------------------------------------------------------------------------
 
