@@ -17,27 +17,35 @@ ProgramOptions readProgramOptions(const QStringList &arguments)
                                      QStringLiteral("Показать версию программы."));
     const QCommandLineOption database(
         QStringLiteral("database"),
-        QStringLiteral("База данных: файл или строка подключения к серверу. Без неё - "
-                       "база из настроек, ZNDB1.2.GDB в текущей папке или "
-                       "~/.local/share/zarnik/ZNDB1.2.GDB."),
+        QStringLiteral("Файл базы данных. Без этого параметра — база из настроек, "
+                       "ZNDB1.2.GDB в текущей папке или ~/.local/share/zarnik/ZNDB1.2.GDB."),
         QStringLiteral("LOCATION"));
     QCommandLineOption exitWhenShown(QStringLiteral("exit-when-shown"));
     exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({help, version, database, exitWhenShown});
 
     ProgramOptions options;
+    const auto stop = [&](int code, const QString &problem) {
+        // The parser's own first line names no program before an application object exists.
+        QString text = parser.helpText();
+        text = QStringLiteral("Использование: zarnik [параметры]") + text.mid(text.indexOf(u'\n'));
+        text.replace(QStringLiteral("\nOptions:\n"), QStringLiteral("\nПараметры:\n"));
+        if (problem.isEmpty())
+            std::fputs(qPrintable(text), stdout);
+        else
+            std::fprintf(stderr, "zarnik: %s\n\n%s", qPrintable(problem), qPrintable(text));
+        options.exitCode = code;
+    };
     if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "zarnik: %s\n%s", qPrintable(parser.errorText()),
-                     qPrintable(parser.helpText()));
-        options.exitCode = 2;
+        const QStringList unknown = parser.unknownOptionNames();
+        stop(2, unknown.isEmpty()
+                    ? QStringLiteral("после --database нужно указать базу данных")
+                    : QStringLiteral("неизвестный параметр %1%2")
+                          .arg(unknown.front().size() == 1 ? u"-" : u"--", unknown.front()));
     } else if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "zarnik: лишний аргумент %s\n%s",
-                     qPrintable(parser.positionalArguments().front()),
-                     qPrintable(parser.helpText()));
-        options.exitCode = 2;
+        stop(2, QStringLiteral("лишний аргумент %1").arg(parser.positionalArguments().front()));
     } else if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        options.exitCode = 0;
+        stop(0, {});
     } else if (parser.isSet(version)) {
         std::printf("zarnik %s\n", zarnik::kProgramVersion);
         options.exitCode = 0;
