@@ -1,6 +1,7 @@
 #include "command_line.h"
 #include "commands.h"
 
+#include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
 #include "data/tdm.h"
@@ -31,7 +32,9 @@ struct RenderOptions {
 // Reads the options; an error text when they cannot be used.
 QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
 {
-    o.db = parser.value(QStringLiteral("db"));
+    o.db =
+        database::chooseLocation(database::currentInputs(parser.value(QStringLiteral("database"))))
+            .path;
     o.templateName = parser.value(QStringLiteral("template"));
     o.json = parser.value(QStringLiteral("json"));
     o.pdf = parser.value(QStringLiteral("pdf"));
@@ -56,8 +59,8 @@ QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
         o.doc = doc;
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().front());
-    if (o.db.isEmpty() || o.templateName.isEmpty())
-        return QStringLiteral("--db and --template are required");
+    if (o.templateName.isEmpty())
+        return QStringLiteral("--template is required");
     if (o.tip < 0 || o.tip > 2)
         return QStringLiteral("--tip is 0, 1 or 2");
     if (o.dpi < 10 || o.dpi > 1200)
@@ -123,14 +126,18 @@ int runRender(const QStringList &args)
 {
     CommandLine line(
         QStringLiteral("render"),
-        QStringLiteral("--db PATH --template NAME [--doc KOD] [--tip N] [--json FILE] "
+        QStringLiteral("[--database PATH] --template NAME [--doc KOD] [--tip N] [--json FILE] "
                        "[--pdf FILE] [--png PREFIX [--dpi N]]"),
         QStringLiteral("Lays a printed form out and writes it as JSON, PDF or PNG pages. A "
                        "regular file is replaced only once it is completely written; a device "
                        "or a pipe is written into; \"-\" is standard output."));
     QCommandLineParser &parser = line.parser();
     parser.addOptions({
-        {QStringLiteral("db"), QStringLiteral("The database file."), QStringLiteral("PATH")},
+        {{QStringLiteral("database"), QStringLiteral("db")},
+         QStringLiteral("The database file (--db is the same). Without it: the one kept in "
+                        "the settings, ZNDB1.2.GDB in the current folder, else "
+                        "~/.local/share/zarnik/ZNDB1.2.GDB."),
+         QStringLiteral("PATH")},
         {QStringLiteral("template"),
          QStringLiteral("The form: %1.")
              .arg(ztemplates::builtinTemplateNames().join(QStringLiteral(", "))),

@@ -16,7 +16,7 @@ const char kUsage[] =
     "  round X                   X rounded to hundredths as stored amounts are\n"
     "  calc-line MODE KOLVO CENASHT STNDS\n"
     "                            a line's STREALIZ, SUMNDS, CENASUMBEZNDS under VAT mode MODE\n"
-    "  render --db PATH --template NAME [--doc KOD] [--tip N] [--json FILE] [--pdf FILE]\n"
+    "  render [--database PATH] --template NAME [--doc KOD] [--tip N] [--json FILE] [--pdf FILE]\n"
     "         [--png PREFIX [--dpi N]]\n"
     "                            lay a printed form out and write it as JSON, PDF or PNG\n"
     "  check-ids --db PATH       list the BIN/IIN, IIK, BIK and KBE values that fail their "

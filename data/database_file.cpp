@@ -10,9 +10,14 @@
 
 namespace database {
 
+QString fileName()
+{
+    return QStringLiteral("ZNDB1.2.GDB");
+}
+
 QString defaultPath()
 {
-    return QDir::currentPath() + QStringLiteral("/ZNDB1.2.GDB");
+    return QDir::currentPath() + u'/' + fileName();
 }
 
 QStringList schemaStatements()

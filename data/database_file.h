@@ -16,6 +16,9 @@ inline const QString &password()
     return word;
 }
 
+// "ZNDB1.2.GDB", the database file's name wherever it is.
+QString fileName();
+
 // The current working directory followed by "/ZNDB1.2.GDB", exactly as built, a doubled
 // separator included when the working directory is the root.
 QString defaultPath();

@@ -93,6 +93,8 @@ TEST_P(Termination, ASignalClosesTheProgramInOrder)
     QProcess zarnik;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A database location kept in this user's settings would come before the working folder's.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), db.folder());
     zarnik.setProcessEnvironment(env);
     zarnik.setWorkingDirectory(db.folder());
     zarnik.start(QStringLiteral(ZARNIK_EXECUTABLE), {});
