@@ -28,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -130,6 +131,14 @@ QWidget *TfrmMain::createTopStrip()
         books->addWidget(button);
     }
     books->addStretch();
+    // The database's own commands (where it is, its copies and checks) gather in one menu,
+    // beside the reference books rather than among the document commands.
+    QPushButton *service = addButton(strip, "btnService", QStringLiteral("Сервис"), {});
+    service->setFixedSize(130, 25);
+    m_serviceMenu = new QMenu(service);
+    m_serviceMenu->setObjectName(QStringLiteral("serviceMenu"));
+    service->setMenu(m_serviceMenu);
+    books->addWidget(service);
     QPushButton *about = addButton(strip, "BitBtn1", QStringLiteral("О программе"), {});
     about->setFixedSize(130, 25);
     about->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));

@@ -13,6 +13,7 @@
 class DbGrid;
 class PromptService;
 class QDateEdit;
+class QMenu;
 class QLineEdit;
 class QPushButton;
 class RadioGroup;
@@ -44,6 +45,8 @@ public:
     // "Добавить", "Изменить" and "Копировать" (and the double click) need an editor; without
     // one they stay disabled.
     void setDocumentEditor(DocumentEditor editor);
+    // "Сервис": the commands on the database itself; whoever assembles the program adds them.
+    QMenu *serviceMenu() const { return m_serviceMenu; }
     // Runs every window this one opens modally.
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // Shows what the reference books print.
@@ -127,4 +130,5 @@ private:
     QPushButton *m_btnRasxAlb;
     // Enabled exactly when the register lists a document.
     std::vector<QPushButton *> m_documentCommands;
+    QMenu *m_serviceMenu = nullptr;
 };
