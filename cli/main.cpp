@@ -11,7 +11,8 @@ namespace {
 
 const char kUsage[] =
     "usage: zarnik-cli COMMAND [ARGS]   (zarnik-cli COMMAND --help for its options)\n"
-    "  init-db [--demo] PATH     create a new, empty database file (--demo: with sample data)\n"
+    "  init-db [--demo] LOCATION create a new, empty database, a file or on a server (--demo: with "
+    "sample data)\n"
     "  words VALUE...            an amount and a quantity in words, one line per value\n"
     "  round X                   X rounded to hundredths as stored amounts are\n"
     "  calc-line MODE KOLVO CENASHT STNDS\n"
