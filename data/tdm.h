@@ -5,6 +5,7 @@
 #include "fb_connection.h"
 #include "update_sql.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <vector>
@@ -115,4 +116,10 @@ private:
     void defineDatasets();
     void wireHandlers();
     QVariant clientTelephone(const QVariant &clientName) const;
+    // Reads the telephones of the clients DSetClients lists, the first of each name, whenever
+    // that list is opened, closed or posted: a grid asks for them while it paints, where
+    // nothing may be fetched.
+    void readClientTelephones();
+
+    QHash<QString, QString> m_clientTelephones;
 };

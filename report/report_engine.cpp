@@ -262,10 +262,17 @@ bool ReportEngine::Run::execute()
     } catch (const EvalError &error) {
         addError(error.objectPrefix ? m_currentObject + QStringLiteral(": ") + error.message
                                     : error.message);
+    } catch (const RowsError &error) {
+        addError(error.message);
     }
     for (auto it = m_opened.cbegin(); it != m_opened.cend(); ++it) {
-        if (it.key()->closeDataSource)
+        if (!it.key()->closeDataSource)
+            continue;
+        try {
             it.value()->close();
+        } catch (const RowsError &error) {
+            addError(error.message);
+        }
     }
     return m_engine.m_errors.isEmpty();
 }

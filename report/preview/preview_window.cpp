@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -387,9 +388,13 @@ void PreviewWindow::runReport()
     m_sinceFirstPage.invalidate();
     m_sinceEvents.start();
     m_engine->setProgressHandler([this](int pagesSoFar) { onProgress(pagesSoFar); });
-    setRunning(true);
-    const bool ok = m_engine->run();
-    setRunning(false);
+    bool ok = false;
+    {
+        setRunning(true);
+        // The window can be closed again however the run ends.
+        const auto stopped = qScopeGuard([this] { setRunning(false); });
+        ok = m_engine->run();
+    }
     showPages(prepared().pageCount());
     if (m_view->currentPage() == 0)
         m_view->goToPage(1);

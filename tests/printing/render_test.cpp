@@ -175,3 +175,35 @@ TEST(PrintJob, TemplateOfEachForm)
 }
 
 } // namespace
+
+namespace {
+
+// A database error while a report reads the data module's rows reaches the engine as its own
+// kind of error, which ends the run with a message instead of unwinding through the windows.
+TEST(DatasetRows, TurnADatabaseErrorIntoTheEnginesError)
+{
+    TempDatabase db;
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    dm.DSetKNP->open();
+    for (int i = 1; i <= 3; ++i) {
+        dm.DSetKNP->append();
+        dm.DSetKNP->setValue(QStringLiteral("KNP"), QString::number(i));
+        dm.DSetKNP->post();
+    }
+    dm.DSetKNP->close();
+    dm.DSetKNP->setSelectSql(QStringLiteral(
+        "select K.*, 1 / (cast(K.KNP as integer) - 3) as BROKEN from KNP K order by K.KOD"));
+    DatasetRows rows(dm.DSetKNP);
+    ASSERT_TRUE(rows.open());
+    rows.first();
+    try {
+        while (!rows.eof())
+            rows.next();
+        ADD_FAILURE() << "the third row was read";
+    } catch (const zreport::RowsError &error) {
+        EXPECT_FALSE(error.message.isEmpty());
+    }
+}
+
+} // namespace
