@@ -319,6 +319,9 @@ public:
     QString version = QStringLiteral("4.15");
     bool dotMatrixReport = false;
     QString iniFile;
+    // What the printed document is called ("Счет № 7 от 01.12.2026 — ТОО «Заря»"), given by
+    // whoever prints it; it names the print job. Not part of the template.
+    QString documentTitle;
     std::vector<std::unique_ptr<TfrxPage>> pages;
     // The report datasets of the window that owns the template; the template file carries them.
     std::vector<std::unique_ptr<TfrxDBDataset>> windowDatasets;

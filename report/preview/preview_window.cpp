@@ -548,7 +548,9 @@ void PreviewWindow::print()
     }
 
     PrintProgress progress(this);
-    PrintJob job{prepared(), settings, m_view->currentPage(), windowTitle(), {}, {}};
+    const QString jobName =
+        m_report.documentTitle.isEmpty() ? windowTitle() : m_report.documentTitle;
+    PrintJob job{prepared(), settings, m_view->currentPage(), jobName, {}, {}};
     job.planned = [&progress](int sheets) { progress.setSheetCount(sheets); };
     job.progress = [&progress](int page) { return progress.showPage(page); };
     QString error;
