@@ -329,12 +329,7 @@ TEST(MemoData, NullsInBracketsAreConvertedButNotInBoundMemos)
                 "Left=\"100\" Width=\"50\" Height=\"30\" DataSet=\"D\" DataField=\"DAY\" " + date,
                 "[D.\"DAY\"]") +
         memoXml("Name", "Left=\"150\" Width=\"50\" Height=\"30\"", "<[D.\"NAME\"]>");
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                .arg(cells)),
-        {{"src", rows.get()}});
+    const ReportRun run = runReport(reportXml(masterDataXml(30).arg(cells)), {{"src", rows.get()}});
     ASSERT_TRUE(run.ok) << run.errors().join('\n').toStdString();
     EXPECT_EQ(run.texts("Amount"), QStringList{"0,00"});
     EXPECT_EQ(run.texts("Day"), QStringList{"30.12.1899"});
@@ -356,12 +351,9 @@ TEST(Stretching, StretchedBandShrinksToItsLowestObject)
 {
     auto rows = numberRows({1});
     // Stored height 40, lowest object ends at 30.
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="40" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
-                .arg(memoXml("Cell", "Top=\"10\" Width=\"50\" Height=\"20\"", "x"))),
-        {{"src", rows.get()}});
+    const ReportRun run = runReport(reportXml(masterDataXml(40, true).arg(memoXml(
+                                        "Cell", "Top=\"10\" Width=\"50\" Height=\"20\"", "x"))),
+                                    {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     EXPECT_DOUBLE_EQ(run.band(0, 0).height, 30);
 }
@@ -376,12 +368,8 @@ TEST(Stretching, MaxHeightMemoReachesTheBottomOfAGrownNeighbour)
                 "[D.\"TEXT\"]") +
         memoXml("Beside", "Left=\"100\" Width=\"50\" Height=\"18\" StretchMode=\"smMaxHeight\"",
                 "1");
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="18" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
-                .arg(cells)),
-        {{"src", rows.get()}});
+    const ReportRun run =
+        runReport(reportXml(masterDataXml(18, true).arg(cells)), {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     const PreparedPage &page = run.prepared().pages().front();
     // Three 10-point lines: round(3 * 15.28 + 2) = 48.

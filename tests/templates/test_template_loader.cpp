@@ -150,12 +150,10 @@ TEST(TemplateModel, AbsentPropertiesTakeTheClassDefaults)
 TEST(TemplateModel, MemoWithADatasetButNoFieldIsAnOrdinaryTextMemo)
 {
     auto rows = numberRows({5});
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                .arg(memoXml("M", "Width=\"50\" Height=\"30\" DataSet=\"D\"", "n=[d.\"n\"]"))),
-        {{"src", rows.get()}});
+    const ReportRun run =
+        runReport(reportXml(masterDataXml(30).arg(
+                      memoXml("M", "Width=\"50\" Height=\"30\" DataSet=\"D\"", "n=[d.\"n\"]"))),
+                  {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(run.texts("M"), QStringList{"n=5"});
 }
