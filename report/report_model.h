@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_settings.h"
 #include "report_enums.h"
 
 #include <QColor>
@@ -222,18 +223,8 @@ public:
     void setPaperWidth(double mm);
     void setPaperHeight(double mm);
     void setOrientation(PageOrientation o);
-    // Printable size in units.
-    double printableWidth() const;
-    double printableHeight() const;
 
-    double paperWidth = 210;
-    double paperHeight = 297;
-    int paperSize = 9;
-    PageOrientation orientation = PageOrientation::poPortrait;
-    double leftMargin = 0;
-    double topMargin = 0;
-    double rightMargin = 0;
-    double bottomMargin = 0;
+    PageSettings settings;
     bool titleBeforeHeader = true;
     bool printIfEmpty = true;
     int pageCount = 1;

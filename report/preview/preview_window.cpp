@@ -146,10 +146,7 @@ PreviewWindow::PreviewWindow(const zreport::TfrxReport &report, const zreport::D
     resize(1000, 760);
 }
 
-PreviewWindow::~PreviewWindow()
-{
-    restoreTemplatePages();
-}
+PreviewWindow::~PreviewWindow() = default;
 
 const zreport::PreparedReport &PreviewWindow::prepared() const
 {
@@ -382,6 +379,8 @@ void PreviewWindow::runReport()
     m_view->setReport(&m_empty, 0);
     m_thumbnails->setReport(&m_empty, 0);
     m_engine = std::make_unique<zreport::ReportEngine>(m_report, m_sources);
+    if (m_pageSettings)
+        m_engine->overridePageSettings(*m_pageSettings);
     m_finished = 0;
     m_shown = 0;
     m_refreshEvery = 0;
@@ -606,6 +605,8 @@ void PreviewWindow::openFile()
     }
     if (!m_engine)
         m_engine = std::make_unique<zreport::ReportEngine>(m_report, m_sources);
+    if (m_pageSettings)
+        m_engine->overridePageSettings(*m_pageSettings);
     m_engine->prepared() = std::move(loaded);
     m_pickedPage = 0;
     m_foundPage = 0;
@@ -755,48 +756,10 @@ void PreviewWindow::pageSettings()
         m_view->goToPage(current);
         return;
     }
-    // The template's pages take the settings for as long as this window is open; the caller's
-    // template is the same again once it closes.
-    auto &report = const_cast<zreport::TfrxReport &>(m_report);
-    const auto pages = report.reportPages();
-    if (m_templatePages.empty()) {
-        for (const zreport::TfrxReportPage *p : pages)
-            m_templatePages.push_back({p->paperSize, p->paperWidth, p->paperHeight, p->orientation,
-                                       p->leftMargin, p->topMargin, p->rightMargin,
-                                       p->bottomMargin});
-    }
-    for (zreport::TfrxReportPage *p : pages) {
-        p->paperSize = chosen.paperSize;
-        p->paperWidth = chosen.paperWidth;
-        p->paperHeight = chosen.paperHeight;
-        p->orientation = chosen.orientation;
-        p->leftMargin = chosen.leftMargin;
-        p->topMargin = chosen.topMargin;
-        p->rightMargin = chosen.rightMargin;
-        p->bottomMargin = chosen.bottomMargin;
-    }
+    // Every page of this window's runs is laid out on the chosen paper; the caller's template
+    // stays as it is.
+    m_pageSettings = chosen;
     runReport();
-}
-
-void PreviewWindow::restoreTemplatePages()
-{
-    if (m_templatePages.empty())
-        return;
-    auto &report = const_cast<zreport::TfrxReport &>(m_report);
-    const auto pages = report.reportPages();
-    for (size_t i = 0; i < pages.size() && i < m_templatePages.size(); ++i) {
-        const zreport::PageSettings &s = m_templatePages[i];
-        zreport::TfrxReportPage *p = pages[i];
-        p->paperSize = s.paperSize;
-        p->paperWidth = s.paperWidth;
-        p->paperHeight = s.paperHeight;
-        p->orientation = s.orientation;
-        p->leftMargin = s.leftMargin;
-        p->topMargin = s.topMargin;
-        p->rightMargin = s.rightMargin;
-        p->bottomMargin = s.bottomMargin;
-    }
-    m_templatePages.clear();
 }
 
 void PreviewWindow::editPage()

@@ -378,7 +378,7 @@ TEST(PreviewWindow, PageSettingsApplyToAllPagesOrToTheCurrentOne)
     EXPECT_EQ(preview.user.dialogTitles.last(), "Настройки страницы");
 }
 
-TEST(PreviewWindow, TheTemplateIsTheSameOnceThePreviewCloses)
+TEST(PreviewWindow, PageSettingsForAllPagesLeaveTheTemplateAsItIs)
 {
     auto report = reportFromXml(rowsReportXml(100));
     auto source = rows(20);
@@ -392,9 +392,12 @@ TEST(PreviewWindow, TheTemplateIsTheSameOnceThePreviewCloses)
             return int(QDialog::Accepted);
         });
         child<QAction>(&window, "pageSettingsAction")->trigger();
-        EXPECT_DOUBLE_EQ(report->reportPages().front()->paperHeight, 200);
+        EXPECT_DOUBLE_EQ(window.prepared().pages().front().settings.paperHeight, 200)
+            << "every page laid out on the chosen paper";
+        EXPECT_DOUBLE_EQ(report->reportPages().front()->settings.paperHeight, 100)
+            << "the caller's template is never changed";
     }
-    EXPECT_DOUBLE_EQ(report->reportPages().front()->paperHeight, 100);
+    EXPECT_DOUBLE_EQ(report->reportPages().front()->settings.paperHeight, 100);
 }
 
 TEST(PreviewWindow, PageEditorChangesThePreparedPageOnly)
