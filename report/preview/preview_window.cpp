@@ -12,6 +12,7 @@
 
 #include "report/prepared_io.h"
 #include "report/report_units.h"
+#include "report/text_search.h"
 
 #include <QAction>
 #include <QApplication>
@@ -707,35 +708,16 @@ void PreviewWindow::findNext()
 
 bool PreviewWindow::searchFrom(int page, int object)
 {
-    const auto &pages = prepared().pages();
-    const Qt::CaseSensitivity cs = m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (int p = page; p <= prepared().pageCount(); ++p, object = 0) {
-        const zreport::PreparedPage &prepared = pages[size_t(p - 1)];
-        // Objects in the order they were output, band by band.
-        int index = 0;
-        for (const zreport::PreparedBand &band : prepared.bands) {
-            for (quint32 i = 0; i < band.objectCount; ++i, ++index) {
-                if (index < object)
-                    continue;
-                const zreport::PreparedObject &o = prepared.objects[band.firstObject + i];
-                QString drawn;
-                for (quint32 l = 0; l < o.lineCount; ++l) {
-                    if (l > 0)
-                        drawn += QLatin1Char(' ');
-                    drawn += prepared.lineText(o, prepared.lines[o.firstLine + l]);
-                }
-                if (!drawn.contains(m_searchText, cs))
-                    continue;
-                m_foundPage = p;
-                m_foundObject = index;
-                m_view->showFound(p,
-                                  QRectF(band.left + o.left, band.top + o.top, o.width, o.height));
-                updateStatus();
-                return true;
-            }
-        }
-    }
-    return false;
+    const auto found =
+        zreport::findText(prepared(), m_searchText,
+                          m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive, page, object);
+    if (!found)
+        return false;
+    m_foundPage = found->page;
+    m_foundObject = found->object;
+    m_view->showFound(found->page, found->rect);
+    updateStatus();
+    return true;
 }
 
 // --- page settings and editing ---------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "report_fixture.h"
 
 #include "report/report_units.h"
+#include "report/text_search.h"
 
 using namespace zreport;
 
@@ -392,3 +393,31 @@ TEST(Datasets, StayOpenAfterTheRunUnlessTheyCloseTheirDataSource)
         EXPECT_EQ(rows->currentRow(), 3); // after its last row
     }
 }
+
+namespace {
+
+// Text search over prepared pages, as the preview's "Найти" and F3 use it: object by object in
+// output order, going on from where the last find was, across pages.
+TEST(TextSearch, FindsObjectByObjectAndGoesOnAcrossPages)
+{
+    auto rows = numberRows({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    const ReportRun run = runReport(
+        reportXml(masterDataXml(30).arg(memoXml("M", R"(Left="0" Top="0" Width="300" Height="20")",
+                                                "Строка [D.\"N\"]")),
+                  60),
+        {{"src", rows.get()}});
+    ASSERT_TRUE(run.ok);
+    ASSERT_GT(run.prepared().pageCount(), 1);
+    const auto first =
+        findText(run.prepared(), QStringLiteral("строка 1"), Qt::CaseInsensitive, 1, 0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->page, 1);
+    const auto next = findText(run.prepared(), QStringLiteral("Строка 1"), Qt::CaseSensitive,
+                               first->page, first->object + 1);
+    ASSERT_TRUE(next) << "\"Строка 10\" comes later";
+    EXPECT_GT(next->page, 1);
+    EXPECT_FALSE(findText(run.prepared(), QStringLiteral("строка 1"), Qt::CaseSensitive, 1, 0));
+    EXPECT_FALSE(findText(run.prepared(), QStringLiteral("Строка 13"), Qt::CaseSensitive, 1, 0));
+}
+
+} // namespace
