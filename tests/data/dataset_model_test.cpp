@@ -1,6 +1,7 @@
 #include "data/dataset_model.h"
 #include "data/tdm.h"
 #include "temp_database.h"
+#include "unreadable_row.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -75,18 +76,7 @@ TEST(DatasetModel, ReportsDatabaseErrorsOfItsViewsCallsInsteadOfThrowingThem)
     TempDatabase db;
     TDM dm;
     dm.DataModuleCreate(db.path());
-    dm.DSetKNP->open();
-    for (int i = 1; i <= 600; ++i) {
-        dm.DSetKNP->append();
-        dm.DSetKNP->setValue(QStringLiteral("KNP"), QString::number(i));
-        dm.DSetKNP->post();
-    }
-    dm.TsnRW.commit();
-    dm.DSetKNP->close();
-    // The 500th row cannot be read: the engine fails in the middle of the cursor.
-    dm.DSetKNP->setSelectSql(
-        QStringLiteral("select K.*, 1 / (cast(K.KNP as integer) - 500) as BROKEN from KNP K "
-                       "order by K.KOD"));
+    knpUnreadableAtRow(dm, 600, 500);
     dm.DSetKNP->open();
     DatasetModel model(dm.DSetKNP);
     QSignalSpy failures(&model, &DatasetModel::failed);

@@ -1,6 +1,7 @@
 #include "data/tdm.h"
 #include "printing/print_job.h"
 #include "temp_database.h"
+#include "unreadable_row.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -209,15 +210,7 @@ TEST(DatasetRows, TurnADatabaseErrorIntoTheEnginesError)
     TempDatabase db;
     TDM dm;
     dm.DataModuleCreate(db.path());
-    dm.DSetKNP->open();
-    for (int i = 1; i <= 3; ++i) {
-        dm.DSetKNP->append();
-        dm.DSetKNP->setValue(QStringLiteral("KNP"), QString::number(i));
-        dm.DSetKNP->post();
-    }
-    dm.DSetKNP->close();
-    dm.DSetKNP->setSelectSql(QStringLiteral(
-        "select K.*, 1 / (cast(K.KNP as integer) - 3) as BROKEN from KNP K order by K.KOD"));
+    knpUnreadableAtRow(dm, 3, 3);
     DatasetRows rows(dm.DSetKNP);
     ASSERT_TRUE(rows.open());
     rows.first();
