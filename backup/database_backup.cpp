@@ -312,7 +312,7 @@ Result replaceDatabase(const QString &backupPath, const QString &databasePath, c
                        const ProgressHandler &progress, QString *keptPath)
 {
     if (!QFileInfo(backupPath).isFile())
-        return failed(QStringLiteral("Файл «%1» не найден.").arg(backupPath));
+        return failed(QStringLiteral("Файл «%1» не найден.\n").arg(backupPath) + kUnchanged);
     try {
         if (openElsewhere(databasePath))
             return failed(kOpenElsewhere + u'\n' + kUnchanged);

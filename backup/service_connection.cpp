@@ -77,21 +77,25 @@ bool ServiceConnection::run(const ServiceRequest &request, const LineHandler &on
     throwOnFbError(status);
     const char wanted[] = {isc_info_svc_line};
     char buffer[4096];
+    // The engine has no way to stop a service: one left behind by a detach goes on writing its
+    // file afterwards. So a stopped service is read to its end, and its file removed then.
+    bool stopping = false;
     for (;;) {
         isc_service_query(status, &m_handle, nullptr, 0, nullptr, short(sizeof wanted), wanted,
                           short(sizeof buffer), buffer);
         // A failed service reports its error here, with the output read so far.
-        throwOnFbError(status);
+        if (!stopping)
+            throwOnFbError(status);
+        else if (status[0] == 1 && status[1])
+            return false;
         if (buffer[0] != isc_info_svc_line)
-            return true;
+            return !stopping;
         const int length = int(isc_vax_integer(buffer + 1, 2));
         if (length == 0)
-            return true; // the service has ended
+            return !stopping; // the service has ended
         const QString line = kz1048::decode(std::string_view(buffer + 3, std::size_t(length)));
-        if (onLine && !onLine(line)) {
-            detach();
-            return false;
-        }
+        if (!stopping && onLine && !onLine(line))
+            stopping = true;
     }
 }
 

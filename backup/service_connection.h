@@ -38,8 +38,9 @@ public:
     // Throws DbError when the service manager cannot be reached or refuses the user.
     void attach(const QString &serviceManager, const QString &user, const QString &password);
     // Starts the request and passes each line of the service's output to `onLine` until the
-    // service ends. False when `onLine` asked to stop: the service is then detached, which
-    // ends its work. Throws DbError with the engine's reason when the service failed.
+    // service ends. False when `onLine` asked to stop: the rest of the output is then read
+    // without it until the service ends. Throws DbError with the engine's reason when the
+    // service failed.
     bool run(const ServiceRequest &request, const LineHandler &onLine);
 
 private:
