@@ -1,5 +1,7 @@
 #include "auto_copies.h"
 
+#include "data/database_location.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -60,7 +62,7 @@ QString backupFileName(const QString &businessName, const QDateTime &when)
 
 AutoCopySettings autoCopySettings()
 {
-    QSettings settings;
+    const QSettings settings(database::settingsOrganisation(), database::settingsApplication());
     AutoCopySettings result;
     const QString defaultFolder =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

@@ -18,7 +18,8 @@ struct AutoCopySettings {
     int keep = 10;
 };
 
-// The settings as the user left them (QSettings "backup/folder", "backup/keep").
+// The settings as the user left them in the program's settings file ("backup/folder",
+// "backup/keep").
 AutoCopySettings autoCopySettings();
 
 // The copies in `folder`, oldest first, by the time in their names.
