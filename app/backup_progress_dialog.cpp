@@ -4,7 +4,29 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
+
+namespace {
+
+// The table being copied, in Russian; the engine's other lines in its own words, without its
+// "gbak:" prefix.
+QString progressText(const QString &line)
+{
+    static const QRegularExpression table(
+        QStringLiteral("(writing|restoring) data for table (\\S+)"));
+    if (const QRegularExpressionMatch match = table.match(line); match.hasMatch())
+        return (match.captured(1) == QLatin1String("writing")
+                    ? QStringLiteral("Копируется таблица %1")
+                    : QStringLiteral("Восстанавливается таблица %1"))
+            .arg(match.captured(2));
+    QString shown = line.trimmed();
+    if (shown.startsWith(QLatin1String("gbak:")))
+        shown = shown.mid(5);
+    return shown;
+}
+
+} // namespace
 
 BackupProgressDialog::BackupProgressDialog(const QString &title, QWidget *parent)
     : QDialog(parent), m_line(new QLabel(this)), m_bar(new QProgressBar(this)),
@@ -39,11 +61,7 @@ zbackup::ProgressHandler BackupProgressDialog::handler()
     return [this](double fraction, const QString &line) {
         if (!m_cancelled) {
             m_bar->setValue(int(fraction * 100));
-            // The engine's own words, without its "gbak:" prefix.
-            QString shown = line.trimmed();
-            if (const qsizetype colon = shown.indexOf(u':'); colon >= 0 && colon < 8)
-                shown = shown.mid(colon + 1);
-            m_line->setText(shown);
+            m_line->setText(progressText(line));
         }
         QCoreApplication::processEvents();
         return !m_cancelled;
