@@ -214,6 +214,14 @@ TEST(Startup, RunsTheRegisterMaximisedAndCommitsWhatWasPostedWhenItCloses)
     EXPECT_FALSE(dm.DSetKNP->isEmpty());
 }
 
+// Closes the register by its "Выход" as soon as it runs.
+void closeWithExit(TfrmMain &window, TDM &)
+{
+    QTimer::singleShot(0, &window, [&window] {
+        window.findChild<QPushButton *>(QStringLiteral("btnClose"))->click();
+    });
+}
+
 TEST(Startup, ClosingMakesTheDaysAutomaticCopyOnce)
 {
     TempDatabase db(TempDatabase::Demo);
@@ -223,11 +231,7 @@ TEST(Startup, ClosingMakesTheDaysAutomaticCopyOnce)
         StartupOptions options;
         options.databasePath = db.path();
         options.prompts = &prompts;
-        options.running = [](TfrmMain &window, TDM &) {
-            QTimer::singleShot(0, &window, [&window] {
-                window.findChild<QPushButton *>(QStringLiteral("btnClose"))->click();
-            });
-        };
+        options.running = closeWithExit;
         EXPECT_EQ(runZarnik(options), 0);
     }
     const QStringList copies =
@@ -250,11 +254,7 @@ TEST(Startup, AFailedAutomaticCopyIsToldOnceAndTheProgramCloses)
     StartupOptions options;
     options.databasePath = db.path();
     options.prompts = &prompts;
-    options.running = [](TfrmMain &window, TDM &) {
-        QTimer::singleShot(0, &window, [&window] {
-            window.findChild<QPushButton *>(QStringLiteral("btnClose"))->click();
-        });
-    };
+    options.running = closeWithExit;
     EXPECT_EQ(runZarnik(options), 0);
     ASSERT_EQ(prompts.shown().size(), 1u);
     EXPECT_TRUE(prompts.shown().front().text.startsWith(
