@@ -210,17 +210,18 @@ Result restoreInto(const QString &backupPath, const QString &path, const Progres
     return {};
 }
 
-// True when a program other than the caller has the database open. The engine keeps the
-// count of attachments across processes; a file another process holds exclusively cannot be
-// attached at all.
+// True when a program other than the caller has the database open: another process of the
+// embedded engine holds the file for itself, so it cannot be attached at all; within one
+// engine (a server, or this process) the engine lists the other attachments.
 bool openElsewhere(const QString &path)
 {
     FbConnection connection;
     try {
         connection.attach(path, database::userName(), database::password());
     } catch (const DbError &e) {
-        if (e.hasEngineCode(isc_lock_timeout) || e.hasEngineCode(isc_lock_conflict) ||
-            e.hasEngineCode(isc_shutdown) || e.hasEngineCode(isc_lock_dir_access))
+        // Another process of the embedded engine holds the file for itself.
+        if (e.hasEngineCode(isc_already_opened) || e.hasEngineCode(isc_lock_timeout) ||
+            e.hasEngineCode(isc_lock_conflict) || e.hasEngineCode(isc_shutdown))
             return true;
         throw;
     }
@@ -287,8 +288,12 @@ Result restoreBackup(const QString &backupPath, const QString &targetPath, bool 
     if (exists && !replace)
         return failed(
             QStringLiteral("Файл «%1» уже существует; он оставлен без изменений.").arg(targetPath));
-    if (exists && openElsewhere(targetPath))
-        return failed(kOpenElsewhere);
+    try {
+        if (exists && openElsewhere(targetPath))
+            return failed(kOpenElsewhere);
+    } catch (const DbError &e) {
+        return failed(e.message());
+    }
     const QString restored = temporaryPathBeside(targetPath, QStringLiteral("restoring"));
     if (Result result = restoreInto(backupPath, restored, progress); !result.done())
         return result;
