@@ -196,6 +196,14 @@ private:
     void readBandChildren(TfrxBand &band)
     {
         forEachChild([&] {
+            if (m_xml.name() == u"TfrxPictureView") {
+                auto picture = std::make_unique<TfrxPictureView>();
+                applyAttributes(*picture);
+                picture->parent = &band;
+                forEachChild([&] { throw unexpected(QStringLiteral("TfrxPictureView")); });
+                band.objects.push_back(std::move(picture));
+                return;
+            }
             if (m_xml.name() != u"TfrxMemoView")
                 throw unexpected(band.className());
             auto memo = std::make_unique<TfrxMemoView>();
@@ -213,7 +221,7 @@ private:
     LoadError unexpected(const QString &parentClass) const
     {
         static const QSet<QString> known{"TfrxReport",     "TfrxReportPage", "TfrxDataPage",
-                                         "TfrxDBDataset",  "TfrxMemoView",   "TfrxReportTitle",
+                                         "TfrxDBDataset",  "TfrxMemoView",   "TfrxReportTitle", "TfrxPictureView",
                                          "TfrxHeader",     "TfrxMasterData", "TfrxFooter",
                                          "TfrxPageFooter", "ScriptText",     "Datasets",
                                          "Memo",           "Line",           "Item"};
