@@ -43,7 +43,7 @@ struct BandRun {
     std::vector<MemoRun> memos;
     std::vector<PictureRun> pictures;
     ShiftTree shiftTree; // of the memos, then the pictures
-    double height = 0; // as laid out for the current showing
+    double height = 0;   // as laid out for the current showing
     // Data band links and counters.
     BandRun *header = nullptr;
     BandRun *footer = nullptr;

@@ -201,8 +201,8 @@ bool ReportEngine::Run::buildPages()
                 rects.push_back({memo->left, memo->top, memo->width, memo->height});
             }
             for (const PictureRun &p : b->pictures)
-                rects.push_back({p.picture->left, p.picture->top, p.picture->width,
-                                 p.picture->height});
+                rects.push_back(
+                    {p.picture->left, p.picture->top, p.picture->width, p.picture->height});
             b->shiftTree = buildShiftTree(rects, band->left, band->top, band->width);
             run->bands.push_back(std::move(b));
         }

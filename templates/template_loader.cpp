@@ -220,11 +220,22 @@ private:
 
     LoadError unexpected(const QString &parentClass) const
     {
-        static const QSet<QString> known{"TfrxReport",     "TfrxReportPage", "TfrxDataPage",
-                                         "TfrxDBDataset",  "TfrxMemoView",   "TfrxReportTitle", "TfrxPictureView",
-                                         "TfrxHeader",     "TfrxMasterData", "TfrxFooter",
-                                         "TfrxPageFooter", "ScriptText",     "Datasets",
-                                         "Memo",           "Line",           "Item"};
+        static const QSet<QString> known{"TfrxReport",
+                                         "TfrxReportPage",
+                                         "TfrxDataPage",
+                                         "TfrxDBDataset",
+                                         "TfrxMemoView",
+                                         "TfrxReportTitle",
+                                         "TfrxPictureView",
+                                         "TfrxHeader",
+                                         "TfrxMasterData",
+                                         "TfrxFooter",
+                                         "TfrxPageFooter",
+                                         "ScriptText",
+                                         "Datasets",
+                                         "Memo",
+                                         "Line",
+                                         "Item"};
         const QString name = m_xml.name().toString();
         if (!known.contains(name))
             return LoadError{QStringLiteral("неизвестный класс %1").arg(name)};
