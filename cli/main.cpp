@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -22,10 +23,22 @@ const char kUsage[] =
     "  check-ids --db PATH       list the BIN/IIN, IIK, BIK and KBE values that fail their "
     "checks\n";
 
+// Qt's own diagnostics (a missing XDG_RUNTIME_DIR when run as root or from a service, a
+// font-configuration note) are not the tool's business: its standard error carries only its
+// own messages, which scripts read.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "zarnik-cli: %s\n", message.toLocal8Bit().constData());
+        std::abort();
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(quietQtMessages);
     // Fonts and painting need a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

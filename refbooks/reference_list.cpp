@@ -216,6 +216,15 @@ void ReferenceList::titleClicked(int column)
     reopenAtSameRow(*m_dataset, m_form.statement(activeTab(), field));
 }
 
+void ReferenceList::pickIntoDocument(const QString &field)
+{
+    if (m_dataset->isEmpty())
+        return;
+    Dataset &document = *m_dm.DSetDocs;
+    ensureEditing(document);
+    document.setValue(field, m_dataset->value(field));
+}
+
 void ReferenceList::postPending()
 {
     if (m_dataset->isEditing())

@@ -85,6 +85,9 @@ protected:
 
     // The grid's double click and "Выбрать": what a window in a pick mode writes.
     virtual void pick() {}
+    // A pick of a list of one text: the current row's field into the same field of the
+    // current document (nothing from an empty list).
+    void pickIntoDocument(const QString &field);
     // A double click on a row once its pending change is posted: in a pick mode the pick
     // and closing.
     virtual void rowDoubleClicked();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_settings.h"
 #include "report_enums.h"
 #include "text_layout.h"
 #include "text_style.h"
@@ -38,14 +39,6 @@ struct PreparedBand {
     double left = 0, top = 0, width = 0, height = 0; // top from the printable area's top
     quint32 firstObject = 0;                         // into the page's objects
     quint32 objectCount = 0;
-};
-
-struct PageSettings {
-    int paperSize = 9;
-    double paperWidth = 210, paperHeight = 297; // mm
-    PageOrientation orientation = PageOrientation::poPortrait;
-    double leftMargin = 0, topMargin = 0, rightMargin = 0, bottomMargin = 0; // mm
-    bool operator==(const PageSettings &) const = default;
 };
 
 struct PreparedPage {

@@ -70,6 +70,10 @@ private:
     void newPage();
     void endPage();
     void addPreparedPage();
+    const PageSettings &settingsOf(const PageRun &page) const
+    {
+        return m_engine.m_pageSettings ? *m_engine.m_pageSettings : page.page->settings;
+    }
     double freeSpace() const { return m_pageHeight - footerHeight() - m_currentY; }
     double footerHeight() const;
     void addPreparedObject(PreparedPage &page, const MemoRun &memo, double top, double height,
@@ -285,10 +289,17 @@ bool ReportEngine::Run::execute()
     } catch (const EvalError &error) {
         addError(error.objectPrefix ? m_currentObject + QStringLiteral(": ") + error.message
                                     : error.message);
+    } catch (const RowsError &error) {
+        addError(error.message);
     }
     for (auto it = m_opened.cbegin(); it != m_opened.cend(); ++it) {
-        if (it.key()->closeDataSource)
+        if (!it.key()->closeDataSource)
+            continue;
+        try {
             it.value()->close();
+        } catch (const RowsError &error) {
+            addError(error.message);
+        }
     }
     return m_engine.m_errors.isEmpty();
 }
@@ -306,17 +317,7 @@ double ReportEngine::Run::footerHeight() const
 
 void ReportEngine::Run::addPreparedPage()
 {
-    const TfrxReportPage *p = m_page->page;
-    PageSettings settings;
-    settings.paperSize = p->paperSize;
-    settings.paperWidth = p->paperWidth;
-    settings.paperHeight = p->paperHeight;
-    settings.orientation = p->orientation;
-    settings.leftMargin = p->leftMargin;
-    settings.topMargin = p->topMargin;
-    settings.rightMargin = p->rightMargin;
-    settings.bottomMargin = p->bottomMargin;
-    m_prepared.addPage(settings);
+    m_prepared.addPage(settingsOf(*m_page));
     m_bandsOnPage.clear();
     m_currentY = 0;
     m_freshPage = true;
@@ -328,7 +329,7 @@ void ReportEngine::Run::runPage(PageRun &page)
     m_headerList.clear();
     if (page.title)
         m_headerList.push_back(page.title);
-    m_pageHeight = page.page->printableHeight();
+    m_pageHeight = settingsOf(page).printableHeight();
     m_firstPage = true;
     addPreparedPage();
     m_calledFromNewPage = true;

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // A report run: lays a template out over its datasets' rows into prepared pages.
 namespace zreport {
@@ -41,6 +42,9 @@ public:
     // Called whenever a page has been finished (with the number of pages so far) and before
     // every data band run, so a window can repaint and let the user stop the run.
     void setProgressHandler(std::function<void(int pagesSoFar)> handler);
+    // Lays every page out on this paper and these margins instead of the template's own,
+    // which stays as it is (the preview's "apply to all pages").
+    void overridePageSettings(const PageSettings &settings) { m_pageSettings = settings; }
 
 private:
     class Run;
@@ -51,6 +55,7 @@ private:
     QStringList m_errors;
     std::atomic<bool> m_terminated{false};
     std::function<void(int)> m_progress;
+    std::optional<PageSettings> m_pageSettings;
 };
 
 // The text of the message shown when a run ended with errors, and its caption.

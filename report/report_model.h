@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_settings.h"
 #include "report_enums.h"
 
 #include <QColor>
@@ -233,18 +234,8 @@ public:
     void setPaperWidth(double mm);
     void setPaperHeight(double mm);
     void setOrientation(PageOrientation o);
-    // Printable size in units.
-    double printableWidth() const;
-    double printableHeight() const;
 
-    double paperWidth = 210;
-    double paperHeight = 297;
-    int paperSize = 9;
-    PageOrientation orientation = PageOrientation::poPortrait;
-    double leftMargin = 0;
-    double topMargin = 0;
-    double rightMargin = 0;
-    double bottomMargin = 0;
+    PageSettings settings;
     bool titleBeforeHeader = true;
     bool printIfEmpty = true;
     int pageCount = 1;
@@ -330,6 +321,9 @@ public:
     QString version = QStringLiteral("4.15");
     bool dotMatrixReport = false;
     QString iniFile;
+    // What the printed document is called ("Счет № 7 от 01.12.2026 — ТОО «Заря»"), given by
+    // whoever prints it; it names the print job. Not part of the template.
+    QString documentTitle;
     std::vector<std::unique_ptr<TfrxPage>> pages;
     // The report datasets of the window that owns the template; the template file carries them.
     std::vector<std::unique_ptr<TfrxDBDataset>> windowDatasets;

@@ -1,6 +1,7 @@
 #include "data/tdm.h"
 #include "printing/print_job.h"
 #include "temp_database.h"
+#include "unreadable_row.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,8 +20,12 @@ struct CliResult {
 
 CliResult render(const QStringList &args)
 {
-    // The tool runs in the test's environment: a Russian desktop's locale.
+    // The tool runs in the test's environment: a Russian desktop's locale, and no runtime
+    // folder, as from a service or as root, which must not make Qt talk on its standard error.
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZARNIK_CLI), QStringList{QStringLiteral("render")} + args);
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -104,6 +109,7 @@ TEST(Render, KazakhNamesPrintOnTheInvoiceAndThePaymentOrder)
             render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
                     QLatin1String(form), QStringLiteral("--pdf"), pdf});
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(result.err, QString()) << "standard error is the tool's own";
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         text.waitForFinished(60000);
@@ -114,6 +120,25 @@ TEST(Render, KazakhNamesPrintOnTheInvoiceAndThePaymentOrder)
             EXPECT_TRUE(printed.contains(QStringLiteral("Адрес: ") + address)) << form;
         }
     }
+}
+
+// The print job is named after the document, as a person finds it in the printer's queue.
+TEST(PrintJob, IsNamedAfterTheDocument)
+{
+    TempDatabase db(TempDatabase::Demo);
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    dm.DSetDocs->open();
+    EXPECT_EQ(documentTitle(dm, PrintForm::Invoice),
+              QStringLiteral("Счет № 1 от 02.03.2026 — ТОО «Степной Ветер»"));
+    EXPECT_EQ(documentTitle(dm, PrintForm::PaymentOrder),
+              QStringLiteral("Платежное поручение № 1 от 02.03.2026 — ТОО «Степной Ветер»"));
+    dm.DSetDocs->edit();
+    dm.DSetDocs->setValue(QStringLiteral("NUMACT"), QVariant());
+    dm.DSetDocs->setValue(QStringLiteral("DATAACT"), QVariant());
+    EXPECT_EQ(documentTitle(dm, PrintForm::Act),
+              QStringLiteral("Акт выполненных работ — ТОО «Степной Ветер»"));
+    dm.DSetDocs->cancel();
 }
 
 TEST(Render, ListingOfOneKindOfClients)
@@ -172,6 +197,30 @@ TEST(PrintJob, TemplateOfEachForm)
               QStringLiteral("repNaklAlb"));
     EXPECT_EQ(documentTemplateName(PrintForm::PaymentOrder, 2, false, false),
               QStringLiteral("repPlat"));
+}
+
+} // namespace
+
+namespace {
+
+// A database error while a report reads the data module's rows reaches the engine as its own
+// kind of error, which ends the run with a message instead of unwinding through the windows.
+TEST(DatasetRows, TurnADatabaseErrorIntoTheEnginesError)
+{
+    TempDatabase db;
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    knpUnreadableAtRow(dm, 3, 3);
+    DatasetRows rows(dm.DSetKNP);
+    ASSERT_TRUE(rows.open());
+    rows.first();
+    try {
+        while (!rows.eof())
+            rows.next();
+        ADD_FAILURE() << "the third row was read";
+    } catch (const zreport::RowsError &error) {
+        EXPECT_FALSE(error.message.isEmpty());
+    }
 }
 
 } // namespace

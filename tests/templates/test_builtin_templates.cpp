@@ -62,13 +62,15 @@ TEST(BuiltinTemplates, PagesAreA4WithTheirMargins)
 {
     const auto invoice = builtin("repSchet");
     const TfrxReportPage *page = invoice->reportPages().front();
-    EXPECT_EQ(std::vector<double>({page->paperWidth, page->paperHeight, page->leftMargin,
-                                   page->topMargin, page->rightMargin, page->bottomMargin}),
+    EXPECT_EQ(std::vector<double>({page->settings.paperWidth, page->settings.paperHeight,
+                                   page->settings.leftMargin, page->settings.topMargin,
+                                   page->settings.rightMargin, page->settings.bottomMargin}),
               std::vector<double>({210, 297, 0, 10, 0, 10}));
     const auto clients = builtin("repOrg");
     page = clients->reportPages().front();
-    EXPECT_EQ(page->orientation, PageOrientation::poLandscape);
-    EXPECT_EQ(std::vector<double>({page->paperWidth, page->paperHeight, page->topMargin}),
+    EXPECT_EQ(page->settings.orientation, PageOrientation::poLandscape);
+    EXPECT_EQ(std::vector<double>({page->settings.paperWidth, page->settings.paperHeight,
+                                   page->settings.topMargin}),
               std::vector<double>({297, 210, 0}));
     EXPECT_NEAR(page->bands.front()->width, 1122.52041, 1e-9);
     EXPECT_EQ(clients->findDataset(u"dsetorg")->dataSource, QLatin1String("DM.DSClients"));
