@@ -557,18 +557,31 @@ PreparedBand ReportEngine::Run::preparedBand(const BandRun &band, const Prepared
     return out;
 }
 
+namespace {
+
+// An object of the page at its place: the template's name and horizontal place, the run's top
+// and height.
+PreparedObject placed(const PreparedPage &page, const TfrxComponent &view, quint32 style,
+                      double top, double height)
+{
+    PreparedObject object;
+    object.name = view.name;
+    object.style = style;
+    object.left = view.left;
+    object.top = top;
+    object.width = view.width;
+    object.height = height;
+    object.firstLine = quint32(page.lines.size());
+    return object;
+}
+
+} // namespace
+
 void ReportEngine::Run::addPreparedObject(PreparedPage &page, const MemoRun &m, double top,
                                           double height, size_t firstLine, size_t lineCount)
 {
-    PreparedObject object;
-    object.name = m.memo->name;
-    object.style = m.style;
-    object.left = m.memo->left;
-    object.top = top;
-    object.width = m.memo->width;
-    object.height = height;
+    PreparedObject object = placed(page, *m.memo, m.style, top, height);
     object.text = m.text;
-    object.firstLine = quint32(page.lines.size());
     object.lineCount = quint32(lineCount);
     const auto first = m.lines.begin() + std::ptrdiff_t(firstLine);
     page.lines.insert(page.lines.end(), first, first + std::ptrdiff_t(lineCount));
@@ -578,14 +591,7 @@ void ReportEngine::Run::addPreparedObject(PreparedPage &page, const MemoRun &m, 
 void ReportEngine::Run::addPreparedPicture(PreparedPage &page, const PictureRun &p,
                                            double top) const
 {
-    PreparedObject object;
-    object.name = p.picture->name;
-    object.style = p.style;
-    object.left = p.picture->left;
-    object.top = top;
-    object.width = p.picture->width;
-    object.height = p.picture->height;
-    object.firstLine = quint32(page.lines.size());
+    PreparedObject object = placed(page, *p.picture, p.style, top, p.picture->height);
     object.image = qint32(p.image);
     object.keepAspect = p.picture->keepAspectRatio;
     page.objects.push_back(std::move(object));

@@ -1,6 +1,6 @@
+#include "encoded_image.h"
 #include "images/business_image.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -9,15 +9,6 @@
 using namespace zimages;
 
 namespace {
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format));
-    return bytes;
-}
 
 QImage filled(int width, int height, QColor color)
 {
@@ -42,10 +33,10 @@ TEST(BusinessImage, RefusedFilesSayWhyAndStoreNothing)
     const RefusedCase cases[] = {
         {"garbage", QByteArray("this is not an image"), "не является изображением"},
         {"empty", QByteArray(), "не является изображением"},
-        {"truncated PNG", encoded(filled(50, 50, Qt::red), "PNG").left(40),
+        {"truncated PNG", encodedImage(filled(50, 50, Qt::red), "PNG").left(40),
          "не является изображением"},
         {"over 10 MB", QByteArray(kMaxFileBytes + 1, 'x'), "больше 10 МБ"},
-        {"too wide", encoded(filled(kMaxSide + 1, 2, Qt::red), "PNG"), "больше 8000 точек"},
+        {"too wide", encodedImage(filled(kMaxSide + 1, 2, Qt::red), "PNG"), "больше 8000 точек"},
     };
     for (const RefusedCase &c : cases) {
         const LoadedImage loaded = loadBusinessImage(c.file, Slot::Stamp, {});
@@ -60,13 +51,13 @@ TEST(BusinessImage, RefusedFilesSayWhyAndStoreNothing)
 
 TEST(BusinessImage, KeptAtMost600DpiAtItsPrintedSizeAndASmallJpegAsItIs)
 {
-    const QByteArray small = encoded(filled(400, 300, Qt::blue), "JPG");
+    const QByteArray small = encodedImage(filled(400, 300, Qt::blue), "JPG");
     const LoadedImage kept = loadBusinessImage(small, Slot::Logo, {});
     ASSERT_TRUE(kept.ok()) << kept.error.toStdString();
     EXPECT_EQ(kept.data, small);
 
     const LoadedImage large =
-        loadBusinessImage(encoded(filled(4000, 3000, Qt::blue), "JPG"), Slot::Stamp, {});
+        loadBusinessImage(encodedImage(filled(4000, 3000, Qt::blue), "JPG"), Slot::Stamp, {});
     ASSERT_TRUE(large.ok()) << large.error.toStdString();
     const QImage image = decoded(large.data);
     const int largest = int(printedSizeMm(Slot::Stamp).width() / 25.4 * kStoredDpi + 0.5);
@@ -80,8 +71,8 @@ TEST(BusinessImage, WhiteBackgroundMadeTransparentKeepsTheInk)
     QImage scan = filled(200, 100, Qt::white);
     for (int x = 50; x < 150; ++x)
         scan.setPixel(x, 50, qRgb(0, 0, 160));
-    const LoadedImage loaded =
-        loadBusinessImage(encoded(scan, "JPG"), Slot::HeadSignature, {.whiteToTransparent = true});
+    const LoadedImage loaded = loadBusinessImage(encodedImage(scan, "JPG"), Slot::HeadSignature,
+                                                 {.whiteToTransparent = true});
     ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
     const QImage image = decoded(loaded.data);
     ASSERT_TRUE(image.hasAlphaChannel());

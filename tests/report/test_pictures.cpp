@@ -1,6 +1,7 @@
 // Pictures of the business on prepared pages: where the engine puts them, how they are drawn,
 // how the PDF holds them and how saved prepared reports keep them.
 
+#include "encoded_image.h"
 #include "report/prepared_io.h"
 #include "report/report_draw.h"
 #include "report/report_output.h"
@@ -17,15 +18,6 @@ using namespace zreport;
 
 namespace {
 
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format));
-    return bytes;
-}
-
 // A red ring on a transparent square: what lies inside it and around it stays visible.
 QByteArray transparentRing()
 {
@@ -35,7 +27,7 @@ QByteArray transparentRing()
     painter.setPen(QPen(Qt::red, 8));
     painter.drawEllipse(QRectF(6, 6, 88, 88));
     painter.end();
-    return encoded(image, "PNG");
+    return encodedImage(image, "PNG");
 }
 
 // A solid blue block twice as wide as high.
@@ -43,7 +35,7 @@ QByteArray blueJpeg()
 {
     QImage image(200, 100, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    return encoded(image, "JPG");
+    return encodedImage(image, "JPG");
 }
 
 QByteArray bytesOf(const PreparedReport &report, bool (*write)(const PreparedReport &, QIODevice &))

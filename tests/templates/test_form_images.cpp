@@ -1,6 +1,7 @@
 // The stamp and the signatures on the printed forms: in place when given, absent otherwise.
 
 #include "builtin_run.h"
+#include "encoded_image.h"
 
 #include "report/report_output.h"
 
@@ -13,15 +14,6 @@
 using namespace zreport;
 
 namespace {
-
-QByteArray png(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, "PNG"));
-    return bytes;
-}
 
 // A blue ring for the stamp, a green stroke for the signature, both on transparency.
 QHash<QString, QByteArray> businessImages()
@@ -38,7 +30,7 @@ QHash<QString, QByteArray> businessImages()
     painter.setPen(QPen(Qt::green, 8));
     painter.drawLine(10, 80, 290, 20);
     painter.end();
-    return {{"stamp", png(stamp)}, {"head", png(signature)}};
+    return {{"stamp", encodedImage(stamp, "PNG")}, {"head", encodedImage(signature, "PNG")}};
 }
 
 QString pdfImagesList(const QString &pdf)
