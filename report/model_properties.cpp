@@ -288,6 +288,17 @@ bool TfrxMemoView::setProperty(const QString &name, const QString &value, QStrin
     return done ? *done : TfrxStretcheable::setProperty(name, value, error);
 }
 
+bool TfrxPictureView::setProperty(const QString &name, const QString &value, QString *error)
+{
+    using P = TfrxPictureView;
+    static const PropertyTable<P> table{
+        field<P>("ImageName", &P::imageName, anyText),
+        field<P>("KeepAspectRatio", &P::keepAspectRatio, parseBoolean),
+    };
+    const auto done = table.assign(*this, name, name, value, error);
+    return done ? *done : TfrxView::setProperty(name, value, error);
+}
+
 bool TfrxBand::setProperty(const QString &name, const QString &value, QString *error)
 {
     using B = TfrxBand;

@@ -4,6 +4,8 @@
 #include "report_model.h"
 #include "report_rows.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QStringList>
 
 #include <atomic>
@@ -30,6 +32,10 @@ public:
     // Sorted, each message once.
     const QStringList &errors() const;
 
+    // The images pictures show, by name, as their files hold them; a picture whose image is
+    // missing or unreadable prints nothing and moves nothing.
+    void setImages(QHash<QString, QByteArray> images);
+
     // Stops a run in progress after the current row; the pages prepared so far remain.
     void terminate();
     bool isTerminated() const;
@@ -44,6 +50,7 @@ private:
     class Run;
     const TfrxReport &m_report;
     DataSources m_sources;
+    QHash<QString, QByteArray> m_images;
     PreparedReport m_prepared;
     QStringList m_errors;
     std::atomic<bool> m_terminated{false};

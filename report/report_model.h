@@ -147,6 +147,17 @@ public:
     QString highlightCondition;
 };
 
+// A picture of the business (logo, stamp, signature) placed in its box; the box prints empty
+// when no image of that name is given to the run.
+class TfrxPictureView : public TfrxView {
+public:
+    QString className() const override { return QStringLiteral("TfrxPictureView"); }
+    bool setProperty(const QString &name, const QString &value, QString *error) override;
+
+    QString imageName;           // "logo", "stamp", "head", "accountant"; empty: none
+    bool keepAspectRatio = true; // centred in the box; else stretched to fill it
+};
+
 enum class BandKind { ReportTitle, Header, MasterData, Footer, PageFooter };
 
 class TfrxBand : public TfrxReportComponent {

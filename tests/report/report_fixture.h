@@ -111,13 +111,15 @@ struct ReportRun {
     }
 };
 
-inline ReportRun runReport(const QString &xml, zreport::DataSources sources)
+inline ReportRun runReport(const QString &xml, zreport::DataSources sources,
+                           QHash<QString, QByteArray> images = {})
 {
     ReportRun run;
     run.report = reportFromXml(xml);
     if (!run.report)
         return run;
     run.engine = std::make_unique<zreport::ReportEngine>(*run.report, sources);
+    run.engine->setImages(std::move(images));
     run.ok = run.engine->run();
     return run;
 }

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 using namespace zreport;
 
 namespace {
@@ -18,8 +20,12 @@ namespace {
 QStringList memoCounts(const TfrxReport &report)
 {
     QStringList counts;
-    for (const auto &band : report.reportPages().front()->bands)
-        counts << QStringLiteral("%1:%2").arg(band->name).arg(band->objects.size());
+    for (const auto &band : report.reportPages().front()->bands) {
+        const auto memos = std::count_if(band->objects.begin(), band->objects.end(), [](auto &v) {
+            return dynamic_cast<const TfrxMemoView *>(v.get()) != nullptr;
+        });
+        counts << QStringLiteral("%1:%2").arg(band->name).arg(memos);
+    }
     return counts;
 }
 

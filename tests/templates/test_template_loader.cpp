@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"empty", "", "broken.xml:1:0: Premature end of document."},
         BrokenCase{"wrongRoot", "<Report/>",
                    "broken.xml:1:9: корневой элемент должен быть TfrxReport, а не Report"},
-        BrokenCase{"unknownClass", inBand("<TfrxPictureView Name=\"Picture1\"/>"),
-                   "broken.xml:4:34: неизвестный класс TfrxPictureView"},
+        BrokenCase{"unknownClass", inBand("<TfrxShapeView Name=\"Shape1\"/>"),
+                   "broken.xml:4:30: неизвестный класс TfrxShapeView"},
         BrokenCase{"wrongParent",
                    "<TfrxReport Name=\"r\"><TfrxReportPage Name=\"P\"><TfrxMemoView Name=\"M\"/>"
                    "</TfrxReportPage></TfrxReport>",
