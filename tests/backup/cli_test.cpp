@@ -104,6 +104,10 @@ TEST(BackupCommands, ARestoreKilledHalfWayLeavesTheOldDatabase)
     const qint64 before = documentCount(database.path());
 
     QProcess restore;
+    // The killed engine's lock files stay in a folder of its own, away from other tests'.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FIREBIRD_LOCK"), folder.path());
+    restore.setProcessEnvironment(environment);
     restore.start(QStringLiteral(ZARNIK_CLI), {QStringLiteral("restore"), backup, database.path(),
                                                QStringLiteral("--replace")});
     ASSERT_TRUE(restore.waitForStarted());
