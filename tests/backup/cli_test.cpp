@@ -104,11 +104,9 @@ TEST(BackupCommands, ARestoreKilledHalfWayLeavesTheOldDatabase)
     const qint64 before = documentCount(database.path());
 
     QProcess restore;
-    // A process killed inside the engine can leave the engine's shared lock table held; the
-    // killed one gets a lock folder of its own, so no other test waits on what it leaves.
-    QTemporaryDir lockFolder;
+    // The killed engine's lock files stay in a folder of its own, away from other tests'.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("FIREBIRD_LOCK"), lockFolder.path());
+    environment.insert(QStringLiteral("FIREBIRD_LOCK"), folder.path());
     restore.setProcessEnvironment(environment);
     restore.start(QStringLiteral(ZARNIK_CLI), {QStringLiteral("restore"), backup, database.path(),
                                                QStringLiteral("--replace")});
