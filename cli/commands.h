@@ -10,3 +10,5 @@ int runRound(const QStringList &args);
 int runCalcLine(const QStringList &args);
 int runRender(const QStringList &args);
 int runCheckIds(const QStringList &args);
+int runImportGoods(const QStringList &args);
+int runImportClients(const QStringList &args);

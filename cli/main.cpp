@@ -20,7 +20,11 @@ const char kUsage[] =
     "         [--png PREFIX [--dpi N]]\n"
     "                            lay a printed form out and write it as JSON, PDF or PNG\n"
     "  check-ids --db PATH       list the BIN/IIN, IIK, BIK and KBE values that fail their "
-    "checks\n";
+    "checks\n"
+    "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
+    "         [--skip-bad]           bring goods and services in from a CSV file\n"
+    "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
+    "         [--skip-bad]           bring clients in from a CSV file\n";
 
 } // namespace
 
@@ -34,9 +38,14 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationVersion(QString::fromLatin1(zarnik::kProgramVersion));
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
-        {QStringLiteral("init-db"), runInitDb}, {QStringLiteral("words"), runWords},
-        {QStringLiteral("round"), runRound},    {QStringLiteral("calc-line"), runCalcLine},
-        {QStringLiteral("render"), runRender},  {QStringLiteral("check-ids"), runCheckIds},
+        {QStringLiteral("init-db"), runInitDb},
+        {QStringLiteral("words"), runWords},
+        {QStringLiteral("round"), runRound},
+        {QStringLiteral("calc-line"), runCalcLine},
+        {QStringLiteral("render"), runRender},
+        {QStringLiteral("check-ids"), runCheckIds},
+        {QStringLiteral("import-goods"), runImportGoods},
+        {QStringLiteral("import-clients"), runImportClients},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);
