@@ -12,56 +12,12 @@ bool isBinaryByte(unsigned char b)
     return b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f';
 }
 
-// The upper-half bytes a Russian or Kazakh text in Windows-1251 (or KZ-1048) is made of:
-// the letters, Ё/ё, the Kazakh letters, the quotes, dashes, "№" and the non-breaking blank.
-// Another single-byte Cyrillic encoding (CP866, KOI8-R) puts its letters largely elsewhere.
-bool isCommonSingleByte(unsigned char b)
+// Russian letters of Windows-1251 (and of KZ-1048): А-я and Ё, ё. Another single-byte
+// Cyrillic encoding (CP866, Mac) puts most of its letters elsewhere in the upper half, so a
+// text whose upper half is not mostly these is of an encoding this program does not read.
+bool isRussianLetterByte(unsigned char b)
 {
-    if (b >= 0xC0)
-        return true;
-    switch (b) {
-    case 0x8D:
-    case 0x8E:
-    case 0x9D:
-    case 0x9E: // Қ Һ қ һ
-    case 0xA1:
-    case 0xA2:
-    case 0xA3:
-    case 0xA5:
-    case 0xAA:
-    case 0xAF: // Ұ ұ Ә Ө Ғ Ү
-    case 0xB4:
-    case 0xBA:
-    case 0xBC:
-    case 0xBD:
-    case 0xBE:
-    case 0xBF: // ө ғ ә Ң ң ү
-    case 0xA8:
-    case 0xB8:
-    case 0xB9:
-    case 0xA0:
-    case 0xAB:
-    case 0xBB:
-    case 0x96:
-    case 0x97:
-    case 0x93:
-    case 0x94:
-    case 0x84:
-    case 0x91:
-    case 0x92:
-    case 0x85:
-    case 0xB2:
-    case 0xB3:
-    case 0xB0:
-    case 0xB1:
-    case 0xA9:
-    case 0xAE:
-    case 0xA7:
-    case 0x99:
-        return true;
-    default:
-        return false;
-    }
+    return b >= 0xC0 || b == 0xA8 || b == 0xB8;
 }
 
 } // namespace
@@ -94,16 +50,17 @@ DecodedText decodeTableText(const QByteArray &bytes)
                 QStringLiteral("Файл помечен как UTF-8, но содержит байты, которых в "
                                "UTF-8 не бывает.")};
 
-    qsizetype high = 0, common = 0;
+    qsizetype high = 0, letters = 0;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b >= 0x80) {
             ++high;
-            common += isCommonSingleByte(b) ? 1 : 0;
+            letters += isRussianLetterByte(b) ? 1 : 0;
         }
     }
-    // A real Windows-1251 text has almost only letters in its upper half.
-    if (common * 10 < high * 9)
+    // Kazakh letters, quotes, dashes and "№" leave a real Windows-1251 or KZ-1048 text well
+    // above this; CP866 puts two thirds of the Russian letters below it.
+    if (letters * 10 < high * 6)
         return {{},
                 {},
                 QStringLiteral("Не удалось определить кодировку файла. Сохраните его как "
