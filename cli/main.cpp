@@ -26,7 +26,11 @@ const char kUsage[] =
     "                            write a backup of the database (complete, or no FILE.fbk)\n"
     "  restore FILE.fbk PATH [--replace]\n"
     "                            restore a backup into a new database file, checked first\n"
-    "  validate --db LOCATION    check the database for damage\n";
+    "  validate --db LOCATION    check the database for damage\n"
+    "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
+    "         [--skip-bad]           bring goods and services in from a CSV file\n"
+    "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
+    "         [--skip-bad]           bring clients in from a CSV file\n";
 
 // Qt's own diagnostics (a missing XDG_RUNTIME_DIR when run as root or from a service, a
 // font-configuration note) are not the tool's business: its standard error carries only its
@@ -52,11 +56,17 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationVersion(QString::fromLatin1(zarnik::kProgramVersion));
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
-        {QStringLiteral("init-db"), runInitDb},    {QStringLiteral("words"), runWords},
-        {QStringLiteral("round"), runRound},       {QStringLiteral("calc-line"), runCalcLine},
-        {QStringLiteral("render"), runRender},     {QStringLiteral("check-ids"), runCheckIds},
-        {QStringLiteral("backup"), runBackup},     {QStringLiteral("restore"), runRestore},
+        {QStringLiteral("init-db"), runInitDb},
+        {QStringLiteral("words"), runWords},
+        {QStringLiteral("round"), runRound},
+        {QStringLiteral("calc-line"), runCalcLine},
+        {QStringLiteral("render"), runRender},
+        {QStringLiteral("check-ids"), runCheckIds},
+        {QStringLiteral("backup"), runBackup},
+        {QStringLiteral("restore"), runRestore},
         {QStringLiteral("validate"), runValidate},
+        {QStringLiteral("import-goods"), runImportGoods},
+        {QStringLiteral("import-clients"), runImportClients},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

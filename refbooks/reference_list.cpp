@@ -1,5 +1,7 @@
 #include "reference_list.h"
 
+#include "list_transfer.h"
+
 #include "app/ui/command.h"
 #include "app/ui/dataset_commands.h"
 #include "app/ui/prompt_service.h"
@@ -154,6 +156,19 @@ QPushButton *ReferenceList::addCommand(const char *name, const QString &caption,
     m_commands->insertWidget(m_commands->count() - 1, button);
     connectCommand(button, this, m_prompts, std::move(command));
     return button;
+}
+
+void ReferenceList::addTransferCommands(ImportTarget target)
+{
+    addCommand("btnImport", QStringLiteral("Импорт..."), [this, target] {
+        postPending();
+        importIntoList(m_context, this, target, activeTab());
+        reloadList();
+    });
+    addCommand("btnExport", QStringLiteral("Экспорт..."), [this, target] {
+        postPending();
+        exportList(m_context, this, target, activeTab());
+    });
 }
 
 void ReferenceList::addPrintCommand(const QString &templateName)

@@ -7,6 +7,7 @@
 #include "data/dataset.h"
 #include "data/listing_statements.h"
 #include "data/tdm.h"
+#include "list_transfer.h"
 #include "tfrm_add_client.h"
 #include "tfrm_osnovanie.h"
 
@@ -48,6 +49,7 @@ TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent)
     addCommand("BitBtn3", QStringLiteral("Изменить"), [this] { BitBtn3Click(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteClient(); });
     addCommand("btnOsnov", QStringLiteral("Основания"), [this] { btnOsnovClick(); });
+    addTransferCommands(ImportTarget::Clients);
     addPrintCommand(QStringLiteral("repOrg"));
     reloadList();
 }
