@@ -1,9 +1,9 @@
 #include "import_command.h"
+#include "open_database.h"
 
 #include "command_line.h"
 
 #include "data/db_error.h"
-#include "data/open_failure.h"
 #include "data/tdm.h"
 #include "imports/column_mapping.h"
 #include "imports/csv_reader.h"
@@ -109,13 +109,8 @@ int runImport(ImportTarget target, const QStringList &args)
     const QString path = QFileInfo(db).absoluteFilePath();
     try {
         TDM dm;
-        try {
-            dm.DataModuleCreate(path);
-        } catch (const DbError &e) {
-            std::fprintf(stderr, "%s: %s\n%s\n", name,
-                         qPrintable(database::openFailureLine(path, e)), qPrintable(e.message()));
+        if (!openDatabase(dm, path, name))
             return 1;
-        }
         const ExistingRows existing(dm.TsnRW, target);
         const ImportPlan plan = planImport(read.table, request, existing.lookup());
         for (const QString &error : plan.errors)
