@@ -1,6 +1,7 @@
 // Backup and restore of a database of 100,000 documents and 1,000,000 lines. The work is the
 // engine's: the program's peak memory (maxrss) shows that it never reads the data itself.
 #include "bench_database.h"
+#include "peak_memory.h"
 
 #include "backup/database_backup.h"
 #include "data/date_time.h"
@@ -11,8 +12,6 @@
 #include <QFile>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -55,9 +54,7 @@ QString millionLineDatabase()
 
 void reportPeakMemory(benchmark::State &state)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
+    state.counters["peak_MB"] = peakMemoryMb();
 }
 
 void BM_Backup(benchmark::State &state)

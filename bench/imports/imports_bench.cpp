@@ -6,24 +6,16 @@
 #include "imports/csv_reader.h"
 #include "imports/import_plan.h"
 #include "imports/import_writer.h"
+#include "peak_memory.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 namespace {
 
 constexpr int kGoods = 100'000;
-
-long peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
 
 // A supplier's price list as a Russian spreadsheet writes it.
 const QByteArray &priceList()

@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "data/database_file.h"
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
@@ -15,19 +16,9 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
 CliRun cli(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral(ZARNIK_CLI), args);
-    process.waitForFinished(120'000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runCli(args);
 }
 
 qint64 documentCount(const QString &path)

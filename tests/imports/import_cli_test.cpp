@@ -1,5 +1,6 @@
 // zarnik-cli import-goods and import-clients: errors stop the import with exit code 1 and
 // nothing written unless --skip-bad; bad files and options are refused.
+#include "cli_run.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "temp_database.h"
@@ -11,18 +12,9 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
 CliRun cli(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral(ZARNIK_CLI), args);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runCli(args);
 }
 
 int goodsIn(const QString &path, int kind)

@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
 #include "temp_database.h"
@@ -13,23 +14,9 @@
 
 namespace {
 
-struct CliResult {
-    int exitCode;
-    QString out, err;
-};
-
-CliResult render(const QStringList &args)
+CliRun render(const QStringList &args)
 {
-    // The tool runs in the test's environment: a Russian desktop's locale, and no runtime
-    // folder, as from a service or as root, which must not make Qt talk on its standard error.
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZARNIK_CLI), QStringList{QStringLiteral("render")} + args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runCli(QStringList{QStringLiteral("render")} + args);
 }
 
 // Every object text of the prepared pages, in output order.
@@ -62,9 +49,8 @@ TEST(Render, InvoicePrintsTotalsWorkedOutForThisPrintAndLeavesTheFileAlone)
         dm.DSetDocs->post();
     }
     const QString json = db.folder() + QStringLiteral("/schet.json");
-    const CliResult result =
-        render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
-                QStringLiteral("repSchet"), QStringLiteral("--json"), json});
+    const CliRun result = render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
+                                  QStringLiteral("repSchet"), QStringLiteral("--json"), json});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QStringList printed = texts(json);
     EXPECT_TRUE(printed.contains(QStringLiteral("172950,00")));
@@ -105,7 +91,7 @@ TEST(Render, KazakhNamesPrintOnTheInvoiceAndThePaymentOrder)
     }
     for (const char *form : {"repSchet", "repPlat"}) {
         const QString pdf = db.folder() + QStringLiteral("/%1.pdf").arg(QLatin1String(form));
-        const CliResult result =
+        const CliRun result =
             render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
                     QLatin1String(form), QStringLiteral("--pdf"), pdf});
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
@@ -145,9 +131,9 @@ TEST(Render, ListingOfOneKindOfClients)
 {
     TempDatabase db(TempDatabase::Demo);
     const QString json = db.folder() + QStringLiteral("/org.json");
-    const CliResult result = render(
-        {QStringLiteral("--db"), db.path(), QStringLiteral("--template"), QStringLiteral("repOrg"),
-         QStringLiteral("--tip"), QStringLiteral("1"), QStringLiteral("--json"), json});
+    const CliRun result = render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
+                                  QStringLiteral("repOrg"), QStringLiteral("--tip"),
+                                  QStringLiteral("1"), QStringLiteral("--json"), json});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QStringList printed = texts(json);
     EXPECT_TRUE(printed.contains(QStringLiteral("ИП Нурланов Берик Ерланович")));
@@ -177,7 +163,7 @@ TEST(Render, RefusesWhatItCannotUse)
         {{d, empty.path(), t, QStringLiteral("repSchet")}, 1},
     };
     for (const auto &c : cases) {
-        const CliResult result = render(c.args);
+        const CliRun result = render(c.args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
         EXPECT_FALSE(result.err.isEmpty());
     }
