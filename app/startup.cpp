@@ -2,9 +2,11 @@
 
 #include "app/ui/application_title.h"
 #include "app/ui/prompt_service.h"
+#include "backup/auto_copies.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
 #include "data/tdm.h"
+#include "database_service.h"
 #include "editor/document_editor.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
@@ -31,11 +33,13 @@ namespace {
 
 QPointer<TfrmMain> runningMainWindow;
 bool terminationRequested = false; // before the main window existed
+bool closingOnSignal = false;
 
 // A termination signal (logging out, kill) closes the program as its "Выход" does, so that
 // the posted work is committed.
 void closeOnTerminationSignal()
 {
+    closingOnSignal = true;
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible())
             dialog->reject();
@@ -52,6 +56,19 @@ ReportShower previewShower(QWidget *parent)
     return [parent](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
         zpreview::showReport(report, sources, parent);
     };
+}
+
+// The day's automatic copy, made once the database is closed with everything committed. A
+// failure is told once and never keeps the program open.
+void makeDailyCopy(PromptService &prompts, const QString &location, const QString &business)
+{
+    const zbackup::Result result = zbackup::makeAutoCopy(
+        location, business, zbackup::autoCopySettings(), QDateTime::currentDateTime());
+    if (result.outcome == zbackup::Outcome::Failed)
+        prompts.error(nullptr,
+                      QStringLiteral("Автоматическая резервная копия не создана:\n") +
+                          result.message,
+                      applicationTitle());
 }
 
 } // namespace
@@ -104,6 +121,8 @@ int runZarnik(const StartupOptions &options)
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
+    DatabaseService databaseService = withFileDialogs({*main, dm, prompts, options.databasePath});
+    addDatabaseServiceCommands(databaseService);
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);
@@ -116,12 +135,18 @@ int runZarnik(const StartupOptions &options)
 
     // Shutdown in the reverse order: the About window, the main window (which commits),
     // then the connection.
+    const QString business = businessName(dm);
     about.reset();
     main.reset();
+    bool closedCleanly = false;
     try {
         dm.DataModuleDestroy();
+        closedCleanly = true;
     } catch (const DbError &e) {
         prompts.error(nullptr, e.message(), applicationTitle());
     }
+    // A session that is ending may not wait for a copy.
+    if (closedCleanly && !closingOnSignal)
+        makeDailyCopy(prompts, options.databasePath, business);
     return 0;
 }

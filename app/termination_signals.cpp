@@ -1,5 +1,6 @@
 #include "termination_signals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -31,7 +32,8 @@ void handleTerminationSignals(std::function<void()> handler)
     const int fd = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
     if (fd < 0)
         return;
-    auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
+    // The application owns it, so it goes with the application rather than outliving it.
+    auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd, handler] {
         signalfd_siginfo info;
         while (::read(fd, &info, sizeof info) == sizeof info) {

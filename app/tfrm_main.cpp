@@ -506,13 +506,7 @@ void TfrmMain::btnUseClick()
 
 void TfrmMain::btnDelClick()
 {
-    confirmDelete(m_prompts, this, *m_dm.DSetDocs, [this] {
-        Dataset *lines = m_dm.DSetDetail;
-        lines->first();
-        while (!lines->isEmpty())
-            lines->remove();
-        m_dm.DSetDocs->remove();
-    });
+    confirmDelete(m_prompts, this, *m_dm.DSetDocs, [this] { m_dm.deleteDocument(); });
     RefreshMain();
 }
 

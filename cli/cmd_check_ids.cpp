@@ -1,10 +1,10 @@
 #include "command_line.h"
 #include "commands.h"
+#include "open_database.h"
 
 #include "checks/id_checks.h"
 #include "data/db_error.h"
 #include "data/fb_statement.h"
-#include "data/open_failure.h"
 #include "data/tdm.h"
 
 #include <QFileInfo>
@@ -107,13 +107,8 @@ int runCheckIds(const QStringList &args)
     const QString path = QFileInfo(db).absoluteFilePath();
     try {
         TDM dm;
-        try {
-            dm.DataModuleCreate(path);
-        } catch (const DbError &e) {
-            std::fprintf(stderr, "check-ids: %s\n%s\n",
-                         qPrintable(database::openFailureLine(path, e)), qPrintable(e.message()));
+        if (!openDatabase(dm, path, "check-ids"))
             return 1;
-        }
         if (!dm.TsnRW.isActive())
             dm.TsnRW.start();
         const int failures = checkDatabase(dm.TsnRW);

@@ -1,9 +1,9 @@
 #include "command_line.h"
 #include "commands.h"
+#include "open_database.h"
 
 #include "data/database_location.h"
 #include "data/db_error.h"
-#include "data/open_failure.h"
 #include "data/server_location.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
@@ -172,15 +172,8 @@ int runRender(const QStringList &args)
     }
     try {
         TDM dm;
-        const QString path =
-            database::isServerLocation(o.db) ? o.db : QFileInfo(o.db).absoluteFilePath();
-        try {
-            dm.DataModuleCreate(path);
-        } catch (const DbError &e) {
-            std::fprintf(stderr, "render: %s\n%s\n", qPrintable(database::openFailureLine(path, e)),
-                         qPrintable(e.message()));
+        if (!openDatabase(dm, o.db, "render"))
             return 1;
-        }
         if (const QString problem = prepareData(dm, o); !problem.isEmpty()) {
             std::fprintf(stderr, "render: %s\n", qPrintable(problem));
             return o.doc ? 2 : 1;

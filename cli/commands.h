@@ -10,3 +10,8 @@ int runRound(const QStringList &args);
 int runCalcLine(const QStringList &args);
 int runRender(const QStringList &args);
 int runCheckIds(const QStringList &args);
+int runBackup(const QStringList &args);
+int runRestore(const QStringList &args);
+int runValidate(const QStringList &args);
+int runImportGoods(const QStringList &args);
+int runImportClients(const QStringList &args);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -21,12 +22,33 @@ const char kUsage[] =
     "         [--png PREFIX [--dpi N]]\n"
     "                            lay a printed form out and write it as JSON, PDF or PNG\n"
     "  check-ids --db PATH       list the BIN/IIN, IIK, BIK and KBE values that fail their "
-    "checks\n";
+    "checks\n"
+    "  backup --db LOCATION FILE.fbk\n"
+    "                            write a backup of the database (complete, or no FILE.fbk)\n"
+    "  restore FILE.fbk PATH [--replace]\n"
+    "                            restore a backup into a new database file, checked first\n"
+    "  validate --db LOCATION    check the database for damage\n"
+    "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
+    "         [--skip-bad]           bring goods and services in from a CSV file\n"
+    "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
+    "         [--skip-bad]           bring clients in from a CSV file\n";
+
+// Qt's own diagnostics (a missing XDG_RUNTIME_DIR when run as root or from a service, a
+// font-configuration note) are not the tool's business: its standard error carries only its
+// own messages, which scripts read.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "zarnik-cli: %s\n", message.toLocal8Bit().constData());
+        std::abort();
+    }
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(quietQtMessages);
     // Fonts and painting need a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -35,9 +57,17 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationVersion(QString::fromLatin1(zarnik::kProgramVersion));
 
     const std::map<QString, std::function<int(const QStringList &)>> commands = {
-        {QStringLiteral("init-db"), runInitDb}, {QStringLiteral("words"), runWords},
-        {QStringLiteral("round"), runRound},    {QStringLiteral("calc-line"), runCalcLine},
-        {QStringLiteral("render"), runRender},  {QStringLiteral("check-ids"), runCheckIds},
+        {QStringLiteral("init-db"), runInitDb},
+        {QStringLiteral("words"), runWords},
+        {QStringLiteral("round"), runRound},
+        {QStringLiteral("calc-line"), runCalcLine},
+        {QStringLiteral("render"), runRender},
+        {QStringLiteral("check-ids"), runCheckIds},
+        {QStringLiteral("backup"), runBackup},
+        {QStringLiteral("restore"), runRestore},
+        {QStringLiteral("validate"), runValidate},
+        {QStringLiteral("import-goods"), runImportGoods},
+        {QStringLiteral("import-clients"), runImportClients},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

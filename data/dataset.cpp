@@ -661,6 +661,14 @@ void Dataset::remove()
     dropCurrentRow();
 }
 
+void Dataset::removeAll()
+{
+    cancel();
+    first();
+    while (!isEmpty())
+        remove();
+}
+
 void Dataset::dropCurrentRow()
 {
     const int removed = m_current;

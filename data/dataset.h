@@ -119,6 +119,8 @@ public:
     void post();
     void cancel();
     void remove();
+    // Deletes every row (a pending insertion or change is dropped first).
+    void removeAll();
     // Posts a changed row and drops an unchanged one.
     void checkBrowseMode();
 

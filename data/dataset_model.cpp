@@ -1,13 +1,17 @@
 #include "dataset_model.h"
 
 #include "dataset.h"
+#include "db_error.h"
 
 DatasetModel::DatasetModel(Dataset *dataset, QObject *parent)
     : QAbstractTableModel(parent), m_dataset(dataset)
 {
     rebuildColumns();
     connect(dataset, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
-    connect(dataset, &Dataset::reset, this, [this] { endResetModel(); });
+    connect(dataset, &Dataset::reset, this, [this] {
+        m_fetchFailed = false;
+        endResetModel();
+    });
     connect(dataset, &Dataset::rowsAboutToBeInserted, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });
     connect(dataset, &Dataset::rowsInserted, this, [this] { endInsertRows(); });
@@ -87,7 +91,12 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return m_dataset->displayTextAt(index.row(), field);
+        try {
+            return m_dataset->displayTextAt(index.row(), field);
+        } catch (const DbError &error) {
+            reportLater(error.message());
+            return {};
+        }
     case Qt::TextAlignmentRole:
         return m_dataset->field(field).isNumeric() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -126,22 +135,41 @@ bool DatasetModel::setData(const QModelIndex &index, const QVariant &value, int 
     const int field = fieldIndex(index.column());
     if (!m_editable || role != Qt::EditRole || field < 0)
         return false;
-    m_dataset->setCurrentIndex(index.row());
-    const QString text = value.toString();
-    if (text == m_dataset->displayTextAt(index.row(), field))
-        return true;
-    m_dataset->edit();
-    m_dataset->setAsString(m_dataset->field(field).name, text);
+    try {
+        m_dataset->setCurrentIndex(index.row());
+        const QString text = value.toString();
+        if (text == m_dataset->displayTextAt(index.row(), field))
+            return true;
+        m_dataset->edit();
+        m_dataset->setAsString(m_dataset->field(field).name, text);
+    } catch (const DbError &error) {
+        // The field keeps its value and the row its state; the cell shows the value again.
+        Q_EMIT failed(error.message());
+        return false;
+    }
     return true;
+}
+
+void DatasetModel::reportLater(const QString &message) const
+{
+    QMetaObject::invokeMethod(
+        const_cast<DatasetModel *>(this), [this, message] { Q_EMIT failed(message); },
+        Qt::QueuedConnection);
 }
 
 bool DatasetModel::canFetchMore(const QModelIndex &parent) const
 {
-    return !parent.isValid() && m_dataset->canFetchMore();
+    return !parent.isValid() && !m_fetchFailed && m_dataset->canFetchMore();
 }
 
 void DatasetModel::fetchMore(const QModelIndex &parent)
 {
-    if (!parent.isValid())
+    if (parent.isValid())
+        return;
+    try {
         m_dataset->fetchMore(256);
+    } catch (const DbError &error) {
+        m_fetchFailed = true;
+        reportLater(error.message());
+    }
 }

@@ -42,12 +42,21 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
+Q_SIGNALS:
+    // A database error met while a view read or wrote through the model: the view's own
+    // calls cannot carry it, so whoever shows the view reports it. A failed fetch is not
+    // tried again until the rows are read anew.
+    void failed(const QString &message) const;
+
 private:
     void rebuildColumns();
+    // Paints and scrolls must not open a message box: the error is reported after them.
+    void reportLater(const QString &message) const;
     int fieldIndex(int column) const;
 
     Dataset *m_dataset;
     std::vector<Column> m_fixedColumns;
     std::vector<int> m_fields; // model column -> dataset field index
     bool m_editable = false;
+    bool m_fetchFailed = false;
 };

@@ -1,6 +1,7 @@
 #include "tdm.h"
 
 #include "db_error.h"
+#include "fb_statement.h"
 #include "tables.h"
 
 #include <initializer_list>
@@ -293,21 +294,55 @@ void TDM::wireHandlers()
     DSetDocs->setCalcFieldsHandler([this] { DSetDocsCalcFields(); });
     DSetDocs->setLookupResolver(QStringLiteral("tel"), QStringLiteral("NAMEORG"),
                                 [this](const QVariant &name) { return clientTelephone(name); });
+    connect(DSetClients, &Dataset::stateChanged, this, [this] {
+        if (!DSetClients->isEditing())
+            readClientTelephones();
+    });
 }
 
 QVariant TDM::clientTelephone(const QVariant &clientName) const
 {
     if (!DSetClients->isActive())
         return QString();
-    const int nameField = DSetClients->fieldIndex(QStringLiteral("NAMEORG"));
-    const int telField = DSetClients->fieldIndex(QStringLiteral("TEL"));
-    const QString name = clientName.toString();
-    const int rows = DSetClients->recordCount();
-    for (int row = 0; row < rows; ++row) {
-        if (DSetClients->valueAt(row, nameField).toString() == name)
-            return DSetClients->valueAt(row, telField).toString();
+    return m_clientTelephones.value(clientName.toString());
+}
+
+void TDM::readClientTelephones()
+{
+    m_clientTelephones.clear();
+    if (!DSetClients->isActive())
+        return;
+    try {
+        // The list's own statement, in its filter and order, read apart from the list so
+        // that its rows and its views are left alone.
+        FbStatement statement(TsnRW);
+        statement.prepare(DSetClients->selectSql());
+        const QVariantMap &parameters = DSetClients->selectParameters();
+        for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
+            statement.setParameter(it.key(), it.value());
+        statement.execute();
+        int nameColumn = -1, telColumn = -1;
+        for (int c = 0; c < statement.columnCount(); ++c) {
+            if (statement.columnName(c).compare(u"NAMEORG", Qt::CaseInsensitive) == 0)
+                nameColumn = c;
+            else if (statement.columnName(c).compare(u"TEL", Qt::CaseInsensitive) == 0)
+                telColumn = c;
+        }
+        while (nameColumn >= 0 && telColumn >= 0 && statement.fetch()) {
+            const QString name = statement.value(nameColumn).toString();
+            if (!m_clientTelephones.contains(name))
+                m_clientTelephones.insert(name, statement.value(telColumn).toString());
+        }
+    } catch (const DbError &) {
+        // Without them the telephones print empty, as for a client not listed.
+        m_clientTelephones.clear();
     }
-    return QString();
+    // A client just posted stays in the list even where the list's filter would not take it.
+    if (!DSetClients->isEmpty()) {
+        const QString name = DSetClients->asString(QStringLiteral("NAMEORG"));
+        if (!m_clientTelephones.contains(name))
+            m_clientTelephones.insert(name, DSetClients->asString(QStringLiteral("TEL")));
+    }
 }
 
 void TDM::DataModuleCreate(const QString &databasePath,

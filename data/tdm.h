@@ -5,6 +5,7 @@
 #include "fb_connection.h"
 #include "update_sql.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <vector>
@@ -59,6 +60,12 @@ public:
     // the lines to the first.
     void computeDocumentTotals(TotalsForm form);
 
+    // Delete the current document with its lines, or the current client with its accounts
+    // and grounds, all or nothing: when a step fails the ones before it are taken back, the
+    // dataset is read again at the same row, and the error is thrown.
+    void deleteDocument();
+    void deleteClient();
+
     FbConnection ZNDB;
     FbTransaction TsnRW{ZNDB};
 
@@ -111,4 +118,10 @@ private:
     void defineDatasets();
     void wireHandlers();
     QVariant clientTelephone(const QVariant &clientName) const;
+    // Reads the telephones of the clients DSetClients lists, the first of each name, whenever
+    // that list is opened, closed or posted: a grid asks for them while it paints, where
+    // nothing may be fetched.
+    void readClientTelephones();
+
+    QHash<QString, QString> m_clientTelephones;
 };

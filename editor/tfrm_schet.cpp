@@ -306,17 +306,13 @@ bool TfrmSchet::btnCancelClick()
 {
     return command(
         [this] {
-            if (SchetMode == 1 || SchetMode == 3) {
-                // The lines were stored as they were added; they go with the document.
-                Dataset *lines = m_dm.DSetDetail;
-                lines->cancel();
-                lines->first();
-                while (!lines->isEmpty())
-                    lines->remove();
-            }
+            // The lines were stored as they were added; they go with the document, and a
+            // copy was stored whole.
             if (SchetMode == 3 && !m_documentRemoved) {
-                m_dm.DSetDocs->remove();
+                m_dm.deleteDocument();
                 m_documentRemoved = true;
+            } else if (SchetMode == 1 || SchetMode == 3) {
+                m_dm.DSetDetail->removeAll();
             }
         },
         Typed::Drop);

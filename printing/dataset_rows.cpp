@@ -3,6 +3,21 @@
 #include "data/dataset.h"
 #include "data/db_error.h"
 
+namespace {
+
+// A database error while a report reads its rows ends the run with the error among the run's
+// own, rather than unwinding through the engine and the preview.
+template <class Read> auto guarded(Read read)
+{
+    try {
+        return read();
+    } catch (const DbError &error) {
+        throw zreport::RowsError{error.message()};
+    }
+}
+
+} // namespace
+
 bool DatasetRows::open()
 {
     try {
@@ -15,17 +30,17 @@ bool DatasetRows::open()
 
 void DatasetRows::first()
 {
-    m_dataset->first();
+    guarded([this] { m_dataset->first(); });
 }
 
 void DatasetRows::next()
 {
-    m_dataset->next();
+    guarded([this] { m_dataset->next(); });
 }
 
 bool DatasetRows::eof() const
 {
-    return m_dataset->eof();
+    return guarded([this] { return m_dataset->eof(); });
 }
 
 int DatasetRows::fieldIndex(QStringView name) const
@@ -35,12 +50,13 @@ int DatasetRows::fieldIndex(QStringView name) const
 
 QVariant DatasetRows::value(int field) const
 {
-    return m_dataset->valueAt(m_dataset->currentIndex(), field);
+    return guarded([this, field] { return m_dataset->valueAt(m_dataset->currentIndex(), field); });
 }
 
 QString DatasetRows::displayText(int field) const
 {
-    return m_dataset->displayTextAt(m_dataset->currentIndex(), field);
+    return guarded(
+        [this, field] { return m_dataset->displayTextAt(m_dataset->currentIndex(), field); });
 }
 
 zreport::FieldKind DatasetRows::fieldKind(int field) const
@@ -51,5 +67,5 @@ zreport::FieldKind DatasetRows::fieldKind(int field) const
 
 void DatasetRows::close()
 {
-    m_dataset->close();
+    guarded([this] { m_dataset->close(); });
 }

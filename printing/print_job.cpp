@@ -4,6 +4,8 @@
 #include "data/tdm.h"
 #include "templates/template_loader.h"
 
+#include <map>
+
 QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool waybillPortrait)
 {
     switch (form) {
@@ -66,6 +68,35 @@ ReportSources::ReportSources(TDM &dm)
     }
 }
 
+QString documentTitle(const TDM &dm, PrintForm form)
+{
+    struct Names {
+        const char *title, *number, *date;
+    };
+    static const std::map<PrintForm, Names> names = {
+        {PrintForm::Invoice, {"Счет", "NUMSCH", "DATASCH"}},
+        {PrintForm::VatInvoice, {"Счет-фактура", "NUMSCHF", "DATASCHF"}},
+        {PrintForm::Act, {"Акт выполненных работ", "NUMACT", "DATAACT"}},
+        {PrintForm::Waybill, {"Накладная", "NUMNAKL", "DATANAKL"}},
+        {PrintForm::CashReceipt, {"Приходный кассовый ордер", "NUMPRIX", "DATAPRIX"}},
+        {PrintForm::PowerOfAttorney, {"Доверенность", "NUMDOV", "DATADOV"}},
+        {PrintForm::PaymentOrder, {"Платежное поручение", "NUMPLAT", "DATAPLAT"}},
+    };
+    const Names &n = names.at(form);
+    const Dataset &docs = *dm.DSetDocs;
+    QString title = QString::fromUtf8(n.title);
+    const QVariant number = docs.value(QString::fromLatin1(n.number));
+    if (!number.isNull())
+        title += QStringLiteral(" № ") + QString::number(number.toLongLong());
+    const QDateTime date = docs.value(QString::fromLatin1(n.date)).toDateTime();
+    if (date.isValid())
+        title += QStringLiteral(" от ") + date.date().toString(u"dd.MM.yyyy");
+    const QString client = docs.asString(QStringLiteral("NAMEORG"));
+    if (!client.isEmpty())
+        title += QStringLiteral(" — ") + client;
+    return title;
+}
+
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
                              const ReportShower &show)
 {
@@ -77,6 +108,7 @@ QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool way
     if (!report)
         return error;
     prepareDocumentTotals(dm, name);
+    report->documentTitle = documentTitle(dm, form);
     const ReportSources sources(dm);
     show(*report, sources.sources());
     return {};

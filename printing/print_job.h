@@ -26,6 +26,10 @@ enum class PrintForm {
 // VAT, the act and the waybill upright or lying by the choice of the orientation toggles.
 QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool waybillPortrait);
 
+// What the current document printed as form is called, for its print job:
+// "Счет № 7 от 01.12.2026 — ТОО «Заря»", without the parts the document does not hold.
+QString documentTitle(const TDM &dm, PrintForm form);
+
 // The three listings of the reference books.
 bool isListingTemplate(const QString &name);
 

@@ -1,5 +1,7 @@
 #include "reference_list.h"
 
+#include "list_transfer.h"
+
 #include "app/ui/command.h"
 #include "app/ui/dataset_commands.h"
 #include "app/ui/prompt_service.h"
@@ -156,6 +158,19 @@ QPushButton *ReferenceList::addCommand(const char *name, const QString &caption,
     return button;
 }
 
+void ReferenceList::addTransferCommands(ImportTarget target)
+{
+    addCommand("btnImport", QStringLiteral("Импорт..."), [this, target] {
+        postPending();
+        importIntoList(m_context, this, target, activeTab());
+        reloadList();
+    });
+    addCommand("btnExport", QStringLiteral("Экспорт..."), [this, target] {
+        postPending();
+        exportList(m_context, this, target, activeTab());
+    });
+}
+
 void ReferenceList::addPrintCommand(const QString &templateName)
 {
     auto *button = new QPushButton(QStringLiteral("Печать"), m_grid->parentWidget());
@@ -214,6 +229,15 @@ void ReferenceList::titleClicked(int column)
     if (field.isEmpty())
         return;
     reopenAtSameRow(*m_dataset, m_form.statement(activeTab(), field));
+}
+
+void ReferenceList::pickIntoDocument(const QString &field)
+{
+    if (m_dataset->isEmpty())
+        return;
+    Dataset &document = *m_dm.DSetDocs;
+    ensureEditing(document);
+    document.setValue(field, m_dataset->value(field));
 }
 
 void ReferenceList::postPending()

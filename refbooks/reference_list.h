@@ -18,6 +18,7 @@ class QPushButton;
 class QTabBar;
 class QVBoxLayout;
 class TDM;
+enum class ImportTarget;
 
 // What a reference-book window works with: the data module, who answers its questions,
 // who runs the windows it opens and who shows what it prints.
@@ -26,6 +27,12 @@ struct RefbookContext {
     PromptService &prompts;
     DialogRunner runDialog = execDialog;
     ReportShower showReport;
+    // The file names "Импорт..." and "Экспорт..." ask (empty when the user cancels); the
+    // standard file dialogs when not given, so that a test can answer in place of the user.
+    std::function<QString(QWidget *parent)> openTableFile = {};
+    std::function<QString(QWidget *parent, const QString &suggested)> saveCsvFile = {};
+    // Where the windows remember the last import's mapping: the program's settings when empty.
+    QString settingsFile = {};
 };
 
 // The list window that every reference book is: a framed grid over one dataset, optionally
@@ -80,11 +87,17 @@ protected:
                             std::function<void()> command);
     // Adds "Печать" at the bottom of that column: the listing over the list as it stands.
     void addPrintCommand(const QString &templateName);
+    // "Импорт..." and "Экспорт..." of the kind shown, under the commands before them; the list
+    // reloads after an import.
+    void addTransferCommands(ImportTarget target);
     // Reloads the list of the active tab by name, as the window does when it opens.
     void reloadList();
 
     // The grid's double click and "Выбрать": what a window in a pick mode writes.
     virtual void pick() {}
+    // A pick of a list of one text: the current row's field into the same field of the
+    // current document (nothing from an empty list).
+    void pickIntoDocument(const QString &field);
     // A double click on a row once its pending change is posted: in a pick mode the pick
     // and closing.
     virtual void rowDoubleClicked();

@@ -59,9 +59,7 @@ void TfrmAddClient::cancelClient()
     accounts->cancel();
     if (m_newClient) {
         // The accounts stored for a client that will never be: none is left without one.
-        accounts->first();
-        while (!accounts->isEmpty())
-            accounts->remove();
+        accounts->removeAll();
     }
     m_dm.DSetClients->cancel();
 }

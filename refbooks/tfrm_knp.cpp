@@ -1,6 +1,5 @@
 #include "tfrm_knp.h"
 
-#include "app/ui/dataset_commands.h"
 #include "core/modes.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
@@ -33,9 +32,5 @@ TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent)
 
 void TfrmKNP::pick()
 {
-    if (m_dataset->isEmpty())
-        return;
-    Dataset &document = *m_dm.DSetDocs;
-    ensureEditing(document);
-    document.setValue(QStringLiteral("KNP"), m_dataset->value(QStringLiteral("KNP")));
+    pickIntoDocument(QStringLiteral("KNP"));
 }

@@ -4,6 +4,7 @@
 #include "data/dataset.h"
 #include "data/listing_statements.h"
 #include "data/tdm.h"
+#include "list_transfer.h"
 #include "tfrm_kolvo.h"
 
 TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent)
@@ -29,6 +30,7 @@ TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent)
 {
     addCommand("btnAdd", QStringLiteral("Добавить"), [this] { addRowAtOnce(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteCurrent(); });
+    addTransferCommands(ImportTarget::Goods);
     addPrintCommand(QStringLiteral("repNomenkl"));
     reloadList();
 }

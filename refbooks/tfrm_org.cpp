@@ -5,9 +5,9 @@
 #include "app/ui/scoped_mode.h"
 #include "core/modes.h"
 #include "data/dataset.h"
-#include "data/fb_statement.h"
 #include "data/listing_statements.h"
 #include "data/tdm.h"
+#include "list_transfer.h"
 #include "tfrm_add_client.h"
 #include "tfrm_osnovanie.h"
 
@@ -16,14 +16,6 @@
 namespace {
 
 const QString kPassportSeparator = QStringLiteral("$|$");
-
-// Runs statement on its own, as one of the steps of a unit of work.
-void executeSql(TDM &dm, const QString &sql)
-{
-    FbStatement statement(dm.TsnRW);
-    statement.prepare(sql);
-    statement.execute();
-}
 
 } // namespace
 
@@ -57,6 +49,7 @@ TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent)
     addCommand("BitBtn3", QStringLiteral("Изменить"), [this] { BitBtn3Click(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteClient(); });
     addCommand("btnOsnov", QStringLiteral("Основания"), [this] { btnOsnovClick(); });
+    addTransferCommands(ImportTarget::Clients);
     addPrintCommand(QStringLiteral("repOrg"));
     reloadList();
 }
@@ -86,27 +79,7 @@ void TfrmOrg::BitBtn3Click()
 
 void TfrmOrg::deleteClient()
 {
-    deleteCurrent([this] {
-        // Accounts, grounds and the client go together: a step that fails takes back the
-        // ones before it, and the lists show what is stored again.
-        executeSql(m_dm, QStringLiteral("savepoint DELETE_CLIENT"));
-        try {
-            Dataset *accounts = m_dm.DSetSchets;
-            Dataset *grounds = m_dm.DSetOsnovanie;
-            accounts->first();
-            while (!accounts->isEmpty())
-                accounts->remove();
-            grounds->first();
-            while (!grounds->isEmpty())
-                grounds->remove();
-            m_dataset->remove();
-        } catch (...) {
-            executeSql(m_dm, QStringLiteral("rollback to savepoint DELETE_CLIENT"));
-            reopenAtSameRow(*m_dataset, m_dataset->selectSql(), m_dataset->selectParameters());
-            throw;
-        }
-        executeSql(m_dm, QStringLiteral("release savepoint DELETE_CLIENT only"));
-    });
+    deleteCurrent([this] { m_dm.deleteClient(); });
 }
 
 void TfrmOrg::btnOsnovClick()

@@ -91,9 +91,5 @@ void TfrmOsnovanie::BitBtn1Click()
 
 void TfrmOsnovanie::pick()
 {
-    if (m_dataset->isEmpty())
-        return;
-    Dataset &document = *m_dm.DSetDocs;
-    ensureEditing(document);
-    document.setValue(QStringLiteral("OSNOVANIE"), m_dataset->value(QStringLiteral("OSNOVANIE")));
+    pickIntoDocument(QStringLiteral("OSNOVANIE"));
 }

@@ -30,11 +30,20 @@ struct MemoRun {
     bool laidOut = false;
 };
 
+// A picture of a band that has an image to show; pictures without one take no part in the run.
+struct PictureRun {
+    const TfrxPictureView *picture = nullptr;
+    quint32 image = 0;
+    quint32 style = 0;
+    double top = 0; // of the current showing
+};
+
 struct BandRun {
     const TfrxBand *band = nullptr;
     std::vector<MemoRun> memos;
-    ShiftTree shiftTree;
-    double height = 0; // as laid out for the current showing
+    std::vector<PictureRun> pictures;
+    ShiftTree shiftTree; // of the memos, then the pictures
+    double height = 0;   // as laid out for the current showing
     // Data band links and counters.
     BandRun *header = nullptr;
     BandRun *footer = nullptr;

@@ -288,6 +288,17 @@ bool TfrxMemoView::setProperty(const QString &name, const QString &value, QStrin
     return done ? *done : TfrxStretcheable::setProperty(name, value, error);
 }
 
+bool TfrxPictureView::setProperty(const QString &name, const QString &value, QString *error)
+{
+    using P = TfrxPictureView;
+    static const PropertyTable<P> table{
+        field<P>("ImageName", &P::imageName, anyText),
+        field<P>("KeepAspectRatio", &P::keepAspectRatio, parseBoolean),
+    };
+    const auto done = table.assign(*this, name, name, value, error);
+    return done ? *done : TfrxView::setProperty(name, value, error);
+}
+
 bool TfrxBand::setProperty(const QString &name, const QString &value, QString *error)
 {
     using B = TfrxBand;
@@ -353,10 +364,10 @@ bool TfrxReportPage::setProperty(const QString &name, const QString &value, QStr
                   inRange(parseInteger, 1, std::numeric_limits<int>::max())),
         setter<P>("Orientation", &P::setOrientation,
                   enumeration<PageOrientation>(orientationNames)),
-        field<P>("LeftMargin", &P::leftMargin, margin),
-        field<P>("RightMargin", &P::rightMargin, margin),
-        field<P>("TopMargin", &P::topMargin, margin),
-        field<P>("BottomMargin", &P::bottomMargin, margin),
+        field<P>("LeftMargin", &P::settings, &PageSettings::leftMargin, margin),
+        field<P>("RightMargin", &P::settings, &PageSettings::rightMargin, margin),
+        field<P>("TopMargin", &P::settings, &PageSettings::topMargin, margin),
+        field<P>("BottomMargin", &P::settings, &PageSettings::bottomMargin, margin),
         field<P>("TitleBeforeHeader", &P::titleBeforeHeader, parseBoolean),
         field<P>("PrintIfEmpty", &P::printIfEmpty, parseBoolean),
         field<P>("PageCount", &P::pageCount, parseInteger),

@@ -15,6 +15,7 @@ namespace zreport {
 
 class FontFace;
 struct DeviceFont;
+struct PreparedImage;
 
 class PageCanvas {
 public:
@@ -30,6 +31,8 @@ public:
     virtual void glyphs(const FontFace *face, const DeviceFont &font, int pixels,
                         const QColor &color, const QList<quint32> &glyphs,
                         const QList<QPointF> &positions) = 0;
+    // The image scaled to fill `target`, its transparent parts showing what lies below.
+    virtual void image(const QRectF &target, const PreparedImage &image) = 0;
     // Everything until endClip() is clipped to `rect` as well.
     virtual void beginClip(const QRect &rect) = 0;
     virtual void endClip() = 0;
@@ -53,6 +56,7 @@ public:
     void dottedLine(const QColor &color, int thickness, QPointF from, QPointF to) override;
     void glyphs(const FontFace *face, const DeviceFont &font, int pixels, const QColor &color,
                 const QList<quint32> &glyphs, const QList<QPointF> &positions) override;
+    void image(const QRectF &target, const PreparedImage &image) override;
     void beginClip(const QRect &rect) override;
     void endClip() override;
     bool drawsLargeTextAtOnce() const override { return m_rasterDevice; }

@@ -1,5 +1,6 @@
 #include "page_canvas.h"
 
+#include "prepared_report.h"
 #include "text_metrics.h"
 
 #include <QGlyphRun>
@@ -59,6 +60,15 @@ void PainterCanvas::glyphs(const FontFace *, const DeviceFont &font, int, const 
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     m_painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
+void PainterCanvas::image(const QRectF &target, const PreparedImage &image)
+{
+    // A scanned stamp scaled down without smoothing loses its thin lines.
+    const bool smooth = m_painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    m_painter.drawImage(target, image.image);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
 void PainterCanvas::beginClip(const QRect &rect)

@@ -1,6 +1,7 @@
 #include "pdf_writer.h"
 
 #include "page_canvas.h"
+#include "prepared_report.h"
 #include "text_metrics.h"
 #include "truetype_subset.h"
 
@@ -146,9 +147,34 @@ struct DocumentFonts {
     }
 };
 
+// The images of the document, each written once when the first page showing it ends, and those
+// of the page being drawn.
+struct DocumentImages {
+    struct Entry {
+        const PreparedImage *image;
+        int object = 0; // 0 until written
+        std::string resourceName;
+    };
+    std::vector<Entry> all;
+    std::vector<size_t> onPage;
+
+    Entry &entryFor(const PreparedImage &image)
+    {
+        size_t index = 0;
+        while (index < all.size() && all[index].image != &image &&
+               all[index].image->data != image.data)
+            ++index;
+        if (index == all.size())
+            all.push_back({&image, 0, "Im" + std::to_string(all.size() + 1)});
+        if (std::find(onPage.begin(), onPage.end(), index) == onPage.end())
+            onPage.push_back(index);
+        return all[index];
+    }
+};
+
 class PdfCanvas final : public PageCanvas {
 public:
-    explicit PdfCanvas(DocumentFonts &fonts) : m_fonts(fonts) {}
+    PdfCanvas(DocumentFonts &fonts, DocumentImages &images) : m_fonts(fonts), m_images(images) {}
 
     void start()
     {
@@ -161,6 +187,7 @@ public:
     void dottedLine(const QColor &color, int thickness, QPointF from, QPointF to) override;
     void glyphs(const FontFace *face, const DeviceFont &font, int pixels, const QColor &color,
                 const QList<quint32> &glyphs, const QList<QPointF> &positions) override;
+    void image(const QRectF &target, const PreparedImage &image) override;
     void beginClip(const QRect &rect) override;
     void endClip() override;
 
@@ -187,6 +214,7 @@ private:
     }
 
     DocumentFonts &m_fonts;
+    DocumentImages &m_images;
     QColor m_fill; // invalid: not set on this page yet
     QColor m_fillBeforeClip;
 };
@@ -203,7 +231,8 @@ struct PdfWriter::Impl {
     std::vector<qint64> offsets{0}; // by object number
     std::vector<int> pageObjects;
     DocumentFonts fonts;
-    PdfCanvas canvas{fonts};
+    DocumentImages images;
+    PdfCanvas canvas{fonts, images};
     double pageWidth = 0, pageHeight = 0;
     static constexpr int kCatalog = 1, kPages = 2, kInfo = 3;
 
@@ -267,6 +296,7 @@ struct PdfWriter::Impl {
     }
 
     void writeFont(const EmbeddedFont &font, int index);
+    void writeImage(const PreparedImage &image, int object);
 };
 
 namespace {
@@ -379,6 +409,23 @@ void PdfCanvas::glyphs(const FontFace *face, const DeviceFont &device, int pixel
     if (inString)
         content += '>';
     content += "]TJ\nET\n";
+}
+
+void PdfCanvas::image(const QRectF &target, const PreparedImage &image)
+{
+    const DocumentImages::Entry &entry = m_images.entryFor(image);
+    // The image fills the unit square, its first row at the top of the y-down page.
+    content += "q ";
+    appendNumber(content, target.width());
+    content += " 0 0 ";
+    appendNumber(content, -target.height());
+    content += ' ';
+    appendNumber(content, target.x());
+    content += ' ';
+    appendNumber(content, target.y() + target.height());
+    content += " cm /";
+    content += entry.resourceName;
+    content += " Do Q\n";
 }
 
 void PdfCanvas::beginClip(const QRect &r)
@@ -546,6 +593,85 @@ void PdfWriter::Impl::writeFont(const EmbeddedFont &font, int index)
     stream(toUnicode, toUnicodeCMap(font));
 }
 
+namespace {
+
+// The colour components of a baseline or progressive JPEG (from its frame header); 0 when the
+// data is no JPEG a PDF viewer decodes as it is.
+int jpegComponents(const QByteArray &data)
+{
+    const auto byte = [&](qsizetype at) { return quint8(data[at]); };
+    if (data.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8)
+        return 0;
+    qsizetype at = 2;
+    while (at + 4 <= data.size()) {
+        if (byte(at) != 0xFF)
+            return 0;
+        const quint8 marker = byte(at + 1);
+        const int length = byte(at + 2) << 8 | byte(at + 3);
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+            if (at + 10 > data.size() || byte(at + 4) != 8)
+                return 0;
+            return byte(at + 9);
+        }
+        if (marker == 0xDA || length < 2)
+            return 0;
+        at += 2 + length;
+    }
+    return 0;
+}
+
+} // namespace
+
+void PdfWriter::Impl::writeImage(const PreparedImage &image, int object)
+{
+    std::string dictionary = " /Type /XObject /Subtype /Image /Width ";
+    appendInt(dictionary, image.image.width());
+    dictionary += " /Height ";
+    appendInt(dictionary, image.image.height());
+    dictionary += " /BitsPerComponent 8";
+    const int components = jpegComponents(image.data);
+    if (components == 1 || components == 3) {
+        dictionary += components == 1 ? " /ColorSpace /DeviceGray" : " /ColorSpace /DeviceRGB";
+        std::string head = "<< /Length ";
+        appendInt(head, image.data.size());
+        head += " /Filter /DCTDecode" + dictionary + " >>\nstream\n";
+        beginObject(object);
+        append(head);
+        append(std::string_view(image.data.constData(), size_t(image.data.size())));
+        append("\nendstream\nendobj\n");
+        return;
+    }
+    const QImage argb = image.image.convertToFormat(QImage::Format_ARGB32);
+    std::string colours, alpha;
+    colours.reserve(size_t(argb.width()) * size_t(argb.height()) * 3);
+    alpha.reserve(size_t(argb.width()) * size_t(argb.height()));
+    bool opaque = true;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            colours += char(qRed(line[x]));
+            colours += char(qGreen(line[x]));
+            colours += char(qBlue(line[x]));
+            alpha += char(qAlpha(line[x]));
+            opaque = opaque && qAlpha(line[x]) == 255;
+        }
+    }
+    dictionary += " /ColorSpace /DeviceRGB";
+    if (!opaque) {
+        const int mask = allocate();
+        std::string maskDictionary = " /Type /XObject /Subtype /Image /Width ";
+        appendInt(maskDictionary, argb.width());
+        maskDictionary += " /Height ";
+        appendInt(maskDictionary, argb.height());
+        maskDictionary += " /BitsPerComponent 8 /ColorSpace /DeviceGray";
+        stream(mask, alpha, maskDictionary);
+        dictionary += " /SMask ";
+        appendInt(dictionary, mask);
+        dictionary += " 0 R";
+    }
+    stream(object, colours, dictionary);
+}
+
 PdfWriter::PdfWriter(QIODevice &device, const QByteArray &creator, const QString &title)
     : d(std::make_unique<Impl>(device, creator, title))
 {}
@@ -557,6 +683,7 @@ PageCanvas &PdfWriter::beginPage(double widthPoints, double heightPoints)
     d->pageWidth = std::round(widthPoints * 100) / 100;
     d->pageHeight = std::round(heightPoints * 100) / 100;
     d->fonts.onPage.clear();
+    d->images.onPage.clear();
     d->canvas.start();
     // Device pixels, y down from the top-left corner.
     d->canvas.content = "0.06 0 0 -0.06 0 ";
@@ -570,6 +697,13 @@ void PdfWriter::endPage()
 {
     const int contents = d->allocate(), page = d->allocate();
     d->stream(contents, d->canvas.content);
+    for (const size_t index : d->images.onPage) {
+        DocumentImages::Entry &entry = d->images.all[index];
+        if (!entry.object) {
+            entry.object = d->allocate();
+            d->writeImage(*entry.image, entry.object);
+        }
+    }
     std::string dictionary = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
     appendNumber(dictionary, d->pageWidth);
     dictionary += ' ';
@@ -582,7 +716,18 @@ void PdfWriter::endPage()
         appendInt(dictionary, font->object);
         dictionary += " 0 R";
     }
-    dictionary += " >> >> /Contents ";
+    dictionary += " >>";
+    if (!d->images.onPage.empty()) {
+        dictionary += " /XObject <<";
+        for (const size_t index : d->images.onPage) {
+            const DocumentImages::Entry &entry = d->images.all[index];
+            dictionary += " /" + entry.resourceName + ' ';
+            appendInt(dictionary, entry.object);
+            dictionary += " 0 R";
+        }
+        dictionary += " >>";
+    }
+    dictionary += " >> /Contents ";
     appendInt(dictionary, contents);
     dictionary += " 0 R >>";
     d->object(page, dictionary);

@@ -41,6 +41,11 @@ public:
     }
     bool ok() const { return m_stream.status() == QDataStream::Ok; }
     void raw(const char *data, int size) { m_stream.writeRawData(data, size); }
+    void bytes(const QByteArray &data)
+    {
+        u32(quint32(data.size()));
+        raw(data.constData(), int(data.size()));
+    }
 
 private:
     QDataStream m_stream;
@@ -109,6 +114,11 @@ public:
         if (qsizetype(size) > remaining())
             throw Failure{QStringLiteral("файл обрезан (смещение %1)").arg(m_pos)};
         return QString::fromUtf8(take(qsizetype(size)), qsizetype(size));
+    }
+    QByteArray bytes()
+    {
+        const quint32 size = u32();
+        return QByteArray(take(qsizetype(size)), qsizetype(size));
     }
     QColor color()
     {
@@ -215,6 +225,9 @@ bool writePreparedReport(const PreparedReport &report, QIODevice &device)
     w.u32(quint32(report.styles().size()));
     for (const TextStyle &style : report.styles())
         writeStyle(w, style);
+    w.u32(quint32(report.images().size()));
+    for (const PreparedImage &image : report.images())
+        w.bytes(image.data);
     w.u32(quint32(report.pages().size()));
     for (const PreparedPage &page : report.pages()) {
         const PageSettings &s = page.settings;
@@ -245,6 +258,8 @@ bool writePreparedReport(const PreparedReport &report, QIODevice &device)
                     w.i32(line.width);
                     w.u8(quint8(line.firstOfParagraph | line.lastOfParagraph << 1));
                 }
+                w.i32(o.image);
+                w.u8(o.keepAspect);
             }
         }
     }
@@ -266,11 +281,17 @@ bool readPreparedReport(QByteArrayView data, PreparedReport &report, QString *er
             std::memcmp(r.take(sizeof kMagic), kMagic, sizeof kMagic) != 0)
             throw Failure{QStringLiteral("это не файл готового отчета")};
         const quint32 version = r.u32();
-        if (version != kPreparedFormatVersion)
+        if (version < 1 || version > kPreparedFormatVersion)
             throw Failure{QStringLiteral("неизвестная версия формата %1").arg(version)};
         const quint32 styleCount = r.count(kMinStyleSize);
         for (quint32 i = 0; i < styleCount; ++i)
             result.appendStyle(readStyle(r));
+        const quint32 imageCount = version >= 2 ? r.count(4) : 0;
+        for (quint32 i = 0; i < imageCount; ++i) {
+            const std::optional<quint32> index = result.addImage(r.bytes());
+            if (!index || *index != i)
+                throw r.bad(QStringLiteral("изображение не читается"));
+        }
         const quint32 pageCount = r.count(kMinPageSize);
         for (quint32 p = 0; p < pageCount; ++p) {
             PageSettings s;
@@ -312,6 +333,12 @@ bool readPreparedReport(QByteArrayView data, PreparedReport &report, QString *er
                         line.firstOfParagraph = flags & 1;
                         line.lastOfParagraph = flags & 2;
                         page.lines.push_back(line);
+                    }
+                    if (version >= 2) {
+                        o.image = r.i32();
+                        if (o.image < -1 || o.image >= qint32(imageCount))
+                            throw r.bad(QStringLiteral("ссылка на несуществующее изображение"));
+                        o.keepAspect = r.boolean();
                     }
                     page.objects.push_back(std::move(o));
                 }

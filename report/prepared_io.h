@@ -14,7 +14,8 @@ class QIODevice;
 // so a truncated, random or hostile file gives an error message and never a crash.
 namespace zreport {
 
-inline constexpr quint32 kPreparedFormatVersion = 1;
+// 2: the images of pictures, and which image each object shows. Files of version 1 still open.
+inline constexpr quint32 kPreparedFormatVersion = 2;
 
 // Written as a stream: nothing but the report itself is held in memory.
 bool writePreparedReport(const PreparedReport &report, QIODevice &device);

@@ -5,6 +5,7 @@ namespace zreport {
 void PreparedReport::clear()
 {
     m_styles.clear();
+    m_images.clear();
     m_pages.clear();
 }
 
@@ -16,6 +17,19 @@ quint32 PreparedReport::addStyle(const TextStyle &style)
     }
     m_styles.push_back(style);
     return quint32(m_styles.size() - 1);
+}
+
+std::optional<quint32> PreparedReport::addImage(const QByteArray &data)
+{
+    for (size_t i = 0; i < m_images.size(); ++i) {
+        if (m_images[i].data == data)
+            return quint32(i);
+    }
+    QImage image = QImage::fromData(data);
+    if (image.isNull())
+        return std::nullopt;
+    m_images.push_back({data, std::move(image)});
+    return quint32(m_images.size() - 1);
 }
 
 PreparedPage &PreparedReport::addPage(const PageSettings &settings)

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "page_settings.h"
 #include "report_enums.h"
 #include "text_layout.h"
 #include "text_style.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 // The result of a report run: pages of output bands holding memos at their final places with
@@ -20,6 +24,14 @@ struct PreparedObject {
     QString text;                                    // paragraphs separated by '\n'
     quint32 firstLine = 0;                           // into the page's lines
     quint32 lineCount = 0;
+    qint32 image = -1;      // a picture: index into PreparedReport::images(); -1 for text
+    bool keepAspect = true; // a picture centred in its box at its own proportions
+};
+
+// An image as its file holds it (written into a PDF as it is when it is a JPEG) and decoded.
+struct PreparedImage {
+    QByteArray data;
+    QImage image;
 };
 
 struct PreparedBand {
@@ -27,14 +39,6 @@ struct PreparedBand {
     double left = 0, top = 0, width = 0, height = 0; // top from the printable area's top
     quint32 firstObject = 0;                         // into the page's objects
     quint32 objectCount = 0;
-};
-
-struct PageSettings {
-    int paperSize = 9;
-    double paperWidth = 210, paperHeight = 297; // mm
-    PageOrientation orientation = PageOrientation::poPortrait;
-    double leftMargin = 0, topMargin = 0, rightMargin = 0, bottomMargin = 0; // mm
-    bool operator==(const PageSettings &) const = default;
 };
 
 struct PreparedPage {
@@ -59,6 +63,10 @@ public:
     const std::vector<TextStyle> &styles() const { return m_styles; }
     const TextStyle &style(quint32 index) const { return m_styles[index]; }
 
+    // An image for pictures to refer to; nullopt when its bytes are no image.
+    std::optional<quint32> addImage(const QByteArray &data);
+    const std::vector<PreparedImage> &images() const { return m_images; }
+
     PreparedPage &addPage(const PageSettings &settings);
     std::deque<PreparedPage> &pages() { return m_pages; }
     const std::deque<PreparedPage> &pages() const { return m_pages; }
@@ -66,6 +74,7 @@ public:
 
 private:
     std::vector<TextStyle> m_styles;
+    std::vector<PreparedImage> m_images;
     std::deque<PreparedPage> m_pages;
 };
 

@@ -78,6 +78,20 @@ typename PropertyTable<C>::Row field(const char *name, T M::*member, Parse parse
             }};
 }
 
+// The same for a member of a record the object holds (a page's settings).
+template <typename C, typename M, typename R, typename T, typename Parse>
+typename PropertyTable<C>::Row field(const char *name, R M::*record, T R::*member, Parse parse)
+{
+    return {name, [record, member, parse](C &object, const QString &full, const QString &value,
+                                          QString *error) {
+                const auto parsed = parse(value);
+                if (!parsed)
+                    return fail(error, badValueMessage(full, value));
+                (object.*record).*member = T(*parsed);
+                return true;
+            }};
+}
+
 // A row passing parse(value) to a setter that keeps related members in step.
 template <typename C, typename M, typename A, typename Parse>
 typename PropertyTable<C>::Row setter(const char *name, void (M::*set)(A), Parse parse)

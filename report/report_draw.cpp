@@ -52,6 +52,7 @@ private:
     };
 
     void background(const TextStyle &style, const DeviceRect &d);
+    void picture(const PreparedObject &object, double left, double top, double ox, double oy);
     void frame(const Frame &frame, const DeviceRect &d);
     void text(const PreparedPage &page, const PreparedObject &object, const TextStyle &style,
               const TextBox &box);
@@ -377,6 +378,22 @@ void PageDrawing::object(const PreparedPage &page, const PreparedObject &object,
     text(page, object, style,
          textBox(style, left, top, object.width, object.height, m_sx, m_sy, ox, oy));
     flushText();
+    picture(object, left, top, ox, oy);
+}
+
+void PageDrawing::picture(const PreparedObject &object, double left, double top, double ox,
+                          double oy)
+{
+    if (object.image < 0 || size_t(object.image) >= m_report.images().size())
+        return;
+    const PreparedImage &image = m_report.images()[size_t(object.image)];
+    QRectF target(ox + m_sx * left, oy + m_sy * top, m_sx * object.width, m_sy * object.height);
+    if (object.keepAspect && !image.image.isNull()) {
+        const QSizeF fitted = QSizeF(image.image.size()).scaled(target.size(), Qt::KeepAspectRatio);
+        target = QRectF(target.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
+    }
+    if (!target.isEmpty())
+        m_canvas.image(target, image);
 }
 
 // Whether drawing all fills and frames before all text would show something differently: a
@@ -452,6 +469,9 @@ void PageDrawing::page(const PreparedPage &page, double originX, double originY)
                      originY));
     }
     flushText();
+    // Over the text: a stamp lies over "М.П.", a signature over its line.
+    for (const Placed &p : m_placed)
+        picture(*p.object, p.left, p.top, originX, originY);
 }
 
 } // namespace

@@ -70,10 +70,16 @@ private:
     void newPage();
     void endPage();
     void addPreparedPage();
+    const PageSettings &settingsOf(const PageRun &page) const
+    {
+        return m_engine.m_pageSettings ? *m_engine.m_pageSettings : page.page->settings;
+    }
     double freeSpace() const { return m_pageHeight - footerHeight() - m_currentY; }
     double footerHeight() const;
     void addPreparedObject(PreparedPage &page, const MemoRun &memo, double top, double height,
                            size_t firstLine, size_t lineCount);
+    void addPicture(BandRun &band, const TfrxPictureView &picture);
+    void addPreparedPicture(PreparedPage &page, const PictureRun &picture, double top) const;
     PreparedBand preparedBand(const BandRun &band, const PreparedPage &page) const;
     void reportProgress();
 
@@ -185,8 +191,11 @@ bool ReportEngine::Run::buildPages()
             std::vector<ShiftRect> rects;
             for (const auto &view : band->objects) {
                 const auto *memo = dynamic_cast<const TfrxMemoView *>(view.get());
-                if (!memo)
+                if (!memo) {
+                    if (const auto *picture = dynamic_cast<const TfrxPictureView *>(view.get()))
+                        addPicture(*b, *picture);
                     continue;
+                }
                 MemoRun m;
                 m.memo = memo;
                 m.textStyle = TextStyle::of(*memo);
@@ -195,6 +204,9 @@ bool ReportEngine::Run::buildPages()
                 b->memos.push_back(std::move(m));
                 rects.push_back({memo->left, memo->top, memo->width, memo->height});
             }
+            for (const PictureRun &p : b->pictures)
+                rects.push_back(
+                    {p.picture->left, p.picture->top, p.picture->width, p.picture->height});
             b->shiftTree = buildShiftTree(rects, band->left, band->top, band->width);
             run->bands.push_back(std::move(b));
         }
@@ -237,6 +249,21 @@ bool ReportEngine::Run::buildPages()
     return ok;
 }
 
+void ReportEngine::Run::addPicture(BandRun &band, const TfrxPictureView &picture)
+{
+    const auto data = m_engine.m_images.constFind(picture.imageName);
+    if (!picture.visible || data == m_engine.m_images.cend())
+        return;
+    const std::optional<quint32> image = m_prepared.addImage(*data);
+    if (!image)
+        return;
+    PictureRun run;
+    run.picture = &picture;
+    run.image = *image;
+    run.style = m_prepared.addStyle(TextStyle{});
+    band.pictures.push_back(run);
+}
+
 bool ReportEngine::Run::execute()
 {
     bool ok = true;
@@ -262,10 +289,17 @@ bool ReportEngine::Run::execute()
     } catch (const EvalError &error) {
         addError(error.objectPrefix ? m_currentObject + QStringLiteral(": ") + error.message
                                     : error.message);
+    } catch (const RowsError &error) {
+        addError(error.message);
     }
     for (auto it = m_opened.cbegin(); it != m_opened.cend(); ++it) {
-        if (it.key()->closeDataSource)
+        if (!it.key()->closeDataSource)
+            continue;
+        try {
             it.value()->close();
+        } catch (const RowsError &error) {
+            addError(error.message);
+        }
     }
     return m_engine.m_errors.isEmpty();
 }
@@ -283,17 +317,7 @@ double ReportEngine::Run::footerHeight() const
 
 void ReportEngine::Run::addPreparedPage()
 {
-    const TfrxReportPage *p = m_page->page;
-    PageSettings settings;
-    settings.paperSize = p->paperSize;
-    settings.paperWidth = p->paperWidth;
-    settings.paperHeight = p->paperHeight;
-    settings.orientation = p->orientation;
-    settings.leftMargin = p->leftMargin;
-    settings.topMargin = p->topMargin;
-    settings.rightMargin = p->rightMargin;
-    settings.bottomMargin = p->bottomMargin;
-    m_prepared.addPage(settings);
+    m_prepared.addPage(settingsOf(*m_page));
     m_bandsOnPage.clear();
     m_currentY = 0;
     m_freshPage = true;
@@ -305,7 +329,7 @@ void ReportEngine::Run::runPage(PageRun &page)
     m_headerList.clear();
     if (page.title)
         m_headerList.push_back(page.title);
-    m_pageHeight = page.page->printableHeight();
+    m_pageHeight = settingsOf(page).printableHeight();
     m_firstPage = true;
     addPreparedPage();
     m_calledFromNewPage = true;
@@ -410,6 +434,8 @@ void ReportEngine::Run::layoutBand(BandRun &band)
         m.text = m.storedText;
         m.laidOut = false;
     }
+    for (PictureRun &p : band.pictures)
+        p.top = p.picture->top;
     band.height = b.height;
     if (!b.visible)
         return;
@@ -417,7 +443,7 @@ void ReportEngine::Run::layoutBand(BandRun &band)
         if (m.memo->visible)
             getData(m);
     }
-    std::vector<ShiftState> states(band.memos.size());
+    std::vector<ShiftState> states(band.memos.size() + band.pictures.size());
     bool grew = false;
     for (size_t i = 0; i < band.memos.size(); ++i) {
         MemoRun &m = band.memos[i];
@@ -437,9 +463,17 @@ void ReportEngine::Run::layoutBand(BandRun &band)
             states[i].top = band.memos[i].top;
             states[i].height = band.memos[i].height;
         }
+        for (size_t i = 0; i < band.pictures.size(); ++i) {
+            ShiftState &state = states[band.memos.size() + i];
+            state.mode = band.pictures[i].picture->shiftMode;
+            state.top = band.pictures[i].top;
+            state.height = band.pictures[i].picture->height;
+        }
         applyShifts(band.shiftTree, states);
         for (size_t i = 0; i < band.memos.size(); ++i)
             band.memos[i].top = states[i].top;
+        for (size_t i = 0; i < band.pictures.size(); ++i)
+            band.pictures[i].top = states[band.memos.size() + i].top;
     }
     double contentBottom = 0;
     for (const MemoRun &m : band.memos)
@@ -523,21 +557,43 @@ PreparedBand ReportEngine::Run::preparedBand(const BandRun &band, const Prepared
     return out;
 }
 
+namespace {
+
+// An object of the page at its place: the template's name and horizontal place, the run's top
+// and height.
+PreparedObject placed(const PreparedPage &page, const TfrxComponent &view, quint32 style,
+                      double top, double height)
+{
+    PreparedObject object;
+    object.name = view.name;
+    object.style = style;
+    object.left = view.left;
+    object.top = top;
+    object.width = view.width;
+    object.height = height;
+    object.firstLine = quint32(page.lines.size());
+    return object;
+}
+
+} // namespace
+
 void ReportEngine::Run::addPreparedObject(PreparedPage &page, const MemoRun &m, double top,
                                           double height, size_t firstLine, size_t lineCount)
 {
-    PreparedObject object;
-    object.name = m.memo->name;
-    object.style = m.style;
-    object.left = m.memo->left;
-    object.top = top;
-    object.width = m.memo->width;
-    object.height = height;
+    PreparedObject object = placed(page, *m.memo, m.style, top, height);
     object.text = m.text;
-    object.firstLine = quint32(page.lines.size());
     object.lineCount = quint32(lineCount);
     const auto first = m.lines.begin() + std::ptrdiff_t(firstLine);
     page.lines.insert(page.lines.end(), first, first + std::ptrdiff_t(lineCount));
+    page.objects.push_back(std::move(object));
+}
+
+void ReportEngine::Run::addPreparedPicture(PreparedPage &page, const PictureRun &p,
+                                           double top) const
+{
+    PreparedObject object = placed(page, *p.picture, p.style, top, p.picture->height);
+    object.image = qint32(p.image);
+    object.keepAspect = p.picture->keepAspectRatio;
     page.objects.push_back(std::move(object));
 }
 
@@ -552,6 +608,8 @@ void ReportEngine::Run::outputBand(BandRun &band)
         ensureLines(m);
         addPreparedObject(page, m, m.top, m.height, 0, m.lines.size());
     }
+    for (const PictureRun &p : band.pictures)
+        addPreparedPicture(page, p, p.top);
     out.objectCount = quint32(page.objects.size()) - out.firstObject;
     page.bands.push_back(std::move(out));
     m_bandsOnPage.push_back(&band);
@@ -566,9 +624,10 @@ void ReportEngine::Run::splitBand(BandRun &band)
         m_currentBand = &band;
     }
     struct Piece {
-        MemoRun *memo;
+        MemoRun *memo; // null for a picture, which is never cut
         double top, height;
         size_t firstLine, lineCount;
+        const PictureRun *picture = nullptr;
     };
     std::vector<Piece> remaining;
     for (MemoRun &m : band.memos) {
@@ -577,6 +636,8 @@ void ReportEngine::Run::splitBand(BandRun &band)
         ensureLines(m);
         remaining.push_back({&m, m.top, m.height, 0, m.lines.size()});
     }
+    for (const PictureRun &p : band.pictures)
+        remaining.push_back({nullptr, p.top, p.picture->height, 0, 0, &p});
     double remainingHeight = band.height;
     for (;;) {
         const double available = std::max(0.0, freeSpace());
@@ -592,13 +653,18 @@ void ReportEngine::Run::splitBand(BandRun &band)
             bool place = false;
             if (p.top + p.height <= available + kEpsilon) {
                 place = true;
+            } else if (p.picture && m_freshPage && p.top < kEpsilon) {
+                place = true; // taller than a page: printed cut at its foot rather than never
             } else if (p.top < available - kEpsilon) {
-                const TextStyle &style = p.memo->textStyle;
-                const double room = available - p.top - 2 * style.gapY;
-                size_t fit = room > 0 ? size_t(room / lineHeight(style)) : 0;
-                if (fit == 0 && m_freshPage && p.top < kEpsilon)
-                    fit = 1; // nothing larger will ever fit: cut it here
-                fit = std::min(fit, p.lineCount);
+                size_t fit = 0;
+                if (p.memo) {
+                    const TextStyle &style = p.memo->textStyle;
+                    const double room = available - p.top - 2 * style.gapY;
+                    fit = room > 0 ? size_t(room / lineHeight(style)) : 0;
+                    if (fit == 0 && m_freshPage && p.top < kEpsilon)
+                        fit = 1; // nothing larger will ever fit: cut it here
+                    fit = std::min(fit, p.lineCount);
+                }
                 if (fit > 0) {
                     placed.height = available - p.top;
                     placed.lineCount = fit;
@@ -623,8 +689,11 @@ void ReportEngine::Run::splitBand(BandRun &band)
             }
             if (!place)
                 continue;
-            addPreparedObject(page, *p.memo, placed.top, placed.height, placed.firstLine,
-                              placed.lineCount);
+            if (p.picture)
+                addPreparedPicture(page, *p.picture, placed.top);
+            else
+                addPreparedObject(page, *p.memo, placed.top, placed.height, placed.firstLine,
+                                  placed.lineCount);
             used = std::max(used, placed.top + placed.height);
         }
         const bool done = next.empty() && remainingHeight <= available + kEpsilon;
@@ -722,6 +791,11 @@ PreparedReport &ReportEngine::prepared()
 const QStringList &ReportEngine::errors() const
 {
     return m_errors;
+}
+
+void ReportEngine::setImages(QHash<QString, QByteArray> images)
+{
+    m_images = std::move(images);
 }
 
 void ReportEngine::terminate()

@@ -41,7 +41,7 @@ void Frame::setColor(const QColor &c)
 
 void TfrxReportPage::setPaperSize(int code)
 {
-    paperSize = code;
+    settings.paperSize = code;
     if (code >= 256)
         return;
     struct Paper {
@@ -53,53 +53,44 @@ void TfrxReportPage::setPaperSize(int code)
     for (const Paper &p : papers) {
         if (p.code != code)
             continue;
-        paperWidth = p.width;
-        paperHeight = p.height;
-        if (orientation == PageOrientation::poLandscape)
-            std::swap(paperWidth, paperHeight);
+        settings.paperWidth = p.width;
+        settings.paperHeight = p.height;
+        if (settings.orientation == PageOrientation::poLandscape)
+            std::swap(settings.paperWidth, settings.paperHeight);
     }
 }
 
 void TfrxReportPage::setPaperWidth(double mm)
 {
-    paperWidth = mm;
-    paperSize = 256;
+    settings.paperWidth = mm;
+    settings.paperSize = 256;
 }
 
 void TfrxReportPage::setPaperHeight(double mm)
 {
-    paperHeight = mm;
-    paperSize = 256;
+    settings.paperHeight = mm;
+    settings.paperSize = 256;
 }
 
 void TfrxReportPage::setOrientation(PageOrientation o)
 {
-    if (o == orientation)
+    if (o == settings.orientation)
         return;
-    orientation = o;
-    std::swap(paperWidth, paperHeight);
-    const double l = leftMargin, t = topMargin, r = rightMargin, b = bottomMargin;
+    settings.orientation = o;
+    std::swap(settings.paperWidth, settings.paperHeight);
+    const double l = settings.leftMargin, t = settings.topMargin, r = settings.rightMargin,
+                 b = settings.bottomMargin;
     if (o == PageOrientation::poLandscape) {
-        leftMargin = t;
-        rightMargin = b;
-        topMargin = r;
-        bottomMargin = l;
+        settings.leftMargin = t;
+        settings.rightMargin = b;
+        settings.topMargin = r;
+        settings.bottomMargin = l;
     } else {
-        topMargin = l;
-        bottomMargin = r;
-        rightMargin = t;
-        leftMargin = b;
+        settings.topMargin = l;
+        settings.bottomMargin = r;
+        settings.rightMargin = t;
+        settings.leftMargin = b;
     }
-}
-
-double TfrxReportPage::printableWidth() const
-{
-    return (paperWidth - leftMargin - rightMargin) * kUnitsPerMm;
-}
-
-double TfrxReportPage::printableHeight() const
-{
-    return (paperHeight - topMargin - bottomMargin) * kUnitsPerMm;
 }
 
 TfrxDBDataset *TfrxReport::findDataset(QStringView userName) const

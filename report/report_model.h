@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page_settings.h"
 #include "report_enums.h"
 
 #include <QColor>
@@ -146,6 +147,17 @@ public:
     QString highlightCondition;
 };
 
+// A picture of the business (logo, stamp, signature) placed in its box; the box prints empty
+// when no image of that name is given to the run.
+class TfrxPictureView : public TfrxView {
+public:
+    QString className() const override { return QStringLiteral("TfrxPictureView"); }
+    bool setProperty(const QString &name, const QString &value, QString *error) override;
+
+    QString imageName;           // "logo", "stamp", "head", "accountant"; empty: none
+    bool keepAspectRatio = true; // centred in the box; else stretched to fill it
+};
+
 enum class BandKind { ReportTitle, Header, MasterData, Footer, PageFooter };
 
 class TfrxBand : public TfrxReportComponent {
@@ -222,18 +234,8 @@ public:
     void setPaperWidth(double mm);
     void setPaperHeight(double mm);
     void setOrientation(PageOrientation o);
-    // Printable size in units.
-    double printableWidth() const;
-    double printableHeight() const;
 
-    double paperWidth = 210;
-    double paperHeight = 297;
-    int paperSize = 9;
-    PageOrientation orientation = PageOrientation::poPortrait;
-    double leftMargin = 0;
-    double topMargin = 0;
-    double rightMargin = 0;
-    double bottomMargin = 0;
+    PageSettings settings;
     bool titleBeforeHeader = true;
     bool printIfEmpty = true;
     int pageCount = 1;
@@ -319,6 +321,9 @@ public:
     QString version = QStringLiteral("4.15");
     bool dotMatrixReport = false;
     QString iniFile;
+    // What the printed document is called ("Счет № 7 от 01.12.2026 — ТОО «Заря»"), given by
+    // whoever prints it; it names the print job. Not part of the template.
+    QString documentTitle;
     std::vector<std::unique_ptr<TfrxPage>> pages;
     // The report datasets of the window that owns the template; the template file carries them.
     std::vector<std::unique_ptr<TfrxDBDataset>> windowDatasets;

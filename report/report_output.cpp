@@ -162,6 +162,14 @@ void writeObject(JsonWriter &w, const PreparedReport &report, const PreparedPage
     w.raw(",");
     w.key("valign");
     w.text(enumName(vAlignNames(), s.vAlign));
+    if (o.image >= 0) {
+        w.raw(",");
+        w.key("image");
+        w.number(o.image);
+        w.raw(",");
+        w.key("keepAspect");
+        w.boolean(o.keepAspect);
+    }
     w.raw("}");
 }
 

@@ -11,6 +11,12 @@
 // The rows a report dataset reads: the engine's only view of the data layer.
 namespace zreport {
 
+// Thrown by rows that cannot be read any more (a database error, a lost connection): the run
+// stops where it is and reports the message with its other errors.
+struct RowsError {
+    QString message;
+};
+
 enum class FieldKind { String, Boolean, Numeric };
 QString fieldKindName(FieldKind kind); // "string", "boolean", "numeric"
 

@@ -196,6 +196,14 @@ private:
     void readBandChildren(TfrxBand &band)
     {
         forEachChild([&] {
+            if (m_xml.name() == u"TfrxPictureView") {
+                auto picture = std::make_unique<TfrxPictureView>();
+                applyAttributes(*picture);
+                picture->parent = &band;
+                forEachChild([&] { throw unexpected(QStringLiteral("TfrxPictureView")); });
+                band.objects.push_back(std::move(picture));
+                return;
+            }
             if (m_xml.name() != u"TfrxMemoView")
                 throw unexpected(band.className());
             auto memo = std::make_unique<TfrxMemoView>();
@@ -212,11 +220,22 @@ private:
 
     LoadError unexpected(const QString &parentClass) const
     {
-        static const QSet<QString> known{"TfrxReport",     "TfrxReportPage", "TfrxDataPage",
-                                         "TfrxDBDataset",  "TfrxMemoView",   "TfrxReportTitle",
-                                         "TfrxHeader",     "TfrxMasterData", "TfrxFooter",
-                                         "TfrxPageFooter", "ScriptText",     "Datasets",
-                                         "Memo",           "Line",           "Item"};
+        static const QSet<QString> known{"TfrxReport",
+                                         "TfrxReportPage",
+                                         "TfrxDataPage",
+                                         "TfrxDBDataset",
+                                         "TfrxMemoView",
+                                         "TfrxReportTitle",
+                                         "TfrxPictureView",
+                                         "TfrxHeader",
+                                         "TfrxMasterData",
+                                         "TfrxFooter",
+                                         "TfrxPageFooter",
+                                         "ScriptText",
+                                         "Datasets",
+                                         "Memo",
+                                         "Line",
+                                         "Item"};
         const QString name = m_xml.name().toString();
         if (!known.contains(name))
             return LoadError{QStringLiteral("неизвестный класс %1").arg(name)};

@@ -107,6 +107,7 @@ void DbGrid::setDataset(Dataset *dataset, std::vector<Column> columns)
     connect(m_model, &QAbstractItemModel::modelReset, this, &DbGrid::applyWidths);
 
     setModel(m_model);
+    connect(m_model, &DatasetModel::failed, this, &DbGrid::reportError);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { followGrid(current); });
     connect(dataset, &Dataset::currentChanged, this, &DbGrid::followDataset);
@@ -191,17 +192,6 @@ void DbGrid::followGrid(const QModelIndex &current)
         followDataset(m_dataset->currentIndex());
         reportError(error);
     });
-}
-
-void DbGrid::commitData(QWidget *editor)
-{
-    try {
-        QTableView::commitData(editor);
-    } catch (const DbError &e) {
-        reportError(e.message());
-    } catch (const std::exception &e) {
-        reportError(QString::fromLocal8Bit(e.what()));
-    }
 }
 
 void DbGrid::reportError(const QString &message)

@@ -52,7 +52,6 @@ Q_SIGNALS:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void commitData(QWidget *editor) override;
 
 private:
     void followDataset(int row);

@@ -2,12 +2,11 @@
 
 #include "bench_database.h"
 #include "data/tdm.h"
+#include "peak_memory.h"
 
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -24,13 +23,6 @@ Register &shared()
 {
     static Register r;
     return r;
-}
-
-long peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
 }
 
 void OpenDocsToFirstRow(benchmark::State &state)

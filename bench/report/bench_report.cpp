@@ -3,6 +3,7 @@
 // so run one case at a time to read it for that case, e.g.
 //   build/bin/bench_report --benchmark_filter='Prepare/Invoice/10000'
 
+#include "peak_memory.h"
 #include "report/prepared_io.h"
 #include "report/report_draw.h"
 #include "report/report_engine.h"
@@ -18,18 +19,9 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 using namespace zreport;
 
 namespace {
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
 
 // Invoice lines whose descriptions all differ, a third of them long enough to wrap, so no
 // line's text or layout repeats another's.
@@ -82,7 +74,7 @@ void finish(benchmark::State &state, const PreparedReport &prepared)
     state.counters["pages"] = pages;
     state.counters["pages_per_second"] =
         benchmark::Counter(pages * double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["peak_rss_MB"] = peakMegabytes();
+    state.counters["peak_rss_MB"] = peakMemoryMb();
 }
 
 void prepare(benchmark::State &state, const char *templateName)

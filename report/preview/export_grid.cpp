@@ -201,4 +201,16 @@ std::vector<std::vector<LineItem>> pageTextLines(const zreport::PreparedReport &
     return lines;
 }
 
+void forEachPlace(const ExportGrid &grid, int row,
+                  const std::function<void(int column, Place place, const GridCell *cell)> &visit)
+{
+    for (int column = 0; column < int(grid.columnWidths.size()); ++column) {
+        const int at = grid.at(row, column);
+        if (at >= 0)
+            visit(column, Place::Cell, &grid.cells[size_t(at)]);
+        else
+            visit(column, at == -1 ? Place::Empty : Place::Covered, nullptr);
+    }
+}
+
 } // namespace zpreview

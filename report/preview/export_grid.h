@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // Prepared pages as a table: the edges of the objects become column and row edges, and each
@@ -39,6 +40,12 @@ struct RowPiece {
     bool first = false; // the cell starts in this row
 };
 std::vector<RowPiece> rowPieces(const ExportGrid &grid, int row);
+
+// The places of one row column by column, as a spreadsheet sees them: the cell starting there,
+// nothing (an empty place), or covered by a cell starting in another place.
+enum class Place { Cell, Empty, Covered };
+void forEachPlace(const ExportGrid &grid, int row,
+                  const std::function<void(int column, Place place, const GridCell *cell)> &visit);
 
 ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<int> &pages);
 

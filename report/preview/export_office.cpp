@@ -172,17 +172,16 @@ bool ods(const Report &report, const Pages &pages, const QString &path, QString 
                           .arg(it->second)
                           .arg(height);
         body += QStringLiteral("<table:table-row table:style-name=\"ro%1\">").arg(it->second);
-        for (int c = 0; c < columns; ++c) {
-            const int at = grid.at(r, c);
-            if (at == -2) {
+        forEachPlace(grid, r, [&](int, Place place, const GridCell *found) {
+            if (place == Place::Covered) {
                 body += QStringLiteral("<table:covered-table-cell/>");
-                continue;
+                return;
             }
-            if (at == -1) {
+            if (place == Place::Empty) {
                 body += QStringLiteral("<table:table-cell/>");
-                continue;
+                return;
             }
-            const GridCell &cell = grid.cells[size_t(at)];
+            const GridCell &cell = *found;
             body += QStringLiteral("<table:table-cell office:value-type=\"string\"");
             if (isBold(cell))
                 body += QStringLiteral(" table:style-name=\"bold\"");
@@ -194,7 +193,7 @@ bool ods(const Report &report, const Pages &pages, const QString &path, QString 
             for (const QString &paragraph : cell.text.split(QLatin1Char('\n')))
                 body += QStringLiteral("<text:p>%1</text:p>").arg(xml(paragraph));
             body += QStringLiteral("</table:table-cell>");
-        }
+        });
         body += QStringLiteral("</table:table-row>\n");
     }
     const QString content =

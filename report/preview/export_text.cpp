@@ -108,18 +108,16 @@ QByteArray html(const Report &report, const Pages &pages)
     for (double w : grid.columnWidths)
         out += QStringLiteral("<col style=\"width:%1px\">").arg(px(w));
     out += QStringLiteral("</colgroup>\n");
-    const int columns = int(grid.columnWidths.size());
     for (int r = 0; r < int(grid.rowHeights.size()); ++r) {
         out += QStringLiteral("<tr style=\"height:%1px\">").arg(px(grid.rowHeights[size_t(r)]));
-        for (int c = 0; c < columns; ++c) {
-            const int at = grid.at(r, c);
-            if (at == -2)
-                continue;
-            if (at == -1) {
+        forEachPlace(grid, r, [&](int, Place place, const GridCell *found) {
+            if (place == Place::Covered)
+                return;
+            if (place == Place::Empty) {
                 out += QStringLiteral("<td></td>");
-                continue;
+                return;
             }
-            const GridCell &cell = grid.cells[size_t(at)];
+            const GridCell &cell = *found;
             QString style = QStringLiteral("text-align:%1").arg(htmlAlign(cell.style));
             if (cell.style) {
                 style += QStringLiteral(";font-size:%1pt").arg(cell.style->font.pointSize());
@@ -138,7 +136,7 @@ QByteArray html(const Report &report, const Pages &pages)
             QString body = escapeXml(cell.text);
             body.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
             out += QStringLiteral(" style=\"%1\">%2</td>").arg(style, body);
-        }
+        });
         out += QStringLiteral("</tr>\n");
     }
     out += QStringLiteral("</table>\n</body>\n</html>\n");
@@ -158,15 +156,13 @@ QByteArray excelXml(const Report &report, const Pages &pages)
         "<Worksheet ss:Name=\"Отчет\">\n<Table>\n");
     for (double w : grid.columnWidths)
         out += QStringLiteral("<Column ss:Width=\"%1\"/>\n").arg(w * 0.75, 0, 'f', 2);
-    const int columns = int(grid.columnWidths.size());
     for (int r = 0; r < int(grid.rowHeights.size()); ++r) {
         out += QStringLiteral("<Row ss:Height=\"%1\">")
                    .arg(grid.rowHeights[size_t(r)] * 0.75, 0, 'f', 2);
-        for (int c = 0; c < columns; ++c) {
-            const int at = grid.at(r, c);
-            if (at < 0)
-                continue;
-            const GridCell &cell = grid.cells[size_t(at)];
+        forEachPlace(grid, r, [&](int c, Place place, const GridCell *found) {
+            if (place != Place::Cell)
+                return;
+            const GridCell &cell = *found;
             out += QStringLiteral("<Cell ss:Index=\"%1\"").arg(c + 1);
             if (cell.columnSpan > 1)
                 out += QStringLiteral(" ss:MergeAcross=\"%1\"").arg(cell.columnSpan - 1);
@@ -177,7 +173,7 @@ QByteArray excelXml(const Report &report, const Pages &pages)
             QString body = escapeXml(cell.text);
             body.replace(QLatin1Char('\n'), QStringLiteral("&#10;"));
             out += QStringLiteral("><Data ss:Type=\"String\">%1</Data></Cell>").arg(body);
-        }
+        });
         out += QStringLiteral("</Row>\n");
     }
     out += QStringLiteral("</Table>\n</Worksheet>\n</Workbook>\n");

@@ -12,6 +12,7 @@
 
 #include "report/prepared_io.h"
 #include "report/report_units.h"
+#include "report/text_search.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -145,10 +147,7 @@ PreviewWindow::PreviewWindow(const zreport::TfrxReport &report, const zreport::D
     resize(1000, 760);
 }
 
-PreviewWindow::~PreviewWindow()
-{
-    restoreTemplatePages();
-}
+PreviewWindow::~PreviewWindow() = default;
 
 const zreport::PreparedReport &PreviewWindow::prepared() const
 {
@@ -381,15 +380,21 @@ void PreviewWindow::runReport()
     m_view->setReport(&m_empty, 0);
     m_thumbnails->setReport(&m_empty, 0);
     m_engine = std::make_unique<zreport::ReportEngine>(m_report, m_sources);
+    if (m_pageSettings)
+        m_engine->overridePageSettings(*m_pageSettings);
     m_finished = 0;
     m_shown = 0;
     m_refreshEvery = 0;
     m_sinceFirstPage.invalidate();
     m_sinceEvents.start();
     m_engine->setProgressHandler([this](int pagesSoFar) { onProgress(pagesSoFar); });
-    setRunning(true);
-    const bool ok = m_engine->run();
-    setRunning(false);
+    bool ok = false;
+    {
+        setRunning(true);
+        // The window can be closed again however the run ends.
+        const auto stopped = qScopeGuard([this] { setRunning(false); });
+        ok = m_engine->run();
+    }
     showPages(prepared().pageCount());
     if (m_view->currentPage() == 0)
         m_view->goToPage(1);
@@ -543,7 +548,9 @@ void PreviewWindow::print()
     }
 
     PrintProgress progress(this);
-    PrintJob job{prepared(), settings, m_view->currentPage(), windowTitle(), {}, {}};
+    const QString jobName =
+        m_report.documentTitle.isEmpty() ? windowTitle() : m_report.documentTitle;
+    PrintJob job{prepared(), settings, m_view->currentPage(), jobName, {}, {}};
     job.planned = [&progress](int sheets) { progress.setSheetCount(sheets); };
     job.progress = [&progress](int page) { return progress.showPage(page); };
     QString error;
@@ -599,6 +606,8 @@ void PreviewWindow::openFile()
     }
     if (!m_engine)
         m_engine = std::make_unique<zreport::ReportEngine>(m_report, m_sources);
+    if (m_pageSettings)
+        m_engine->overridePageSettings(*m_pageSettings);
     m_engine->prepared() = std::move(loaded);
     m_pickedPage = 0;
     m_foundPage = 0;
@@ -699,35 +708,16 @@ void PreviewWindow::findNext()
 
 bool PreviewWindow::searchFrom(int page, int object)
 {
-    const auto &pages = prepared().pages();
-    const Qt::CaseSensitivity cs = m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (int p = page; p <= prepared().pageCount(); ++p, object = 0) {
-        const zreport::PreparedPage &prepared = pages[size_t(p - 1)];
-        // Objects in the order they were output, band by band.
-        int index = 0;
-        for (const zreport::PreparedBand &band : prepared.bands) {
-            for (quint32 i = 0; i < band.objectCount; ++i, ++index) {
-                if (index < object)
-                    continue;
-                const zreport::PreparedObject &o = prepared.objects[band.firstObject + i];
-                QString drawn;
-                for (quint32 l = 0; l < o.lineCount; ++l) {
-                    if (l > 0)
-                        drawn += QLatin1Char(' ');
-                    drawn += prepared.lineText(o, prepared.lines[o.firstLine + l]);
-                }
-                if (!drawn.contains(m_searchText, cs))
-                    continue;
-                m_foundPage = p;
-                m_foundObject = index;
-                m_view->showFound(p,
-                                  QRectF(band.left + o.left, band.top + o.top, o.width, o.height));
-                updateStatus();
-                return true;
-            }
-        }
-    }
-    return false;
+    const auto found =
+        zreport::findText(prepared(), m_searchText,
+                          m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive, page, object);
+    if (!found)
+        return false;
+    m_foundPage = found->page;
+    m_foundObject = found->object;
+    m_view->showFound(found->page, found->rect);
+    updateStatus();
+    return true;
 }
 
 // --- page settings and editing ---------------------------------------------------------------
@@ -748,48 +738,10 @@ void PreviewWindow::pageSettings()
         m_view->goToPage(current);
         return;
     }
-    // The template's pages take the settings for as long as this window is open; the caller's
-    // template is the same again once it closes.
-    auto &report = const_cast<zreport::TfrxReport &>(m_report);
-    const auto pages = report.reportPages();
-    if (m_templatePages.empty()) {
-        for (const zreport::TfrxReportPage *p : pages)
-            m_templatePages.push_back({p->paperSize, p->paperWidth, p->paperHeight, p->orientation,
-                                       p->leftMargin, p->topMargin, p->rightMargin,
-                                       p->bottomMargin});
-    }
-    for (zreport::TfrxReportPage *p : pages) {
-        p->paperSize = chosen.paperSize;
-        p->paperWidth = chosen.paperWidth;
-        p->paperHeight = chosen.paperHeight;
-        p->orientation = chosen.orientation;
-        p->leftMargin = chosen.leftMargin;
-        p->topMargin = chosen.topMargin;
-        p->rightMargin = chosen.rightMargin;
-        p->bottomMargin = chosen.bottomMargin;
-    }
+    // Every page of this window's runs is laid out on the chosen paper; the caller's template
+    // stays as it is.
+    m_pageSettings = chosen;
     runReport();
-}
-
-void PreviewWindow::restoreTemplatePages()
-{
-    if (m_templatePages.empty())
-        return;
-    auto &report = const_cast<zreport::TfrxReport &>(m_report);
-    const auto pages = report.reportPages();
-    for (size_t i = 0; i < pages.size() && i < m_templatePages.size(); ++i) {
-        const zreport::PageSettings &s = m_templatePages[i];
-        zreport::TfrxReportPage *p = pages[i];
-        p->paperSize = s.paperSize;
-        p->paperWidth = s.paperWidth;
-        p->paperHeight = s.paperHeight;
-        p->orientation = s.orientation;
-        p->leftMargin = s.leftMargin;
-        p->topMargin = s.topMargin;
-        p->rightMargin = s.rightMargin;
-        p->bottomMargin = s.bottomMargin;
-    }
-    m_templatePages.clear();
 }
 
 void PreviewWindow::editPage()

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -73,7 +74,6 @@ private:
     void showZoom();
     void emailReport();
     bool searchFrom(int page, int object);
-    void restoreTemplatePages();
 
     const zreport::TfrxReport &m_report;
     zreport::DataSources m_sources;
@@ -93,8 +93,9 @@ private:
     int m_foundPage = 0; // from 1; 0 before a find
     int m_foundObject = -1;
 
-    // The template's page settings as they were, while "Применить ко всем страницам" holds.
-    std::vector<zreport::PageSettings> m_templatePages;
+    // The paper every page is laid out on since "Применить ко всем страницам"; the template
+    // itself is never changed.
+    std::optional<zreport::PageSettings> m_pageSettings;
 
     QToolBar *m_toolBar;
     PageView *m_view;

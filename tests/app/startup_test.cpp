@@ -23,6 +23,18 @@
 
 namespace {
 
+// The program's automatic copies go to the user's data folder: here, one of the tests' own.
+class OwnDataFolder : public ::testing::Environment {
+public:
+    void SetUp() override { qputenv("XDG_DATA_HOME", QFile::encodeName(m_folder.path())); }
+    static QString backups() { return qEnvironmentVariable("XDG_DATA_HOME") + "/zarnik/backups"; }
+
+private:
+    QTemporaryDir m_folder;
+};
+[[maybe_unused]] const auto *const ownDataFolder =
+    ::testing::AddGlobalTestEnvironment(new OwnDataFolder);
+
 // Windows of the program that still exist, shown or not.
 int programWindows()
 {
@@ -200,6 +212,55 @@ TEST(Startup, RunsTheRegisterMaximisedAndCommitsWhatWasPostedWhenItCloses)
     dm.DSetKNP->setSelectSql(QStringLiteral("select * from KNP where KNP='911'"));
     dm.DSetKNP->open();
     EXPECT_FALSE(dm.DSetKNP->isEmpty());
+}
+
+// Closes the register by its "Выход" as soon as it runs.
+void closeWithExit(TfrmMain &window, TDM &)
+{
+    QTimer::singleShot(0, &window, [&window] {
+        window.findChild<QPushButton *>(QStringLiteral("btnClose"))->click();
+    });
+}
+
+TEST(Startup, ClosingMakesTheDaysAutomaticCopyOnce)
+{
+    TempDatabase db(TempDatabase::Demo);
+    QDir(OwnDataFolder::backups()).removeRecursively();
+    for (int run = 0; run < 2; ++run) {
+        ScriptedPrompts prompts;
+        StartupOptions options;
+        options.databasePath = db.path();
+        options.prompts = &prompts;
+        options.running = closeWithExit;
+        EXPECT_EQ(runZarnik(options), 0);
+    }
+    const QStringList copies =
+        QDir(OwnDataFolder::backups()).entryList({QStringLiteral("*.fbk")}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_TRUE(copies.front().startsWith(QStringLiteral("Zarnik-ТОО_«Алтын_Дала_Трейд»-")));
+}
+
+TEST(Startup, AFailedAutomaticCopyIsToldOnceAndTheProgramCloses)
+{
+    TempDatabase db(TempDatabase::Demo);
+    QDir(OwnDataFolder::backups()).removeRecursively();
+    // A file where the folder should be: no copy can be made there.
+    QDir().mkpath(QFileInfo(OwnDataFolder::backups()).path());
+    QFile blocker(OwnDataFolder::backups());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ScriptedPrompts prompts;
+    prompts.expectError(QString(), QStringLiteral("ТОО «Алтын Дала Трейд» Zarnik 1.2"));
+    StartupOptions options;
+    options.databasePath = db.path();
+    options.prompts = &prompts;
+    options.running = closeWithExit;
+    EXPECT_EQ(runZarnik(options), 0);
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_TRUE(prompts.shown().front().text.startsWith(
+        QStringLiteral("Автоматическая резервная копия не создана")));
+    EXPECT_EQ(programWindows(), 0);
+    QFile::remove(OwnDataFolder::backups());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // zarnik-cli check-ids over generated databases: the demo passes, typing errors are listed
 // one line each with whose they are and why, unusable options are refused.
+#include "cli_run.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "temp_database.h"
@@ -10,18 +11,9 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
 CliRun checkIds(const QStringList &args)
 {
-    QProcess cli;
-    cli.start(QStringLiteral(ZARNIK_CLI), QStringList{QStringLiteral("check-ids")} + args);
-    EXPECT_TRUE(cli.waitForFinished(60000));
-    return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
-            QString::fromUtf8(cli.readAllStandardError())};
+    return runCli(QStringList{QStringLiteral("check-ids")} + args);
 }
 
 void execute(FbTransaction &transaction, const QString &sql, const QVariantMap &values)

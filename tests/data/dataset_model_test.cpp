@@ -1,8 +1,10 @@
 #include "data/dataset_model.h"
 #include "data/tdm.h"
 #include "temp_database.h"
+#include "unreadable_row.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -64,4 +66,34 @@ TEST(DatasetModel, GrowsAsTheGridFetchesMoreRows)
         model.fetchMore({});
     EXPECT_EQ(model.rowCount(), 600);
     EXPECT_EQ(model.data(model.index(599, 0), Qt::DisplayRole).toString(), QStringLiteral("1599"));
+}
+
+// Database errors met inside the view's calls stay in the model: a fetch that fails and a cell
+// text the database cannot take are reported through failed(), and nothing is thrown into the
+// view. A failed fetch is not tried again until the rows are read anew.
+TEST(DatasetModel, ReportsDatabaseErrorsOfItsViewsCallsInsteadOfThrowingThem)
+{
+    TempDatabase db;
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    knpUnreadableAtRow(dm, 600, 500);
+    dm.DSetKNP->open();
+    DatasetModel model(dm.DSetKNP);
+    QSignalSpy failures(&model, &DatasetModel::failed);
+
+    while (model.canFetchMore({}))
+        EXPECT_NO_THROW(model.fetchMore({}));
+    ASSERT_TRUE(failures.wait(1000));
+    EXPECT_EQ(failures.size(), 1);
+    EXPECT_LT(model.rowCount(), 500);
+    EXPECT_FALSE(model.canFetchMore({}));
+
+    model.setEditable(true);
+    EXPECT_FALSE(model.setData(model.index(0, 1), QStringLiteral("Аренда 中"), Qt::EditRole));
+    EXPECT_EQ(failures.size(), 2);
+    EXPECT_TRUE(failures.last().first().toString().contains(QStringLiteral("中")));
+
+    dm.DSetKNP->close();
+    dm.DSetKNP->open();
+    EXPECT_TRUE(model.canFetchMore({})) << "read anew, the rows may be fetched again";
 }

@@ -123,6 +123,44 @@ TEST(PreviewWindow, EscapeStopsTheRunThenClosesTheWindow)
     EXPECT_FALSE(preview.window.isVisible());
 }
 
+// Rows whose source goes away in the middle of a run, as a database whose server stops.
+class RowsLostAt : public zreport::MemoryRows {
+public:
+    RowsLostAt(int count, int lostAt)
+        : MemoryRows({{"N", zreport::FieldKind::Numeric}, {"S", zreport::FieldKind::String}}),
+          m_lostAt(lostAt)
+    {
+        for (int i = 1; i <= count; ++i)
+            addRow({i, QStringLiteral("row %1").arg(i)});
+    }
+    void next() override
+    {
+        if (currentRow() + 1 == m_lostAt)
+            throw zreport::RowsError{QStringLiteral("Соединение с базой данных потеряно")};
+        MemoryRows::next();
+    }
+
+private:
+    int m_lostAt;
+};
+
+TEST(PreviewWindow, RowsLostInTheMiddleOfARunAreReportedAndTheWindowStillCloses)
+{
+    auto report = reportFromXml(rowsReportXml());
+    RowsLostAt source(400, 150);
+    ScriptedUser user;
+    PreviewWindow window(*report, {{"src", &source}}, user.hooks());
+    window.show();
+    window.runReport();
+    EXPECT_FALSE(window.isRunning());
+    ASSERT_EQ(user.messages.size(), 1);
+    EXPECT_TRUE(user.messages[0].contains("Соединение с базой данных потеряно"))
+        << user.messages[0].toStdString();
+    EXPECT_GT(window.prepared().pageCount(), 0) << "the pages made before stay to look at";
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST(PreviewWindow, ZoomKeepsItsFloors)
 {
     Preview preview(rowsReportXml());
@@ -340,7 +378,7 @@ TEST(PreviewWindow, PageSettingsApplyToAllPagesOrToTheCurrentOne)
     EXPECT_EQ(preview.user.dialogTitles.last(), "Настройки страницы");
 }
 
-TEST(PreviewWindow, TheTemplateIsTheSameOnceThePreviewCloses)
+TEST(PreviewWindow, PageSettingsForAllPagesLeaveTheTemplateAsItIs)
 {
     auto report = reportFromXml(rowsReportXml(100));
     auto source = rows(20);
@@ -354,9 +392,12 @@ TEST(PreviewWindow, TheTemplateIsTheSameOnceThePreviewCloses)
             return int(QDialog::Accepted);
         });
         child<QAction>(&window, "pageSettingsAction")->trigger();
-        EXPECT_DOUBLE_EQ(report->reportPages().front()->paperHeight, 200);
+        EXPECT_DOUBLE_EQ(window.prepared().pages().front().settings.paperHeight, 200)
+            << "every page laid out on the chosen paper";
+        EXPECT_DOUBLE_EQ(report->reportPages().front()->settings.paperHeight, 100)
+            << "the caller's template is never changed";
     }
-    EXPECT_DOUBLE_EQ(report->reportPages().front()->paperHeight, 100);
+    EXPECT_DOUBLE_EQ(report->reportPages().front()->settings.paperHeight, 100);
 }
 
 TEST(PreviewWindow, PageEditorChangesThePreparedPageOnly)

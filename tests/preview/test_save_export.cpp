@@ -22,10 +22,7 @@ namespace {
 
 QByteArray json(const zreport::PreparedReport &report)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    zreport::writePreparedJson(report, buffer);
-    return buffer.data();
+    return written(report, zreport::writePreparedJson);
 }
 
 struct FilePreview {

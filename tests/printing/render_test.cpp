@@ -1,6 +1,8 @@
+#include "cli_run.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
 #include "temp_database.h"
+#include "unreadable_row.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,19 +14,9 @@
 
 namespace {
 
-struct CliResult {
-    int exitCode;
-    QString out, err;
-};
-
-CliResult render(const QStringList &args)
+CliRun render(const QStringList &args)
 {
-    // The tool runs in the test's environment: a Russian desktop's locale.
-    QProcess process;
-    process.start(QStringLiteral(ZARNIK_CLI), QStringList{QStringLiteral("render")} + args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runCli(QStringList{QStringLiteral("render")} + args);
 }
 
 // Every object text of the prepared pages, in output order.
@@ -57,9 +49,8 @@ TEST(Render, InvoicePrintsTotalsWorkedOutForThisPrintAndLeavesTheFileAlone)
         dm.DSetDocs->post();
     }
     const QString json = db.folder() + QStringLiteral("/schet.json");
-    const CliResult result =
-        render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
-                QStringLiteral("repSchet"), QStringLiteral("--json"), json});
+    const CliRun result = render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
+                                  QStringLiteral("repSchet"), QStringLiteral("--json"), json});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QStringList printed = texts(json);
     EXPECT_TRUE(printed.contains(QStringLiteral("172950,00")));
@@ -100,10 +91,11 @@ TEST(Render, KazakhNamesPrintOnTheInvoiceAndThePaymentOrder)
     }
     for (const char *form : {"repSchet", "repPlat"}) {
         const QString pdf = db.folder() + QStringLiteral("/%1.pdf").arg(QLatin1String(form));
-        const CliResult result =
+        const CliRun result =
             render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
                     QLatin1String(form), QStringLiteral("--pdf"), pdf});
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(result.err, QString()) << "standard error is the tool's own";
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         text.waitForFinished(60000);
@@ -116,13 +108,32 @@ TEST(Render, KazakhNamesPrintOnTheInvoiceAndThePaymentOrder)
     }
 }
 
+// The print job is named after the document, as a person finds it in the printer's queue.
+TEST(PrintJob, IsNamedAfterTheDocument)
+{
+    TempDatabase db(TempDatabase::Demo);
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    dm.DSetDocs->open();
+    EXPECT_EQ(documentTitle(dm, PrintForm::Invoice),
+              QStringLiteral("Счет № 1 от 02.03.2026 — ТОО «Степной Ветер»"));
+    EXPECT_EQ(documentTitle(dm, PrintForm::PaymentOrder),
+              QStringLiteral("Платежное поручение № 1 от 02.03.2026 — ТОО «Степной Ветер»"));
+    dm.DSetDocs->edit();
+    dm.DSetDocs->setValue(QStringLiteral("NUMACT"), QVariant());
+    dm.DSetDocs->setValue(QStringLiteral("DATAACT"), QVariant());
+    EXPECT_EQ(documentTitle(dm, PrintForm::Act),
+              QStringLiteral("Акт выполненных работ — ТОО «Степной Ветер»"));
+    dm.DSetDocs->cancel();
+}
+
 TEST(Render, ListingOfOneKindOfClients)
 {
     TempDatabase db(TempDatabase::Demo);
     const QString json = db.folder() + QStringLiteral("/org.json");
-    const CliResult result = render(
-        {QStringLiteral("--db"), db.path(), QStringLiteral("--template"), QStringLiteral("repOrg"),
-         QStringLiteral("--tip"), QStringLiteral("1"), QStringLiteral("--json"), json});
+    const CliRun result = render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
+                                  QStringLiteral("repOrg"), QStringLiteral("--tip"),
+                                  QStringLiteral("1"), QStringLiteral("--json"), json});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QStringList printed = texts(json);
     EXPECT_TRUE(printed.contains(QStringLiteral("ИП Нурланов Берик Ерланович")));
@@ -152,7 +163,7 @@ TEST(Render, RefusesWhatItCannotUse)
         {{d, empty.path(), t, QStringLiteral("repSchet")}, 1},
     };
     for (const auto &c : cases) {
-        const CliResult result = render(c.args);
+        const CliRun result = render(c.args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
         EXPECT_FALSE(result.err.isEmpty());
     }
@@ -172,6 +183,30 @@ TEST(PrintJob, TemplateOfEachForm)
               QStringLiteral("repNaklAlb"));
     EXPECT_EQ(documentTemplateName(PrintForm::PaymentOrder, 2, false, false),
               QStringLiteral("repPlat"));
+}
+
+} // namespace
+
+namespace {
+
+// A database error while a report reads the data module's rows reaches the engine as its own
+// kind of error, which ends the run with a message instead of unwinding through the windows.
+TEST(DatasetRows, TurnADatabaseErrorIntoTheEnginesError)
+{
+    TempDatabase db;
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    knpUnreadableAtRow(dm, 3, 3);
+    DatasetRows rows(dm.DSetKNP);
+    ASSERT_TRUE(rows.open());
+    rows.first();
+    try {
+        while (!rows.eof())
+            rows.next();
+        ADD_FAILURE() << "the third row was read";
+    } catch (const zreport::RowsError &error) {
+        EXPECT_FALSE(error.message.isEmpty());
+    }
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 
 // Small templates written inline for engine tests, and their runs.
 
+#include "report/prepared_io.h"
 #include "report/prepared_report.h"
 #include "report/report_engine.h"
+#include "report/report_output.h"
 #include "report/report_rows.h"
 #include "templates/template_loader.h"
 
@@ -13,6 +15,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// What one of the engine's writers puts out for the prepared pages, in memory:
+// written(report, zreport::writePreparedJson).
+inline QByteArray written(const zreport::PreparedReport &report,
+                          bool (*write)(const zreport::PreparedReport &, QIODevice &))
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(write(report, buffer));
+    return buffer.data();
+}
 
 inline std::unique_ptr<zreport::TfrxReport> reportFromXml(const QString &xml)
 {
@@ -36,6 +49,16 @@ inline QString reportXml(const QString &bands, double paperHeightMm = 100)
 </TfrxReport>)")
         .arg(paperHeightMm)
         .arg(bands);
+}
+
+// A data band "B" over the dataset "D", `height` units high, as wide as the test page; its
+// objects take the place of %1.
+inline QString masterDataXml(double height, bool stretched = false)
+{
+    return QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="%1" DataSet="D"%2>)")
+               .arg(height)
+               .arg(stretched ? QStringLiteral(R"( Stretched="True")") : QString()) +
+           QStringLiteral("%1</TfrxMasterData>");
 }
 
 inline QString memoXml(const QString &name, const QString &attributes, const QString &text)
@@ -88,13 +111,15 @@ struct ReportRun {
     }
 };
 
-inline ReportRun runReport(const QString &xml, zreport::DataSources sources)
+inline ReportRun runReport(const QString &xml, zreport::DataSources sources,
+                           QHash<QString, QByteArray> images = {})
 {
     ReportRun run;
     run.report = reportFromXml(xml);
     if (!run.report)
         return run;
     run.engine = std::make_unique<zreport::ReportEngine>(*run.report, sources);
+    run.engine->setImages(std::move(images));
     run.ok = run.engine->run();
     return run;
 }

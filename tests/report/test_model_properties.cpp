@@ -51,8 +51,8 @@ TEST(ModelProperties, NestedRecordsReachTheirFields)
     TfrxReportPage page;
     ASSERT_TRUE(set(page, "LeftMargin", "20"));
     ASSERT_TRUE(set(page, "Orientation", "poLandscape"));
-    EXPECT_EQ(page.paperWidth, 297);
-    EXPECT_EQ(page.bottomMargin, 20); // margins turn with the sheet
+    EXPECT_EQ(page.settings.paperWidth, 297);
+    EXPECT_EQ(page.settings.bottomMargin, 20); // margins turn with the sheet
 }
 
 struct BadProperty {

@@ -13,20 +13,12 @@ namespace {
 
 QByteArray bytesOf(const PreparedReport &report)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(writePreparedReport(report, buffer));
-    return bytes;
+    return written(report, writePreparedReport);
 }
 
 QByteArray jsonOf(const PreparedReport &report)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(writePreparedJson(report, buffer));
-    return bytes;
+    return written(report, writePreparedJson);
 }
 
 // Two pages with frames, alignments, several lines and an empty memo.
@@ -44,13 +36,7 @@ protected:
                     "Left=\"60\" Width=\"60\" Height=\"30\" Frame.Typ=\"[ftTop]\" "
                     "Frame.Style=\"fsDot\"",
                     "");
-        m_run = runReport(
-            reportXml(
-                QStringLiteral(
-                    R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                    .arg(cells),
-                100),
-            {{"src", m_rows.get()}});
+        m_run = runReport(reportXml(masterDataXml(30).arg(cells), 100), {{"src", m_rows.get()}});
         ASSERT_TRUE(m_run.ok);
         ASSERT_EQ(m_run.prepared().pageCount(), 1);
     }

@@ -20,12 +20,9 @@ public:
     DrawnMemo(const QString &attributes, const QString &text, double scale = 1)
     {
         m_rows = numberRows({1});
-        m_run = runReport(
-            reportXml(
-                QStringLiteral(
-                    R"(<TfrxMasterData Name="B" Width="377.953" Height="100" DataSet="D">%1</TfrxMasterData>)")
-                    .arg(memoXml("M", "Left=\"20\" Top=\"20\" " + attributes, text))),
-            {{"src", m_rows.get()}});
+        m_run = runReport(reportXml(masterDataXml(100).arg(
+                              memoXml("M", "Left=\"20\" Top=\"20\" " + attributes, text))),
+                          {{"src", m_rows.get()}});
         const PreparedPage &page = m_run.prepared().pages().front();
         image = QImage(int(200 * scale), int(150 * scale), QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -108,12 +105,8 @@ TEST(Drawing, AFillDrawnLaterCoversTheTextBeneathIt)
     const QString memos =
         memoXml("Text", "Left=\"20\" Top=\"20\" Width=\"100\" Height=\"20\"", "ЖЖЖЖЖЖЖЖ") +
         memoXml("Cover", "Left=\"10\" Top=\"10\" Width=\"150\" Height=\"40\" Color=\"clRed\"", "");
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="100" DataSet="D">%1</TfrxMasterData>)")
-                .arg(memos)),
-        {{"src", rows.get()}});
+    const ReportRun run =
+        runReport(reportXml(masterDataXml(100).arg(memos)), {{"src", rows.get()}});
     QImage image(200, 100, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -142,9 +135,7 @@ struct ThreePages {
     ThreePages()
     {
         const QString bands =
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="300" DataSet="D">%1</TfrxMasterData>)")
-                .arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
+            masterDataXml(300).arg(memoXml("M", "Width=\"100\" Height=\"20\"", "Строка [Line]"));
         run = runReport(reportXml(bands), {{"src", rows.get()}});
     }
     std::unique_ptr<MemoryRows> rows = numberRows({1, 2, 3});

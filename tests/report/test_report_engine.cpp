@@ -2,6 +2,7 @@
 #include "report_fixture.h"
 
 #include "report/report_units.h"
+#include "report/text_search.h"
 
 using namespace zreport;
 
@@ -329,12 +330,7 @@ TEST(MemoData, NullsInBracketsAreConvertedButNotInBoundMemos)
                 "Left=\"100\" Width=\"50\" Height=\"30\" DataSet=\"D\" DataField=\"DAY\" " + date,
                 "[D.\"DAY\"]") +
         memoXml("Name", "Left=\"150\" Width=\"50\" Height=\"30\"", "<[D.\"NAME\"]>");
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                .arg(cells)),
-        {{"src", rows.get()}});
+    const ReportRun run = runReport(reportXml(masterDataXml(30).arg(cells)), {{"src", rows.get()}});
     ASSERT_TRUE(run.ok) << run.errors().join('\n').toStdString();
     EXPECT_EQ(run.texts("Amount"), QStringList{"0,00"});
     EXPECT_EQ(run.texts("Day"), QStringList{"30.12.1899"});
@@ -356,12 +352,9 @@ TEST(Stretching, StretchedBandShrinksToItsLowestObject)
 {
     auto rows = numberRows({1});
     // Stored height 40, lowest object ends at 30.
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="40" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
-                .arg(memoXml("Cell", "Top=\"10\" Width=\"50\" Height=\"20\"", "x"))),
-        {{"src", rows.get()}});
+    const ReportRun run = runReport(reportXml(masterDataXml(40, true).arg(memoXml(
+                                        "Cell", "Top=\"10\" Width=\"50\" Height=\"20\"", "x"))),
+                                    {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     EXPECT_DOUBLE_EQ(run.band(0, 0).height, 30);
 }
@@ -376,12 +369,8 @@ TEST(Stretching, MaxHeightMemoReachesTheBottomOfAGrownNeighbour)
                 "[D.\"TEXT\"]") +
         memoXml("Beside", "Left=\"100\" Width=\"50\" Height=\"18\" StretchMode=\"smMaxHeight\"",
                 "1");
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="18" DataSet="D" Stretched="True">%1</TfrxMasterData>)")
-                .arg(cells)),
-        {{"src", rows.get()}});
+    const ReportRun run =
+        runReport(reportXml(masterDataXml(18, true).arg(cells)), {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     const PreparedPage &page = run.prepared().pages().front();
     // Three 10-point lines: round(3 * 15.28 + 2) = 48.
@@ -404,3 +393,31 @@ TEST(Datasets, StayOpenAfterTheRunUnlessTheyCloseTheirDataSource)
         EXPECT_EQ(rows->currentRow(), 3); // after its last row
     }
 }
+
+namespace {
+
+// Text search over prepared pages, as the preview's "Найти" and F3 use it: object by object in
+// output order, going on from where the last find was, across pages.
+TEST(TextSearch, FindsObjectByObjectAndGoesOnAcrossPages)
+{
+    auto rows = numberRows({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    const ReportRun run = runReport(
+        reportXml(masterDataXml(30).arg(memoXml("M", R"(Left="0" Top="0" Width="300" Height="20")",
+                                                "Строка [D.\"N\"]")),
+                  60),
+        {{"src", rows.get()}});
+    ASSERT_TRUE(run.ok);
+    ASSERT_GT(run.prepared().pageCount(), 1);
+    const auto first =
+        findText(run.prepared(), QStringLiteral("строка 1"), Qt::CaseInsensitive, 1, 0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->page, 1);
+    const auto next = findText(run.prepared(), QStringLiteral("Строка 1"), Qt::CaseSensitive,
+                               first->page, first->object + 1);
+    ASSERT_TRUE(next) << "\"Строка 10\" comes later";
+    EXPECT_GT(next->page, 1);
+    EXPECT_FALSE(findText(run.prepared(), QStringLiteral("строка 1"), Qt::CaseSensitive, 1, 0));
+    EXPECT_FALSE(findText(run.prepared(), QStringLiteral("Строка 13"), Qt::CaseSensitive, 1, 0));
+}
+
+} // namespace

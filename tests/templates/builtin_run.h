@@ -39,11 +39,13 @@ struct SampleData {
     std::unique_ptr<zreport::MemoryRows> rekvizity, document, detail, knp, clients, goods;
 };
 
-inline ReportRun runBuiltin(const QString &name, const SampleData &data)
+inline ReportRun runBuiltin(const QString &name, const SampleData &data,
+                            QHash<QString, QByteArray> images = {})
 {
     ReportRun run;
     run.report = builtin(name);
     run.engine = std::make_unique<zreport::ReportEngine>(*run.report, data.sources());
+    run.engine->setImages(std::move(images));
     run.ok = run.engine->run();
     return run;
 }

@@ -5,6 +5,7 @@
 //   ZARNIK_UPDATE_GOLDEN=1 build/tests/test_templates --gtest_filter='*Golden*'
 // and review the diff of tests/templates/golden/.
 
+#include "../report/report_fixture.h"
 #include "report/report_output.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,7 @@
 // first line that differs; writes the file instead under ZARNIK_UPDATE_GOLDEN.
 inline void expectMatchesGolden(const zreport::PreparedReport &prepared, const char *name)
 {
-    QByteArray json;
-    QBuffer buffer(&json);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(zreport::writePreparedJson(prepared, buffer));
+    const QByteArray json = written(prepared, zreport::writePreparedJson);
 
     const QString path = QStringLiteral(ZARNIK_GOLDEN_DIR "/%1.json").arg(QLatin1String(name));
     if (qEnvironmentVariableIsSet("ZARNIK_UPDATE_GOLDEN")) {

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 using namespace zreport;
 
 namespace {
@@ -18,8 +20,12 @@ namespace {
 QStringList memoCounts(const TfrxReport &report)
 {
     QStringList counts;
-    for (const auto &band : report.reportPages().front()->bands)
-        counts << QStringLiteral("%1:%2").arg(band->name).arg(band->objects.size());
+    for (const auto &band : report.reportPages().front()->bands) {
+        const auto memos = std::count_if(band->objects.begin(), band->objects.end(), [](auto &v) {
+            return dynamic_cast<const TfrxMemoView *>(v.get()) != nullptr;
+        });
+        counts << QStringLiteral("%1:%2").arg(band->name).arg(memos);
+    }
     return counts;
 }
 
@@ -62,13 +68,15 @@ TEST(BuiltinTemplates, PagesAreA4WithTheirMargins)
 {
     const auto invoice = builtin("repSchet");
     const TfrxReportPage *page = invoice->reportPages().front();
-    EXPECT_EQ(std::vector<double>({page->paperWidth, page->paperHeight, page->leftMargin,
-                                   page->topMargin, page->rightMargin, page->bottomMargin}),
+    EXPECT_EQ(std::vector<double>({page->settings.paperWidth, page->settings.paperHeight,
+                                   page->settings.leftMargin, page->settings.topMargin,
+                                   page->settings.rightMargin, page->settings.bottomMargin}),
               std::vector<double>({210, 297, 0, 10, 0, 10}));
     const auto clients = builtin("repOrg");
     page = clients->reportPages().front();
-    EXPECT_EQ(page->orientation, PageOrientation::poLandscape);
-    EXPECT_EQ(std::vector<double>({page->paperWidth, page->paperHeight, page->topMargin}),
+    EXPECT_EQ(page->settings.orientation, PageOrientation::poLandscape);
+    EXPECT_EQ(std::vector<double>({page->settings.paperWidth, page->settings.paperHeight,
+                                   page->settings.topMargin}),
               std::vector<double>({297, 210, 0}));
     EXPECT_NEAR(page->bands.front()->width, 1122.52041, 1e-9);
     EXPECT_EQ(clients->findDataset(u"dsetorg")->dataSource, QLatin1String("DM.DSClients"));

@@ -110,12 +110,7 @@ Subject drawingSubject()
                 "Left=\"180\" Top=\"10\" Width=\"60\" Height=\"14\" Clipped=\"True\" "
                 "WordWrap=\"False\" Font.Height=\"-24\" Frame.Typ=\"[ftBottom]\"",
                 "Обрезанный текст за краем");
-    s.run = runReport(
-        reportXml(QStringLiteral(R"(<TfrxMasterData Name="B" Width="377.953" Height="100" )"
-                                 R"(DataSet="D">%1</TfrxMasterData>)")
-                      .arg(memos),
-                  60),
-        {{"src", s.rows.get()}});
+    s.run = runReport(reportXml(masterDataXml(100).arg(memos), 60), {{"src", s.rows.get()}});
     return s;
 }
 

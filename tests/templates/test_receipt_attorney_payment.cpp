@@ -85,8 +85,9 @@ TEST(ReceiptAttorneyPayment, AreBuiltInWithTheirBandsPagesAndDatasets)
         for (const auto &band : page->bands)
             bands << QStringLiteral("%1:%2").arg(band->name).arg(band->objects.size());
         EXPECT_EQ(bands, f.bands) << f.name;
-        EXPECT_EQ(std::vector<double>({page->paperWidth, page->paperHeight, page->leftMargin,
-                                       page->topMargin, page->rightMargin, page->bottomMargin}),
+        EXPECT_EQ(std::vector<double>({page->settings.paperWidth, page->settings.paperHeight,
+                                       page->settings.leftMargin, page->settings.topMargin,
+                                       page->settings.rightMargin, page->settings.bottomMargin}),
                   std::vector<double>({210, 297, 0, f.topMargin, 0, f.topMargin}))
             << f.name;
         EXPECT_EQ(report->datasets.size(), 3u) << f.name;

@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"empty", "", "broken.xml:1:0: Premature end of document."},
         BrokenCase{"wrongRoot", "<Report/>",
                    "broken.xml:1:9: корневой элемент должен быть TfrxReport, а не Report"},
-        BrokenCase{"unknownClass", inBand("<TfrxPictureView Name=\"Picture1\"/>"),
-                   "broken.xml:4:34: неизвестный класс TfrxPictureView"},
+        BrokenCase{"unknownClass", inBand("<TfrxShapeView Name=\"Shape1\"/>"),
+                   "broken.xml:4:30: неизвестный класс TfrxShapeView"},
         BrokenCase{"wrongParent",
                    "<TfrxReport Name=\"r\"><TfrxReportPage Name=\"P\"><TfrxMemoView Name=\"M\"/>"
                    "</TfrxReportPage></TfrxReport>",
@@ -100,32 +100,32 @@ TEST(TemplateModel, LandscapeStoredInOrderEndsAsA4Landscape)
            PaperWidth="297" PaperHeight="210" PaperSize="9" TopMargin="5" BottomMargin="5"/>
            </TfrxReport>)"));
     const TfrxReportPage *page = report->reportPages().front();
-    EXPECT_EQ(page->paperWidth, 297);
-    EXPECT_EQ(page->paperHeight, 210);
-    EXPECT_EQ(page->paperSize, 9);
-    EXPECT_EQ(page->topMargin, 5);
-    EXPECT_EQ(page->bottomMargin, 5);
-    EXPECT_EQ(page->leftMargin, 0);
-    EXPECT_EQ(page->rightMargin, 0);
-    EXPECT_NEAR(page->printableWidth(), 1122.52041, 1e-9);
+    EXPECT_EQ(page->settings.paperWidth, 297);
+    EXPECT_EQ(page->settings.paperHeight, 210);
+    EXPECT_EQ(page->settings.paperSize, 9);
+    EXPECT_EQ(page->settings.topMargin, 5);
+    EXPECT_EQ(page->settings.bottomMargin, 5);
+    EXPECT_EQ(page->settings.leftMargin, 0);
+    EXPECT_EQ(page->settings.rightMargin, 0);
+    EXPECT_NEAR(page->settings.printableWidth(), 1122.52041, 1e-9);
 }
 
 TEST(TemplateModel, OrientationRotatesTheMargins)
 {
     TfrxReportPage page;
-    page.leftMargin = 1;
-    page.topMargin = 2;
-    page.rightMargin = 3;
-    page.bottomMargin = 4;
+    page.settings.leftMargin = 1;
+    page.settings.topMargin = 2;
+    page.settings.rightMargin = 3;
+    page.settings.bottomMargin = 4;
     page.setOrientation(PageOrientation::poLandscape);
-    EXPECT_EQ(
-        std::vector<double>({page.leftMargin, page.topMargin, page.rightMargin, page.bottomMargin}),
-        std::vector<double>({2, 3, 4, 1}));
-    EXPECT_EQ(page.paperWidth, 297);
+    EXPECT_EQ(std::vector<double>({page.settings.leftMargin, page.settings.topMargin,
+                                   page.settings.rightMargin, page.settings.bottomMargin}),
+              std::vector<double>({2, 3, 4, 1}));
+    EXPECT_EQ(page.settings.paperWidth, 297);
     page.setOrientation(PageOrientation::poPortrait);
-    EXPECT_EQ(
-        std::vector<double>({page.leftMargin, page.topMargin, page.rightMargin, page.bottomMargin}),
-        std::vector<double>({1, 2, 3, 4}));
+    EXPECT_EQ(std::vector<double>({page.settings.leftMargin, page.settings.topMargin,
+                                   page.settings.rightMargin, page.settings.bottomMargin}),
+              std::vector<double>({1, 2, 3, 4}));
 }
 
 TEST(TemplateModel, AbsentPropertiesTakeTheClassDefaults)
@@ -150,12 +150,10 @@ TEST(TemplateModel, AbsentPropertiesTakeTheClassDefaults)
 TEST(TemplateModel, MemoWithADatasetButNoFieldIsAnOrdinaryTextMemo)
 {
     auto rows = numberRows({5});
-    const ReportRun run = runReport(
-        reportXml(
-            QStringLiteral(
-                R"(<TfrxMasterData Name="B" Width="377.953" Height="30" DataSet="D">%1</TfrxMasterData>)")
-                .arg(memoXml("M", "Width=\"50\" Height=\"30\" DataSet=\"D\"", "n=[d.\"n\"]"))),
-        {{"src", rows.get()}});
+    const ReportRun run =
+        runReport(reportXml(masterDataXml(30).arg(
+                      memoXml("M", "Width=\"50\" Height=\"30\" DataSet=\"D\"", "n=[d.\"n\"]"))),
+                  {{"src", rows.get()}});
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(run.texts("M"), QStringList{"n=5"});
 }

@@ -1,0 +1,52 @@
+#include "backup_progress_dialog.h"
+#include "database_service.h"
+
+#include "app/ui/prompt_service.h"
+#include "backup/auto_copies.h"
+#include "backup/service_location.h"
+#include "data/tdm.h"
+#include "tfrm_main.h"
+
+#include <QFileInfo>
+
+void restoreCommand(DatabaseService &service)
+{
+    const QString caption = QStringLiteral("Восстановить из копии");
+    if (zbackup::serviceLocation(service.location).onServer) {
+        service.prompts.error(&service.main,
+                              QStringLiteral("База данных на сервере восстанавливается на самом "
+                                             "сервере (zarnik-cli restore), когда к ней никто "
+                                             "не подключён."),
+                              caption);
+        return;
+    }
+    const QString backup =
+        service.chooseOpenFile(&service.main, caption, zbackup::autoCopySettings().folder);
+    if (backup.isEmpty())
+        return;
+    const QDateTime now = service.now();
+    if (!service.prompts.confirm(
+            &service.main,
+            QStringLiteral("Заменить текущую базу данных данными из копии «%1»? Текущая база "
+                           "данных будет сохранена как «%2».")
+                .arg(QFileInfo(backup).fileName(),
+                     QFileInfo(zbackup::keptDatabasePath(service.location, now)).fileName())))
+        return;
+    // The engine swaps the file only when nobody has it open, this program included.
+    service.dm.DataModuleDestroy();
+    BackupProgressDialog progress(caption, &service.main);
+    QString kept;
+    const zbackup::Result result =
+        zbackup::replaceDatabase(backup, service.location, now, progress.handler(), &kept);
+    progress.hide();
+    // The restored database, or the old one as it was.
+    service.dm.DataModuleCreate(service.location);
+    service.main.RefreshMain();
+    if (result.done())
+        service.prompts.inform(&service.main,
+                               QStringLiteral("База данных восстановлена из копии «%1». Прежняя "
+                                              "база данных сохранена как «%2».")
+                                   .arg(QFileInfo(backup).fileName(), kept));
+    else if (result.outcome == zbackup::Outcome::Failed)
+        service.prompts.error(&service.main, result.message, caption);
+}

@@ -1,0 +1,21 @@
+#include "database_service.h"
+
+#include "app/ui/prompt_service.h"
+#include "backup/database_backup.h"
+#include "tfrm_main.h"
+
+#include <QApplication>
+
+void validateCommand(DatabaseService &service)
+{
+    service.main.RefreshMain();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const zbackup::Validation validation = zbackup::validateDatabase(service.location);
+    QApplication::restoreOverrideCursor();
+    if (validation.checked && validation.findings.isEmpty())
+        service.prompts.inform(&service.main,
+                               QStringLiteral("Проверка базы данных: ") + validation.message);
+    else
+        service.prompts.error(&service.main, validation.message,
+                              QStringLiteral("Проверка базы данных"));
+}

@@ -1,0 +1,102 @@
+#include "service_connection.h"
+
+#include "data/db_error.h"
+#include "data/fb_connection.h"
+#include "data/kz1048.h"
+
+#include <QFile>
+
+namespace zbackup {
+
+ServiceRequest &ServiceRequest::text(char tag, const QString &value)
+{
+    const QByteArray bytes = QFile::encodeName(value);
+    m_bytes.append(tag);
+    m_bytes.append(char(bytes.size() & 0xff));
+    m_bytes.append(char((bytes.size() >> 8) & 0xff));
+    m_bytes.append(bytes);
+    return *this;
+}
+
+ServiceRequest &ServiceRequest::number(char tag, quint32 value)
+{
+    m_bytes.append(tag);
+    for (int shift = 0; shift < 32; shift += 8)
+        m_bytes.append(char((value >> shift) & 0xff));
+    return *this;
+}
+
+ServiceRequest &ServiceRequest::flag(char tag)
+{
+    m_bytes.append(tag);
+    return *this;
+}
+
+ServiceConnection::~ServiceConnection()
+{
+    detach();
+}
+
+void ServiceConnection::attach(const QString &serviceManager, const QString &user,
+                               const QString &password)
+{
+    prepareEmbeddedEngine();
+    QByteArray spb;
+    spb.append(char(isc_spb_version));
+    spb.append(char(isc_spb_current_version));
+    auto add = [&spb](char tag, const QByteArray &value) {
+        spb.append(tag);
+        spb.append(char(value.size()));
+        spb.append(value);
+    };
+    add(char(isc_spb_user_name), user.toLatin1());
+    add(char(isc_spb_password), password.toLatin1());
+    const QByteArray name = serviceManager.toLatin1();
+    ISC_STATUS_ARRAY status;
+    isc_service_attach(status, 0, name.constData(), &m_handle, short(spb.size()), spb.constData());
+    if (status[0] == 1 && status[1]) {
+        m_handle = 0;
+        throwOnFbError(status);
+    }
+}
+
+void ServiceConnection::detach()
+{
+    if (!m_handle)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_service_detach(status, &m_handle);
+    m_handle = 0;
+}
+
+bool ServiceConnection::run(const ServiceRequest &request, const LineHandler &onLine)
+{
+    ISC_STATUS_ARRAY status;
+    isc_service_start(status, &m_handle, nullptr, short(request.bytes().size()),
+                      request.bytes().constData());
+    throwOnFbError(status);
+    const char wanted[] = {isc_info_svc_line};
+    char buffer[4096];
+    // The engine has no way to stop a service: one left behind by a detach goes on writing its
+    // file afterwards. So a stopped service is read to its end, and its file removed then.
+    bool stopping = false;
+    for (;;) {
+        isc_service_query(status, &m_handle, nullptr, 0, nullptr, short(sizeof wanted), wanted,
+                          short(sizeof buffer), buffer);
+        // A failed service reports its error here, with the output read so far.
+        if (!stopping)
+            throwOnFbError(status);
+        else if (status[0] == 1 && status[1])
+            return false;
+        if (buffer[0] != isc_info_svc_line)
+            return !stopping;
+        const int length = int(isc_vax_integer(buffer + 1, 2));
+        if (length == 0)
+            return !stopping; // the service has ended
+        const QString line = kz1048::decode(std::string_view(buffer + 3, std::size_t(length)));
+        if (!stopping && onLine && !onLine(line))
+            stopping = true;
+    }
+}
+
+} // namespace zbackup

@@ -1,0 +1,51 @@
+#include "fb_statement.h"
+#include "tdm.h"
+
+namespace {
+
+void execute(FbTransaction &transaction, const QString &sql)
+{
+    FbStatement statement(transaction);
+    statement.prepare(sql);
+    statement.execute();
+}
+
+// Runs the steps of one deletion inside a savepoint of the one transaction. When a step fails,
+// the rows already deleted come back and `master` is read again where it stood, since its
+// rows in memory no longer match what is stored.
+template <class Steps> void allOrNothing(TDM &dm, Dataset &master, Steps steps)
+{
+    const QString savepoint = QStringLiteral("DELETE_WITH_DETAILS");
+    execute(dm.TsnRW, QStringLiteral("savepoint ") + savepoint);
+    try {
+        steps();
+    } catch (...) {
+        execute(dm.TsnRW, QStringLiteral("rollback to savepoint ") + savepoint);
+        const int row = master.currentIndex();
+        master.close();
+        master.open();
+        if (!master.isEmpty())
+            master.setCurrentIndex(std::min(row, master.recordCount() - 1));
+        throw;
+    }
+    execute(dm.TsnRW, QStringLiteral("release savepoint ") + savepoint + QStringLiteral(" only"));
+}
+
+} // namespace
+
+void TDM::deleteDocument()
+{
+    allOrNothing(*this, *DSetDocs, [this] {
+        DSetDetail->removeAll();
+        DSetDocs->remove();
+    });
+}
+
+void TDM::deleteClient()
+{
+    allOrNothing(*this, *DSetClients, [this] {
+        DSetSchets->removeAll();
+        DSetOsnovanie->removeAll();
+        DSetClients->remove();
+    });
+}

@@ -1,0 +1,116 @@
+#include "cli_run.h"
+#include "data/database_file.h"
+#include "data/fb_connection.h"
+#include "data/fb_statement.h"
+#include "temp_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+CliRun cli(const QStringList &args)
+{
+    return runCli(args);
+}
+
+qint64 documentCount(const QString &path)
+{
+    FbConnection connection;
+    connection.attach(path, database::userName(), database::password());
+    FbTransaction transaction(connection);
+    transaction.start();
+    const qint64 count =
+        FbStatement::scalar(transaction, QStringLiteral("SELECT COUNT(*) FROM DOCS")).toLongLong();
+    transaction.commit();
+    return count;
+}
+
+TEST(BackupCommands, ExitCodesAsTheOtherCommands)
+{
+    TempDatabase database(TempDatabase::Demo);
+    QTemporaryDir folder;
+    const QString backup = folder.filePath(QStringLiteral("copy.fbk"));
+    const QString other = folder.filePath(QStringLiteral("other.gdb"));
+
+    EXPECT_EQ(cli({QStringLiteral("backup"), backup}).exitCode, 2); // no --db
+    EXPECT_EQ(
+        cli({QStringLiteral("backup"), QStringLiteral("--db"), database.path(), backup}).exitCode,
+        0);
+    const CliRun validate =
+        cli({QStringLiteral("validate"), QStringLiteral("--db"), database.path()});
+    EXPECT_EQ(validate.exitCode, 0);
+    EXPECT_EQ(validate.out, QStringLiteral("ошибок не найдено\n"));
+
+    EXPECT_EQ(cli({QStringLiteral("restore"), backup, other}).exitCode, 0);
+    EXPECT_EQ(documentCount(other), documentCount(database.path()));
+    const CliRun existing = cli({QStringLiteral("restore"), backup, other});
+    EXPECT_EQ(existing.exitCode, 2);
+    EXPECT_TRUE(existing.err.contains(QStringLiteral("--replace")));
+    EXPECT_EQ(cli({QStringLiteral("restore"), backup, other, QStringLiteral("--replace")}).exitCode,
+              0);
+    EXPECT_EQ(cli({QStringLiteral("restore"), database.path(),
+                   folder.filePath(QStringLiteral("new.gdb"))})
+                  .exitCode,
+              1); // a database is not a backup
+    EXPECT_EQ(cli({QStringLiteral("validate"), QStringLiteral("--db"),
+                   folder.filePath(QStringLiteral("none.gdb"))})
+                  .exitCode,
+              1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("copy.fbk"), QStringLiteral("other.gdb")}));
+}
+
+// A restore killed half-way leaves the database under its name as it was: the restored file
+// takes the name only when complete.
+TEST(BackupCommands, ARestoreKilledHalfWayLeavesTheOldDatabase)
+{
+    TempDatabase database(TempDatabase::Demo);
+    QTemporaryDir folder;
+    const QString big = folder.filePath(QStringLiteral("big.gdb"));
+    database::create(big);
+    {
+        FbConnection connection;
+        connection.attach(big, database::userName(), database::password());
+        FbTransaction transaction(connection);
+        transaction.start();
+        FbStatement insert(transaction);
+        insert.prepare(QStringLiteral("INSERT INTO DOCS (KOD, NAMEORG) VALUES (:KOD, "
+                                      "'ТОО «Клиент»')"));
+        for (int kod = 1; kod <= 60'000; ++kod) {
+            insert.setParameter(0, kod);
+            insert.execute();
+        }
+        transaction.commit();
+    }
+    const QString backup = folder.filePath(QStringLiteral("big.fbk"));
+    ASSERT_EQ(cli({QStringLiteral("backup"), QStringLiteral("--db"), big, backup}).exitCode, 0);
+    const qint64 before = documentCount(database.path());
+
+    QProcess restore;
+    // The killed engine's lock files stay in a folder of its own, away from other tests'.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FIREBIRD_LOCK"), folder.path());
+    restore.setProcessEnvironment(environment);
+    restore.start(QStringLiteral(ZARNIK_CLI), {QStringLiteral("restore"), backup, database.path(),
+                                               QStringLiteral("--replace")});
+    ASSERT_TRUE(restore.waitForStarted());
+    // Killed once the restore has begun writing its new file.
+    for (int i = 0; i < 400; ++i) {
+        if (QDir(database.folder()).entryList({QStringLiteral("*.restoring-*")}).size() > 0)
+            break;
+        QThread::msleep(5);
+    }
+    ::kill(pid_t(restore.processId()), SIGKILL);
+    restore.waitForFinished();
+    EXPECT_EQ(documentCount(database.path()), before);
+}
+
+} // namespace
