@@ -48,6 +48,11 @@ QString serverFailureLine(const QString &location, const DbError &error)
     return QStringLiteral("База данных %1: %2").arg(location, reason);
 }
 
+QString fileLine(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Файл %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
+}
+
 } // namespace
 
 OpenFailure classifyOpenFailure(const QString &path, const DbError &error)
@@ -93,7 +98,15 @@ QString openFailureLine(const QString &path, const DbError &error)
         reason = error.message().section(QLatin1Char('\n'), 0, 0).trimmed();
         break;
     }
-    return QStringLiteral("Файл %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
+    return fileLine(path, reason);
+}
+
+QString notProgramDatabaseLine(const QString &location)
+{
+    const QString reason =
+        QStringLiteral("это база данных другой программы, в ней нет документов Zarnik.");
+    return isServerLocation(location) ? QStringLiteral("База данных %1: %2").arg(location, reason)
+                                      : fileLine(location, reason);
 }
 
 } // namespace database
