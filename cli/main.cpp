@@ -31,7 +31,9 @@ const char kUsage[] =
     "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring goods and services in from a CSV file\n"
     "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
-    "         [--skip-bad]           bring clients in from a CSV file\n";
+    "         [--skip-bad]           bring clients in from a CSV file\n"
+    "--db and --database are one option; LOCATION is a file or a server's connection string\n"
+    "(host:/path/file.gdb, host/port:alias).\n";
 
 // Qt's own diagnostics (a missing XDG_RUNTIME_DIR when run as root or from a service, a
 // font-configuration note) are not the tool's business: its standard error carries only its
