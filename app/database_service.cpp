@@ -37,6 +37,13 @@ void addDatabaseServiceCommands(DatabaseService &service)
     add("actValidate", QStringLiteral("Проверить базу данных"), validateCommand);
 }
 
+zbackup::Credentials serviceCredentials(const DatabaseService &service)
+{
+    if (!database::isServerLocation(service.location))
+        return zbackup::embeddedCredentials();
+    return {service.credentials.user, service.credentials.password};
+}
+
 QString businessName(TDM &dm)
 {
     return dm.DSetRekvizity->isActive() ? dm.DSetRekvizity->asString(QStringLiteral("NAMEORG"))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/dialog_runner.h"
+#include "backup/database_backup.h"
 #include "data/server_location.h"
 
 #include <QDateTime>
@@ -42,6 +43,9 @@ void connectionCommand(DatabaseService &service);
 void backupCommand(DatabaseService &service);
 void restoreCommand(DatabaseService &service);
 void validateCommand(DatabaseService &service);
+
+// Who asks the engine's services for work on the open database.
+zbackup::Credentials serviceCredentials(const DatabaseService &service);
 
 // The business's name, which names its backups.
 QString businessName(TDM &dm);

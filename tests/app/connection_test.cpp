@@ -388,6 +388,29 @@ TEST_F(SwitchingDatabases, AServersPasswordGoesToTheKeyringAndNeverIntoTheSettin
     dm.DataModuleDestroy();
 }
 
+// The other commands of "Сервис" work on the server's database as its user, or say why not.
+TEST_F(SwitchingDatabases, OnAServerTheCopyIsLeftToTheServerAndValidationRunsAsItsUser)
+{
+    const ServerDatabase server(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(server);
+    const database::Credentials user = ServerDatabase::testUser();
+    switchTo(answeredWith([&](QDialog &dialog) {
+        chooseServer(dialog,
+                     {ServerDatabase::host(), 3050, server.path(), user.user, user.password});
+    }));
+    ASSERT_EQ(service->location, server.location());
+    const auto trigger = [this](const char *name) {
+        window->serviceMenu()->findChild<QAction *>(QString::fromLatin1(name))->trigger();
+    };
+    prompts.expectError(QStringLiteral("Резервная копия базы данных на сервере делается на самом "
+                                       "сервере (zarnik-cli backup)."),
+                        QStringLiteral("Резервная копия"));
+    trigger("actBackup");
+    prompts.expectInform(QStringLiteral("Проверка базы данных: ошибок не найдено"));
+    trigger("actValidate");
+    dm.DataModuleDestroy();
+}
+
 // The start of the program on a database it cannot open.
 class StartupOffer : public ::testing::Test {
 protected:
