@@ -77,7 +77,7 @@ void makeDailyCopy(PromptService &prompts, const QString &location, const QStrin
 
 // Opens the database of the start, or another the user chooses after the message that it
 // cannot be opened. False when the user chose none, and the program ends.
-bool openStartDatabase(const StartupOptions &options, TDM &dm, QString &location,
+bool openStartDatabase(const StartupOptions &options, QWidget &splash, TDM &dm, QString &location,
                        database::Credentials &credentials)
 {
     PromptService &prompts = *options.prompts;
@@ -96,6 +96,8 @@ bool openStartDatabase(const StartupOptions &options, TDM &dm, QString &location
         }
         if (!prompts.confirm(nullptr, kChooseAnotherDatabaseText))
             return false;
+        // A splash may stay above other windows and hide the one the user must fill in.
+        splash.hide();
         ConnectionDialog dialog(prompts,
                                 currentConnection(location, credentials, *options.passwords));
         if (options.runDialog(dialog) != QDialog::Accepted)
@@ -130,7 +132,7 @@ int runZarnik(const StartupOptions &options)
     TDM dm;
     QString location = options.databasePath;
     database::Credentials credentials;
-    if (!openStartDatabase(options, dm, location, credentials))
+    if (!openStartDatabase(options, *splash, dm, location, credentials))
         return 0;
     splash.reset();
 
