@@ -14,7 +14,7 @@ QString connectionProblem(const QString &location, const Credentials &serverCred
         const Credentials credentials = credentialsFor(location, serverCredentials);
         connection.attach(location, credentials.user, credentials.password);
     } catch (const DbError &e) {
-        return e.engineCodes().empty() ? e.message() : openFailureLine(location, e);
+        return openFailureLine(location, e);
     }
     try {
         FbTransaction transaction(connection);

@@ -20,6 +20,9 @@ namespace {
 // A server's refusal, in the words a person at a desk can act on.
 QString serverFailureLine(const QString &location, const DbError &error)
 {
+    // The program's own refusal (no user given) names the server itself.
+    if (error.engineCodes().empty())
+        return error.message();
     QString reason;
     auto any = [&error](std::initializer_list<long> codes) {
         for (long code : codes) {

@@ -460,6 +460,31 @@ TEST_F(StartupOffer, CancelInTheWindowEndsTheProgram)
     EXPECT_TRUE(database::savedLocation(programSettings()).isEmpty());
 }
 
+// A server named on the command line with no user known: the window, open on that server,
+// takes the user and password.
+TEST_F(StartupOffer, AServerWithNoUserIsCompletedInTheWindow)
+{
+    const ServerDatabase server(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(server);
+    const database::Credentials user = ServerDatabase::testUser();
+    options.databasePath = server.location();
+    prompts.expectError(kConnectionErrorText +
+                            QStringLiteral("\nДля базы данных на сервере %1 нужны имя "
+                                           "пользователя и пароль.")
+                                .arg(server.location()),
+                        QStringLiteral("Error"));
+    prompts.expectConfirm(QStringLiteral("Выбрать другую базу данных?"), true);
+    options.runDialog = answeredWith([&](QDialog &dialog) {
+        EXPECT_TRUE(child<QRadioButton>(dialog, "rbServer")->isChecked());
+        EXPECT_EQ(child<QLineEdit>(dialog, "edServerPath")->text(), server.path());
+        typeInto(dialog, "edUser", user.user);
+        typeInto(dialog, "edPassword", user.password);
+    });
+    EXPECT_EQ(runZarnik(options), 0);
+    EXPECT_FALSE(shownDocuments.isEmpty());
+    EXPECT_EQ(database::savedUser(programSettings()), user.user);
+}
+
 // A server kept in the settings: its password comes from the keyring, else it is asked.
 TEST_F(StartupOffer, AKeptServerTakesThePasswordFromTheKeyringOrAsksIt)
 {
