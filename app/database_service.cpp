@@ -31,9 +31,17 @@ void addDatabaseServiceCommands(DatabaseService &service)
         connectCommand(action, &QAction::triggered, &service.main, service.prompts,
                        [&service, command] { command(service); });
     };
+    add("actConnection", QStringLiteral("Подключение к базе данных..."), connectionCommand);
     add("actBackup", QStringLiteral("Резервная копия..."), backupCommand);
     add("actRestore", QStringLiteral("Восстановить из копии..."), restoreCommand);
     add("actValidate", QStringLiteral("Проверить базу данных"), validateCommand);
+}
+
+zbackup::Credentials serviceCredentials(const DatabaseService &service)
+{
+    if (!database::isServerLocation(service.location))
+        return zbackup::embeddedCredentials();
+    return {service.credentials.user, service.credentials.password};
 }
 
 QString businessName(TDM &dm)

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "app/ui/dialog_runner.h"
+#include "backup/database_backup.h"
+#include "data/server_location.h"
+
 #include <QDateTime>
 #include <QString>
 
 #include <functional>
 
+class PasswordStore;
 class PromptService;
 class QWidget;
 class TDM;
@@ -16,7 +21,10 @@ struct DatabaseService {
     TfrmMain &main;
     TDM &dm;
     PromptService &prompts;
-    QString location; // the open database
+    QString location;                       // the open database
+    database::Credentials credentials = {}; // who is connected to a server's database
+    PasswordStore *passwords = nullptr;     // where a server's password may be remembered
+    DialogRunner runDialog = execDialog;
     // The file to write (caption, suggested path) or to read (caption, folder); empty when
     // the user gave none.
     std::function<QString(QWidget *, const QString &, const QString &)> chooseSaveFile = {};
@@ -27,13 +35,17 @@ struct DatabaseService {
 // Choosers of the running program: the desktop's file windows.
 DatabaseService withFileDialogs(DatabaseService service);
 
-// "Резервная копия...", "Восстановить из копии...", "Проверить базу данных" in the main
-// window's "Сервис" menu. `service` must outlive the window.
+// "Подключение к базе данных...", "Резервная копия...", "Восстановить из копии...",
+// "Проверить базу данных" in the main window's "Сервис" menu. `service` must outlive the window.
 void addDatabaseServiceCommands(DatabaseService &service);
 
+void connectionCommand(DatabaseService &service);
 void backupCommand(DatabaseService &service);
 void restoreCommand(DatabaseService &service);
 void validateCommand(DatabaseService &service);
+
+// Who asks the engine's services for work on the open database.
+zbackup::Credentials serviceCredentials(const DatabaseService &service);
 
 // The business's name, which names its backups.
 QString businessName(TDM &dm);

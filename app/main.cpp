@@ -5,6 +5,7 @@
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "installation_check.h"
+#include "password_store.h"
 #include "program_options.h"
 #include "program_version.h"
 #include "startup.h"
@@ -51,6 +52,8 @@ int main(int argc, char **argv)
     StartupOptions options;
     options.databasePath = location.path;
     options.prompts = &prompts;
+    KeyringPasswordStore keyring;
+    options.passwords = &keyring;
     QSettings settings(database::settingsOrganisation(), database::settingsApplication());
     if (location.source == database::LocationSource::DataFolder) {
         try {

@@ -17,8 +17,10 @@ ProgramOptions readProgramOptions(const QStringList &arguments)
                                      QStringLiteral("Показать версию программы."));
     const QCommandLineOption database(
         QStringLiteral("database"),
-        QStringLiteral("Файл базы данных. Без этого параметра — база из настроек, "
-                       "ZNDB1.2.GDB в текущей папке или ~/.local/share/zarnik/ZNDB1.2.GDB."),
+        QStringLiteral("База данных: файл или база на сервере (компьютер:/путь/ZNDB1.2.GDB, "
+                       "компьютер/порт:псевдоним). Без этого параметра — база, выбранная в окне "
+                       "«Подключение к базе данных», ZNDB1.2.GDB в текущей папке или "
+                       "~/.local/share/zarnik/ZNDB1.2.GDB."),
         QStringLiteral("LOCATION"));
     QCommandLineOption exitWhenShown(QStringLiteral("exit-when-shown"));
     exitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);

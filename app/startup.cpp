@@ -3,6 +3,8 @@
 #include "app/ui/application_title.h"
 #include "app/ui/prompt_service.h"
 #include "backup/auto_copies.h"
+#include "connection_settings.h"
+#include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
 #include "data/tdm.h"
@@ -22,12 +24,14 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QPointer>
+#include <QSettings>
 
 #include <memory>
 
 const QString kConnectionErrorText = QStringLiteral(
     "Ошибка связи с Базой Данных. Проверьте наличие файла ZNDB.GDB или функциональность "
     "Interbase. За дополнительной справкой обращайтесь к изготовителю.");
+const QString kChooseAnotherDatabaseText = QStringLiteral("Выбрать другую базу данных?");
 
 namespace {
 
@@ -71,6 +75,40 @@ void makeDailyCopy(PromptService &prompts, const QString &location, const QStrin
                       applicationTitle());
 }
 
+// Opens the database of the start, or another the user chooses after the message that it
+// cannot be opened. False when the user chose none, and the program ends.
+bool openStartDatabase(const StartupOptions &options, QWidget &splash, TDM &dm, QString &location,
+                       database::Credentials &credentials)
+{
+    PromptService &prompts = *options.prompts;
+    QSettings settings(database::settingsOrganisation(), database::settingsApplication());
+    credentials = startupCredentials(location, settings, *options.passwords, prompts);
+    for (;;) {
+        try {
+            dm.DataModuleCreate(location, credentials);
+            if (credentials.isEmpty() && database::isServerLocation(location))
+                credentials = database::environmentCredentials();
+            return true;
+        } catch (const DbError &e) {
+            prompts.error(nullptr,
+                          kConnectionErrorText + u'\n' + database::openFailureLine(location, e),
+                          QStringLiteral("Error"));
+        }
+        if (!prompts.confirm(nullptr, kChooseAnotherDatabaseText))
+            return false;
+        // A splash may stay above other windows and hide the one the user must fill in.
+        splash.hide();
+        ConnectionDialog dialog(prompts,
+                                currentConnection(location, credentials, *options.passwords));
+        if (options.runDialog(dialog) != QDialog::Accepted)
+            return false;
+        const ConnectionChoice choice = dialog.choice();
+        location = choice.location;
+        credentials = choice.credentials;
+        rememberConnection(choice, settings, *options.passwords, prompts, nullptr);
+    }
+}
+
 } // namespace
 
 int runZarnik(const StartupOptions &options)
@@ -92,15 +130,10 @@ int runZarnik(const StartupOptions &options)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     TDM dm;
-    try {
-        dm.DataModuleCreate(options.databasePath);
-    } catch (const DbError &e) {
-        prompts.error(nullptr,
-                      kConnectionErrorText + u'\n' +
-                          database::openFailureLine(options.databasePath, e),
-                      QStringLiteral("Error"));
+    QString location = options.databasePath;
+    database::Credentials credentials;
+    if (!openStartDatabase(options, *splash, dm, location, credentials))
         return 0;
-    }
     splash.reset();
 
     std::unique_ptr<TfrmMain> main;
@@ -121,7 +154,8 @@ int runZarnik(const StartupOptions &options)
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
-    DatabaseService databaseService = withFileDialogs({*main, dm, prompts, options.databasePath});
+    DatabaseService databaseService =
+        withFileDialogs({*main, dm, prompts, location, credentials, options.passwords});
     addDatabaseServiceCommands(databaseService);
 
     QEventLoop loop;
@@ -145,8 +179,9 @@ int runZarnik(const StartupOptions &options)
     } catch (const DbError &e) {
         prompts.error(nullptr, e.message(), applicationTitle());
     }
-    // A session that is ending may not wait for a copy.
-    if (closedCleanly && !closingOnSignal)
-        makeDailyCopy(prompts, options.databasePath, business);
+    // A session that is ending may not wait for a copy. A server's database is copied on the
+    // server: its engine would write the copy into the server's own folders.
+    if (closedCleanly && !closingOnSignal && !database::isServerLocation(databaseService.location))
+        makeDailyCopy(prompts, databaseService.location, business);
     return 0;
 }

@@ -10,7 +10,8 @@ void validateCommand(DatabaseService &service)
 {
     service.main.RefreshMain();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const zbackup::Validation validation = zbackup::validateDatabase(service.location);
+    const zbackup::Validation validation =
+        zbackup::validateDatabase(service.location, serviceCredentials(service));
     QApplication::restoreOverrideCursor();
     if (validation.checked && validation.findings.isEmpty())
         service.prompts.inform(&service.main,

@@ -12,8 +12,8 @@ int runBackup(const QStringList &args)
     CommandLine line(QStringLiteral("backup"), QStringLiteral("--db LOCATION FILE.fbk"),
                      QStringLiteral("Writes a backup of the database; FILE.fbk appears only "
                                     "once the backup is complete."));
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("the database"),
-                                      QStringLiteral("LOCATION"));
+    const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
+                                      QStringLiteral("the database"), QStringLiteral("LOCATION"));
     line.parser().addOption(dbOption);
     line.parser().addPositionalArgument(QStringLiteral("FILE.fbk"),
                                         QStringLiteral("the backup file to write"));

@@ -90,8 +90,8 @@ int runCheckIds(const QStringList &args)
                                     "the clients and their accounts that fails its check, one "
                                     "line each with the reason. Exit code 0 when none fails, 1 "
                                     "otherwise."));
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("The database file."),
-                                      QStringLiteral("PATH"));
+    const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
+                                      QStringLiteral("The database file."), QStringLiteral("PATH"));
     line.parser().addOption(dbOption);
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;

@@ -13,30 +13,44 @@
 
 int runInitDb(const QStringList &args)
 {
-    CommandLine line(QStringLiteral("init-db"), QStringLiteral("[--demo] PATH"),
-                     QStringLiteral("Creates a new, empty database file; an existing file is "
-                                    "never touched."));
+    CommandLine line(QStringLiteral("init-db"),
+                     QStringLiteral("[--demo] [--user NAME --password WORD] LOCATION"),
+                     QStringLiteral("Creates a new, empty database: a file, or on a Firebird "
+                                    "server (host:/path/file.gdb); an existing one is never "
+                                    "touched."));
+    const QCommandLineOption userOption(QStringLiteral("user"),
+                                        QStringLiteral("The server's user (else ISC_USER)."),
+                                        QStringLiteral("NAME"));
+    const QCommandLineOption passwordOption(
+        QStringLiteral("password"),
+        QStringLiteral("The server user's password (else ISC_PASSWORD)."), QStringLiteral("WORD"));
+    line.parser().addOption(userOption);
+    line.parser().addOption(passwordOption);
     const QCommandLineOption demoOption(QStringLiteral("demo"),
                                         QStringLiteral("Fill it with a sample business."));
     line.parser().addOption(demoOption);
-    line.parser().addPositionalArgument(QStringLiteral("PATH"),
-                                        QStringLiteral("the database file to create"));
+    line.parser().addPositionalArgument(QStringLiteral("LOCATION"),
+                                        QStringLiteral("the database to create"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
     const bool demo = line.parser().isSet(demoOption);
     const QStringList positional = line.parser().positionalArguments();
     if (positional.size() != 1)
-        return line.usageError(positional.isEmpty() ? QStringLiteral("PATH is missing")
-                                                    : QStringLiteral("one PATH only"));
+        return line.usageError(positional.isEmpty() ? QStringLiteral("LOCATION is missing")
+                                                    : QStringLiteral("one LOCATION only"));
     QString path = positional.front();
-    path = QFileInfo(path).absoluteFilePath();
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+    const bool onServer = database::isServerLocation(path);
+    const database::Credentials credentials{line.parser().value(userOption),
+                                            line.parser().value(passwordOption)};
+    if (!onServer)
+        path = QFileInfo(path).absoluteFilePath();
+    if (!onServer && (QFileInfo::exists(path) || QFileInfo(path).isSymLink())) {
         std::fprintf(stderr, "init-db: %s already exists; it was left untouched.\n",
                      qPrintable(path));
         return 2;
     }
     try {
-        database::create(path);
+        database::create(path, credentials);
     } catch (const DbError &e) {
         std::fprintf(stderr, "init-db: cannot create %s:\n%s\n", qPrintable(path),
                      qPrintable(e.message()));
@@ -45,13 +59,15 @@ int runInitDb(const QStringList &args)
     try {
         if (demo) {
             TDM dm;
-            dm.DataModuleCreate(path);
+            dm.DataModuleCreate(path, credentials);
             fillDemoData(dm);
             dm.DataModuleDestroy();
         }
     } catch (const DbError &e) {
-        // The file is new and ours; a half-filled one would only mislead.
-        QFile::remove(path);
+        // The file is new and ours; a half-filled one would only mislead. (On a server it is
+        // left for its administrator: dropping it needs its owner's rights.)
+        if (!onServer)
+            QFile::remove(path);
         std::fprintf(stderr, "init-db: cannot create %s:\n%s\n", qPrintable(path),
                      qPrintable(e.message()));
         return 1;

@@ -4,6 +4,7 @@
 
 #include "data/database_location.h"
 #include "data/db_error.h"
+#include "data/server_location.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
 #include "report/output_file.h"
@@ -72,7 +73,7 @@ QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
     if (!ztemplates::builtinTemplateNames().contains(o.templateName))
         return QStringLiteral("unknown template %1; the templates are: %2")
             .arg(o.templateName, ztemplates::builtinTemplateNames().join(QStringLiteral(", ")));
-    if (!QFileInfo(o.db).isFile())
+    if (!database::isServerLocation(o.db) && !QFileInfo(o.db).isFile())
         return QStringLiteral("no database file %1").arg(o.db);
     return {};
 }
@@ -171,8 +172,7 @@ int runRender(const QStringList &args)
     }
     try {
         TDM dm;
-        const QString path = QFileInfo(o.db).absoluteFilePath();
-        if (!openDatabase(dm, path, "render"))
+        if (!openDatabase(dm, o.db, "render"))
             return 1;
         if (const QString problem = prepareData(dm, o); !problem.isEmpty()) {
             std::fprintf(stderr, "render: %s\n", qPrintable(problem));

@@ -10,8 +10,8 @@ int runValidate(const QStringList &args)
     CommandLine line(QStringLiteral("validate"), QStringLiteral("--db LOCATION"),
                      QStringLiteral("Checks the database's pages, tables and indexes; exit code "
                                     "1 when anything is wrong."));
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("the database"),
-                                      QStringLiteral("LOCATION"));
+    const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
+                                      QStringLiteral("the database"), QStringLiteral("LOCATION"));
     line.parser().addOption(dbOption);
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;

@@ -51,8 +51,8 @@ int runImport(ImportTarget target, const QStringList &args)
                        "errors are listed; then nothing is written and the exit code is 1, "
                        "unless --skip-bad writes the others. Fields: %1.")
             .arg(fieldList(target)));
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("The database file."),
-                                      QStringLiteral("PATH"));
+    const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
+                                      QStringLiteral("The database file."), QStringLiteral("PATH"));
     const QCommandLineOption kindOption(QStringLiteral("kind"),
                                         QStringLiteral("The kind (tab) 0, 1 or 2 of rows without a "
                                                        "kind column; 0 by default."),

@@ -12,7 +12,8 @@ namespace {
 
 const char kUsage[] =
     "usage: zarnik-cli COMMAND [ARGS]   (zarnik-cli COMMAND --help for its options)\n"
-    "  init-db [--demo] PATH     create a new, empty database file (--demo: with sample data)\n"
+    "  init-db [--demo] LOCATION create a new, empty database, a file or on a server (--demo: with "
+    "sample data)\n"
     "  words VALUE...            an amount and a quantity in words, one line per value\n"
     "  round X                   X rounded to hundredths as stored amounts are\n"
     "  calc-line MODE KOLVO CENASHT STNDS\n"
@@ -30,7 +31,9 @@ const char kUsage[] =
     "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring goods and services in from a CSV file\n"
     "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
-    "         [--skip-bad]           bring clients in from a CSV file\n";
+    "         [--skip-bad]           bring clients in from a CSV file\n"
+    "--db and --database are one option; LOCATION is a file or a server's connection string\n"
+    "(host:/path/file.gdb, host/port:alias).\n";
 
 // Qt's own diagnostics (a missing XDG_RUNTIME_DIR when run as root or from a service, a
 // font-configuration note) are not the tool's business: its standard error carries only its

@@ -2,12 +2,18 @@
 
 #include "data/db_error.h"
 #include "data/open_failure.h"
+#include "data/server_location.h"
 #include "data/tdm.h"
+
+#include <QFileInfo>
 
 #include <cstdio>
 
-bool openDatabase(TDM &dm, const QString &path, const char *command)
+bool openDatabase(TDM &dm, const QString &db, const char *command)
 {
+    // A connection string goes to the server as typed; a file is named in full so that the
+    // messages and the engine agree on which file it is.
+    const QString path = database::isServerLocation(db) ? db : QFileInfo(db).absoluteFilePath();
     try {
         dm.DataModuleCreate(path);
     } catch (const DbError &e) {

@@ -40,10 +40,8 @@ QStringList schemaStatements()
 
 namespace {
 
-void fillSchema(const QString &path)
+void fillSchema(FbConnection &connection)
 {
-    FbConnection connection;
-    connection.attach(path, userName(), password());
     for (const QString &statement : schemaStatements()) {
         // Each statement in a transaction of its own: a table must be committed before
         // a later statement can refer to it.
@@ -56,22 +54,30 @@ void fillSchema(const QString &path)
         throwOnFbError(status, statement);
         transaction.commit();
     }
-    connection.detach();
 }
 
 } // namespace
 
-void create(const QString &path)
+void create(const QString &location, const Credentials &serverCredentials)
 {
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+    const bool onServer = isServerLocation(location);
+    if (!onServer && (QFileInfo::exists(location) || QFileInfo(location).isSymLink()))
         throw DbError(
-            QStringLiteral("Файл %1 уже существует; он оставлен без изменений.").arg(path));
-    FbConnection::create(path, userName(), password());
+            QStringLiteral("Файл %1 уже существует; он оставлен без изменений.").arg(location));
+    // A server refuses by itself to create over a database file that exists.
+    const Credentials credentials = credentialsFor(location, serverCredentials);
+    FbConnection::create(location, credentials.user, credentials.password);
+    FbConnection connection;
     try {
-        fillSchema(path);
+        connection.attach(location, credentials.user, credentials.password);
+        fillSchema(connection);
+        connection.detach();
     } catch (...) {
-        // The half-made file is ours alone; leave nothing behind that looks like a database.
-        QFile::remove(path);
+        // The half-made database is ours alone; leave nothing behind that looks like one.
+        if (!onServer)
+            QFile::remove(location);
+        else if (connection.isAttached())
+            connection.drop();
         throw;
     }
 }

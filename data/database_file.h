@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server_location.h"
+
 #include <QString>
 
 // Where the program finds its database and how it reaches it.
@@ -26,8 +28,9 @@ QString defaultPath();
 // The statements of the schema script, in order.
 QStringList schemaStatements();
 
-// Creates a new database file at path holding the empty tables and generators. Refuses
-// (DbError) when anything exists at path already, and then leaves it untouched.
-void create(const QString &path);
+// Creates a new database at `location` holding the empty tables and generators. Refuses
+// (DbError) when anything exists there already, and then leaves it untouched. A server's
+// database is made as the user of `serverCredentials` (else ISC_USER/ISC_PASSWORD).
+void create(const QString &location, const Credentials &serverCredentials = {});
 
 } // namespace database

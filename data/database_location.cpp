@@ -13,6 +13,7 @@ namespace database {
 namespace {
 
 const QString kLocationKey = QStringLiteral("database/location");
+const QString kUserKey = QStringLiteral("database/user");
 const QString kNoticeKey = QStringLiteral("database/dataFolderNoticeShown");
 
 // A relative file name is taken from the working folder; anything with a colon may be a
@@ -51,6 +52,21 @@ QString settingsApplication()
 QString savedLocation(const QSettings &settings)
 {
     return settings.value(kLocationKey).toString().trimmed();
+}
+
+QString savedUser(const QSettings &settings)
+{
+    return settings.value(kUserKey).toString().trimmed();
+}
+
+void saveLocation(QSettings &settings, const QString &location, const QString &user)
+{
+    settings.setValue(kLocationKey, location);
+    if (user.isEmpty())
+        settings.remove(kUserKey);
+    else
+        settings.setValue(kUserKey, user);
+    settings.sync();
 }
 
 LocationInputs currentInputs(const QString &option)

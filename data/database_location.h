@@ -33,6 +33,10 @@ LocationInputs currentInputs(const QString &option);
 QString settingsOrganisation();
 QString settingsApplication();
 QString savedLocation(const QSettings &settings);
+// The user name kept beside a server's location; never its password.
+QString savedUser(const QSettings &settings);
+// Keeps the location chosen in the connection window, with the user name of a server.
+void saveLocation(QSettings &settings, const QString &location, const QString &user);
 
 // The database of the data folder, made empty with its folder when missing. True when it was
 // made now. DbError with the reason when the folder or the file cannot be made.

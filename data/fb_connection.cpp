@@ -3,6 +3,7 @@
 #include "db_error.h"
 #include "engine_lock_folder.h"
 #include "kz1048.h"
+#include "server_location.h"
 
 #include <QFile>
 
@@ -46,7 +47,20 @@ void prepareEmbeddedEngine()
 
 namespace {
 
-QByteArray attachParameters(const QString &user, const QString &password)
+// A number in a parameter block: four bytes, the lowest first.
+void appendNumber(QByteArray &block, char tag, quint32 value)
+{
+    block.append(tag);
+    block.append(char(4));
+    for (int shift = 0; shift < 32; shift += 8)
+        block.append(char((value >> shift) & 0xff));
+}
+
+// A server that cannot be reached must not keep the program waiting long.
+constexpr int kConnectTimeoutSeconds = 5;
+
+QByteArray connectionParameters(const QString &location, const QString &user,
+                                const QString &password)
 {
     QByteArray dpb;
     dpb.append(char(isc_dpb_version1));
@@ -55,8 +69,14 @@ QByteArray attachParameters(const QString &user, const QString &password)
         dpb.append(char(value.size()));
         dpb.append(value);
     };
-    add(char(isc_dpb_user_name), user.toLatin1());
-    add(char(isc_dpb_password), password.toLatin1());
+    add(char(isc_dpb_user_name), user.toUtf8());
+    add(char(isc_dpb_password), password.toUtf8());
+    if (database::isServerLocation(location)) {
+        // Ask for wire encryption, so that a server that requires it is served too and the
+        // password and documents do not cross the network readable.
+        add(char(isc_dpb_config), QByteArrayLiteral("WireCrypt = Enabled"));
+        appendNumber(dpb, char(isc_dpb_connect_timeout), kConnectTimeoutSeconds);
+    }
     return dpb;
 }
 
@@ -73,7 +93,7 @@ FbConnection::~FbConnection()
 void FbConnection::attach(const QString &path, const QString &user, const QString &password)
 {
     prepareEmbeddedEngine();
-    const QByteArray dpb = attachParameters(user, password);
+    const QByteArray dpb = connectionParameters(path, user, password);
     const QByteArray file = QFile::encodeName(path);
     ISC_STATUS_ARRAY status;
     isc_attach_database(status, 0, file.constData(), &m_handle, short(dpb.size()), dpb.constData());
@@ -95,6 +115,7 @@ void FbConnection::detach()
 
 void FbConnection::create(const QString &path, const QString &user, const QString &password)
 {
+    // On a server the client's own default asks for wire encryption as well.
     prepareEmbeddedEngine();
     auto quoted = [](QString s) { return s.replace(QLatin1Char('\''), QStringLiteral("''")); };
     const QByteArray sql = QFile::encodeName(
@@ -107,6 +128,16 @@ void FbConnection::create(const QString &path, const QString &user, const QStrin
     throwOnFbError(status);
     isc_detach_database(status, &db);
     throwOnFbError(status);
+}
+
+void FbConnection::drop()
+{
+    if (!m_handle)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_drop_database(status, &m_handle);
+    throwOnFbError(status);
+    m_handle = 0;
 }
 
 FbTransaction::~FbTransaction()

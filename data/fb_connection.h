@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// One attachment to a database file through the embedded engine.
+// One attachment to a database: a file through the embedded engine, or a server's database
+// named by a connection string.
 class FbConnection {
 public:
     FbConnection() = default;
@@ -17,8 +18,10 @@ public:
     bool isAttached() const { return m_handle != 0; }
     isc_db_handle *handle() { return &m_handle; }
 
-    // Creates a new, empty SQL-dialect-1 database file and leaves it detached.
+    // Creates a new, empty SQL-dialect-1 database and leaves it detached.
     static void create(const QString &path, const QString &user, const QString &password);
+    // Removes the attached database altogether (a half-made one on a server).
+    void drop();
 
 private:
     isc_db_handle m_handle = 0;

@@ -1,5 +1,7 @@
 #include "open_failure.h"
 
+#include "server_location.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -7,10 +9,54 @@
 #include <iberror.h>
 
 #include <cerrno>
+#include <initializer_list>
 
 #include <unistd.h>
 
 namespace database {
+
+namespace {
+
+// A server's refusal, in the words a person at a desk can act on.
+QString serverFailureLine(const QString &location, const DbError &error)
+{
+    // The program's own refusal (no user given) names the server itself.
+    if (error.engineCodes().empty())
+        return error.message();
+    QString reason;
+    auto any = [&error](std::initializer_list<long> codes) {
+        for (long code : codes) {
+            if (error.hasEngineCode(code))
+                return true;
+        }
+        return false;
+    };
+    if (any({isc_wirecrypt_incompatible, isc_miss_wirecrypt}))
+        reason = QStringLiteral("сервер и программа не договорились о шифровании соединения "
+                                "(параметр WireCrypt).");
+    else if (any({isc_login}))
+        reason = QStringLiteral("неверное имя пользователя или пароль.");
+    else if (any({isc_net_lookup_err, isc_net_connect_err, isc_net_connect_listen_err,
+                  isc_network_error, isc_net_read_err, isc_net_write_err}))
+        reason = QStringLiteral("сервер недоступен: проверьте имя компьютера, порт, сеть и то, "
+                                "что сервер Firebird запущен.");
+    else if (any({isc_io_error, isc_io_open_err}))
+        reason = QStringLiteral("на сервере нет такой базы данных.");
+    else if (any({isc_bad_db_format, isc_badodsver}))
+        reason = QStringLiteral("это не файл базы данных.");
+    else if (any({isc_no_priv}))
+        reason = QStringLiteral("у пользователя нет прав на эту базу данных.");
+    else
+        reason = error.message().section(QLatin1Char('\n'), 0, 0).trimmed();
+    return QStringLiteral("База данных %1: %2").arg(location, reason);
+}
+
+QString fileLine(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Файл %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
+}
+
+} // namespace
 
 OpenFailure classifyOpenFailure(const QString &path, const DbError &error)
 {
@@ -34,6 +80,8 @@ OpenFailure classifyOpenFailure(const QString &path, const DbError &error)
 
 QString openFailureLine(const QString &path, const DbError &error)
 {
+    if (isServerLocation(path))
+        return serverFailureLine(path, error);
     QString reason;
     switch (classifyOpenFailure(path, error)) {
     case OpenFailure::Missing:
@@ -53,7 +101,15 @@ QString openFailureLine(const QString &path, const DbError &error)
         reason = error.message().section(QLatin1Char('\n'), 0, 0).trimmed();
         break;
     }
-    return QStringLiteral("Файл %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
+    return fileLine(path, reason);
+}
+
+QString notProgramDatabaseLine(const QString &location)
+{
+    const QString reason =
+        QStringLiteral("это база данных другой программы, в ней нет документов Zarnik.");
+    return isServerLocation(location) ? QStringLiteral("База данных %1: %2").arg(location, reason)
+                                      : fileLine(location, reason);
 }
 
 } // namespace database

@@ -20,4 +20,7 @@ OpenFailure classifyOpenFailure(const QString &path, const DbError &error);
 // "Файл /full/path/ZNDB1.2.GDB: <reason>" on one line.
 QString openFailureLine(const QString &path, const DbError &error);
 
+// The same line for a database that opens but holds no tables of this program.
+QString notProgramDatabaseLine(const QString &location);
+
 } // namespace database

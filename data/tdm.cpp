@@ -345,13 +345,16 @@ void TDM::readClientTelephones()
     }
 }
 
-void TDM::DataModuleCreate(const QString &databasePath)
+void TDM::DataModuleCreate(const QString &databasePath,
+                           const database::Credentials &serverCredentials)
 {
+    const database::Credentials credentials =
+        database::credentialsFor(databasePath, serverCredentials);
     if (ZNDB.isAttached()) {
         closeAllDatasets();
         ZNDB.detach();
     }
-    ZNDB.attach(databasePath, database::userName(), database::password());
+    ZNDB.attach(databasePath, credentials.user, credentials.password);
 }
 
 void TDM::DataModuleDestroy()

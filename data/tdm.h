@@ -32,8 +32,10 @@ public:
     explicit TDM(QObject *parent = nullptr);
     ~TDM() override;
 
-    // Opens the connection to the database file; throws DbError when it cannot.
-    void DataModuleCreate(const QString &databasePath = database::defaultPath());
+    // Opens the connection to the database (a file, or a server's connection string with the
+    // user's own credentials); throws DbError when it cannot.
+    void DataModuleCreate(const QString &databasePath = database::defaultPath(),
+                          const database::Credentials &serverCredentials = {});
     // Commits what is still pending and closes the connection.
     void DataModuleDestroy();
 

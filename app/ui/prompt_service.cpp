@@ -3,6 +3,9 @@
 #include "application_title.h"
 #include "dialog_centring.h"
 
+#include <QFileDialog>
+#include <QInputDialog>
+
 std::unique_ptr<QMessageBox> MessageBoxPrompts::makeBox(Kind kind, QWidget *parent,
                                                         const QString &text, const QString &caption)
 {
@@ -44,4 +47,30 @@ void MessageBoxPrompts::inform(QWidget *parent, const QString &text)
 void MessageBoxPrompts::error(QWidget *parent, const QString &text, const QString &caption)
 {
     makeBox(Kind::Error, parent, text, caption)->exec();
+}
+
+QString PromptService::chooseFile(QWidget *, const QString &, const QString &, const QString &)
+{
+    return {};
+}
+
+std::optional<QString> PromptService::askPassword(QWidget *, const QString &)
+{
+    return std::nullopt;
+}
+
+QString MessageBoxPrompts::chooseFile(QWidget *parent, const QString &caption,
+                                      const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+std::optional<QString> MessageBoxPrompts::askPassword(QWidget *parent, const QString &text)
+{
+    bool given = false;
+    const QString password =
+        QInputDialog::getText(parent, applicationTitle(), text, QLineEdit::Password, {}, &given);
+    if (!given)
+        return std::nullopt;
+    return password;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -19,6 +20,13 @@ public:
     virtual void inform(QWidget *parent, const QString &text) = 0;
     // An error box with the error icon and a single "OK".
     virtual void error(QWidget *parent, const QString &text, const QString &caption) = 0;
+    // A file to open, chosen in `folder` among `filter`; empty when the user chose none. A
+    // service that cannot show the desktop's file window chooses none.
+    virtual QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
+                               const QString &filter);
+    // A password asked with `text`; nullopt when the user declined to give one (and from a
+    // service that cannot ask).
+    virtual std::optional<QString> askPassword(QWidget *parent, const QString &text);
 };
 
 // The prompts of the running program: modal message boxes.
@@ -29,6 +37,9 @@ public:
     bool confirm(QWidget *parent, const QString &text) override;
     void inform(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text, const QString &caption) override;
+    QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
+                       const QString &filter) override;
+    std::optional<QString> askPassword(QWidget *parent, const QString &text) override;
 
     // The box that a prompt of this kind shows, before it is run.
     static std::unique_ptr<QMessageBox> makeBox(Kind kind, QWidget *parent, const QString &text,

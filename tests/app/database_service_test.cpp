@@ -51,12 +51,13 @@ protected:
     std::unique_ptr<DatabaseService> service;
 };
 
-TEST_F(DatabaseServiceCommands, TheMenuHoldsTheThreeCommands)
+TEST_F(DatabaseServiceCommands, TheMenuHoldsTheFourCommands)
 {
     QStringList captions;
     for (QAction *action : window->serviceMenu()->actions())
         captions << action->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Резервная копия..."),
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Подключение к базе данных..."),
+                                     QStringLiteral("Резервная копия..."),
                                      QStringLiteral("Восстановить из копии..."),
                                      QStringLiteral("Проверить базу данных")}));
 }

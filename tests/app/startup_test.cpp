@@ -98,6 +98,8 @@ TEST_P(StartupOnABadFile, ShowsOneMessageOverTheSplashAndEndsWithCodeZeroWriting
         EXPECT_FALSE(splash->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->isVisible());
         EXPECT_EQ(programWindows(), 1) << "no other window was created";
     });
+    // "Нет" ends the program as before.
+    prompts.expectConfirm(kChooseAnotherDatabaseText, false);
     StartupOptions options;
     options.databasePath = path;
     options.prompts = &prompts;
@@ -155,6 +157,7 @@ TEST(Startup, AReadOnlyDatabaseIsNamedReadOnly)
             QStringLiteral("\nФайл %1: файл доступен только для чтения, а программе нужна запись.")
                 .arg(path),
         QStringLiteral("Error"));
+    prompts.expectConfirm(kChooseAnotherDatabaseText, false);
     StartupOptions options;
     options.databasePath = path;
     options.prompts = &prompts;

@@ -44,8 +44,9 @@ TEST(BackupCommands, ExitCodesAsTheOtherCommands)
     EXPECT_EQ(
         cli({QStringLiteral("backup"), QStringLiteral("--db"), database.path(), backup}).exitCode,
         0);
+    // --database and --db are one option.
     const CliRun validate =
-        cli({QStringLiteral("validate"), QStringLiteral("--db"), database.path()});
+        cli({QStringLiteral("validate"), QStringLiteral("--database"), database.path()});
     EXPECT_EQ(validate.exitCode, 0);
     EXPECT_EQ(validate.out, QStringLiteral("ошибок не найдено\n"));
 

@@ -13,6 +13,10 @@ const char *kindName(ScriptedPrompts::Kind kind)
         return "message";
     case ScriptedPrompts::Kind::Error:
         return "error";
+    case ScriptedPrompts::Kind::File:
+        return "file window";
+    case ScriptedPrompts::Kind::Password:
+        return "password question";
     }
     return "";
 }
@@ -26,17 +30,27 @@ ScriptedPrompts::~ScriptedPrompts()
 
 void ScriptedPrompts::expectConfirm(const QString &text, bool yes)
 {
-    m_expected.push_back({{Kind::Confirm, text, QStringLiteral("Confirm")}, yes, {}});
+    m_expected.push_back({{Kind::Confirm, text, QStringLiteral("Confirm")}, yes, {}, {}});
 }
 
 void ScriptedPrompts::expectInform(const QString &text)
 {
-    m_expected.push_back({{Kind::Inform, text, {}}, false, {}});
+    m_expected.push_back({{Kind::Inform, text, {}}, false, {}, {}});
 }
 
 void ScriptedPrompts::expectError(const QString &text, const QString &caption)
 {
-    m_expected.push_back({{Kind::Error, text, caption}, false, {}});
+    m_expected.push_back({{Kind::Error, text, caption}, false, {}, {}});
+}
+
+void ScriptedPrompts::expectFile(const QString &caption, const QString &file)
+{
+    m_expected.push_back({{Kind::File, caption, caption}, false, {}, file});
+}
+
+void ScriptedPrompts::expectPassword(const QString &text, std::optional<QString> password)
+{
+    m_expected.push_back({{Kind::Password, text, {}}, false, {}, std::move(password)});
 }
 
 void ScriptedPrompts::whileShown(std::function<void()> check)
@@ -52,13 +66,13 @@ void ScriptedPrompts::verify()
     m_expected.clear();
 }
 
-bool ScriptedPrompts::answer(const Prompt &prompt)
+ScriptedPrompts::Expected ScriptedPrompts::answer(const Prompt &prompt)
 {
     m_shown.push_back(prompt);
     if (m_expected.empty()) {
         ADD_FAILURE() << "unexpected " << kindName(prompt.kind) << " \""
                       << prompt.text.toStdString() << "\"";
-        return false;
+        return {};
     }
     const Expected expected = m_expected.front();
     m_expected.pop_front();
@@ -67,17 +81,17 @@ bool ScriptedPrompts::answer(const Prompt &prompt)
     if (!expected.prompt.text.isEmpty()) {
         EXPECT_EQ(prompt.text.toStdString(), expected.prompt.text.toStdString());
     }
-    if (prompt.kind != Kind::Inform) {
+    if (prompt.kind != Kind::Inform && prompt.kind != Kind::Password) {
         EXPECT_EQ(prompt.caption.toStdString(), expected.prompt.caption.toStdString());
     }
     if (expected.whileShown)
         expected.whileShown();
-    return expected.yes;
+    return expected;
 }
 
 bool ScriptedPrompts::confirm(QWidget *, const QString &text)
 {
-    return answer({Kind::Confirm, text, QStringLiteral("Confirm")});
+    return answer({Kind::Confirm, text, QStringLiteral("Confirm")}).yes;
 }
 
 void ScriptedPrompts::inform(QWidget *, const QString &text)
@@ -88,4 +102,15 @@ void ScriptedPrompts::inform(QWidget *, const QString &text)
 void ScriptedPrompts::error(QWidget *, const QString &text, const QString &caption)
 {
     answer({Kind::Error, text, caption});
+}
+
+QString ScriptedPrompts::chooseFile(QWidget *, const QString &caption, const QString &,
+                                    const QString &)
+{
+    return answer({Kind::File, caption, caption}).reply.value_or(QString());
+}
+
+std::optional<QString> ScriptedPrompts::askPassword(QWidget *, const QString &text)
+{
+    return answer({Kind::Password, text, {}}).reply;
 }

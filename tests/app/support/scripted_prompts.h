@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A prompt service that answers in place of the user. A test lists the prompts it expects
@@ -13,7 +14,7 @@
 // and so does an expected prompt that never came by the time the service is destroyed.
 class ScriptedPrompts : public PromptService {
 public:
-    enum class Kind { Confirm, Inform, Error };
+    enum class Kind { Confirm, Inform, Error, File, Password };
     struct Prompt {
         Kind kind;
         QString text;
@@ -26,6 +27,10 @@ public:
     void expectInform(const QString &text);
     // An empty text stands for any text (the engine's wording of an error, say).
     void expectError(const QString &text, const QString &caption);
+    // The file window captioned `caption`, answered with `file` (empty: none chosen).
+    void expectFile(const QString &caption, const QString &file);
+    // The password question `text`, answered with `password` (nullopt: declined).
+    void expectPassword(const QString &text, std::optional<QString> password);
     // Runs while the last expected prompt is on the screen.
     void whileShown(std::function<void()> check);
 
@@ -36,14 +41,19 @@ public:
     bool confirm(QWidget *parent, const QString &text) override;
     void inform(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text, const QString &caption) override;
+    QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
+                       const QString &filter) override;
+    std::optional<QString> askPassword(QWidget *parent, const QString &text) override;
 
 private:
     struct Expected {
         Prompt prompt;
         bool yes = false;
         std::function<void()> whileShown;
+        std::optional<QString> reply; // of a file window or a password question
     };
-    bool answer(const Prompt &prompt);
+    // The answer the script gives to `prompt`.
+    Expected answer(const Prompt &prompt);
 
     std::deque<Expected> m_expected;
     std::vector<Prompt> m_shown;
