@@ -8,6 +8,7 @@
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -18,6 +19,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace zbackup {
@@ -36,14 +38,35 @@ Result cancelled()
     return {Outcome::Cancelled, QStringLiteral("Прервано пользователем.")};
 }
 
-// A name beside `path` that nothing has yet: the engine refuses to restore over a file.
+// A name beside `path` that nothing has yet: the engine refuses to restore over a file. The
+// writing process's id is part of the name, so that a file left by a killed process can later
+// be told from one a living process still writes.
 QString temporaryPathBeside(const QString &path, const QString &kind)
 {
+    const QString prefix = path + u'.' + kind + u'-' + QString::number(::getpid()) + u'-';
     for (;;) {
         const QString candidate =
-            path + u'.' + kind + u'-' + QString::number(QRandomGenerator::global()->generate(), 16);
+            prefix + QString::number(QRandomGenerator::global()->generate(), 16);
         if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
             return candidate;
+    }
+}
+
+// A restore killed half-way leaves its unfinished database beside the target, as large as the
+// data it had written; nothing else would ever remove it.
+void removeAbandonedRestores(const QString &targetPath)
+{
+    const QFileInfo target(targetPath);
+    static const QRegularExpression kOwner(QStringLiteral("\\.restoring-(\\d+)-[0-9a-f]+$"));
+    const QStringList names = target.dir().entryList(
+        {target.fileName() + QStringLiteral(".restoring-*")}, QDir::Files | QDir::System);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch owner = kOwner.match(name);
+        if (!owner.hasMatch())
+            continue;
+        const pid_t pid = pid_t(owner.captured(1).toLongLong());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QFile::remove(target.dir().filePath(name));
     }
 }
 
@@ -294,6 +317,7 @@ Result restoreBackup(const QString &backupPath, const QString &targetPath, bool 
     } catch (const DbError &e) {
         return failed(e.message());
     }
+    removeAbandonedRestores(targetPath);
     const QString restored = temporaryPathBeside(targetPath, QStringLiteral("restoring"));
     if (Result result = restoreInto(backupPath, restored, progress); !result.done())
         return result;
@@ -321,6 +345,7 @@ Result replaceDatabase(const QString &backupPath, const QString &databasePath, c
     try {
         if (openElsewhere(databasePath))
             return failed(kOpenElsewhere + u'\n' + kUnchanged);
+        removeAbandonedRestores(databasePath);
         const QString restored = temporaryPathBeside(databasePath, QStringLiteral("restoring"));
         if (Result result = restoreInto(backupPath, restored, progress); !result.done()) {
             if (result.outcome == Outcome::Failed)

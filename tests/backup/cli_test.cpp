@@ -70,7 +70,7 @@ TEST(BackupCommands, ExitCodesAsTheOtherCommands)
 }
 
 // A restore killed half-way leaves the database under its name as it was: the restored file
-// takes the name only when complete.
+// takes the name only when complete. Its unfinished file goes with the next restore.
 TEST(BackupCommands, ARestoreKilledHalfWayLeavesTheOldDatabase)
 {
     TempDatabase database(TempDatabase::Demo);
@@ -111,6 +111,16 @@ TEST(BackupCommands, ARestoreKilledHalfWayLeavesTheOldDatabase)
     }
     ::kill(pid_t(restore.processId()), SIGKILL);
     restore.waitForFinished();
+    EXPECT_EQ(documentCount(database.path()), before);
+
+    const QString small = folder.filePath(QStringLiteral("small.fbk"));
+    ASSERT_EQ(
+        cli({QStringLiteral("backup"), QStringLiteral("--db"), database.path(), small}).exitCode,
+        0);
+    ASSERT_EQ(cli({QStringLiteral("restore"), small, database.path(), QStringLiteral("--replace")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(QDir(database.folder()).entryList({QStringLiteral("*.restoring-*")}), QStringList());
     EXPECT_EQ(documentCount(database.path()), before);
 }
 
