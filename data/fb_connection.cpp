@@ -30,6 +30,17 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
             systemError = int(item[1]);
         item += kind == isc_arg_cstring ? 3 : 2;
     }
+    // With several users on one database a row may be held by another user's unfinished change;
+    // the engine's words ("lock conflict on no wait transaction") tell a user nothing to do.
+    for (const long code : codes) {
+        if (code == isc_lock_conflict || code == isc_update_conflict || code == isc_deadlock) {
+            message = QStringLiteral("Эти данные сейчас изменяет другой пользователь, либо он уже "
+                                     "изменил их.\nНажмите «Запрос», чтобы увидеть их последнее "
+                                     "состояние, и повторите изменение.\n\n") +
+                      message;
+            break;
+        }
+    }
     throw DbError(message, std::move(codes), systemError);
 }
 
