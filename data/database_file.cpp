@@ -76,8 +76,13 @@ void create(const QString &location, const Credentials &serverCredentials)
         // The half-made database is ours alone; leave nothing behind that looks like one.
         if (!onServer)
             QFile::remove(location);
-        else if (connection.isAttached())
-            connection.drop();
+        else if (connection.isAttached()) {
+            // The reason it failed matters more than a drop the server refuses as well.
+            try {
+                connection.drop();
+            } catch (const DbError &) {
+            }
+        }
         throw;
     }
 }

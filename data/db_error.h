@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <stdexcept>
 #include <vector>
 
@@ -23,6 +24,14 @@ public:
     {
         for (long c : m_engineCodes) {
             if (c == code)
+                return true;
+        }
+        return false;
+    }
+    bool hasAnyEngineCode(std::initializer_list<long> codes) const
+    {
+        for (long code : codes) {
+            if (hasEngineCode(code))
                 return true;
         }
         return false;

@@ -32,16 +32,14 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     }
     // With several users on one database a row may be held by another user's unfinished change;
     // the engine's words ("lock conflict on no wait transaction") tell a user nothing to do.
-    for (const long code : codes) {
-        if (code == isc_lock_conflict || code == isc_update_conflict || code == isc_deadlock) {
-            message = QStringLiteral("Эти данные сейчас изменяет другой пользователь, либо он уже "
+    DbError error(message, std::move(codes), systemError);
+    if (error.hasAnyEngineCode({isc_lock_conflict, isc_update_conflict, isc_deadlock}))
+        throw DbError(QStringLiteral("Эти данные сейчас изменяет другой пользователь, либо он уже "
                                      "изменил их.\nНажмите «Запрос», чтобы увидеть их последнее "
                                      "состояние, и повторите изменение.\n\n") +
-                      message;
-            break;
-        }
-    }
-    throw DbError(message, std::move(codes), systemError);
+                          message,
+                      error.engineCodes(), systemError);
+    throw error;
 }
 
 void prepareEmbeddedEngine()

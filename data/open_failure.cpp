@@ -9,13 +9,20 @@
 #include <iberror.h>
 
 #include <cerrno>
-#include <initializer_list>
 
 #include <unistd.h>
 
 namespace database {
 
 namespace {
+
+// "База данных host:path: reason" for a server, "Файл /full/path: reason" for a file.
+QString locationLine(const QString &location, const QString &reason)
+{
+    if (isServerLocation(location))
+        return QStringLiteral("База данных %1: %2").arg(location, reason);
+    return QStringLiteral("Файл %1: %2").arg(QFileInfo(location).absoluteFilePath(), reason);
+}
 
 // A server's refusal, in the words a person at a desk can act on.
 QString serverFailureLine(const QString &location, const DbError &error)
@@ -24,36 +31,25 @@ QString serverFailureLine(const QString &location, const DbError &error)
     if (error.engineCodes().empty())
         return error.message();
     QString reason;
-    auto any = [&error](std::initializer_list<long> codes) {
-        for (long code : codes) {
-            if (error.hasEngineCode(code))
-                return true;
-        }
-        return false;
-    };
-    if (any({isc_wirecrypt_incompatible, isc_miss_wirecrypt}))
+    if (error.hasAnyEngineCode({isc_wirecrypt_incompatible, isc_miss_wirecrypt}))
         reason = QStringLiteral("сервер и программа не договорились о шифровании соединения "
                                 "(параметр WireCrypt).");
-    else if (any({isc_login}))
+    else if (error.hasAnyEngineCode({isc_login}))
         reason = QStringLiteral("неверное имя пользователя или пароль.");
-    else if (any({isc_net_lookup_err, isc_net_connect_err, isc_net_connect_listen_err,
-                  isc_network_error, isc_net_read_err, isc_net_write_err}))
+    else if (error.hasAnyEngineCode({isc_net_lookup_err, isc_net_connect_err,
+                                     isc_net_connect_listen_err, isc_network_error,
+                                     isc_net_read_err, isc_net_write_err}))
         reason = QStringLiteral("сервер недоступен: проверьте имя компьютера, порт, сеть и то, "
                                 "что сервер Firebird запущен.");
-    else if (any({isc_io_error, isc_io_open_err}))
+    else if (error.hasAnyEngineCode({isc_io_error, isc_io_open_err}))
         reason = QStringLiteral("на сервере нет такой базы данных.");
-    else if (any({isc_bad_db_format, isc_badodsver}))
+    else if (error.hasAnyEngineCode({isc_bad_db_format, isc_badodsver}))
         reason = QStringLiteral("это не файл базы данных.");
-    else if (any({isc_no_priv}))
+    else if (error.hasAnyEngineCode({isc_no_priv}))
         reason = QStringLiteral("у пользователя нет прав на эту базу данных.");
     else
         reason = error.message().section(QLatin1Char('\n'), 0, 0).trimmed();
-    return QStringLiteral("База данных %1: %2").arg(location, reason);
-}
-
-QString fileLine(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Файл %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
+    return locationLine(location, reason);
 }
 
 } // namespace
@@ -101,15 +97,13 @@ QString openFailureLine(const QString &path, const DbError &error)
         reason = error.message().section(QLatin1Char('\n'), 0, 0).trimmed();
         break;
     }
-    return fileLine(path, reason);
+    return locationLine(path, reason);
 }
 
 QString notProgramDatabaseLine(const QString &location)
 {
-    const QString reason =
-        QStringLiteral("это база данных другой программы, в ней нет документов Zarnik.");
-    return isServerLocation(location) ? QStringLiteral("База данных %1: %2").arg(location, reason)
-                                      : fileLine(location, reason);
+    return locationLine(location, QStringLiteral("это база данных другой программы, в ней нет "
+                                                 "документов Zarnik."));
 }
 
 } // namespace database
