@@ -479,13 +479,21 @@ void TfrmMain::btnEditClick()
 {
     if (!m_editor)
         return;
-    ScopedMode mode(SchetMode, 2);
-    if (m_editor(this) == QDialog::Accepted) {
+    // Another user may have changed the document since the register was read: the editor
+    // starts from that change, so that storing it does not undo it.
+    m_dm.DSetDocs->refreshCurrentRow();
+    {
+        ScopedMode mode(SchetMode, 2);
+        if (m_editor(this) != QDialog::Accepted) {
+            m_dm.DSetDocs->cancel();
+            return;
+        }
         if (m_dm.DSetDocs->isEditing())
             m_dm.DSetDocs->post();
-    } else {
-        m_dm.DSetDocs->cancel();
     }
+    // Committed at once, so that the document is not held from the other users until the
+    // next query, and they see the change.
+    RefreshMain();
 }
 
 void TfrmMain::btnUseClick()

@@ -1,5 +1,6 @@
 #include "dataset.h"
 
+#include "conflict_errors.h"
 #include "db_error.h"
 #include "display_format.h"
 #include "fb_statement.h"
@@ -613,12 +614,20 @@ void Dataset::post()
         if (m_fields[i].required && m_column[i] >= 0 && m_buffer->data.isNull(m_column[i]))
             throw DbError(QStringLiteral("Поле '%1' должно иметь значение").arg(m_fields[i].name));
     }
-    if (m_state == State::Insert)
-        runWrite(m_insertStatement, m_updateSql ? m_updateSql->insertSql : QString(),
-                 m_buffer.get(), m_buffer.get());
-    else
-        runWrite(m_modifyStatement, m_updateSql ? m_updateSql->modifySql : QString(),
-                 m_buffer.get(), &m_records[size_t(m_current)]);
+    try {
+        if (m_state == State::Insert) {
+            runWrite(m_insertStatement, m_updateSql ? m_updateSql->insertSql : QString(),
+                     m_buffer.get(), m_buffer.get());
+        } else {
+            claimUnchangedRow(m_records[size_t(m_current)]);
+            runWrite(m_modifyStatement, m_updateSql ? m_updateSql->modifySql : QString(),
+                     m_buffer.get(), &m_records[size_t(m_current)]);
+        }
+    } catch (const DbError &e) {
+        if (conflict::isConflict(e))
+            throw conflict::naming(e, recordTitle());
+        throw;
+    }
 
     if (!m_cursorDone && m_keyField >= 0) {
         const QVariant key = storedValue(*m_buffer, m_keyField);
@@ -657,7 +666,14 @@ void Dataset::remove()
     if (isEmpty())
         throw DbError(QStringLiteral("%1: нет записи для удаления").arg(objectName()));
     const Record &record = m_records[size_t(m_current)];
-    runWrite(m_deleteStatement, m_updateSql ? m_updateSql->deleteSql : QString(), &record, &record);
+    try {
+        runWrite(m_deleteStatement, m_updateSql ? m_updateSql->deleteSql : QString(), &record,
+                 &record);
+    } catch (const DbError &e) {
+        if (conflict::isConflict(e))
+            throw conflict::naming(e, recordTitle());
+        throw;
+    }
     dropCurrentRow();
 }
 
@@ -733,4 +749,94 @@ void Dataset::currentRowChanged()
     Q_EMIT currentChanged(m_current);
     for (Dataset *detail : m_details)
         detail->onMasterChanged();
+}
+
+QString Dataset::recordTitle() const
+{
+    return m_recordTitle && !isEmpty() ? m_recordTitle() : QString();
+}
+
+bool Dataset::readStoredRow(std::unique_ptr<FbStatement> &slot, const QString &sql,
+                            const QVariant &key, Record &stored)
+{
+    if (!m_transaction.isActive())
+        m_transaction.start();
+    FbStatement &st = statement(slot, sql);
+    st.setParameter(0, key);
+    st.execute();
+    std::vector<int> target(size_t(st.columnCount()), -1);
+    for (int c = 0; c < st.columnCount(); ++c) {
+        const int index = fieldIndex(st.columnName(c));
+        if (index >= 0)
+            target[size_t(c)] = m_column[size_t(index)];
+    }
+    const bool found = st.fetch();
+    if (found)
+        st.readInto(stored.data, target);
+    st.closeCursor();
+    return found;
+}
+
+bool Dataset::sameStoredValues(const Record &a, const Record &b) const
+{
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const int column = m_column[i];
+        if (column < 0)
+            continue;
+        if (a.data.isNull(column) != b.data.isNull(column))
+            return false;
+        if (a.data.isNull(column))
+            continue;
+        bool same = true;
+        switch (m_fields[i].type) {
+        case FieldType::Integer:
+        case FieldType::SmallInt:
+            same = a.data.integer(column) == b.data.integer(column);
+            break;
+        case FieldType::Float:
+            same = a.data.real(column) == b.data.real(column);
+            break;
+        case FieldType::DateTime:
+            // The columns are dates: a time of day given here is not stored.
+            same = a.data.dateTime(column).date() == b.data.dateTime(column).date();
+            break;
+        case FieldType::Text:
+            same = a.data.text(column) == b.data.text(column);
+            break;
+        }
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
+void Dataset::claimUnchangedRow(const Record &read)
+{
+    if (!m_updateSql || m_updateSql->refreshSql.isEmpty() || m_keyField < 0)
+        return;
+    Record stored(read);
+    const QVariant key = storedValue(read, m_keyField);
+    if (!readStoredRow(m_lockStatement, m_updateSql->refreshSql + QStringLiteral("\nwith lock"),
+                       key, stored))
+        throw conflict::deletedElsewhere();
+    if (!sameStoredValues(read, stored))
+        throw conflict::changedElsewhere();
+}
+
+void Dataset::refreshCurrentRow()
+{
+    requireActive();
+    if (isEditing() || isEmpty() || !m_updateSql || m_updateSql->refreshSql.isEmpty() ||
+        m_keyField < 0)
+        return;
+    Record &current = m_records[size_t(m_current)];
+    Record stored(current);
+    if (!readStoredRow(m_refreshStatement, m_updateSql->refreshSql,
+                       storedValue(current, m_keyField), stored))
+        throw conflict::naming(conflict::deletedElsewhere(), recordTitle());
+    if (sameStoredValues(current, stored))
+        return;
+    current = std::move(stored);
+    Q_EMIT rowChanged(m_current);
+    currentRowChanged();
 }

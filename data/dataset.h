@@ -48,6 +48,8 @@ public:
     void setCalcFieldsHandler(Handler handler) { m_onCalcFields = std::move(handler); }
     void setFieldChangeHandler(const QString &field, Handler handler);
     void setLookupResolver(const QString &field, const QString &keyField, LookupResolver resolver);
+    // Names the current row in the messages about other users' changes ("Клиент: ТОО …").
+    void setRecordTitle(std::function<QString()> title) { m_recordTitle = std::move(title); }
 
     // The select statement may only be replaced while the dataset is closed. Named
     // parameters other than a detail's KOD take their values from parameters.
@@ -123,6 +125,9 @@ public:
     void removeAll();
     // Posts a changed row and drops an unchanged one.
     void checkBrowseMode();
+    // Reads the current row again as it is stored now, so that an edit starts from other users'
+    // latest committed change; throws DbError when another user has deleted it.
+    void refreshCurrentRow();
 
 Q_SIGNALS:
     void aboutToReset();
@@ -175,6 +180,14 @@ private:
     void runWrite(std::unique_ptr<FbStatement> &slot, const QString &sql, const Record *current,
                   const Record *old);
     void onMasterChanged();
+    // The stored row of the key `key`, read through `slot`; false when there is none.
+    bool readStoredRow(std::unique_ptr<FbStatement> &slot, const QString &sql, const QVariant &key,
+                       Record &stored);
+    // Before a change is written: the stored row, locked for this transaction, must still be
+    // the one this dataset read, or the change would silently undo another user's.
+    void claimUnchangedRow(const Record &read);
+    bool sameStoredValues(const Record &a, const Record &b) const;
+    QString recordTitle() const;
     // Runs the select again and makes its first row current; on failure the dataset is left
     // without rows in `stateOnFailure` and the error passes on.
     void requery(State stateOnFailure);
@@ -219,6 +232,9 @@ private:
     std::unique_ptr<FbStatement> m_insertStatement;
     std::unique_ptr<FbStatement> m_modifyStatement;
     std::unique_ptr<FbStatement> m_deleteStatement;
+    std::unique_ptr<FbStatement> m_lockStatement;
+    std::unique_ptr<FbStatement> m_refreshStatement;
+    std::function<QString()> m_recordTitle;
 
     std::vector<Record> m_records;
     int m_current = -1;

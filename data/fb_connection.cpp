@@ -1,5 +1,6 @@
 #include "fb_connection.h"
 
+#include "conflict_errors.h"
 #include "db_error.h"
 #include "engine_lock_folder.h"
 #include "kz1048.h"
@@ -33,12 +34,8 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     // With several users on one database a row may be held by another user's unfinished change;
     // the engine's words ("lock conflict on no wait transaction") tell a user nothing to do.
     DbError error(message, std::move(codes), systemError);
-    if (error.hasAnyEngineCode({isc_lock_conflict, isc_update_conflict, isc_deadlock}))
-        throw DbError(QStringLiteral("Эти данные сейчас изменяет другой пользователь, либо он уже "
-                                     "изменил их.\nНажмите «Запрос», чтобы увидеть их последнее "
-                                     "состояние, и повторите изменение.\n\n") +
-                          message,
-                      error.engineCodes(), systemError);
+    if (conflict::isConflict(error))
+        throw conflict::busyElsewhere(message, error.engineCodes());
     throw error;
 }
 

@@ -1,5 +1,7 @@
 #include "tdm.h"
 
+#include "record_titles.h"
+
 #include "db_error.h"
 #include "fb_statement.h"
 #include "tables.h"
@@ -269,8 +271,12 @@ void TDM::defineDatasets()
     };
     for (const Setup &s : setups) {
         s.dataset->setSelectSql(QString::fromLatin1(s.select));
-        if (s.table)
+        if (s.table) {
             s.dataset->setKeyGenerator(s.table->generator());
+            s.dataset->setRecordTitle([dataset = s.dataset, table = s.table->name] {
+                return recordTitle(table, *dataset);
+            });
+        }
         s.dataset->setUpdateSql(s.statements);
         s.dataset->setMaster(s.master);
     }

@@ -128,6 +128,9 @@ void TDM::DSetDocsCalcFields()
 
 void TDM::computeDocumentTotals(TotalsForm form)
 {
+    // The totals are written into the document: into another user's latest change of it, not
+    // over it.
+    DSetDocs->refreshCurrentRow();
     DSetDocs->edit();
     DSetDetail->close();
     DSetDetail->open();

@@ -1,26 +1,18 @@
-#include "fb_statement.h"
+#include "savepoint.h"
 #include "tdm.h"
 
 namespace {
-
-void execute(FbTransaction &transaction, const QString &sql)
-{
-    FbStatement statement(transaction);
-    statement.prepare(sql);
-    statement.execute();
-}
 
 // Runs the steps of one deletion inside a savepoint of the one transaction. When a step fails,
 // the rows already deleted come back and `master` is read again where it stood, since its
 // rows in memory no longer match what is stored.
 template <class Steps> void allOrNothing(TDM &dm, Dataset &master, Steps steps)
 {
-    const QString savepoint = QStringLiteral("DELETE_WITH_DETAILS");
-    execute(dm.TsnRW, QStringLiteral("savepoint ") + savepoint);
     try {
+        Savepoint deletion(dm.TsnRW, QStringLiteral("DELETE_WITH_DETAILS"));
         steps();
+        deletion.release();
     } catch (...) {
-        execute(dm.TsnRW, QStringLiteral("rollback to savepoint ") + savepoint);
         const int row = master.currentIndex();
         master.close();
         master.open();
@@ -28,7 +20,6 @@ template <class Steps> void allOrNothing(TDM &dm, Dataset &master, Steps steps)
             master.setCurrentIndex(std::min(row, master.recordCount() - 1));
         throw;
     }
-    execute(dm.TsnRW, QStringLiteral("release savepoint ") + savepoint + QStringLiteral(" only"));
 }
 
 } // namespace

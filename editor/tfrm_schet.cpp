@@ -10,6 +10,7 @@
 #include "app/ui/scoped_mode.h"
 #include "core/auto_number.h"
 #include "core/modes.h"
+#include "core/number_check.h"
 #include "data/date_time.h"
 #include "data/tdm.h"
 #include "ui_tfrm_schet.h"
@@ -155,6 +156,8 @@ void TfrmSchet::FormCreate()
         for (const auto &[picker, column] : m_dates)
             picker->setDate(docs->asDateTime(column).date());
     }
+    if (SchetMode == 2)
+        m_numbersAtOpen = documentNumbers(m_dm);
     loadDocumentHalves();
 }
 
@@ -296,7 +299,14 @@ void TfrmSchet::btnOkClick()
         ensureEditing(*docs);
         for (const auto &[picker, column] : m_dates)
             docs->setValue(column, datetime::make(picker->date()));
-        docs->post();
+        // Another user may have stored one of these numbers since the number button gave it.
+        storeNumbered(m_dm, [this, docs] {
+            for (const NumberClash &clash : numberClashes(m_dm, m_numbersAtOpen)) {
+                if (m_prompts.confirm(this, clashQuestion(clash)))
+                    docs->setValue(numberColumn(clash.kind), clash.nextFree);
+            }
+            docs->post();
+        });
     });
     if (posted)
         accept();

@@ -3,6 +3,7 @@
 #include "document_pickers.h"
 
 #include <QDialog>
+#include <QHash>
 
 #include <functional>
 #include <memory>
@@ -73,6 +74,9 @@ private:
     DocumentPickers m_pickers;
     FieldLinks *m_links;
     std::vector<std::pair<QDateEdit *, QString>> m_dates; // picker, DOCS column
+    // The numbers an edited document had when it was opened: a clash it already had is not
+    // asked about again.
+    QHash<int, qint64> m_numbersAtOpen;
     bool m_shown = false;
     bool m_documentRemoved = false; // a cancelled copy no longer exists
 };

@@ -1,0 +1,119 @@
+#include "number_check.h"
+
+#include "auto_number.h"
+
+#include "data/conflict_errors.h"
+#include "data/fb_statement.h"
+#include "data/savepoint.h"
+#include "data/tdm.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+namespace {
+
+constexpr NumberKind kKinds[] = {NumberInvoice,     NumberVatInvoice,  NumberAct,
+                                 NumberWaybill,     NumberCashReceipt, NumberPowerOfAttorney,
+                                 NumberPaymentOrder};
+
+// Another user holds the lock only from their "ОК" to their commit, a moment.
+constexpr int kLockWaitMs = 3000;
+constexpr int kLockRetryMs = 100;
+
+void lockOnce(FbTransaction &transaction)
+{
+    FbStatement lock(transaction);
+    lock.prepare(QStringLiteral("select KOD from REKVIZITY with lock"));
+    lock.execute();
+    while (lock.fetch()) {
+    }
+}
+
+void lockNumbering(FbTransaction &transaction)
+{
+    QDeadlineTimer deadline(kLockWaitMs);
+    for (;;) {
+        try {
+            lockOnce(transaction);
+            return;
+        } catch (const DbError &e) {
+            if (!conflict::isConflict(e))
+                throw;
+            if (deadline.hasExpired())
+                throw DbError(QStringLiteral("Другой пользователь сейчас записывает документ с "
+                                             "номером.\nПовторите «ОК» через несколько секунд."),
+                              e.engineCodes(), 0);
+        }
+        QThread::msleep(kLockRetryMs);
+    }
+}
+
+QString otherDocument(TDM &dm, const QString &column, qint64 number, const QVariant &kod)
+{
+    FbStatement other(dm.TsnRW);
+    other.prepare(QStringLiteral("select first 1 DATASCH, NAMEORG from DOCS where %1 = ? and "
+                                 "KOD is distinct from ? order by KOD")
+                      .arg(column));
+    other.setParameter(0, number);
+    other.setParameter(1, kod);
+    other.execute();
+    if (!other.fetch())
+        return QString();
+    QStringList parts;
+    const QDate date = other.value(0).toDateTime().date();
+    if (date.isValid())
+        parts << QStringLiteral("от ") + date.toString(QStringLiteral("dd.MM.yyyy"));
+    const QString client = other.value(1).toString().trimmed();
+    if (!client.isEmpty())
+        parts << client;
+    other.closeCursor();
+    return parts.isEmpty() ? QStringLiteral("без даты") : parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QHash<int, qint64> documentNumbers(TDM &dm)
+{
+    QHash<int, qint64> numbers;
+    for (NumberKind kind : kKinds) {
+        const qint64 number = dm.DSetDocs->asInteger(numberColumn(kind));
+        if (number != 0)
+            numbers.insert(kind, number);
+    }
+    return numbers;
+}
+
+void storeNumbered(TDM &dm, const std::function<void()> &store)
+{
+    Savepoint numbering(dm.TsnRW, QStringLiteral("STORE_NUMBERED"));
+    lockNumbering(dm.TsnRW);
+    store();
+    numbering.release();
+}
+
+std::vector<NumberClash> numberClashes(TDM &dm, const QHash<int, qint64> &unchanged)
+{
+    std::vector<NumberClash> clashes;
+    const QVariant kod = dm.DSetDocs->value(QStringLiteral("KOD"));
+    const QHash<int, qint64> numbers = documentNumbers(dm);
+    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
+        if (unchanged.value(it.key()) == it.value())
+            continue;
+        const QString other = otherDocument(dm, numberColumn(it.key()), it.value(), kod);
+        if (!other.isEmpty())
+            clashes.push_back({it.key(), it.value(), other, nextNumber(dm, it.key())});
+    }
+    std::sort(clashes.begin(), clashes.end(),
+              [](const NumberClash &a, const NumberClash &b) { return a.kind < b.kind; });
+    return clashes;
+}
+
+QString clashQuestion(const NumberClash &clash)
+{
+    return QStringLiteral("%1 № %2 уже есть у другого документа (%3).\nПрисвоить этому документу "
+                          "следующий свободный номер %4?")
+        .arg(formName(clash.kind))
+        .arg(clash.number)
+        .arg(clash.otherDocument)
+        .arg(clash.nextFree);
+}
