@@ -1,6 +1,7 @@
 #include "fb_connection.h"
 
 #include "conflict_errors.h"
+#include "connection_loss.h"
 #include "db_error.h"
 #include "engine_lock_folder.h"
 #include "kz1048.h"
@@ -36,6 +37,8 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     DbError error(message, std::move(codes), systemError);
     if (conflict::isConflict(error))
         throw conflict::busyElsewhere(message, error.engineCodes());
+    if (connection_loss::isLost(error))
+        throw connection_loss::lost(message, error.engineCodes(), systemError);
     throw error;
 }
 

@@ -134,14 +134,24 @@ void TfrmSchet::connectPickers()
     ui->btnEdit->setEnabled(bool(m_pickers.goods));
 }
 
-bool TfrmSchet::command(const std::function<void()> &work, Typed typed)
+std::function<void()> TfrmSchet::typedWork(const std::function<void()> &work, Typed typed)
 {
-    return runCommand(m_prompts, this, [&] {
+    return [this, &work, typed] {
         // What was typed into a box reaches its field before a command works on the record.
         if (typed == Typed::Take)
             m_links->updateRecord();
         work();
-    });
+    };
+}
+
+bool TfrmSchet::command(const std::function<void()> &work, Typed typed)
+{
+    return runCommand(m_prompts, this, typedWork(work, typed));
+}
+
+bool TfrmSchet::closingCommand(const std::function<void()> &work, Typed typed)
+{
+    return runClosingCommand(m_prompts, this, typedWork(work, typed));
 }
 
 void TfrmSchet::FormCreate()
@@ -314,7 +324,7 @@ void TfrmSchet::btnOkClick()
 
 bool TfrmSchet::btnCancelClick()
 {
-    return command(
+    return closingCommand(
         [this] {
             // The lines were stored as they were added; they go with the document, and a
             // copy was stored whole.
@@ -348,6 +358,6 @@ void TfrmSchet::done(int result)
         pgCtrlChange();
     };
     // Without "ОК" whatever was typed is dropped with the document's changes.
-    if (command(close, result == Accepted ? Typed::Take : Typed::Drop))
+    if (closingCommand(close, result == Accepted ? Typed::Take : Typed::Drop))
         QDialog::done(result);
 }

@@ -67,6 +67,10 @@ private:
     // leaving it (Drop); an error it raises is shown and the command stops there. True
     // when the command ran to its end.
     bool command(const std::function<void()> &work, Typed typed = Typed::Take);
+    // As command, for the work between the window and its closing: true also when the
+    // connection to the server is lost, so that the window can still be closed.
+    bool closingCommand(const std::function<void()> &work, Typed typed);
+    std::function<void()> typedWork(const std::function<void()> &work, Typed typed);
 
     std::unique_ptr<Ui::TfrmSchet> ui;
     TDM &m_dm;

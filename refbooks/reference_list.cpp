@@ -277,7 +277,7 @@ void ReferenceList::btnCloseClick()
 
 void ReferenceList::reject()
 {
-    if (runCommand(m_prompts, this, [this] { postPending(); }))
+    if (runClosingCommand(m_prompts, this, [this] { postPending(); }))
         QDialog::reject();
 }
 

@@ -66,7 +66,7 @@ void TfrmAddClient::cancelClient()
 
 void TfrmAddClient::reject()
 {
-    if (runCommand(m_prompts, this, [this] { cancelClient(); }))
+    if (runClosingCommand(m_prompts, this, [this] { cancelClient(); }))
         QDialog::reject();
 }
 

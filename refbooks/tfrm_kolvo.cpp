@@ -63,6 +63,6 @@ void TfrmKolvo::cancelQuantity()
 
 void TfrmKolvo::reject()
 {
-    if (runCommand(m_prompts, this, [this] { cancelQuantity(); }))
+    if (runClosingCommand(m_prompts, this, [this] { cancelQuantity(); }))
         QDialog::reject();
 }

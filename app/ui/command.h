@@ -19,6 +19,12 @@ void reportError(PromptService &prompts, QWidget *parent, const QString &message
 // Runs command; true when it ended without an error, false when an error was shown.
 bool runCommand(PromptService &prompts, QWidget *parent, const std::function<void()> &command);
 
+// Runs a command that stands between a window and its closing; true when the window may close.
+// It may also close when the connection to the database server is lost: nothing can be stored
+// any more, and a window that would not close would trap the user.
+bool runClosingCommand(PromptService &prompts, QWidget *parent,
+                       const std::function<void()> &command);
+
 // Runs command whenever sender emits signal; a command that takes no arguments ignores
 // the signal's.
 template <class Sender, class Signal, class Command>
