@@ -66,7 +66,8 @@ int pixelsOf(const QImage &page, QRgb colour, QRectF mm, int dpi)
 
 struct FormCase {
     const char *form;
-    int pictures; // on the form: the stamp and one or two signatures
+    int pictures;           // on the form: the stamps and the signatures
+    bool orderRows = false; // the cash receipt order, the power of attorney, the payment order
 };
 
 class FormImages : public ::testing::TestWithParam<FormCase> {};
@@ -75,9 +76,11 @@ TEST_P(FormImages, StampAndSignatureInTheirPlacesAndNothingWithoutThem)
 {
     const RussianLocale locale;
     const SampleData data(3);
+    const OrderRows orderRows(sample::OrderDocument{}, 3);
+    const DataSources sources = GetParam().orderRows ? orderRows.sources() : data.sources();
     const QString form = QString::fromLatin1(GetParam().form);
-    const ReportRun plain = runBuiltin(form, data);
-    const ReportRun stamped = runBuiltin(form, data, businessImages());
+    const ReportRun plain = runBuiltin(form, sources);
+    const ReportRun stamped = runBuiltin(form, sources, businessImages());
     ASSERT_TRUE(plain.ok && stamped.ok);
 
     // Everything but the pictures is where it was.
@@ -126,7 +129,10 @@ TEST_P(FormImages, StampAndSignatureInTheirPlacesAndNothingWithoutThem)
 INSTANTIATE_TEST_SUITE_P(Forms, FormImages,
                          ::testing::Values(FormCase{"repSchet", 2}, FormCase{"repSchet_beznds", 2},
                                            FormCase{"repActAlb", 2}, FormCase{"repActKn", 2},
-                                           FormCase{"repNaklAlb", 3}, FormCase{"repNaklKn", 3}),
+                                           FormCase{"repNaklAlb", 3}, FormCase{"repNaklKn", 3},
+                                           FormCase{"repPrix", 3, true},
+                                           FormCase{"repDov", 3, true},
+                                           FormCase{"repPlat", 6, true}),
                          [](const auto &info) { return std::string(info.param.form); });
 
 } // namespace
