@@ -35,6 +35,31 @@ std::vector<Placed> placedObjects(const zreport::PreparedPage &page, double offs
     return out;
 }
 
+struct PlacedPicture {
+    QRectF area; // units from the sheet's left edge and the first page's top
+    quint32 image;
+};
+
+std::vector<PlacedPicture> placedPictures(const zreport::PreparedReport &report,
+                                          const zreport::PreparedPage &page, double offsetY)
+{
+    std::vector<PlacedPicture> out;
+    const double ox = page.settings.leftMargin * 3.77953;
+    const double oy = page.settings.topMargin * 3.77953 + offsetY;
+    for (const zreport::PreparedBand &band : page.bands) {
+        for (quint32 i = 0; i < band.objectCount; ++i) {
+            const zreport::PreparedObject &o = page.objects[band.firstObject + i];
+            if (o.image < 0 || size_t(o.image) >= report.images().size())
+                continue;
+            const QRectF box(ox + band.left + o.left, oy + band.top + o.top, o.width, o.height);
+            const QRectF area = zreport::pictureArea(box, o, report.images()[size_t(o.image)]);
+            if (!area.isEmpty())
+                out.push_back({area, quint32(o.image)});
+        }
+    }
+    return out;
+}
+
 std::vector<double> snapped(std::vector<double> edges)
 {
     std::sort(edges.begin(), edges.end());
@@ -51,12 +76,36 @@ int edgeIndex(const std::vector<double> &edges, double value)
     return int(std::min<size_t>(size_t(it - edges.begin()), edges.size() - 1));
 }
 
+// The column or row (between edges) that holds `value`; the first or last one outside them.
+int spanIndex(const std::vector<double> &edges, double value)
+{
+    const auto it = std::upper_bound(edges.begin(), edges.end(), value);
+    const int index = int(it - edges.begin()) - 1;
+    return std::clamp(index, 0, int(edges.size()) - 2);
+}
+
+// The cell that covers the place, -1 when none does.
+int cellCovering(const ExportGrid &grid, int row, int column)
+{
+    const int at = grid.at(row, column);
+    if (at != -2)
+        return at;
+    for (size_t k = 0; k < grid.cells.size(); ++k) {
+        const GridCell &c = grid.cells[k];
+        if (row >= c.row && row < c.row + c.rowSpan && column >= c.column &&
+            column < c.column + c.columnSpan)
+            return int(k);
+    }
+    return -1;
+}
+
 } // namespace
 
 ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<int> &pages)
 {
     ExportGrid grid;
     std::vector<Placed> all;
+    std::vector<PlacedPicture> pictures;
     std::vector<double> xs{0}, ys;
     std::vector<double> pageTops;
     double offsetY = 0;
@@ -64,6 +113,8 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
         const zreport::PreparedPage &page = report.pages()[size_t(index)];
         pageTops.push_back(offsetY);
         ys.push_back(offsetY);
+        for (const PlacedPicture &p : placedPictures(report, page, offsetY))
+            pictures.push_back(p);
         for (const Placed &p : placedObjects(page, offsetY)) {
             all.push_back(p);
             xs.push_back(p.left);
@@ -99,14 +150,7 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
         const int existing = grid.at(r0, c0);
         if (existing == -2 || existing >= 0) {
             // An overlapping object adds its text to the cell that holds the place.
-            int owner = existing;
-            if (owner == -2)
-                for (size_t k = 0; k < grid.cells.size() && owner < 0; ++k) {
-                    const GridCell &c = grid.cells[k];
-                    if (r0 >= c.row && r0 < c.row + c.rowSpan && c0 >= c.column &&
-                        c0 < c.column + c.columnSpan)
-                        owner = int(k);
-                }
+            const int owner = cellCovering(grid, r0, c0);
             if (owner >= 0)
                 grid.cells[size_t(owner)].text += QLatin1Char(' ') + p.object->text;
             continue;
@@ -138,7 +182,28 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
     for (size_t k = 0; k < grid.cells.size(); ++k)
         grid.starts[size_t(grid.cells[k].row) * size_t(columnCount) +
                     size_t(grid.cells[k].column)] = int(k);
+    for (const PlacedPicture &p : pictures) {
+        int row = spanIndex(rows, p.area.top());
+        int column = spanIndex(columns, p.area.left());
+        const int owner = cellCovering(grid, row, column);
+        if (owner >= 0) {
+            row = grid.cells[size_t(owner)].row;
+            column = grid.cells[size_t(owner)].column;
+        }
+        grid.pictures.push_back({row, column, p.area.left() - columns[size_t(column)],
+                                 p.area.top() - rows[size_t(row)], p.area.width(), p.area.height(),
+                                 p.image});
+    }
     return grid;
+}
+
+std::vector<const GridPicture *> picturesAt(const ExportGrid &grid, int row, int column)
+{
+    std::vector<const GridPicture *> out;
+    for (const GridPicture &p : grid.pictures)
+        if (p.row == row && p.column == column)
+            out.push_back(&p);
+    return out;
 }
 
 std::vector<RowPiece> rowPieces(const ExportGrid &grid, int row)
