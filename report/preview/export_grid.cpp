@@ -18,20 +18,28 @@ struct Placed {
     const zreport::PreparedObject *object;
 };
 
-std::vector<Placed> placedObjects(const zreport::PreparedPage &page, double offsetY)
+// Calls visit(object, box) for each object of the page, the box in units from the sheet's
+// left edge and the first page's top.
+template <typename Visit>
+void forEachObject(const zreport::PreparedPage &page, double offsetY, Visit visit)
 {
-    std::vector<Placed> out;
     const double ox = page.settings.leftMargin * 3.77953;
     const double oy = page.settings.topMargin * 3.77953 + offsetY;
     for (const zreport::PreparedBand &band : page.bands) {
         for (quint32 i = 0; i < band.objectCount; ++i) {
             const zreport::PreparedObject &o = page.objects[band.firstObject + i];
-            if (o.text.trimmed().isEmpty() || o.width <= 0 || o.height <= 0)
-                continue;
-            const double left = ox + band.left + o.left, top = oy + band.top + o.top;
-            out.push_back({left, top, left + o.width, top + o.height, &o});
+            visit(o, QRectF(ox + band.left + o.left, oy + band.top + o.top, o.width, o.height));
         }
     }
+}
+
+std::vector<Placed> placedObjects(const zreport::PreparedPage &page, double offsetY)
+{
+    std::vector<Placed> out;
+    forEachObject(page, offsetY, [&](const zreport::PreparedObject &o, const QRectF &box) {
+        if (!o.text.trimmed().isEmpty() && o.width > 0 && o.height > 0)
+            out.push_back({box.left(), box.top(), box.left() + o.width, box.top() + o.height, &o});
+    });
     return out;
 }
 
@@ -44,19 +52,13 @@ std::vector<PlacedPicture> placedPictures(const zreport::PreparedReport &report,
                                           const zreport::PreparedPage &page, double offsetY)
 {
     std::vector<PlacedPicture> out;
-    const double ox = page.settings.leftMargin * 3.77953;
-    const double oy = page.settings.topMargin * 3.77953 + offsetY;
-    for (const zreport::PreparedBand &band : page.bands) {
-        for (quint32 i = 0; i < band.objectCount; ++i) {
-            const zreport::PreparedObject &o = page.objects[band.firstObject + i];
-            if (o.image < 0 || size_t(o.image) >= report.images().size())
-                continue;
-            const QRectF box(ox + band.left + o.left, oy + band.top + o.top, o.width, o.height);
-            const QRectF area = zreport::pictureArea(box, o, report.images()[size_t(o.image)]);
-            if (!area.isEmpty())
-                out.push_back({area, quint32(o.image)});
-        }
-    }
+    forEachObject(page, offsetY, [&](const zreport::PreparedObject &o, const QRectF &box) {
+        if (o.image < 0 || size_t(o.image) >= report.images().size())
+            return;
+        const QRectF area = zreport::pictureArea(box, o, report.images()[size_t(o.image)]);
+        if (!area.isEmpty())
+            out.push_back({area, quint32(o.image)});
+    });
     return out;
 }
 

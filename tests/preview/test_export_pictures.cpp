@@ -20,13 +20,7 @@ namespace {
 // A red ring on transparency, square: fitted into its 60 x 30 box it is 30 x 30, centred.
 QByteArray redRing()
 {
-    QImage image(100, 100, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setPen(QPen(Qt::red, 10));
-    painter.drawEllipse(QRectF(8, 8, 84, 84));
-    painter.end();
-    return encodedImage(image, "PNG");
+    return encodedImage(transparentRing(100, Qt::red, 8, 6), "PNG");
 }
 
 // A band per row, "Строка N" with the stamp over its right part; twelve rows take two pages.

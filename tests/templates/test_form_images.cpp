@@ -20,15 +20,10 @@ namespace {
 // block for the logo, a JPEG as photographs come.
 QHash<QString, QByteArray> businessImages()
 {
-    QImage stamp(300, 300, QImage::Format_ARGB32);
-    stamp.fill(Qt::transparent);
-    QPainter painter(&stamp);
-    painter.setPen(QPen(Qt::blue, 14));
-    painter.drawEllipse(QRectF(10, 10, 280, 280));
-    painter.end();
+    const QImage stamp = transparentRing(300, Qt::blue, 14, 10);
     QImage signature(300, 100, QImage::Format_ARGB32);
     signature.fill(Qt::transparent);
-    painter.begin(&signature);
+    QPainter painter(&signature);
     painter.setPen(QPen(Qt::green, 8));
     painter.drawLine(10, 80, 290, 20);
     painter.end();
