@@ -104,19 +104,21 @@ bool keepEqualPicturesOnce(const QString &path, QString *error)
         return false;
     }
     std::map<QByteArray, QByteArray> firstWith; // bytes, the name of the first image of them
-    std::vector<std::pair<QByteArray, QByteArray>> repeats; // name, the name of its first
+    std::map<QByteArray, QByteArray> firstOf;   // a repeated image's name, its first copy's
     const zip_int64_t count = zip_get_num_entries(zip, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         const QByteArray name = zip_get_name(zip, zip_uint64_t(i), 0);
-        if (!name.startsWith("Pictures/"))
+        const QByteArray bytes =
+            name.startsWith("Pictures/") ? readEntry(zip, zip_uint64_t(i)) : QByteArray();
+        if (bytes.isEmpty())
             continue;
-        const auto [first, added] = firstWith.emplace(readEntry(zip, zip_uint64_t(i)), name);
+        const auto [first, added] = firstWith.emplace(bytes, name);
         if (!added) {
-            repeats.emplace_back(name, first->second);
+            firstOf.emplace(name, first->second);
             zip_delete(zip, zip_uint64_t(i));
         }
     }
-    if (repeats.empty()) {
+    if (firstOf.empty()) {
         zip_discard(zip);
         return true;
     }
@@ -128,15 +130,33 @@ bool keepEqualPicturesOnce(const QString &path, QString *error)
         zip_discard(zip);
         return false;
     }
-    QByteArray content = readEntry(zip, zip_uint64_t(contentIndex));
-    QString manifest = QString::fromUtf8(readEntry(zip, zip_uint64_t(manifestIndex)));
-    for (const auto &[name, first] : repeats) {
-        content.replace('"' + name + '"', '"' + first + '"');
-        manifest.remove(
-            QRegularExpression(QStringLiteral("<manifest:file-entry[^>]*\"%1\"[^>]*/>")
-                                   .arg(QRegularExpression::escape(QString::fromUtf8(name)))));
-    }
-    const QByteArray manifestBytes = manifest.toUtf8();
+    // One pass over each: the text's links to a repeat lead to the first copy, and the
+    // manifest loses the repeats' entries.
+    const auto rewritten = [&](const QByteArray &text, const QRegularExpression &reference,
+                               bool drop) {
+        QByteArray out;
+        out.reserve(text.size());
+        qsizetype from = 0;
+        for (auto it = reference.globalMatch(QString::fromLatin1(text)); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            const auto repeat = firstOf.find(match.captured(1).toLatin1());
+            if (repeat == firstOf.end())
+                continue;
+            out += text.mid(from,
+                            drop ? match.capturedStart(0) - from : match.capturedStart(1) - from);
+            if (!drop)
+                out += repeat->second;
+            from = drop ? match.capturedEnd(0) : match.capturedEnd(1);
+        }
+        out += text.mid(from);
+        return out;
+    };
+    static const QRegularExpression link(QStringLiteral("\"(Pictures/[^\"]*)\""));
+    static const QRegularExpression entry(
+        QStringLiteral("\\s*<manifest:file-entry[^>]*\"(Pictures/[^\"]*)\"[^>]*/>"));
+    const QByteArray content = rewritten(readEntry(zip, zip_uint64_t(contentIndex)), link, false);
+    const QByteArray manifestBytes =
+        rewritten(readEntry(zip, zip_uint64_t(manifestIndex)), entry, true);
     bool ok = true;
     for (const auto &[index, bytes] :
          {std::pair<zip_int64_t, const QByteArray *>{contentIndex, &content},
