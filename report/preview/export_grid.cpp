@@ -86,19 +86,32 @@ int spanIndex(const std::vector<double> &edges, double value)
     return std::clamp(index, 0, int(edges.size()) - 2);
 }
 
-// The cell that covers the place, -1 when none does.
+// The cell that covers the place, -1 when none does. A cell is a rectangle of places, so its
+// first place lies up and to the left of the place through places it covers.
 int cellCovering(const ExportGrid &grid, int row, int column)
 {
-    const int at = grid.at(row, column);
-    if (at != -2)
-        return at;
-    for (size_t k = 0; k < grid.cells.size(); ++k) {
-        const GridCell &c = grid.cells[k];
-        if (row >= c.row && row < c.row + c.rowSpan && column >= c.column &&
-            column < c.column + c.columnSpan)
-            return int(k);
+    for (int r = row; r >= 0 && grid.at(r, column) != -1; --r) {
+        for (int c = column; c >= 0 && grid.at(r, c) != -1; --c) {
+            const int k = grid.at(r, c);
+            if (k < 0)
+                continue;
+            const GridCell &cell = grid.cells[size_t(k)];
+            if (row < cell.row + cell.rowSpan && column < cell.column + cell.columnSpan)
+                return k;
+            break; // a cell of its own starts here: the place's cell cannot reach past it
+        }
     }
     return -1;
+}
+
+std::pair<int, int> placeOf(const GridPicture &picture)
+{
+    return {picture.row, picture.column};
+}
+
+std::pair<int, int> placeOf(const std::pair<int, int> &place)
+{
+    return place;
 }
 
 } // namespace
@@ -201,10 +214,12 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
 
 std::vector<const GridPicture *> picturesAt(const ExportGrid &grid, int row, int column)
 {
+    const auto [from, to] =
+        std::equal_range(grid.pictures.begin(), grid.pictures.end(), std::pair{row, column},
+                         [](const auto &a, const auto &b) { return placeOf(a) < placeOf(b); });
     std::vector<const GridPicture *> out;
-    for (const GridPicture &p : grid.pictures)
-        if (p.row == row && p.column == column)
-            out.push_back(&p);
+    for (auto it = from; it != to; ++it)
+        out.push_back(&*it);
     return out;
 }
 

@@ -33,7 +33,7 @@ struct ExportGrid {
     std::vector<double> rowHeights;    // units
     std::vector<GridCell> cells;       // by row, then column; never overlapping
     std::vector<int> pageStartRows;    // first row of each page
-    std::vector<GridPicture> pictures; // by page, then as they were placed
+    std::vector<GridPicture> pictures; // by place, then as they were placed
     // Index into cells of the cell starting at (row, column), -1 when none; -2 when the place is
     // covered by a cell starting elsewhere.
     std::vector<int> starts;
