@@ -425,7 +425,8 @@ bool odt(const Report &report, const Pages &pages, const QString &path, QString 
 
 namespace {
 
-constexpr double kDocxCellMargin = 30; // twips left and right of a cell's text
+constexpr double kTwipsPerUnit = 15;
+constexpr int kDocxCellMargin = 30; // twips left and right of a cell's text
 
 // The pictures tied to a place as runs of its first paragraph, floating over the table at their
 // places from the cell's text column.
@@ -456,17 +457,47 @@ QString docxPictureRuns(const ExportGrid &grid, int row, int column, int *lastId
                    "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"%4\" cy=\"%5\"/></a:xfrm>"
                    "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
                    "</a:graphicData></a:graphic></wp:anchor></w:drawing></w:r>")
-                   .arg(QString::number(id), emu(p->x - kDocxCellMargin / 15), emu(p->y), cx, cy,
-                        QString::number(p->image));
+                   .arg(QString::number(id), emu(p->x - kDocxCellMargin / kTwipsPerUnit), emu(p->y),
+                        cx, cy, QString::number(p->image));
     }
     return out;
+}
+
+// The images the document shows, each once in the package, named by their index in the report.
+struct DocxImages {
+    std::vector<std::pair<QByteArray, QByteArray>> parts; // name in the package, bytes
+    QString relations;                                    // of the document to the parts
+    QString types;                                        // of the parts' extensions
+};
+
+DocxImages docxImages(const Report &report, const std::vector<bool> &used)
+{
+    DocxImages images;
+    std::set<QString> extensions;
+    for (size_t k = 0; k < used.size(); ++k) {
+        if (!used[k])
+            continue;
+        PictureData data = pictureData(report.images()[k]);
+        const QString name = QStringLiteral("media/image%1.%2").arg(k).arg(data.extension);
+        images.relations += QStringLiteral("<Relationship Id=\"rIdImage%1\" "
+                                           "Type=\"http://schemas.openxmlformats.org/"
+                                           "officeDocument/2006/relationships/image\" "
+                                           "Target=\"%2\"/>")
+                                .arg(k)
+                                .arg(name);
+        if (extensions.insert(data.extension).second)
+            images.types += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>")
+                                .arg(data.extension, data.mimeType);
+        images.parts.emplace_back(QStringLiteral("word/%1").arg(name).toUtf8(),
+                                  std::move(data.bytes));
+    }
+    return images;
 }
 
 } // namespace
 
 bool docx(const Report &report, const Pages &pages, const QString &path, QString *error)
 {
-    constexpr double kTwipsPerUnit = 15;
     const auto twips = [](double units) {
         return QString::number(std::lround(units * kTwipsPerUnit));
     };
@@ -482,9 +513,10 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
         if (grid.cells.empty())
             continue;
         body += QStringLiteral("<w:tbl><w:tblPr><w:tblLayout w:type=\"fixed\"/>"
-                               "<w:tblCellMar><w:left w:w=\"30\" w:type=\"dxa\"/>"
-                               "<w:right w:w=\"30\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr>"
-                               "<w:tblGrid>");
+                               "<w:tblCellMar><w:left w:w=\"%1\" w:type=\"dxa\"/>"
+                               "<w:right w:w=\"%1\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr>"
+                               "<w:tblGrid>")
+                    .arg(kDocxCellMargin);
         for (double w : grid.columnWidths)
             body += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(twips(w));
         body += QStringLiteral("</w:tblGrid>");
@@ -539,31 +571,16 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
             .arg(mm(first.paperWidth), mm(first.paperHeight),
                  first.paperWidth > first.paperHeight ? QStringLiteral(" w:orient=\"landscape\"")
                                                       : QString());
-    // The images each once in the package, named by their index in the report.
-    std::vector<std::pair<QByteArray, QByteArray>> media; // name in the package, bytes
-    QString imageRelations, imageTypes, namespaces;
-    std::set<QString> extensions;
-    for (size_t k = 0; k < usedImages.size(); ++k) {
-        if (!usedImages[k])
-            continue;
-        PictureData data = pictureData(report.images()[k]);
-        const QString name = QStringLiteral("media/image%1.%2").arg(k).arg(data.extension);
-        imageRelations += QStringLiteral("<Relationship Id=\"rIdImage%1\" "
-                                         "Type=\"http://schemas.openxmlformats.org/officeDocument/"
-                                         "2006/relationships/image\" Target=\"%2\"/>")
-                              .arg(k)
-                              .arg(name);
-        if (extensions.insert(data.extension).second)
-            imageTypes += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>")
-                              .arg(data.extension, data.mimeType);
-        media.emplace_back(QStringLiteral("word/%1").arg(name).toUtf8(), std::move(data.bytes));
-    }
-    if (!media.empty())
-        namespaces = QStringLiteral(
-            " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
-            " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\""
-            " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
-            " xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"");
+    const DocxImages images = docxImages(report, usedImages);
+    const QString namespaces =
+        images.parts.empty()
+            ? QString()
+            : QStringLiteral(
+                  " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+                  " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/"
+                  "wordprocessingDrawing\""
+                  " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+                  " xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"");
     const QString document =
         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
@@ -575,7 +592,7 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
         "<Default Extension=\"rels\" "
         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>" +
-        imageTypes.toUtf8() +
+        images.types.toUtf8() +
         "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
         "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>\n";
     const QByteArray relations =
@@ -586,15 +603,15 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
     std::vector<ZipEntry> entries{{"[Content_Types].xml", contentTypes},
                                   {"_rels/.rels", relations},
                                   {"word/document.xml", document.toUtf8()}};
-    if (!media.empty()) {
+    if (!images.parts.empty()) {
         entries.push_back(
             {"word/_rels/document.xml.rels",
              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
                             "relationships\">%1</Relationships>\n")
-                 .arg(imageRelations)
+                 .arg(images.relations)
                  .toUtf8()});
-        for (const auto &[name, bytes] : media)
+        for (const auto &[name, bytes] : images.parts)
             entries.push_back({name.constData(), bytes});
     }
     return writeZip(path, entries, error);
