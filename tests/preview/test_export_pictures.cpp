@@ -6,7 +6,6 @@
 
 #include "report/preview/export_writers.h"
 
-#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -23,17 +22,33 @@ QByteArray redRing()
     return encodedImage(transparentRing(100, Qt::red, 8, 6), "PNG");
 }
 
-// A band per row, "Строка N" with the stamp over its right part; twelve rows take two pages.
+QByteArray blueJpeg()
+{
+    QImage image(200, 50, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    return encodedImage(image, "JPG");
+}
+
+QHash<QString, QByteArray> logoAndStamp()
+{
+    return {{"logo", blueJpeg()}, {"stamp", redRing()}};
+}
+
+// The logo, a JPEG, in the title with no text beside it; a band per row, "Строка N" with the
+// stamp over its right part. Twelve rows take two pages.
 ReportRun stampedRows(const QHash<QString, QByteArray> &images)
 {
     static const auto source = rows(12);
-    const QString band =
+    const QString bands =
         QStringLiteral(
-            R"(<TfrxMasterData Name="B" Width="377.953" Height="40" DataSet="D">%1%2</TfrxMasterData>)")
-            .arg(memoXml("Row", R"(Left="10" Top="0" Width="300" Height="20")", "Строка [D.\"N\"]"),
+            R"(<TfrxReportTitle Name="T" Width="377.953" Height="30">%1</TfrxReportTitle>)"
+            R"(<TfrxMasterData Name="B" Width="377.953" Height="40" DataSet="D">%2%3</TfrxMasterData>)")
+            .arg(QStringLiteral(R"(<TfrxPictureView Name="Logo" Left="10" Top="0" Width="120" )"
+                                R"(Height="30" ImageName="logo"/>)"),
+                 memoXml("Row", R"(Left="10" Top="0" Width="300" Height="20")", "Строка [D.\"N\"]"),
                  QStringLiteral(R"(<TfrxPictureView Name="Stamp" Left="200" Top="5" Width="60" )"
                                 R"(Height="30" ImageName="stamp"/>)"));
-    ReportRun run = runReport(reportXml(band), {{"src", source.get()}}, images);
+    ReportRun run = runReport(reportXml(bands), {{"src", source.get()}}, images);
     EXPECT_TRUE(run.ok);
     return run;
 }
@@ -46,12 +61,12 @@ QByteArray memberBytes(const QString &zip, const QString &member)
     return process.readAllStandardOutput();
 }
 
-// What an exported document holds of pictures: the copies of image files and the places that
-// show one, and the image of the first copy.
+// What an exported document holds of pictures: the copies of image files, the sizes of their
+// images, and the places that show one.
 struct Pictures {
     QStringList copies;
+    QList<QSize> sizes; // in the order of the copies' names
     int uses = 0;
-    QImage first;
 };
 
 int count(const QString &text, const QString &what)
@@ -74,8 +89,9 @@ Pictures packagePictures(const QString &file, const QString &folder, const QStri
         reader.readNext();
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
     found.uses = count(QString::fromUtf8(part), use);
-    if (!found.copies.isEmpty())
-        found.first = QImage::fromData(memberBytes(file, found.copies.front()));
+    found.copies.sort();
+    for (const QString &copy : found.copies)
+        found.sizes << QImage::fromData(memberBytes(file, copy)).size();
     return found;
 }
 
@@ -101,13 +117,12 @@ const FormatCase kFormats[] = {
      [](const zreport::PreparedReport &report, const QString &) {
          const QString html = QString::fromUtf8(writers::html(report, allPages(report)));
          Pictures found;
-         static const QRegularExpression data(QStringLiteral("data:image/png;base64,([^)]*)"));
+         static const QRegularExpression data(QStringLiteral("(data:image/[a-z]+);base64,([^)]*)"));
          for (auto it = data.globalMatch(html); it.hasNext();) {
              const QRegularExpressionMatch match = it.next();
-             found.copies << match.captured(0).left(30);
-             if (found.first.isNull())
-                 found.first =
-                     QImage::fromData(QByteArray::fromBase64(match.captured(1).toLatin1()));
+             found.copies << match.captured(1);
+             found.sizes
+                 << QImage::fromData(QByteArray::fromBase64(match.captured(2).toLatin1())).size();
          }
          found.uses = count(html, QStringLiteral("class=\"zp zp"));
          // Tied to the row's cell: 215 units from the sheet's edge is 205 into the cell at 10.
@@ -158,12 +173,14 @@ TEST_P(ExportPictures, EachImageOnceAndEveryUsePointingAtIt)
     if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
         GTEST_SKIP() << "unzip is not installed";
     QTemporaryDir dir;
-    const ReportRun stamped = stampedRows({{"stamp", redRing()}});
+    const ReportRun stamped = stampedRows(logoAndStamp());
     ASSERT_EQ(stamped.prepared().pageCount(), 2);
     const Pictures with = GetParam().picturesOf(stamped.prepared(), dir.path());
-    EXPECT_EQ(with.copies.size(), 1) << with.copies.join(',').toStdString();
-    EXPECT_EQ(with.uses, 12);
-    EXPECT_EQ(with.first.size(), QSize(100, 100));
+    EXPECT_EQ(with.copies.size(), 2) << with.copies.join(',').toStdString();
+    QList<QSize> sizes = with.sizes;
+    std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
+    EXPECT_EQ(sizes, (QList<QSize>{QSize(100, 100), QSize(200, 50)}));
+    EXPECT_EQ(with.uses, 13);
 
     // Without the image the document holds nothing of pictures.
     const Pictures without = GetParam().picturesOf(stampedRows({}).prepared(), dir.path());
@@ -190,7 +207,7 @@ TEST(ExportPictures, PageImagesShowThePicture)
                 red += page.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
         return red;
     };
-    EXPECT_GT(redPixels(stampedRows({{"stamp", redRing()}})), 500);
+    EXPECT_GT(redPixels(stampedRows(logoAndStamp())), 500);
     EXPECT_EQ(redPixels(stampedRows({})), 0);
 }
 
