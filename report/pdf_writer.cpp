@@ -642,20 +642,23 @@ void PdfWriter::Impl::writeImage(const PreparedImage &image, int object)
         return;
     }
     const QImage argb = image.image.convertToFormat(QImage::Format_ARGB32);
-    std::string colours, alpha;
-    colours.reserve(size_t(argb.width()) * size_t(argb.height()) * 3);
-    alpha.reserve(size_t(argb.width()) * size_t(argb.height()));
-    bool opaque = true;
+    const size_t pixels = size_t(argb.width()) * size_t(argb.height());
+    std::string colours(pixels * 3, '\0'), alpha(pixels, '\0');
+    char *colour = colours.data();
+    char *coverage = alpha.data();
+    int allAlpha = 255;
     for (int y = 0; y < argb.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x) {
-            colours += char(qRed(line[x]));
-            colours += char(qGreen(line[x]));
-            colours += char(qBlue(line[x]));
-            alpha += char(qAlpha(line[x]));
-            opaque = opaque && qAlpha(line[x]) == 255;
+            const QRgb p = line[x];
+            *colour++ = char(qRed(p));
+            *colour++ = char(qGreen(p));
+            *colour++ = char(qBlue(p));
+            *coverage++ = char(qAlpha(p));
+            allAlpha &= qAlpha(p);
         }
     }
+    const bool opaque = allAlpha == 255;
     dictionary += " /ColorSpace /DeviceRGB";
     if (!opaque) {
         const int mask = allocate();

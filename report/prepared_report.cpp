@@ -32,6 +32,14 @@ std::optional<quint32> PreparedReport::addImage(const QByteArray &data)
     return quint32(m_images.size() - 1);
 }
 
+QRectF pictureArea(const QRectF &box, const PreparedObject &picture, const PreparedImage &image)
+{
+    if (!picture.keepAspect || image.image.isNull())
+        return box;
+    const QSizeF fitted = QSizeF(image.image.size()).scaled(box.size(), Qt::KeepAspectRatio);
+    return QRectF(box.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
+}
+
 PreparedPage &PreparedReport::addPage(const PageSettings &settings)
 {
     m_pages.emplace_back();

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRectF>
 #include <QString>
 
 #include <deque>
@@ -33,6 +34,10 @@ struct PreparedImage {
     QByteArray data;
     QImage image;
 };
+
+// Where a picture's image lies in `box`: all of it when stretched, else centred at the image's
+// own proportions.
+QRectF pictureArea(const QRectF &box, const PreparedObject &picture, const PreparedImage &image);
 
 struct PreparedBand {
     QString name;

@@ -387,11 +387,9 @@ void PageDrawing::picture(const PreparedObject &object, double left, double top,
     if (object.image < 0 || size_t(object.image) >= m_report.images().size())
         return;
     const PreparedImage &image = m_report.images()[size_t(object.image)];
-    QRectF target(ox + m_sx * left, oy + m_sy * top, m_sx * object.width, m_sy * object.height);
-    if (object.keepAspect && !image.image.isNull()) {
-        const QSizeF fitted = QSizeF(image.image.size()).scaled(target.size(), Qt::KeepAspectRatio);
-        target = QRectF(target.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
-    }
+    const QRectF target = pictureArea(
+        QRectF(ox + m_sx * left, oy + m_sy * top, m_sx * object.width, m_sy * object.height),
+        object, image);
     if (!target.isEmpty())
         m_canvas.image(target, image);
 }

@@ -206,7 +206,7 @@ bool ReportEngine::Run::buildPages()
             }
             for (const PictureRun &p : b->pictures)
                 rects.push_back(
-                    {p.picture->left, p.picture->top, p.picture->width, p.picture->height});
+                    {p.picture->left, p.picture->top, p.picture->width, p.picture->height, true});
             b->shiftTree = buildShiftTree(rects, band->left, band->top, band->width);
             run->bands.push_back(std::move(b));
         }

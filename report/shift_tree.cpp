@@ -22,6 +22,7 @@ double hundredths(double v)
 
 struct Extent {
     double left, top, right, bottom;
+    bool leaf = false;
 };
 
 } // namespace
@@ -42,12 +43,14 @@ ShiftTree buildShiftTree(const std::vector<ShiftRect> &objects, double bandLeft,
     for (int index : order) {
         const ShiftRect &r = objects[size_t(index)];
         e.push_back({bandLeft + r.left, bandTop + r.top, bandLeft + r.left + r.width,
-                     bandTop + r.top + r.height});
+                     bandTop + r.top + r.height, r.leaf});
     }
     ShiftTree tree;
     tree.children.resize(size_t(n));
     const int count = n + 1;
     for (int a = 0; a < count; ++a) {
+        if (e[size_t(a)].leaf)
+            continue;
         for (int b = a + 1; b < count; ++b) {
             const Extent &A = e[size_t(a)], &B = e[size_t(b)];
             if (overlaps(A.top, A.bottom, B.top, B.bottom) || !(B.top > A.top))
@@ -59,7 +62,7 @@ ShiftTree buildShiftTree(const std::vector<ShiftRect> &objects, double bandLeft,
             bool blocked = false;
             for (int c = a + 1; c < b && !blocked; ++c) {
                 const Extent &C = e[size_t(c)];
-                blocked = !overlaps(C.top, C.bottom, A.top, A.bottom) &&
+                blocked = !C.leaf && !overlaps(C.top, C.bottom, A.top, A.bottom) &&
                           !overlaps(C.top, C.bottom, B.top, B.bottom) &&
                           overlaps(C.left, C.right, sharedLeft, sharedRight);
             }

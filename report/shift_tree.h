@@ -9,6 +9,9 @@ namespace zreport {
 
 struct ShiftRect {
     double left = 0, top = 0, width = 0, height = 0; // relative to the band
+    // Moves with the objects above it but neither moves nor shields the objects below: a
+    // picture, whose presence must not change where the text goes.
+    bool leaf = false;
 };
 
 struct ShiftTree {

@@ -14,10 +14,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
+
+#include <ctime>
 
 using namespace zreport;
 
@@ -121,6 +125,96 @@ void writeDistinctPdf(benchmark::State &state)
     writeFile(state, "repSchet", "report.pdf", savePreparedPdf, true);
 }
 
+// The business images at the resolution a user's files have after loading (600 dpi at their
+// printed size): a photographed logo as a JPEG, the stamp and the head's signature as
+// transparent PNGs.
+QHash<QString, QByteArray> businessImages()
+{
+    const auto encoded = [](const QImage &image, const char *format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    QImage logo(1417, 283, QImage::Format_RGB32);
+    QPainter painter(&logo);
+    QLinearGradient gradient(0, 0, logo.width(), logo.height());
+    gradient.setColorAt(0, QColor(20, 60, 160));
+    gradient.setColorAt(1, QColor(240, 200, 40));
+    painter.fillRect(logo.rect(), gradient);
+    painter.end();
+    QImage stamp(945, 945, QImage::Format_ARGB32);
+    stamp.fill(Qt::transparent);
+    painter.begin(&stamp);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(30, 50, 170, 220), 18));
+    painter.drawEllipse(QRectF(20, 20, 905, 905));
+    painter.drawEllipse(QRectF(140, 140, 665, 665));
+    painter.end();
+    QImage signature(945, 283, QImage::Format_ARGB32);
+    signature.fill(Qt::transparent);
+    painter.begin(&signature);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(20, 20, 120), 10));
+    for (int i = 0; i < 12; ++i)
+        painter.drawArc(QRectF(40 + i * 70, 60 + (i % 3) * 30, 120, 140), 0, 300 * 16);
+    painter.end();
+    return {{"logo", encoded(logo, "JPG")},
+            {"stamp", encoded(stamp, "PNG")},
+            {"head", encoded(signature, "PNG")}};
+}
+
+double processorSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// The PDF of the invoice with its logo, stamp and signature beside the same PDF without them,
+// written in turns so that both meet the same load: the images are written once however many
+// pages there are, and cost little time. The timing is the processor time of the PDF with the
+// images; time_ratio divides it by that of the PDF without them.
+void writePdfWithImages(benchmark::State &state)
+{
+    const Data data(int(state.range(0)));
+    const auto report = builtin("repSchet");
+    ReportEngine plain(*report, data.sources());
+    plain.run();
+    const QHash<QString, QByteArray> images = businessImages();
+    ReportEngine stamped(*report, data.sources());
+    stamped.setImages(images);
+    stamped.run();
+    QTemporaryDir dir;
+    const QString plainPath = dir.filePath(QStringLiteral("plain.pdf"));
+    const QString stampedPath = dir.filePath(QStringLiteral("stamped.pdf"));
+    double plainSeconds = 0, stampedSeconds = 0;
+    for (auto _ : state) {
+        QString error;
+        const double start = processorSeconds();
+        const bool plainOk = savePreparedPdf(plain.prepared(), plainPath, &error);
+        const double middle = processorSeconds();
+        const bool stampedOk = savePreparedPdf(stamped.prepared(), stampedPath, &error);
+        const double end = processorSeconds();
+        if (!plainOk || !stampedOk)
+            state.SkipWithError(qPrintable(error));
+        plainSeconds += middle - start;
+        stampedSeconds += end - middle;
+        state.SetIterationTime(end - middle);
+    }
+    finish(state, stamped.prepared());
+    qint64 imageBytes = 0;
+    for (const QByteArray &bytes : images)
+        imageBytes += bytes.size();
+    const qint64 plainBytes = QFileInfo(plainPath).size();
+    const qint64 stampedBytes = QFileInfo(stampedPath).size();
+    state.counters["image_files_kB"] = imageBytes / 1024.0;
+    state.counters["pdf_plain_kB"] = plainBytes / 1024.0;
+    state.counters["pdf_growth_kB"] = (stampedBytes - plainBytes) / 1024.0;
+    state.counters["time_ratio"] = plainSeconds > 0 ? stampedSeconds / plainSeconds : 0;
+}
+
 // One full page of the distinct invoice drawn into an image at range(0) dpi, as the preview
 // paints a sheet (the image is made and cleared once, outside the timing).
 void drawPage(benchmark::State &state)
@@ -179,6 +273,11 @@ BENCHMARK(writeDistinctPdf)
     ->Name("writePdf/DistinctInvoice")
     ->Arg(1000)
     ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(writePdfWithImages)
+    ->Name("writePdf/InvoiceWithImages")
+    ->Arg(10000)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(drawPage)
     ->Name("drawPage/DistinctInvoice")

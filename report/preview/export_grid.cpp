@@ -18,20 +18,47 @@ struct Placed {
     const zreport::PreparedObject *object;
 };
 
-std::vector<Placed> placedObjects(const zreport::PreparedPage &page, double offsetY)
+// Calls visit(object, box) for each object of the page, the box in units from the sheet's
+// left edge and the first page's top.
+template <typename Visit>
+void forEachObject(const zreport::PreparedPage &page, double offsetY, Visit visit)
 {
-    std::vector<Placed> out;
     const double ox = page.settings.leftMargin * 3.77953;
     const double oy = page.settings.topMargin * 3.77953 + offsetY;
     for (const zreport::PreparedBand &band : page.bands) {
         for (quint32 i = 0; i < band.objectCount; ++i) {
             const zreport::PreparedObject &o = page.objects[band.firstObject + i];
-            if (o.text.trimmed().isEmpty() || o.width <= 0 || o.height <= 0)
-                continue;
-            const double left = ox + band.left + o.left, top = oy + band.top + o.top;
-            out.push_back({left, top, left + o.width, top + o.height, &o});
+            visit(o, QRectF(ox + band.left + o.left, oy + band.top + o.top, o.width, o.height));
         }
     }
+}
+
+std::vector<Placed> placedObjects(const zreport::PreparedPage &page, double offsetY)
+{
+    std::vector<Placed> out;
+    forEachObject(page, offsetY, [&](const zreport::PreparedObject &o, const QRectF &box) {
+        if (!o.text.trimmed().isEmpty() && o.width > 0 && o.height > 0)
+            out.push_back({box.left(), box.top(), box.left() + o.width, box.top() + o.height, &o});
+    });
+    return out;
+}
+
+struct PlacedPicture {
+    QRectF area; // units from the sheet's left edge and the first page's top
+    quint32 image;
+};
+
+std::vector<PlacedPicture> placedPictures(const zreport::PreparedReport &report,
+                                          const zreport::PreparedPage &page, double offsetY)
+{
+    std::vector<PlacedPicture> out;
+    forEachObject(page, offsetY, [&](const zreport::PreparedObject &o, const QRectF &box) {
+        if (o.image < 0 || size_t(o.image) >= report.images().size())
+            return;
+        const QRectF area = zreport::pictureArea(box, o, report.images()[size_t(o.image)]);
+        if (!area.isEmpty())
+            out.push_back({area, quint32(o.image)});
+    });
     return out;
 }
 
@@ -51,12 +78,49 @@ int edgeIndex(const std::vector<double> &edges, double value)
     return int(std::min<size_t>(size_t(it - edges.begin()), edges.size() - 1));
 }
 
+// The column or row (between edges) that holds `value`; the first or last one outside them.
+int spanIndex(const std::vector<double> &edges, double value)
+{
+    const auto it = std::upper_bound(edges.begin(), edges.end(), value);
+    const int index = int(it - edges.begin()) - 1;
+    return std::clamp(index, 0, int(edges.size()) - 2);
+}
+
+// The cell that covers the place, -1 when none does. A cell is a rectangle of places, so its
+// first place lies up and to the left of the place through places it covers.
+int cellCovering(const ExportGrid &grid, int row, int column)
+{
+    for (int r = row; r >= 0 && grid.at(r, column) != -1; --r) {
+        for (int c = column; c >= 0 && grid.at(r, c) != -1; --c) {
+            const int k = grid.at(r, c);
+            if (k < 0)
+                continue;
+            const GridCell &cell = grid.cells[size_t(k)];
+            if (row < cell.row + cell.rowSpan && column < cell.column + cell.columnSpan)
+                return k;
+            break; // a cell of its own starts here: the place's cell cannot reach past it
+        }
+    }
+    return -1;
+}
+
+std::pair<int, int> placeOf(const GridPicture &picture)
+{
+    return {picture.row, picture.column};
+}
+
+std::pair<int, int> placeOf(const std::pair<int, int> &place)
+{
+    return place;
+}
+
 } // namespace
 
 ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<int> &pages)
 {
     ExportGrid grid;
     std::vector<Placed> all;
+    std::vector<PlacedPicture> pictures;
     std::vector<double> xs{0}, ys;
     std::vector<double> pageTops;
     double offsetY = 0;
@@ -64,6 +128,8 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
         const zreport::PreparedPage &page = report.pages()[size_t(index)];
         pageTops.push_back(offsetY);
         ys.push_back(offsetY);
+        for (const PlacedPicture &p : placedPictures(report, page, offsetY))
+            pictures.push_back(p);
         for (const Placed &p : placedObjects(page, offsetY)) {
             all.push_back(p);
             xs.push_back(p.left);
@@ -99,14 +165,7 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
         const int existing = grid.at(r0, c0);
         if (existing == -2 || existing >= 0) {
             // An overlapping object adds its text to the cell that holds the place.
-            int owner = existing;
-            if (owner == -2)
-                for (size_t k = 0; k < grid.cells.size() && owner < 0; ++k) {
-                    const GridCell &c = grid.cells[k];
-                    if (r0 >= c.row && r0 < c.row + c.rowSpan && c0 >= c.column &&
-                        c0 < c.column + c.columnSpan)
-                        owner = int(k);
-                }
+            const int owner = cellCovering(grid, r0, c0);
             if (owner >= 0)
                 grid.cells[size_t(owner)].text += QLatin1Char(' ') + p.object->text;
             continue;
@@ -138,7 +197,30 @@ ExportGrid exportGrid(const zreport::PreparedReport &report, const std::vector<i
     for (size_t k = 0; k < grid.cells.size(); ++k)
         grid.starts[size_t(grid.cells[k].row) * size_t(columnCount) +
                     size_t(grid.cells[k].column)] = int(k);
+    for (const PlacedPicture &p : pictures) {
+        int row = spanIndex(rows, p.area.top());
+        int column = spanIndex(columns, p.area.left());
+        const int owner = cellCovering(grid, row, column);
+        if (owner >= 0) {
+            row = grid.cells[size_t(owner)].row;
+            column = grid.cells[size_t(owner)].column;
+        }
+        grid.pictures.push_back({row, column, p.area.left() - columns[size_t(column)],
+                                 p.area.top() - rows[size_t(row)], p.area.width(), p.area.height(),
+                                 p.image});
+    }
     return grid;
+}
+
+std::vector<const GridPicture *> picturesAt(const ExportGrid &grid, int row, int column)
+{
+    const auto [from, to] =
+        std::equal_range(grid.pictures.begin(), grid.pictures.end(), std::pair{row, column},
+                         [](const auto &a, const auto &b) { return placeOf(a) < placeOf(b); });
+    std::vector<const GridPicture *> out;
+    for (auto it = from; it != to; ++it)
+        out.push_back(&*it);
+    return out;
 }
 
 std::vector<RowPiece> rowPieces(const ExportGrid &grid, int row)

@@ -18,11 +18,22 @@ struct GridCell {
     const zreport::TextStyle *style = nullptr;
 };
 
+// A picture laid over the table: tied to the place that holds its top-left corner (the first
+// place of a cell, or an empty place), so that it stays there when a program sizes the table
+// its own way; the pictures add no edges, so the table is the same with or without them.
+struct GridPicture {
+    int row = 0, column = 0;
+    double x = 0, y = 0;          // units from that place's top-left corner
+    double width = 0, height = 0; // units, the image as drawn in its box
+    quint32 image = 0;            // into PreparedReport::images()
+};
+
 struct ExportGrid {
-    std::vector<double> columnWidths; // units
-    std::vector<double> rowHeights;   // units
-    std::vector<GridCell> cells;      // by row, then column; never overlapping
-    std::vector<int> pageStartRows;   // first row of each page
+    std::vector<double> columnWidths;  // units
+    std::vector<double> rowHeights;    // units
+    std::vector<GridCell> cells;       // by row, then column; never overlapping
+    std::vector<int> pageStartRows;    // first row of each page
+    std::vector<GridPicture> pictures; // by place, then as they were placed
     // Index into cells of the cell starting at (row, column), -1 when none; -2 when the place is
     // covered by a cell starting elsewhere.
     std::vector<int> starts;
@@ -40,6 +51,8 @@ struct RowPiece {
     bool first = false; // the cell starts in this row
 };
 std::vector<RowPiece> rowPieces(const ExportGrid &grid, int row);
+// The pictures tied to the place at (row, column).
+std::vector<const GridPicture *> picturesAt(const ExportGrid &grid, int row, int column);
 
 // The places of one row column by column, as a spreadsheet sees them: the cell starting there,
 // nothing (an empty place), or covered by a cell starting in another place.

@@ -1,17 +1,21 @@
 #include "export_grid.h"
+#include "export_picture_data.h"
 #include "export_writers.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <QTextTable>
+#include <QUrl>
 
 #include <xlsxwriter.h>
 #include <zip.h>
 
 #include <cmath>
 #include <map>
+#include <set>
 #include <utility>
 
 // The office formats: XLSX through libxlsxwriter, the OpenDocument spreadsheet and the Word
@@ -25,16 +29,22 @@ struct ZipEntry {
     QByteArray data;
 };
 
+QString zipOpenError(int code)
+{
+    zip_error_t e;
+    zip_error_init_with_code(&e, code);
+    const QString text = QString::fromLocal8Bit(zip_error_strerror(&e));
+    zip_error_fini(&e);
+    return text;
+}
+
 bool writeZip(const QString &path, const std::vector<ZipEntry> &entries, QString *error)
 {
     int code = 0;
     zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (!zip) {
-        zip_error_t e;
-        zip_error_init_with_code(&e, code);
         if (error)
-            *error = QString::fromLocal8Bit(zip_error_strerror(&e));
-        zip_error_fini(&e);
+            *error = zipOpenError(code);
         return false;
     }
     for (const ZipEntry &entry : entries) {
@@ -57,6 +67,111 @@ bool writeZip(const QString &path, const std::vector<ZipEntry> &entries, QString
     if (zip_close(zip) != 0) {
         if (error)
             *error = QString::fromLocal8Bit(zip_strerror(zip));
+        zip_discard(zip);
+        return false;
+    }
+    return true;
+}
+
+QByteArray readEntry(zip_t *zip, zip_uint64_t index)
+{
+    zip_stat_t stat;
+    if (zip_stat_index(zip, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+        return {};
+    QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
+    zip_file_t *file = zip_fopen_index(zip, index, 0);
+    if (!file)
+        return {};
+    const zip_int64_t read = zip_fread(file, bytes.data(), stat.size);
+    zip_fclose(file);
+    return read == zip_int64_t(stat.size) ? bytes : QByteArray();
+}
+
+QString zipError(zip_t *zip)
+{
+    return QString::fromLocal8Bit(zip_strerror(zip));
+}
+
+// Qt's OpenDocument writer stores an image once for every use; the package keeps one copy of
+// equal images, the text and the manifest pointing at it.
+bool keepEqualPicturesOnce(const QString &path, QString *error)
+{
+    int code = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), 0, &code);
+    if (!zip) {
+        if (error)
+            *error = zipOpenError(code);
+        return false;
+    }
+    std::map<QByteArray, QByteArray> firstWith; // bytes, the name of the first image of them
+    std::map<QByteArray, QByteArray> firstOf;   // a repeated image's name, its first copy's
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const QByteArray name = zip_get_name(zip, zip_uint64_t(i), 0);
+        const QByteArray bytes =
+            name.startsWith("Pictures/") ? readEntry(zip, zip_uint64_t(i)) : QByteArray();
+        if (bytes.isEmpty())
+            continue;
+        const auto [first, added] = firstWith.emplace(bytes, name);
+        if (!added) {
+            firstOf.emplace(name, first->second);
+            zip_delete(zip, zip_uint64_t(i));
+        }
+    }
+    if (firstOf.empty()) {
+        zip_discard(zip);
+        return true;
+    }
+    const zip_int64_t contentIndex = zip_name_locate(zip, "content.xml", 0);
+    const zip_int64_t manifestIndex = zip_name_locate(zip, "META-INF/manifest.xml", 0);
+    if (contentIndex < 0 || manifestIndex < 0) {
+        if (error)
+            *error = zipError(zip);
+        zip_discard(zip);
+        return false;
+    }
+    // One pass over each: the text's links to a repeat lead to the first copy, and the
+    // manifest loses the repeats' entries.
+    const auto rewritten = [&](const QByteArray &text, const QRegularExpression &reference,
+                               bool drop) {
+        QByteArray out;
+        out.reserve(text.size());
+        qsizetype from = 0;
+        for (auto it = reference.globalMatch(QString::fromLatin1(text)); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            const auto repeat = firstOf.find(match.captured(1).toLatin1());
+            if (repeat == firstOf.end())
+                continue;
+            out += text.mid(from,
+                            drop ? match.capturedStart(0) - from : match.capturedStart(1) - from);
+            if (!drop)
+                out += repeat->second;
+            from = drop ? match.capturedEnd(0) : match.capturedEnd(1);
+        }
+        out += text.mid(from);
+        return out;
+    };
+    static const QRegularExpression link(QStringLiteral("\"(Pictures/[^\"]*)\""));
+    static const QRegularExpression entry(
+        QStringLiteral("\\s*<manifest:file-entry[^>]*\"(Pictures/[^\"]*)\"[^>]*/>"));
+    const QByteArray content = rewritten(readEntry(zip, zip_uint64_t(contentIndex)), link, false);
+    const QByteArray manifestBytes =
+        rewritten(readEntry(zip, zip_uint64_t(manifestIndex)), entry, true);
+    bool ok = true;
+    for (const auto &[index, bytes] :
+         {std::pair<zip_int64_t, const QByteArray *>{contentIndex, &content},
+          std::pair<zip_int64_t, const QByteArray *>{manifestIndex, &manifestBytes}}) {
+        zip_source_t *source =
+            zip_source_buffer(zip, bytes->constData(), zip_uint64_t(bytes->size()), 0);
+        if (!source || zip_file_replace(zip, zip_uint64_t(index), source, 0) != 0) {
+            if (source)
+                zip_source_free(source);
+            ok = false;
+        }
+    }
+    if (!ok || zip_close(zip) != 0) {
+        if (error)
+            *error = zipError(zip);
         zip_discard(zip);
         return false;
     }
@@ -128,6 +243,23 @@ bool xlsx(const Report &report, const Pages &pages, const QString &path, QString
         else
             worksheet_write_string(sheet, lxw_row_t(cell.row), lxw_col_t(cell.column),
                                    text.constData(), format);
+    }
+    // Each image is encoded once; the library keeps one copy of equal images in the package.
+    std::vector<QByteArray> encoded(report.images().size());
+    for (const GridPicture &p : grid.pictures) {
+        const QImage &image = report.images()[p.image].image;
+        QByteArray &bytes = encoded[p.image];
+        if (bytes.isEmpty())
+            bytes = pngAt96Dpi(image);
+        lxw_image_options options{};
+        options.x_offset = int32_t(std::lround(p.x));
+        options.y_offset = int32_t(std::lround(p.y));
+        options.x_scale = p.width * kDeclaredDpi / 96 / image.width();
+        options.y_scale = p.height * kDeclaredDpi / 96 / image.height();
+        worksheet_insert_image_buffer_opt(
+            sheet, lxw_row_t(p.row), lxw_col_t(p.column),
+            reinterpret_cast<const unsigned char *>(bytes.constData()), size_t(bytes.size()),
+            &options);
     }
     // Page breaks where the prepared pages end (the library takes at most 1023).
     std::vector<lxw_row_t> breaks;
@@ -265,6 +397,19 @@ bool odt(const Report &report, const Pages &pages, const QString &path, QString 
             }
             at.insertText(cell.text, chars);
         }
+        // A picture goes inline at the start of the place that holds its top-left corner: the
+        // word processor's table has no fixed places to float it over.
+        for (const GridPicture &p : grid.pictures) {
+            const QString name = QStringLiteral("zarnik-image-%1").arg(p.image);
+            if (document.resource(QTextDocument::ImageResource, QUrl(name)).isNull())
+                document.addResource(QTextDocument::ImageResource, QUrl(name),
+                                     pictureData(report.images()[p.image]).bytes);
+            QTextImageFormat image;
+            image.setName(name);
+            image.setWidth(p.width);
+            image.setHeight(p.height);
+            table->cellAt(p.row, p.column).firstCursorPosition().insertImage(image);
+        }
         cursor.movePosition(QTextCursor::End);
     }
     QTextDocumentWriter writer(path, "odf");
@@ -273,28 +418,105 @@ bool odt(const Report &report, const Pages &pages, const QString &path, QString 
             *error = writer.device() ? writer.device()->errorString() : QString();
         return false;
     }
-    return true;
+    return keepEqualPicturesOnce(path, error);
 }
 
 // --- DOCX ------------------------------------------------------------------------------------
 
+namespace {
+
+constexpr double kTwipsPerUnit = 15;
+constexpr int kDocxCellMargin = 30; // twips left and right of a cell's text
+
+// The pictures tied to a place as runs of its first paragraph, floating over the table at their
+// places from the cell's text column.
+QString docxPictureRuns(const ExportGrid &grid, int row, int column, int *lastId)
+{
+    constexpr double kEmuPerUnit = 9525;
+    const auto emu = [](double units) {
+        return QString::number(std::llround(units * kEmuPerUnit));
+    };
+    QString out;
+    for (const GridPicture *p : picturesAt(grid, row, column)) {
+        const int id = ++*lastId;
+        const QString cx = emu(p->width), cy = emu(p->height);
+        out += QStringLiteral(
+                   "<w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\" "
+                   "simplePos=\"0\" relativeHeight=\"%1\" behindDoc=\"0\" locked=\"0\" "
+                   "layoutInCell=\"1\" allowOverlap=\"1\"><wp:simplePos x=\"0\" y=\"0\"/>"
+                   "<wp:positionH relativeFrom=\"column\"><wp:posOffset>%2</wp:posOffset>"
+                   "</wp:positionH><wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>%3"
+                   "</wp:posOffset></wp:positionV><wp:extent cx=\"%4\" cy=\"%5\"/>"
+                   "<wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>"
+                   "<wp:docPr id=\"%1\" name=\"Picture %1\"/><wp:cNvGraphicFramePr/>"
+                   "<a:graphic><a:graphicData "
+                   "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic>"
+                   "<pic:nvPicPr><pic:cNvPr id=\"%1\" name=\"Picture %1\"/><pic:cNvPicPr/>"
+                   "</pic:nvPicPr><pic:blipFill><a:blip r:embed=\"rIdImage%6\"/><a:stretch>"
+                   "<a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm>"
+                   "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"%4\" cy=\"%5\"/></a:xfrm>"
+                   "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
+                   "</a:graphicData></a:graphic></wp:anchor></w:drawing></w:r>")
+                   .arg(QString::number(id), emu(p->x - kDocxCellMargin / kTwipsPerUnit), emu(p->y),
+                        cx, cy, QString::number(p->image));
+    }
+    return out;
+}
+
+// The images the document shows, each once in the package, named by their index in the report.
+struct DocxImages {
+    std::vector<std::pair<QByteArray, QByteArray>> parts; // name in the package, bytes
+    QString relations;                                    // of the document to the parts
+    QString types;                                        // of the parts' extensions
+};
+
+DocxImages docxImages(const Report &report, const std::vector<bool> &used)
+{
+    DocxImages images;
+    std::set<QString> extensions;
+    for (size_t k = 0; k < used.size(); ++k) {
+        if (!used[k])
+            continue;
+        PictureData data = pictureData(report.images()[k]);
+        const QString name = QStringLiteral("media/image%1.%2").arg(k).arg(data.extension);
+        images.relations += QStringLiteral("<Relationship Id=\"rIdImage%1\" "
+                                           "Type=\"http://schemas.openxmlformats.org/"
+                                           "officeDocument/2006/relationships/image\" "
+                                           "Target=\"%2\"/>")
+                                .arg(k)
+                                .arg(name);
+        if (extensions.insert(data.extension).second)
+            images.types += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>")
+                                .arg(data.extension, data.mimeType);
+        images.parts.emplace_back(QStringLiteral("word/%1").arg(name).toUtf8(),
+                                  std::move(data.bytes));
+    }
+    return images;
+}
+
+} // namespace
+
 bool docx(const Report &report, const Pages &pages, const QString &path, QString *error)
 {
-    constexpr double kTwipsPerUnit = 15;
     const auto twips = [](double units) {
         return QString::number(std::lround(units * kTwipsPerUnit));
     };
     QString body;
+    int lastPictureId = 0;
+    std::vector<bool> usedImages(report.images().size());
     for (size_t i = 0; i < pages.size(); ++i) {
         const ExportGrid grid = exportGrid(report, {pages[i]});
+        for (const GridPicture &p : grid.pictures)
+            usedImages[p.image] = true;
         if (i > 0)
             body += QStringLiteral("<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
         if (grid.cells.empty())
             continue;
         body += QStringLiteral("<w:tbl><w:tblPr><w:tblLayout w:type=\"fixed\"/>"
-                               "<w:tblCellMar><w:left w:w=\"30\" w:type=\"dxa\"/>"
-                               "<w:right w:w=\"30\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr>"
-                               "<w:tblGrid>");
+                               "<w:tblCellMar><w:left w:w=\"%1\" w:type=\"dxa\"/>"
+                               "<w:right w:w=\"%1\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr>"
+                               "<w:tblGrid>")
+                    .arg(kDocxCellMargin);
         for (double w : grid.columnWidths)
             body += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(twips(w));
         body += QStringLiteral("</w:tblGrid>");
@@ -314,13 +536,21 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
                     body += p.first ? QStringLiteral("<w:vMerge w:val=\"restart\"/>")
                                     : QStringLiteral("<w:vMerge/>");
                 body += QStringLiteral("</w:tcPr>");
+                const QString pictures = cell && !p.first
+                                             ? QString()
+                                             : docxPictureRuns(grid, r, p.column, &lastPictureId);
                 if (cell && p.first) {
                     const QString run =
                         isBold(*cell) ? QStringLiteral("<w:rPr><w:b/></w:rPr>") : QString();
-                    for (const QString &paragraph : cell->text.split(QLatin1Char('\n')))
-                        body += QStringLiteral("<w:p><w:r>%1<w:t xml:space=\"preserve\">%2</w:t>"
+                    QString first = pictures;
+                    for (const QString &paragraph : cell->text.split(QLatin1Char('\n'))) {
+                        body += QStringLiteral("<w:p>%1<w:r>%2<w:t xml:space=\"preserve\">%3</w:t>"
                                                "</w:r></w:p>")
-                                    .arg(run, xml(paragraph));
+                                    .arg(first, run, xml(paragraph));
+                        first.clear();
+                    }
+                } else if (!pictures.isEmpty()) {
+                    body += QStringLiteral("<w:p>%1</w:p>").arg(pictures);
                 } else {
                     body += QStringLiteral("<w:p/>");
                 }
@@ -341,17 +571,28 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
             .arg(mm(first.paperWidth), mm(first.paperHeight),
                  first.paperWidth > first.paperHeight ? QStringLiteral(" w:orient=\"landscape\"")
                                                       : QString());
+    const DocxImages images = docxImages(report, usedImages);
+    const QString namespaces =
+        images.parts.empty()
+            ? QString()
+            : QStringLiteral(
+                  " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+                  " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/"
+                  "wordprocessingDrawing\""
+                  " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+                  " xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"");
     const QString document =
         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
-                       "2006/main\"><w:body>%1</w:body></w:document>\n")
-            .arg(body);
+                       "2006/main\"%2><w:body>%1</w:body></w:document>\n")
+            .arg(body, namespaces);
     const QByteArray contentTypes =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
         "<Default Extension=\"rels\" "
         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>" +
+        images.types.toUtf8() +
         "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
         "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>\n";
     const QByteArray relations =
@@ -359,11 +600,21 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
         "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
         "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>\n";
-    return writeZip(path,
-                    {{"[Content_Types].xml", contentTypes},
-                     {"_rels/.rels", relations},
-                     {"word/document.xml", document.toUtf8()}},
-                    error);
+    std::vector<ZipEntry> entries{{"[Content_Types].xml", contentTypes},
+                                  {"_rels/.rels", relations},
+                                  {"word/document.xml", document.toUtf8()}};
+    if (!images.parts.empty()) {
+        entries.push_back(
+            {"word/_rels/document.xml.rels",
+             QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                            "relationships\">%1</Relationships>\n")
+                 .arg(images.relations)
+                 .toUtf8()});
+        for (const auto &[name, bytes] : images.parts)
+            entries.push_back({name.constData(), bytes});
+    }
+    return writeZip(path, entries, error);
 }
 
 } // namespace zpreview::writers

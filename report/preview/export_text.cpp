@@ -1,4 +1,5 @@
 #include "export_grid.h"
+#include "export_picture_data.h"
 #include "export_writers.h"
 
 #include "report/report_units.h"
@@ -97,24 +98,71 @@ QByteArray csv(const Report &report, const Pages &pages)
     return out.toUtf8();
 }
 
+namespace {
+
+// Each image once, as a class whose background it is; printed like the text.
+QString htmlPictureClasses(const Report &report, const ExportGrid &grid)
+{
+    if (grid.pictures.empty())
+        return QString();
+    QString out = QStringLiteral(".zp{position:absolute;background:no-repeat center/100% 100%;"
+                                 "print-color-adjust:exact;-webkit-print-color-adjust:exact}");
+    std::vector<bool> written(report.images().size());
+    for (const GridPicture &p : grid.pictures) {
+        if (written[p.image])
+            continue;
+        written[p.image] = true;
+        const PictureData data = pictureData(report.images()[p.image]);
+        out += QStringLiteral(".zp%1{background-image:url(data:%2;base64,%3)}")
+                   .arg(p.image)
+                   .arg(data.mimeType, QString::fromLatin1(data.bytes.toBase64()));
+    }
+    return out;
+}
+
+// The pictures tied to a place, over its text; the place lets them reach beyond it.
+QString htmlPictures(const ExportGrid &grid, int row, int column, QString *style)
+{
+    QString out;
+    for (const GridPicture *p : picturesAt(grid, row, column))
+        out += QStringLiteral("<div class=\"zp zp%1\" style=\"left:%2px;top:%3px;width:%4px;"
+                              "height:%5px\"></div>")
+                   .arg(p->image)
+                   .arg(std::lround(p->x))
+                   .arg(std::lround(p->y))
+                   .arg(px(p->width))
+                   .arg(px(p->height));
+    if (!out.isEmpty())
+        *style += QStringLiteral("position:relative;overflow:visible");
+    return out;
+}
+
+} // namespace
+
 QByteArray html(const Report &report, const Pages &pages)
 {
     const ExportGrid grid = exportGrid(report, pages);
-    QString out = QStringLiteral(
-        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Отчет</title>\n"
-        "<style>table{border-collapse:collapse;table-layout:fixed}"
-        "td{padding:0 2px;vertical-align:top;overflow:hidden;font-family:Arial,sans-serif}"
-        "</style>\n</head>\n<body>\n<table>\n<colgroup>");
+    QString out =
+        QStringLiteral(
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Отчет</title>\n"
+            "<style>table{border-collapse:collapse;table-layout:fixed}"
+            "td{padding:0 2px;vertical-align:top;overflow:hidden;font-family:Arial,sans-serif}%1"
+            "</style>\n</head>\n<body>\n<table>\n<colgroup>")
+            .arg(htmlPictureClasses(report, grid));
     for (double w : grid.columnWidths)
         out += QStringLiteral("<col style=\"width:%1px\">").arg(px(w));
     out += QStringLiteral("</colgroup>\n");
     for (int r = 0; r < int(grid.rowHeights.size()); ++r) {
         out += QStringLiteral("<tr style=\"height:%1px\">").arg(px(grid.rowHeights[size_t(r)]));
-        forEachPlace(grid, r, [&](int, Place place, const GridCell *found) {
+        forEachPlace(grid, r, [&](int column, Place place, const GridCell *found) {
             if (place == Place::Covered)
                 return;
             if (place == Place::Empty) {
-                out += QStringLiteral("<td></td>");
+                QString style;
+                const QString pictures = htmlPictures(grid, r, column, &style);
+                out += style.isEmpty()
+                           ? QStringLiteral("<td></td>")
+                           : QStringLiteral("<td style=\"%1\">%2</td>").arg(style, pictures);
                 return;
             }
             const GridCell &cell = *found;
@@ -135,6 +183,10 @@ QByteArray html(const Report &report, const Pages &pages)
                 out += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan);
             QString body = escapeXml(cell.text);
             body.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+            QString pictureStyle;
+            body.prepend(htmlPictures(grid, r, column, &pictureStyle));
+            if (!pictureStyle.isEmpty())
+                style += QLatin1Char(';') + pictureStyle;
             out += QStringLiteral(" style=\"%1\">%2</td>").arg(style, body);
         });
         out += QStringLiteral("</tr>\n");

@@ -64,7 +64,8 @@ TEST(SaveOpen, BadFileOrPathIsRefusedAndThePagesStay)
     const QByteArray before = json(preview.window.prepared());
     QFile hostile(preview.dir.filePath("bad.fp3"));
     ASSERT_TRUE(hostile.open(QIODevice::WriteOnly));
-    hostile.write(QByteArray("ZRP\x01\xff\xff\xff\xff garbage", 18));
+    static const char bad[] = "ZRP\x01\xff\xff\xff\xff garbage";
+    hostile.write(bad, sizeof bad - 1);
     hostile.close();
 
     preview.user.openName = hostile.fileName();

@@ -21,13 +21,7 @@ namespace {
 // A red ring on a transparent square: what lies inside it and around it stays visible.
 QByteArray transparentRing()
 {
-    QImage image(100, 100, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setPen(QPen(Qt::red, 8));
-    painter.drawEllipse(QRectF(6, 6, 88, 88));
-    painter.end();
-    return encodedImage(image, "PNG");
+    return encodedImage(::transparentRing(100, Qt::red, 8, 6), "PNG");
 }
 
 // A solid blue block twice as wide as high.

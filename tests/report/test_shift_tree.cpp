@@ -77,4 +77,27 @@ TEST(ShiftModes, ObjectBelowTwoGrownNeighbours)
     EXPECT_EQ(below(ShiftMode::smWhenOverlapped), 20);
 }
 
+// A picture beside a text gives the text below it a second way down; it must move with the
+// text above it and leave the text below exactly where it goes without the picture.
+TEST(ShiftTree, PictureMovesWithTheTextAboveAndNeverMovesTheTextBelow)
+{
+    const auto tops = [](bool withPicture) {
+        std::vector<ShiftRect> rects{{0, 0, 100, 10}, {0, 20, 50, 10}, {0, 40, 100, 10}};
+        std::vector<ShiftState> states{{0, 25, 15, ShiftMode::smAlways},
+                                       {20, 10, 0, ShiftMode::smAlways},
+                                       {40, 10, 0, ShiftMode::smAlways}};
+        if (withPicture) {
+            rects.push_back({0, 15, 100, 20, true});
+            states.push_back({15, 20, 0, ShiftMode::smAlways});
+        }
+        applyShifts(buildShiftTree(rects, 0, 100, 500), states);
+        std::vector<double> out;
+        for (const ShiftState &s : states)
+            out.push_back(s.top);
+        return out;
+    };
+    EXPECT_EQ(tops(false), (std::vector<double>{0, 35, 55}));
+    EXPECT_EQ(tops(true), (std::vector<double>{0, 35, 55, 30}));
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -15,4 +16,16 @@ inline QByteArray encodedImage(const QImage &image, const char *format)
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(image.save(&buffer, format)) << format;
     return bytes;
+}
+
+// A ring of `colour` on transparency, `side` pixels square, its outline `inset` from the edges:
+// what lies inside it and around it stays visible.
+inline QImage transparentRing(int side, const QColor &colour, int penWidth, double inset)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(QPen(colour, penWidth));
+    painter.drawEllipse(QRectF(inset, inset, side - 2 * inset, side - 2 * inset));
+    return image;
 }

@@ -17,18 +17,6 @@ using namespace zreport;
 
 namespace {
 
-QStringList memoCounts(const TfrxReport &report)
-{
-    QStringList counts;
-    for (const auto &band : report.reportPages().front()->bands) {
-        const auto memos = std::count_if(band->objects.begin(), band->objects.end(), [](auto &v) {
-            return dynamic_cast<const TfrxMemoView *>(v.get()) != nullptr;
-        });
-        counts << QStringLiteral("%1:%2").arg(band->name).arg(memos);
-    }
-    return counts;
-}
-
 TEST(BuiltinTemplates, AllAreThere)
 {
     EXPECT_EQ(ztemplates::builtinTemplateNames(),

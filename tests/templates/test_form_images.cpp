@@ -16,24 +16,23 @@ using namespace zreport;
 
 namespace {
 
-// A blue ring for the stamp, a green stroke for the signature, both on transparency.
+// A blue ring for the stamp, a green stroke for the signature, both on transparency; a red
+// block for the logo, a JPEG as photographs come.
 QHash<QString, QByteArray> businessImages()
 {
-    QImage stamp(300, 300, QImage::Format_ARGB32);
-    stamp.fill(Qt::transparent);
-    QPainter painter(&stamp);
-    painter.setPen(QPen(Qt::blue, 14));
-    painter.drawEllipse(QRectF(10, 10, 280, 280));
-    painter.end();
+    const QImage stamp = transparentRing(300, Qt::blue, 14, 10);
     QImage signature(300, 100, QImage::Format_ARGB32);
     signature.fill(Qt::transparent);
-    painter.begin(&signature);
+    QPainter painter(&signature);
     painter.setPen(QPen(Qt::green, 8));
     painter.drawLine(10, 80, 290, 20);
     painter.end();
+    QImage logo(400, 80, QImage::Format_RGB32);
+    logo.fill(Qt::red);
     return {{"stamp", encodedImage(stamp, "PNG")},
             {"head", encodedImage(signature, "PNG")},
-            {"accountant", encodedImage(signature, "PNG")}};
+            {"accountant", encodedImage(signature, "PNG")},
+            {"logo", encodedImage(logo, "JPG")}};
 }
 
 QString pdfImagesList(const QString &pdf)
@@ -66,7 +65,9 @@ int pixelsOf(const QImage &page, QRgb colour, QRectF mm, int dpi)
 
 struct FormCase {
     const char *form;
-    int pictures; // on the form: the stamp and one or two signatures
+    int pictures;           // on the form: the logo, the stamps and the signatures
+    bool logo = false;      // in the head of the first page
+    bool orderRows = false; // the cash receipt order, the power of attorney, the payment order
 };
 
 class FormImages : public ::testing::TestWithParam<FormCase> {};
@@ -75,9 +76,11 @@ TEST_P(FormImages, StampAndSignatureInTheirPlacesAndNothingWithoutThem)
 {
     const RussianLocale locale;
     const SampleData data(3);
+    const OrderRows orderRows(sample::OrderDocument{}, 3);
+    const DataSources sources = GetParam().orderRows ? orderRows.sources() : data.sources();
     const QString form = QString::fromLatin1(GetParam().form);
-    const ReportRun plain = runBuiltin(form, data);
-    const ReportRun stamped = runBuiltin(form, data, businessImages());
+    const ReportRun plain = runBuiltin(form, sources);
+    const ReportRun stamped = runBuiltin(form, sources, businessImages());
     ASSERT_TRUE(plain.ok && stamped.ok);
 
     // Everything but the pictures is where it was.
@@ -103,14 +106,15 @@ TEST_P(FormImages, StampAndSignatureInTheirPlacesAndNothingWithoutThem)
     QString error;
     ASSERT_TRUE(savePreparedPdf(stamped.prepared(), pdf, &error)) << error.toStdString();
     // Listed once per use; each image and each mask is one object of the file. The two
-    // signatures are the same image here, so the form holds two images and their masks.
+    // signatures are the same image here, so the form holds two images and their masks, and
+    // the logo without a mask.
     QSet<QString> objects;
     for (const QString &line : pdfImagesList(pdf).split('\n', Qt::SkipEmptyParts).mid(2)) {
         const QStringList words = line.simplified().split(' ');
         if (words.size() > 10)
             objects.insert(words[2] + QLatin1Char(' ') + words[10]);
     }
-    EXPECT_EQ(objects.size(), 4);
+    EXPECT_EQ(objects.size(), GetParam().logo ? 5 : 4);
 
     const int dpi = 100;
     const QString prefix = dir.filePath(QStringLiteral("page"));
@@ -121,12 +125,18 @@ TEST_P(FormImages, StampAndSignatureInTheirPlacesAndNothingWithoutThem)
         last.save(QStringLiteral("/tmp/%1-images.png").arg(form));
     EXPECT_GT(pixelsOf(last, qRgb(0, 0, 255), QRectF(0, 0, 300, 300), dpi), 100);
     EXPECT_GT(pixelsOf(last, qRgb(0, 255, 0), QRectF(0, 0, 300, 300), dpi), 30);
+    // The logo in the head, left of the document's number.
+    const QImage first(prefix + QStringLiteral("-1.png"));
+    EXPECT_EQ(pixelsOf(first, qRgb(255, 0, 0), QRectF(13, 60, 60, 30), dpi) > 1000,
+              GetParam().logo);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, FormImages,
-                         ::testing::Values(FormCase{"repSchet", 2}, FormCase{"repSchet_beznds", 2},
-                                           FormCase{"repActAlb", 2}, FormCase{"repActKn", 2},
-                                           FormCase{"repNaklAlb", 3}, FormCase{"repNaklKn", 3}),
-                         [](const auto &info) { return std::string(info.param.form); });
+INSTANTIATE_TEST_SUITE_P(
+    Forms, FormImages,
+    ::testing::Values(FormCase{"repSchet", 3, true}, FormCase{"repSchet_beznds", 3, true},
+                      FormCase{"repActAlb", 2}, FormCase{"repActKn", 2}, FormCase{"repNaklAlb", 3},
+                      FormCase{"repNaklKn", 3}, FormCase{"repPrix", 3, false, true},
+                      FormCase{"repDov", 3, false, true}, FormCase{"repPlat", 6, false, true}),
+    [](const auto &info) { return std::string(info.param.form); });
 
 } // namespace

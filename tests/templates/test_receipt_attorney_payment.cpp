@@ -1,9 +1,8 @@
 // The cash receipt order, the power of attorney and the payment order over fixed rows:
 // golden prepared pages, and the cases whose faults a golden file would hide.
 
-#include "../report/report_fixture.h"
+#include "builtin_run.h"
 #include "golden_file.h"
-#include "sample_data.h"
 
 #include "report/report_output.h"
 #include "report/report_units.h"
@@ -15,29 +14,7 @@ using namespace zreport;
 
 namespace {
 
-struct FormRows {
-    FormRows(const sample::OrderDocument &d, int lines)
-    {
-        double total = 0;
-        detail = sample::orderDetail(lines, &total);
-        sample::OrderDocument filled = d;
-        if (filled.total == 0 && lines > 0) {
-            filled.total = total;
-            filled.vat = std::round(total * filled.rate / (filled.rate + 100) * 100) / 100;
-        }
-        document = sample::orderDocument(filled);
-    }
-    DataSources sources() const
-    {
-        return {{"DM.DSRekvizity", rekvizity.get()},
-                {"DM.DSDocs", document.get()},
-                {"DM.DSDetail", detail.get()}};
-    }
-    std::unique_ptr<MemoryRows> rekvizity = sample::orderRekvizity();
-    std::unique_ptr<MemoryRows> document, detail;
-};
-
-ReportRun runForm(const QString &name, const FormRows &rows)
+ReportRun runForm(const QString &name, const OrderRows &rows)
 {
     ReportRun run;
     QString error;
@@ -80,11 +57,8 @@ TEST(ReceiptAttorneyPayment, AreBuiltInWithTheirBandsPagesAndDatasets)
         QString error;
         const auto report = ztemplates::loadBuiltinTemplate(QString::fromLatin1(f.name), &error);
         ASSERT_TRUE(report) << error.toStdString();
-        QStringList bands;
         const TfrxReportPage *page = report->reportPages().front();
-        for (const auto &band : page->bands)
-            bands << QStringLiteral("%1:%2").arg(band->name).arg(band->objects.size());
-        EXPECT_EQ(bands, f.bands) << f.name;
+        EXPECT_EQ(memoCounts(*report), f.bands) << f.name;
         EXPECT_EQ(std::vector<double>({page->settings.paperWidth, page->settings.paperHeight,
                                        page->settings.leftMargin, page->settings.topMargin,
                                        page->settings.rightMargin, page->settings.bottomMargin}),
@@ -112,7 +86,7 @@ TEST_P(ReceiptAttorneyPaymentGolden, PreparedPagesMatchTheStoredJson)
 {
     RussianLocale locale;
     const GoldenCase &c = GetParam();
-    const FormRows rows(sample::OrderDocument{}, c.lines);
+    const OrderRows rows(sample::OrderDocument{}, c.lines);
     const ReportRun run = runForm(QString::fromLatin1(c.templateName), rows);
     ASSERT_TRUE(run.ok);
     expectMatchesGolden(run.prepared(), c.name);
@@ -149,7 +123,7 @@ TEST_P(ReceiptAttorneyPaymentCases, PrintTheirValuesSo)
     sample::OrderDocument d;
     if (c.change)
         c.change(d);
-    const FormRows rows(d, c.lines);
+    const OrderRows rows(d, c.lines);
     const ReportRun run = runForm(QString::fromLatin1(c.templateName), rows);
     ASSERT_TRUE(run.ok);
     EXPECT_EQ(run.prepared().pageCount(), 1);
@@ -254,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReceiptAttorneyPayment, BothCopiesOfThePaymentOrderCarryTheSameValues142MmApart)
 {
     RussianLocale locale;
-    const FormRows rows(sample::OrderDocument{}, 3);
+    const OrderRows rows(sample::OrderDocument{}, 3);
     const ReportRun run = runForm(QStringLiteral("repPlat"), rows);
     ASSERT_TRUE(run.ok);
     ASSERT_EQ(run.prepared().pageCount(), 1);
@@ -277,12 +251,12 @@ TEST(ReceiptAttorneyPayment, BothCopiesOfThePaymentOrderCarryTheSameValues142MmA
 TEST(ReceiptAttorneyPayment, AttorneyWithoutLinesPrintsOnlyTheTitleAndWithManyGoesOn)
 {
     RussianLocale locale;
-    const FormRows none(sample::OrderDocument{}, 0);
+    const OrderRows none(sample::OrderDocument{}, 0);
     const ReportRun empty = runForm(QStringLiteral("repDov"), none);
     ASSERT_TRUE(empty.ok);
     EXPECT_EQ(empty.bands(0), QStringList{"ReportTitle1"});
 
-    const FormRows many(sample::OrderDocument{}, 80);
+    const OrderRows many(sample::OrderDocument{}, 80);
     const ReportRun run = runForm(QStringLiteral("repDov"), many);
     ASSERT_TRUE(run.ok);
     ASSERT_GE(run.prepared().pageCount(), 2);
