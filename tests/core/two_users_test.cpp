@@ -5,6 +5,7 @@
 #include "data/conflict_errors.h"
 #include "data/date_time.h"
 #include "data/db_error.h"
+#include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "scoped_locale.h"
 #include "server_database.h"
@@ -58,6 +59,18 @@ protected:
         return QString();
     }
 
+    // The stored documents of a client, by its name and BIN.
+    static int documentsOf(TDM &user, const QString &name, const QString &bin)
+    {
+        FbStatement stored(user.TsnRW);
+        stored.prepare(
+            QStringLiteral("select count(*) from DOCS where NAMEORG = :NAME and BINIIN = :BIN"));
+        stored.setParameter(0, name);
+        stored.setParameter(1, bin);
+        stored.execute();
+        return stored.fetch() ? stored.value(0).toInt() : -1;
+    }
+
     ServerDatabase db{TempDatabase::Demo};
     TDM first, second;
 
@@ -105,6 +118,28 @@ TEST_F(TwoUsers, TheSecondOfTwoEqualNumbersIsFoundAndTheNextFreeOneOffered)
         numbers << second.DSetDocs->asInteger(QStringLiteral("NUMSCH"));
     EXPECT_EQ(numbers.count(number), 1);
     EXPECT_EQ(numbers.count(number + 1), 1);
+}
+
+// The second user has a client picked into a new document when the first deletes the client:
+// the document keeps what was picked and is stored whole.
+TEST_F(TwoUsers, AClientDeletedWhileTheOtherHasItPickedLeavesTheDocumentWhole)
+{
+    Dataset &clients = *second.DSetClients;
+    const QString name = clients.asString(QStringLiteral("NAMEORG"));
+    const QString bin = clients.asString(QStringLiteral("BINIIN"));
+    const int before = documentsOf(second, name, bin);
+    newInvoice(second, name);
+    second.DSetDocs->setValue(QStringLiteral("BINIIN"), bin);
+
+    const qint64 kod = clients.asInteger(QStringLiteral("KOD"));
+    ASSERT_TRUE(first.DSetClients->locate(kod));
+    first.deleteClient();
+    first.TsnRW.commit();
+
+    storeNumbered(second, [&] { second.DSetDocs->post(); });
+    query(second);
+    EXPECT_FALSE(second.DSetClients->locate(kod));
+    EXPECT_EQ(documentsOf(second, name, bin), before + 1);
 }
 
 // A record of a reference book or a document, and how a user deletes it.
