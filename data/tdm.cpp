@@ -1,5 +1,6 @@
 #include "tdm.h"
 
+#include "business_images.h"
 #include "db_error.h"
 #include "fb_statement.h"
 #include "tables.h"
@@ -355,6 +356,7 @@ void TDM::DataModuleCreate(const QString &databasePath,
         ZNDB.detach();
     }
     ZNDB.attach(databasePath, credentials.user, credentials.password);
+    BusinessImages::ensureTable(ZNDB);
 }
 
 void TDM::DataModuleDestroy()
