@@ -4,6 +4,7 @@
 #include "data/business_images.h"
 #include "encoded_image.h"
 #include "main_window_test.h"
+#include "own_config_folder.h"
 #include "pdf_images.h"
 #include "report/report_engine.h"
 #include "report/report_output.h"
@@ -20,18 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The toggle is remembered in the program's settings: these tests keep theirs in a folder of
-// their own.
-class OwnConfigFolder : public ::testing::Environment {
-public:
-    void SetUp() override { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_folder.path())); }
-
-private:
-    QTemporaryDir m_folder;
-};
-[[maybe_unused]] const auto *const ownConfigFolder =
-    ::testing::AddGlobalTestEnvironment(new OwnConfigFolder);
 
 // A stamp scanned as an opaque JPEG, and a signature with transparency, of sizes that tell
 // them apart in the file.
