@@ -7,6 +7,7 @@
 #include "data/tdm.h"
 #include "encoded_image.h"
 #include "images/business_image.h"
+#include "server_database.h"
 #include "temp_database.h"
 
 #include <QImage>
@@ -129,6 +130,18 @@ TEST(BusinessImages, EachSlotGivesBackWhatWasStoredLast)
     EXPECT_TRUE(images.load(QStringLiteral("logo")).isNull());
     EXPECT_EQ(images.load(QStringLiteral("head")), pattern(100)) << "other slots stay";
     images.remove(QStringLiteral("logo")); // removing an empty slot is no error
+}
+
+TEST(BusinessImages, OnAServerTheTableIsMadeAndAnImageTravelsWhole)
+{
+    ServerDatabase db;
+    SKIP_WITHOUT_SERVER(db);
+    TDM dm;
+    dm.DataModuleCreate(db.location(), ServerDatabase::testUser());
+    ASSERT_TRUE(hasImagesTable(dm.ZNDB));
+    const QByteArray image = pattern(200000);
+    BusinessImages(dm.ZNDB).store(QStringLiteral("stamp"), image);
+    EXPECT_EQ(BusinessImages(dm.ZNDB).load(QStringLiteral("stamp")), image);
 }
 
 TEST(BusinessImages, AValueLargerThanTheReaderTakesIsRefused)
