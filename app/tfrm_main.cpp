@@ -16,7 +16,6 @@
 #include "data/tdm.h"
 #include "page_icons.h"
 #include "printing/document_ids.h"
-#include "printing/form_images.h"
 #include "printing/print_job.h"
 #include "program_version.h"
 #include "refbooks/tfrm_const.h"
@@ -645,15 +644,18 @@ void TfrmMain::btnSchClick(QObject *sender)
     if (!confirmDespiteIdProblems(m_prompts, this, documentIdProblems(m_dm),
                                   QStringLiteral("Печатать всё равно?")))
         return;
-    QHash<QString, QByteArray> images;
+    FormImagesReader readImages;
     if (m_chkPechatPodpisi->isChecked()) {
-        FormImages stored = readFormImages(m_dm.ZNDB);
-        if (!stored.problem.isEmpty())
-            m_prompts.inform(this, stored.problem);
-        images = std::move(stored.images);
+        readImages = [this](const QSet<QString> &names) {
+            FormImages stored = readFormImages(m_dm.ZNDB, names);
+            if (!stored.problem.isEmpty())
+                m_prompts.inform(this, stored.problem);
+            return stored.images;
+        };
     }
-    const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
-                                                 !m_btnRasxAlb->isHidden(), images, m_showReport);
+    const QString problem =
+        printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
+                             !m_btnRasxAlb->isHidden(), readImages, m_showReport);
     if (!problem.isEmpty())
         reportError(m_prompts, this, problem);
 }

@@ -3,6 +3,7 @@
 #include "data/business_images.h"
 #include "data/db_error.h"
 #include "images/business_image.h"
+#include "report/report_model.h"
 
 #include <QImage>
 #include <QStringList>
@@ -22,13 +23,15 @@ QString damagedImagesText(const QStringList &captions)
 
 } // namespace
 
-FormImages readFormImages(FbConnection &connection)
+FormImages readFormImages(FbConnection &connection, const QSet<QString> &names)
 {
     FormImages result;
     QStringList damaged;
     BusinessImages stored(connection);
     for (const zimages::Slot slot : zimages::kSlots) {
         const QString name = zimages::slotName(slot);
+        if (!names.contains(name))
+            continue;
         QByteArray image;
         bool readable = true;
         try {
@@ -48,4 +51,19 @@ FormImages readFormImages(FbConnection &connection)
     if (!damaged.isEmpty())
         result.problem = damagedImagesText(damaged);
     return result;
+}
+
+QSet<QString> pictureImageNames(const zreport::TfrxReport &report)
+{
+    QSet<QString> names;
+    for (const zreport::TfrxReportPage *page : report.reportPages()) {
+        for (const auto &band : page->bands) {
+            for (const auto &view : band->objects) {
+                const auto *picture = dynamic_cast<const zreport::TfrxPictureView *>(view.get());
+                if (picture && !picture->imageName.isEmpty())
+                    names.insert(picture->imageName);
+            }
+        }
+    }
+    return names;
 }

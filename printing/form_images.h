@@ -2,9 +2,15 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 
+#include <functional>
+
 class FbConnection;
+namespace zreport {
+class TfrxReport;
+}
 
 // The stored images of the business as the forms print them.
 struct FormImages {
@@ -15,4 +21,11 @@ struct FormImages {
     QString problem;
 };
 
-FormImages readFormImages(FbConnection &connection);
+// Reads the stored images of the given names (as the forms' pictures ask for them).
+FormImages readFormImages(FbConnection &connection, const QSet<QString> &names);
+
+// The image names the report's pictures ask for.
+QSet<QString> pictureImageNames(const zreport::TfrxReport &report);
+
+// Gives the images of the given names that a form is to print.
+using FormImagesReader = std::function<QHash<QString, QByteArray>(const QSet<QString> &names)>;

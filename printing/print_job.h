@@ -1,11 +1,10 @@
 #pragma once
 
 #include "dataset_rows.h"
+#include "form_images.h"
 #include "report/report_rows.h"
 #include "report_shower.h"
 
-#include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -58,7 +57,7 @@ private:
 // Prints the current document as form, as the register's printing commands do: loads the
 // form's built-in template, works out the document's totals and words (left in editing
 // state, to be posted by the next movement) and hands the template, with the images its
-// pictures show (by name; none when empty), and the data module's rows to show. Gives why
-// it could not, or an empty text; database errors are thrown.
+// pictures ask readImages for (none without a reader), and the data module's rows to show.
+// Gives why it could not, or an empty text; database errors are thrown.
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
-                             const QHash<QString, QByteArray> &images, const ReportShower &show);
+                             const FormImagesReader &readImages, const ReportShower &show);

@@ -174,27 +174,33 @@ void PrintTo(const DamageCase &c, std::ostream *os)
 
 class DamagedImage : public StampsPrinting, public ::testing::WithParamInterface<DamageCase> {};
 
-TEST_P(DamagedImage, TheFormPrintsWithoutItAndSaysSoOnce)
+TEST_P(DamagedImage, TheFormPrintsWithoutItAndSaysSoOncePerPrint)
 {
     store("stamp", GetParam().stored());
     store("head", signaturePng());
+    store("accountant", GetParam().stored());
     openWindow();
     toggle().click();
+
+    // The invoice has no box for the chief accountant: only its own images count.
     prompts.expectInform(QStringLiteral(
         "Изображение «Печать» в базе данных повреждено; бланк печатается без него. Загрузите "
         "его заново в реквизитах компании."));
-    const std::vector<PdfImage> images = imagesOf(printPdf("btnSch"));
+    std::vector<PdfImage> images = imagesOf(printPdf("btnSch"));
     prompts.verify();
     ASSERT_EQ(images.size(), 2u) << "the signature and its mask";
     for (const PdfImage &image : images)
         EXPECT_EQ(QSize(image.width, image.height), QSize(300, 100));
 
-    // Two damaged images still make one message.
-    store("head", GetParam().stored());
     prompts.expectInform(QStringLiteral(
-        "Изображения «Печать», «Подпись руководителя» в базе данных повреждены; бланк "
+        "Изображения «Печать», «Подпись гл. бухгалтера» в базе данных повреждены; бланк "
         "печатается без них. Загрузите их заново в реквизитах компании."));
-    EXPECT_TRUE(imagesOf(printPdf("btnActVyp")).empty());
+    images = imagesOf(printPdf("btnRasxNakl"));
+    prompts.verify();
+    EXPECT_EQ(images.size(), 2u) << "the signature and its mask";
+
+    // A form without pictures reads no image and says nothing.
+    EXPECT_TRUE(imagesOf(printPdf("btnSchFac")).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
