@@ -11,6 +11,7 @@
 #include "app/ui/scoped_mode.h"
 #include "core/document_copy.h"
 #include "core/modes.h"
+#include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
 #include "page_icons.h"
@@ -23,6 +24,7 @@
 #include "refbooks/tfrm_org.h"
 #include "tfrm_about.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +33,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -42,6 +45,8 @@ const QString kTitleSuffix = u' ' + zarnik::programTitle();
 const QString kConstantsHint = QStringLiteral("Просмотр и изменение констант");
 const QString kKod = QStringLiteral("KOD");
 const QString kArchive = QStringLiteral("KODARCHIV");
+// Off until the user turns it on: a paper form is signed and stamped by hand.
+const QString kStampsSetting = QStringLiteral("printing/stampAndSignatures");
 
 // The printing commands and the form each prints.
 struct PrintButton {
@@ -58,6 +63,11 @@ const PrintButton kPrintButtons[] = {
     {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}, PrintForm::CashReceipt},
     {"btnDov", "Доверенность", {6, 350, 140, 33}, PrintForm::PowerOfAttorney},
     {"btnPlat", "Плат. поручение", {6, 383, 140, 33}, PrintForm::PaymentOrder}};
+
+QSettings programSettings()
+{
+    return QSettings(database::settingsOrganisation(), database::settingsApplication());
+}
 
 } // namespace
 
@@ -290,7 +300,7 @@ QWidget *TfrmMain::createCommandColumn()
     layout->setSpacing(0);
 
     auto *commands = new QWidget(column);
-    commands->setFixedHeight(420);
+    commands->setFixedHeight(444);
     m_btnAdd = addButton(commands, "btnAdd", QStringLiteral("Добавить"), {6, 20, 140, 33});
     m_btnEdit = addButton(commands, "btnEdit", QStringLiteral("Изменить"), {6, 53, 140, 33});
     m_btnUse = addButton(commands, "btnUse", QStringLiteral("Копировать"), {6, 86, 140, 33});
@@ -327,6 +337,16 @@ QWidget *TfrmMain::createCommandColumn()
     }
     for (QPushButton *toggle : {m_btnActKn, m_btnActAlb, m_btnRasxKn, m_btnRasxAlb})
         toggle->setIconSize(QSize(24, 24));
+
+    m_chkPechatPodpisi = new QCheckBox(QStringLiteral("Печать и подписи"), commands);
+    m_chkPechatPodpisi->setObjectName(QStringLiteral("chkPechatPodpisi"));
+    m_chkPechatPodpisi->setFont(printFont);
+    m_chkPechatPodpisi->setGeometry(10, 419, 136, 22);
+    m_chkPechatPodpisi->setToolTip(
+        QStringLiteral("Печатать на бланках логотип, печать и подписи из реквизитов компании"));
+    m_chkPechatPodpisi->setChecked(programSettings().value(kStampsSetting, false).toBool());
+    connect(m_chkPechatPodpisi, &QCheckBox::toggled, this,
+            [](bool on) { programSettings().setValue(kStampsSetting, on); });
     layout->addWidget(commands);
     layout->addStretch();
 
@@ -632,8 +652,18 @@ void TfrmMain::btnSchClick(QObject *sender)
     if (!confirmDespiteIdProblems(m_prompts, this, documentIdProblems(m_dm),
                                   QStringLiteral("Печатать всё равно?")))
         return;
-    const QString problem = printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
-                                                 !m_btnRasxAlb->isHidden(), m_showReport);
+    FormImagesReader readImages;
+    if (m_chkPechatPodpisi->isChecked()) {
+        readImages = [this](const QSet<QString> &names) {
+            FormImages stored = readFormImages(m_dm.ZNDB, names);
+            if (!stored.problem.isEmpty())
+                m_prompts.inform(this, stored.problem);
+            return stored.images;
+        };
+    }
+    const QString problem =
+        printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
+                             !m_btnRasxAlb->isHidden(), readImages, m_showReport);
     if (!problem.isEmpty())
         reportError(m_prompts, this, problem);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class DbGrid;
+class QCheckBox;
 class PromptService;
 class QDateEdit;
 class QMenu;
@@ -128,6 +129,8 @@ private:
     QPushButton *m_btnActAlb;
     QPushButton *m_btnRasxKn;
     QPushButton *m_btnRasxAlb;
+    // "Печать и подписи": the forms print the stored stamp, signatures and logo.
+    QCheckBox *m_chkPechatPodpisi;
     // Enabled exactly when the register lists a document.
     std::vector<QPushButton *> m_documentCommands;
     QMenu *m_serviceMenu = nullptr;

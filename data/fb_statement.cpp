@@ -4,6 +4,7 @@
 #include "kz1048.h"
 #include "sql_params.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -221,6 +222,11 @@ void FbStatement::setParameter(int index, const QVariant &value)
         std::memcpy(buffer.data(), &ts, sizeof ts);
         break;
     }
+    case SQL_BLOB: {
+        const ISC_QUAD id = writeBlob(value.toByteArray());
+        std::memcpy(buffer.data(), &id, sizeof id);
+        break;
+    }
     default: {
         // Text (and anything else the engine can convert from text) goes as CHAR of its
         // own length, so a value longer than the column is refused by the engine rather
@@ -376,6 +382,106 @@ QVariant FbStatement::value(int column) const
         return kz1048::decode(row.text(0));
     }
     return {};
+}
+
+namespace {
+
+// The engine moves a BLOB in segments of at most this many bytes.
+constexpr qsizetype kSegmentBytes = 32768;
+
+// Closes an open BLOB on every way out; a failed close has nothing left to tell.
+struct OpenBlob {
+    isc_blob_handle handle = 0;
+    ~OpenBlob()
+    {
+        if (handle) {
+            ISC_STATUS_ARRAY status;
+            isc_cancel_blob(status, &handle);
+        }
+    }
+    void close()
+    {
+        ISC_STATUS_ARRAY status;
+        isc_close_blob(status, &handle);
+        throwOnFbError(status);
+        handle = 0;
+    }
+};
+
+qint64 totalLength(isc_blob_handle &blob)
+{
+    const ISC_SCHAR items[] = {isc_info_blob_total_length};
+    ISC_SCHAR answer[32] = {};
+    ISC_STATUS_ARRAY status;
+    isc_blob_info(status, &blob, short(sizeof items), items, short(sizeof answer), answer);
+    throwOnFbError(status);
+    if (answer[0] != isc_info_blob_total_length)
+        return -1;
+    const auto length = short(isc_vax_integer(answer + 1, 2));
+    return isc_portable_integer(reinterpret_cast<const ISC_UCHAR *>(answer + 3), length);
+}
+
+} // namespace
+
+ISC_QUAD FbStatement::writeBlob(const QByteArray &bytes)
+{
+    ISC_STATUS_ARRAY status;
+    OpenBlob blob;
+    ISC_QUAD id{};
+    isc_create_blob2(status, m_transaction.connection().handle(), m_transaction.handle(),
+                     &blob.handle, &id, 0, nullptr);
+    throwOnFbError(status);
+    for (qsizetype offset = 0; offset < bytes.size(); offset += kSegmentBytes) {
+        const auto length = std::min(kSegmentBytes, bytes.size() - offset);
+        isc_put_segment(status, &blob.handle, static_cast<unsigned short>(length),
+                        bytes.constData() + offset);
+        throwOnFbError(status);
+    }
+    blob.close();
+    return id;
+}
+
+QByteArray FbStatement::blob(int column, qsizetype maxBytes) const
+{
+    const XSQLVAR &v = m_output->var(column);
+    if (baseType(v) != SQL_BLOB)
+        throw DbError(QStringLiteral("Поле %1 не является двоичным").arg(columnName(column)));
+    if ((v.sqltype & 1) && *v.sqlind < 0)
+        return {};
+    auto id = load<ISC_QUAD>(v.sqldata);
+    ISC_STATUS_ARRAY status;
+    OpenBlob blob;
+    isc_open_blob2(status, m_transaction.connection().handle(), m_transaction.handle(),
+                   &blob.handle, &id, 0, nullptr);
+    throwOnFbError(status);
+    const auto tooLarge = [&] {
+        return DbError(QStringLiteral("Значение поля %1 больше %2 байт")
+                           .arg(columnName(column))
+                           .arg(maxBytes));
+    };
+    const qint64 total = totalLength(blob.handle);
+    if (total > maxBytes)
+        throw tooLarge();
+    QByteArray bytes;
+    bytes.reserve(qsizetype(std::max<qint64>(total, 0)));
+    char segment[kSegmentBytes];
+    for (;;) {
+        unsigned short length = 0;
+        const ISC_STATUS result =
+            isc_get_segment(status, &blob.handle, &length, sizeof segment, segment);
+        if (result == isc_segstr_eof)
+            break;
+        if (result != 0 && result != isc_segment)
+            throwOnFbError(status);
+        // The stated length is only a promise: the bytes read are counted as well.
+        if (bytes.size() + length > maxBytes)
+            throw tooLarge();
+        bytes.append(segment, length);
+    }
+    blob.close();
+    if (bytes.isNull())
+        bytes = QByteArray("", 0);
+    return bytes;
 }
 
 QVariant FbStatement::scalar(FbTransaction &transaction, const QString &sql)

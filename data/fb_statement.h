@@ -34,6 +34,10 @@ public:
     QString columnName(int column) const;
     FieldType columnType(int column) const;
     QVariant value(int column) const;
+    // The fetched row's binary BLOB in column (a null QByteArray when the column is null).
+    // Throws DbError when it holds more than maxBytes, so that a damaged or foreign value
+    // cannot take the memory.
+    QByteArray blob(int column, qsizetype maxBytes) const;
 
     // Copies the fetched row's columns into row; target[c] is the row column of
     // result column c, or -1 to skip it.
@@ -45,6 +49,8 @@ public:
 private:
     struct Area;
     void release();
+    // Writes bytes as a new BLOB of this statement's transaction and gives its id.
+    ISC_QUAD writeBlob(const QByteArray &bytes);
 
     FbTransaction &m_transaction;
     isc_stmt_handle m_handle = 0;

@@ -1,7 +1,7 @@
 #include "tdm.h"
 
+#include "business_images.h"
 #include "record_titles.h"
-
 #include "db_error.h"
 #include "fb_statement.h"
 #include "tables.h"
@@ -361,6 +361,7 @@ void TDM::DataModuleCreate(const QString &databasePath,
         ZNDB.detach();
     }
     ZNDB.attach(databasePath, credentials.user, credentials.password);
+    BusinessImages::ensureTable(ZNDB);
 }
 
 void TDM::DataModuleDestroy()

@@ -98,7 +98,7 @@ QString documentTitle(const TDM &dm, PrintForm form)
 }
 
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
-                             const ReportShower &show)
+                             const FormImagesReader &readImages, const ReportShower &show)
 {
     const QString name = documentTemplateName(form, dm.vatMode(), actPortrait, waybillPortrait);
     // The template is read before the document is touched, so that a form that cannot be
@@ -109,6 +109,8 @@ QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool way
         return error;
     prepareDocumentTotals(dm, name);
     report->documentTitle = documentTitle(dm, form);
+    if (readImages)
+        report->images = readImages(pictureImageNames(*report));
     const ReportSources sources(dm);
     show(*report, sources.sources());
     return {};

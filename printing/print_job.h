@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataset_rows.h"
+#include "form_images.h"
 #include "report/report_rows.h"
 #include "report_shower.h"
 
@@ -55,7 +56,8 @@ private:
 
 // Prints the current document as form, as the register's printing commands do: loads the
 // form's built-in template, works out the document's totals and words (left in editing
-// state, to be posted by the next movement) and hands the template with the data module's
-// rows to show. Gives why it could not, or an empty text; database errors are thrown.
+// state, to be posted by the next movement) and hands the template, with the images its
+// pictures ask readImages for (none without a reader), and the data module's rows to show.
+// Gives why it could not, or an empty text; database errors are thrown.
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
-                             const ReportShower &show);
+                             const FormImagesReader &readImages, const ReportShower &show);

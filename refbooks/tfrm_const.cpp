@@ -7,6 +7,7 @@
 #include "app/ui/id_marks.h"
 #include "app/ui/prompt_service.h"
 #include "app/ui/radio_group.h"
+#include "business_images_group.h"
 #include "data/tdm.h"
 
 #include <QFont>
@@ -34,12 +35,14 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     setWindowTitle(QStringLiteral("Реквизиты компании"));
     // The face and size the window's pixel sizes were laid out for.
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    resize(762, 466);
-    setMinimumSize(762, 466);
+    resize(762, 630);
+    setMinimumSize(762, 630);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(createRequisites(), 1);
+    m_images = new BusinessImagesGroup(dm.ZNDB, prompts, this);
+    layout->addWidget(m_images);
     markRequisiteBoxes(this);
     markIdColumns(m_DBGrid1, kAccountIds);
 
@@ -79,6 +82,8 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
         order.push_back(findChild<QLineEdit *>(QStringLiteral("ed") + QLatin1String(name)));
     for (const char *name : {"Button1", "BitBtn3", "BitBtn2"})
         order.push_back(findChild<QPushButton *>(QLatin1String(name)));
+    for (QWidget *control : m_images->keyboardOrder())
+        order.push_back(control);
     order.push_back(ok);
     order.push_back(cancel);
     for (size_t i = 1; i < order.size(); ++i)
@@ -196,6 +201,7 @@ void TfrmConst::btnCloseClick()
         return;
     if (m_dm.DSetRekvizity->isEditing())
         m_dm.DSetRekvizity->post();
+    m_images->save();
     accept();
 }
 

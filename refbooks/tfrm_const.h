@@ -2,14 +2,16 @@
 
 #include <QDialog>
 
+class BusinessImagesGroup;
 class DbGrid;
 class FieldLinks;
 class PromptService;
 class TDM;
 
-// The business's own requisites (the one REKVIZITY row) and its own bank accounts (the
-// RASSCHET rows of KODORG 0). The window edits the shared datasets directly; the opener's
-// RefreshMain commits what it posted.
+// The business's own requisites (the one REKVIZITY row), its own bank accounts (the
+// RASSCHET rows of KODORG 0) and the images its forms print. The window edits the shared
+// datasets directly; the opener's RefreshMain commits what it posted. The images are stored
+// by "ОК" itself.
 class TfrmConst : public QDialog {
     Q_OBJECT
 
@@ -33,4 +35,5 @@ private:
     PromptService &m_prompts;
     FieldLinks *m_links;
     DbGrid *m_DBGrid1 = nullptr;
+    BusinessImagesGroup *m_images;
 };

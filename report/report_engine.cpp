@@ -764,7 +764,7 @@ void ReportEngine::Run::endPage()
 }
 
 ReportEngine::ReportEngine(const TfrxReport &report, const DataSources &sources)
-    : m_report(report), m_sources(sources)
+    : m_report(report), m_sources(sources), m_images(report.images)
 {}
 
 ReportEngine::~ReportEngine() = default;

@@ -32,8 +32,9 @@ public:
     // Sorted, each message once.
     const QStringList &errors() const;
 
-    // The images pictures show, by name, as their files hold them; a picture whose image is
-    // missing or unreadable prints nothing and moves nothing.
+    // The images pictures show, by name, as their files hold them (the report's own until
+    // set here); a picture whose image is missing or unreadable prints nothing and moves
+    // nothing.
     void setImages(QHash<QString, QByteArray> images);
 
     // Stops a run in progress after the current row; the pages prepared so far remain.

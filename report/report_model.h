@@ -3,7 +3,9 @@
 #include "page_settings.h"
 #include "report_enums.h"
 
+#include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -324,6 +326,9 @@ public:
     // What the printed document is called ("Счет № 7 от 01.12.2026 — ТОО «Заря»"), given by
     // whoever prints it; it names the print job. Not part of the template.
     QString documentTitle;
+    // The images of the business that its pictures show, by image name, as their files hold
+    // them; given by whoever prints it, like the title. Not part of the template.
+    QHash<QString, QByteArray> images;
     std::vector<std::unique_ptr<TfrxPage>> pages;
     // The report datasets of the window that owns the template; the template file carries them.
     std::vector<std::unique_ptr<TfrxDBDataset>> windowDatasets;

@@ -1,5 +1,9 @@
-// Loading a photographed stamp into its slot: the goal is under 300 ms for 4000 x 3000 pixels.
+// Loading a photographed stamp into its slot: the goal is under 300 ms for 4000 x 3000 pixels,
+// the file read and checked, and the image stored in the database.
 
+#include "data/business_images.h"
+#include "data/database_file.h"
+#include "data/fb_connection.h"
 #include "images/business_image.h"
 
 #include <QBuffer>
@@ -7,6 +11,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -45,9 +50,30 @@ void LoadStampPhotograph(benchmark::State &state)
     }
 }
 
+// Loaded and stored as the requisites window does, into a new database's slot.
+void LoadAndStoreStampPhotograph(benchmark::State &state)
+{
+    const QByteArray file = photographJpeg(4000, 3000);
+    const zimages::LoadOptions options{.whiteToTransparent = state.range(0) != 0};
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(database::fileName());
+    database::create(path);
+    FbConnection connection;
+    connection.attach(path, database::userName(), database::password());
+    BusinessImages images(connection);
+    for (auto _ : state) {
+        const zimages::LoadedImage loaded =
+            zimages::loadBusinessImage(file, zimages::Slot::Stamp, options);
+        if (!loaded.ok())
+            state.SkipWithError("the photograph was refused");
+        images.store(zimages::slotName(zimages::Slot::Stamp), loaded.data);
+    }
+}
+
 } // namespace
 
 BENCHMARK(LoadStampPhotograph)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadAndStoreStampPhotograph)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

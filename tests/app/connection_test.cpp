@@ -6,6 +6,7 @@
 #include "data/fb_connection.h"
 #include "fake_keyring.h"
 #include "main_window_test.h"
+#include "own_config_folder.h"
 #include "server_database.h"
 #include "window_driver.h"
 
@@ -24,17 +25,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The settings file of the program: here, one of the tests' own.
-class OwnConfigFolder : public ::testing::Environment {
-public:
-    void SetUp() override { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_folder.path())); }
-
-private:
-    QTemporaryDir m_folder;
-};
-[[maybe_unused]] const auto *const ownConfigFolder =
-    ::testing::AddGlobalTestEnvironment(new OwnConfigFolder);
 
 const QString kCaption = QStringLiteral("Подключение к базе данных");
 const QString kConnected = QStringLiteral("Соединение установлено: база данных доступна.");

@@ -3,8 +3,11 @@
 #include "app/ui/db_grid.h"
 #include "app/ui/id_marks.h"
 #include "app/ui/radio_group.h"
+#include "data/business_images.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
+#include "encoded_image.h"
+#include "images/business_image.h"
 #include "refbooks/tfrm_const.h"
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
@@ -12,14 +15,21 @@
 #include "window_driver.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -256,7 +266,7 @@ TEST_F(Requisites, AStartNumberOutOfRangeIsNamedByItsLabelAndCanBePutRight)
 TEST_F(Requisites, AccountsShowTheirThreeColumnsWholeAndGrowWithTheWindow)
 {
     openRequisites([](TfrmConst &w) {
-        EXPECT_EQ(w.size(), QSize(762, 466));
+        EXPECT_EQ(w.size(), QSize(762, 630));
         auto &grid = *child<DbGrid>(w, "DBGrid1");
         const int digit = grid.fontMetrics().horizontalAdvance(QLatin1Char('0'));
         const auto titleWidth = [&](int column) {
@@ -284,7 +294,7 @@ TEST_F(Requisites, AccountsShowTheirThreeColumnsWholeAndGrowWithTheWindow)
         }
         for (const char *name : {"edNAMEORG", "edTEL", "edADRES"})
             EXPECT_GE(child<QLineEdit>(w, name)->width(), w.width() / 3) << name;
-        keepPicture(w, QStringLiteral("requisites-762x466"));
+        keepPicture(w, QStringLiteral("requisites-762x630"));
 
         const int narrow = grid.width();
         w.resize(1100, 700);
@@ -328,6 +338,137 @@ TEST_F(EmptyRequisites, FirstChangeStartsTheRowAndDeletingFromNoAccountsSaysSo)
               QStringLiteral("ИП Первый"));
     // A new business numbers its first forms 1, not 0.
     EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 1);
+}
+
+// --- the images of the business ---------------------------------------------------------------
+
+// A file of the test's folder holding bytes.
+QString writtenFile(const QTemporaryDir &folder, const char *name, const QByteArray &bytes)
+{
+    const QString path = folder.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    return path;
+}
+
+// A stamp scanned on white paper: a dark ring on white.
+QByteArray scannedStamp()
+{
+    QImage scan(200, 200, QImage::Format_RGB32);
+    scan.fill(Qt::white);
+    QPainter painter(&scan);
+    painter.setPen(QPen(QColor(20, 40, 160), 12));
+    painter.drawEllipse(QRect(20, 20, 160, 160));
+    painter.end();
+    return encodedImage(scan, "PNG");
+}
+
+QByteArray storedImage(TDM &dm, const char *slot)
+{
+    return BusinessImages(dm.ZNDB).load(QString::fromLatin1(slot));
+}
+
+bool showsPicture(const TfrmConst &w, const char *preview)
+{
+    const QLabel *label = child<QLabel>(w, preview);
+    return label && !label->pixmap().isNull();
+}
+
+TEST_F(Requisites, ALoadedStampIsStoredByOkWithItsWhiteMadeTransparent)
+{
+    QTemporaryDir folder;
+    const QString stamp = writtenFile(folder, "stamp.png", scannedStamp());
+    prompts.expectFile(QStringLiteral("Изображение «Печать»"), stamp);
+    openRequisites([](TfrmConst &w) {
+        EXPECT_EQ(child<QGroupBox>(w, "grpImages")->title(),
+                  QStringLiteral("Изображения на бланках"));
+        EXPECT_TRUE(child<QCheckBox>(w, "chkTransparent")->isChecked());
+        EXPECT_FALSE(child<QPushButton>(w, "btnDelStamp")->isEnabled()) << "nothing to delete";
+        click(w, "btnLoadStamp");
+        EXPECT_TRUE(showsPicture(w, "imgStamp"));
+        EXPECT_TRUE(child<QPushButton>(w, "btnDelStamp")->isEnabled());
+        click(w, "btnClose");
+    });
+    const QImage stored = QImage::fromData(storedImage(dm, "stamp"));
+    ASSERT_FALSE(stored.isNull());
+    EXPECT_EQ(qAlpha(stored.pixel(0, 0)), 0) << "the paper";
+    EXPECT_EQ(qAlpha(stored.pixel(stored.width() / 2, 20 * stored.height() / 200)), 255)
+        << "the ink";
+    EXPECT_TRUE(storedImage(dm, "logo").isNull());
+}
+
+TEST_F(Requisites, CancelDropsALoadedImageAndAnUntickedBoxKeepsTheWhite)
+{
+    QTemporaryDir folder;
+    const QString scan = writtenFile(folder, "head.png", scannedStamp());
+    prompts.expectFile(QStringLiteral("Изображение «Подпись руководителя»"), scan);
+    openRequisites([](TfrmConst &w) {
+        click(w, "btnLoadHead");
+        click(w, "BitBtn1");
+    });
+    EXPECT_TRUE(storedImage(dm, "head").isNull());
+
+    prompts.expectFile(QStringLiteral("Изображение «Подпись руководителя»"), scan);
+    openRequisites([](TfrmConst &w) {
+        child<QCheckBox>(w, "chkTransparent")->setChecked(false);
+        click(w, "btnLoadHead");
+        click(w, "btnClose");
+    });
+    const QImage stored = QImage::fromData(storedImage(dm, "head"));
+    ASSERT_FALSE(stored.isNull());
+    EXPECT_EQ(stored.pixel(0, 0), qRgb(255, 255, 255));
+}
+
+struct RefusedFile {
+    const char *what;
+    QByteArray (*bytes)(); // made once the test runs, when the image codecs are there
+    const char *message;
+};
+
+TEST_F(Requisites, ARefusedFileSaysWhyAndStoresNothing)
+{
+    const RefusedFile cases[] = {
+        {"not an image", [] { return QByteArray("Счет № 7\n"); },
+         "Файл не является изображением или поврежден."},
+        {"a PNG cut short", [] { return scannedStamp().left(60); },
+         "Файл не является изображением или поврежден."},
+        {"over 10 MB", [] { return QByteArray(zimages::kMaxFileBytes + 1, '\0'); },
+         "Файл больше 10 МБ. Выберите файл поменьше."},
+    };
+    QTemporaryDir folder;
+    for (const RefusedFile &c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts.expectFile(QStringLiteral("Изображение «Логотип»"),
+                           writtenFile(folder, "logo.png", c.bytes()));
+        prompts.expectError(QString::fromUtf8(c.message), applicationTitle());
+        openRequisites([](TfrmConst &w) {
+            click(w, "btnLoadLogo");
+            EXPECT_FALSE(showsPicture(w, "imgLogo"));
+            EXPECT_FALSE(child<QPushButton>(w, "btnDelLogo")->isEnabled());
+            click(w, "btnClose");
+        });
+        prompts.verify();
+        EXPECT_TRUE(storedImage(dm, "logo").isNull());
+    }
+}
+
+TEST_F(Requisites, DeleteEmptiesASlotAtOkAndADamagedImageCanBeDeleted)
+{
+    BusinessImages(dm.ZNDB).store(QStringLiteral("stamp"), scannedStamp());
+    BusinessImages(dm.ZNDB).store(QStringLiteral("accountant"), QByteArray("garbage"));
+    openRequisites([](TfrmConst &w) {
+        EXPECT_TRUE(showsPicture(w, "imgStamp"));
+        EXPECT_EQ(child<QLabel>(w, "imgAccountant")->text(),
+                  QStringLiteral("Изображение повреждено"));
+        keepPicture(w, QStringLiteral("requisites-images"));
+        click(w, "btnDelStamp");
+        click(w, "btnDelAccountant");
+        EXPECT_EQ(child<QLabel>(w, "imgStamp")->text(), QStringLiteral("Нет изображения"));
+        EXPECT_FALSE(child<QPushButton>(w, "btnDelStamp")->isEnabled());
+        click(w, "btnClose");
+    });
+    EXPECT_TRUE(storedImage(dm, "stamp").isNull());
+    EXPECT_TRUE(storedImage(dm, "accountant").isNull());
 }
 
 } // namespace

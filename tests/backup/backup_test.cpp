@@ -1,6 +1,7 @@
 #include "backup/database_backup.h"
 #include "backup/service_location.h"
 
+#include "data/business_images.h"
 #include "data/database_file.h"
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
@@ -41,6 +42,12 @@ QStringList contents(const QString &path)
             rows << row.join(u'|');
         }
     }
+    FbStatement images(transaction);
+    images.prepare(QStringLiteral("SELECT NAME, DATA FROM IMAGES ORDER BY NAME"));
+    images.execute();
+    while (images.fetch())
+        rows << QStringLiteral("IMAGES|") + images.value(0).toString() + u'|' +
+                    QString::fromLatin1(images.blob(1, BusinessImages::kMaxBytes).toHex());
     for (const QString &generator : kTables)
         rows << generator + QStringLiteral("_KOD_GEN=") +
                     FbStatement::scalar(transaction,
@@ -67,7 +74,7 @@ void execute(const QString &path, const QStringList &statements)
 }
 
 // A demo database with many more documents and lines, Kazakh letters, empty and extreme
-// values, and the generators moved on.
+// values, the generators moved on, and a stamp.
 void addGeneratedRows(const QString &path)
 {
     QStringList statements;
@@ -87,6 +94,12 @@ void addGeneratedRows(const QString &path)
     }
     statements << QStringLiteral("SET GENERATOR DOCS_KOD_GEN TO 5000");
     execute(path, statements);
+    FbConnection connection;
+    connection.attach(path, database::userName(), database::password());
+    QByteArray stamp(100000, Qt::Uninitialized);
+    for (qsizetype i = 0; i < stamp.size(); ++i)
+        stamp[i] = char(i % 253);
+    BusinessImages(connection).store(QStringLiteral("stamp"), stamp);
 }
 
 class BackupTest : public ::testing::Test {

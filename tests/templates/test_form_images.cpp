@@ -2,13 +2,13 @@
 
 #include "builtin_run.h"
 #include "encoded_image.h"
+#include "pdf_images.h"
 
 #include "report/report_output.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -33,14 +33,6 @@ QHash<QString, QByteArray> businessImages()
             {"head", encodedImage(signature, "PNG")},
             {"accountant", encodedImage(signature, "PNG")},
             {"logo", encodedImage(logo, "JPG")}};
-}
-
-QString pdfImagesList(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 // How many pixels of `colour` (nearly) lie in the rectangle, given in millimetres of the sheet.
@@ -109,11 +101,8 @@ TEST_P(FormImages, StampAndSignatureInTheirPlacesAndNothingWithoutThem)
     // signatures are the same image here, so the form holds two images and their masks, and
     // the logo without a mask.
     QSet<QString> objects;
-    for (const QString &line : pdfImagesList(pdf).split('\n', Qt::SkipEmptyParts).mid(2)) {
-        const QStringList words = line.simplified().split(' ');
-        if (words.size() > 10)
-            objects.insert(words[2] + QLatin1Char(' ') + words[10]);
-    }
+    for (const PdfImage &image : pdfImages(pdf))
+        objects.insert(image.type + QLatin1Char(' ') + image.object);
     EXPECT_EQ(objects.size(), GetParam().logo ? 5 : 4);
 
     const int dpi = 100;

@@ -1,0 +1,87 @@
+#include "business_images.h"
+
+#include "db_error.h"
+#include "fb_connection.h"
+#include "fb_statement.h"
+
+namespace {
+
+bool tableExists(FbTransaction &transaction, const char *name)
+{
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :N"));
+    statement.setParameter(0, QString::fromLatin1(name));
+    statement.execute();
+    const bool found = statement.fetch();
+    statement.closeCursor();
+    return found;
+}
+
+void run(FbConnection &connection, const QString &sql, const QString &slot,
+         const QByteArray *image = nullptr)
+{
+    FbTransaction transaction(connection);
+    transaction.start();
+    if (!tableExists(transaction, "IMAGES"))
+        throw DbError(QStringLiteral(
+            "В базе данных нет таблицы изображений: откройте базу данных один раз от имени "
+            "ее владельца, и таблица будет добавлена."));
+    FbStatement statement(transaction);
+    statement.prepare(sql);
+    statement.setParameter(QStringLiteral("NAME"), slot);
+    if (image)
+        statement.setParameter(QStringLiteral("DATA"), *image);
+    statement.execute();
+    transaction.commit();
+}
+
+} // namespace
+
+void BusinessImages::ensureTable(FbConnection &connection)
+{
+    try {
+        FbTransaction transaction(connection);
+        transaction.start();
+        if (!tableExists(transaction, "DOCS") || tableExists(transaction, "IMAGES"))
+            return;
+        FbStatement create(transaction);
+        create.prepare(QStringLiteral("CREATE TABLE IMAGES (NAME VARCHAR(32) NOT NULL PRIMARY "
+                                      "KEY, DATA BLOB SUB_TYPE 0)"));
+        create.execute();
+        transaction.commit();
+    } catch (const DbError &) {
+        // Without the right to add tables, or with another program adding it at this moment:
+        // the database opens all the same, and the images say so when they are used.
+    }
+}
+
+QByteArray BusinessImages::load(const QString &slot)
+{
+    FbTransaction transaction(m_connection);
+    transaction.start();
+    if (!tableExists(transaction, "IMAGES"))
+        return {};
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral("SELECT DATA FROM IMAGES WHERE NAME = :NAME"));
+    statement.setParameter(0, slot);
+    statement.execute();
+    QByteArray image;
+    if (statement.fetch())
+        image = statement.blob(0, kMaxBytes);
+    statement.closeCursor();
+    transaction.commit();
+    return image;
+}
+
+void BusinessImages::store(const QString &slot, const QByteArray &image)
+{
+    run(m_connection,
+        QStringLiteral("UPDATE OR INSERT INTO IMAGES (NAME, DATA) VALUES (:NAME, :DATA) "
+                       "MATCHING (NAME)"),
+        slot, &image);
+}
+
+void BusinessImages::remove(const QString &slot)
+{
+    run(m_connection, QStringLiteral("DELETE FROM IMAGES WHERE NAME = :NAME"), slot);
+}
