@@ -1,6 +1,8 @@
 #include "backup/database_backup.h"
 #include "backup/service_location.h"
 
+#include "database_contents.h"
+
 #include "data/database_file.h"
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
@@ -13,58 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QStringList kTables = {QStringLiteral("DOCS"),      QStringLiteral("DETAILDOCS"),
-                             QStringLiteral("CLIENTS"),   QStringLiteral("RASSCHET"),
-                             QStringLiteral("OSNOVANIE"), QStringLiteral("NOMENKLOTURA"),
-                             QStringLiteral("KNP"),       QStringLiteral("REKVIZITY")};
-
-// Every row of every table and every generator, as text: two databases holding the same
-// data give the same list. (The file's bytes change at every attachment, so they cannot tell.)
-QStringList contents(const QString &path)
-{
-    FbConnection connection;
-    connection.attach(path, database::userName(), database::password());
-    FbTransaction transaction(connection);
-    transaction.start();
-    QStringList rows;
-    for (const QString &table : kTables) {
-        FbStatement select(transaction);
-        select.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY KOD").arg(table));
-        select.execute();
-        while (select.fetch()) {
-            QStringList row{table};
-            for (int c = 0; c < select.columnCount(); ++c) {
-                const QVariant value = select.value(c);
-                row << (value.isNull() ? QStringLiteral("<null>") : value.toString());
-            }
-            rows << row.join(u'|');
-        }
-    }
-    for (const QString &generator : kTables)
-        rows << generator + QStringLiteral("_KOD_GEN=") +
-                    FbStatement::scalar(transaction,
-                                        QStringLiteral("SELECT GEN_ID(%1_KOD_GEN, 0) FROM "
-                                                       "RDB$DATABASE")
-                                            .arg(generator))
-                        .toString();
-    transaction.commit();
-    return rows;
-}
-
-void execute(const QString &path, const QStringList &statements)
-{
-    FbConnection connection;
-    connection.attach(path, database::userName(), database::password());
-    FbTransaction transaction(connection);
-    transaction.start();
-    for (const QString &sql : statements) {
-        FbStatement statement(transaction);
-        statement.prepare(sql);
-        statement.execute();
-    }
-    transaction.commit();
-}
 
 // A demo database with many more documents and lines, Kazakh letters, empty and extreme
 // values, and the generators moved on.

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "database_backup.h"
+
+#include <QString>
+
+// The steps a restore of a file and a restore on a server share; not for the program itself.
+namespace zbackup::detail {
+
+inline const QString kUnchanged = QStringLiteral("Текущая база данных не изменена.");
+
+// A name not yet taken: `base`, else `base-2`, `base-3`…
+QString freeName(const QString &base);
+
+Result failed(const QString &message);
+Result cancelled();
+
+// ".KIND-<pid>-<random>": a name nothing has yet, and whose writer can later be told.
+QString uniqueSuffix(const QString &kind);
+
+// Removes a database made by a restore that did not complete: a file, or a server's database
+// dropped (when its owner can).
+void discardDatabase(const QString &location, const Credentials &credentials);
+
+struct RestoreRun {
+    bool finished = false;   // false when the progress handler cancelled it
+    bool reachedEnd = false; // the engine said it finished: the backup was whole
+};
+// Restores `backupPath` into the database at `location` with the engine's restore `options`
+// (create, or replace); a server reads the backup from this computer. Throws DbError.
+RestoreRun runRestore(const QString &backupPath, const QString &location, quint32 options,
+                      const Credentials &credentials, const ProgressHandler &progress);
+
+// Restores into `location`, which must not exist, then checks that it is this program's
+// database and sound. On any failure the new database is removed again.
+Result restoreInto(const QString &backupPath, const QString &location,
+                   const ProgressHandler &progress, const Credentials &credentials);
+
+inline const QString kOpenElsewhere = QStringLiteral(
+    "База данных открыта в другой программе Zarnik или другим пользователем. Закройте её "
+    "там и повторите восстановление.");
+
+// replaceDatabase() for a server's database.
+Result replaceServerDatabase(const QString &backupPath, const QString &location,
+                             const QDateTime &now, const ProgressHandler &progress,
+                             QString *keptPath, const Credentials &credentials);
+
+// restoreBackup() into a server's database that does not exist yet.
+Result restoreNewServerDatabase(const QString &backupPath, const QString &location,
+                                const ProgressHandler &progress, const Credentials &credentials);
+
+} // namespace zbackup::detail

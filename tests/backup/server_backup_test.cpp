@@ -1,0 +1,121 @@
+#include "backup/database_backup.h"
+#include "database_contents.h"
+#include "server_client_process.h"
+#include "server_database.h"
+
+#include "data/fb_connection.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const zbackup::Credentials kTestUser = ServerDatabase::testUser();
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The copy of a server's database lands on this computer, and restored over the server's
+// database brings its rows back; the database it replaced is kept as a copy here.
+TEST(ServerBackup, ARoundTripThroughThisComputerBringsTheRowsBack)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    QTemporaryDir here;
+    const QString backup = here.filePath(QStringLiteral("copy.fbk"));
+    const QStringList before = contents(db.location(), kTestUser);
+    const zbackup::Result made = zbackup::backupDatabase(db.location(), backup, {}, kTestUser);
+    ASSERT_TRUE(made.done()) << made.message.toStdString();
+    EXPECT_EQ(filesIn(here.path()), QStringList{QStringLiteral("copy.fbk")});
+
+    execute(db.location(),
+            {QStringLiteral("DELETE FROM DETAILDOCS"), QStringLiteral("DELETE FROM DOCS")},
+            kTestUser);
+    const QStringList afterMistake = contents(db.location(), kTestUser);
+    const QDateTime now(QDate(2026, 3, 14), QTime(9, 5));
+    QString kept;
+    const zbackup::Result restored =
+        zbackup::replaceDatabase(backup, db.location(), now, {}, &kept, kTestUser);
+    ASSERT_TRUE(restored.done()) << restored.message.toStdString();
+    EXPECT_EQ(contents(db.location(), kTestUser), before);
+    EXPECT_EQ(kept,
+              here.filePath(QStringLiteral("ZNDB1.2.GDB.before-restore-2026-03-14-0905.fbk")));
+    // Nothing of the trial restore stays on the server.
+    EXPECT_EQ(filesIn(QFileInfo(db.path()).path()), QStringList{QStringLiteral("ZNDB1.2.GDB")});
+
+    // The kept copy holds the database as it was replaced.
+    const QString old = here.filePath(QStringLiteral("old.gdb"));
+    ASSERT_TRUE(zbackup::restoreBackup(kept, old, false).done());
+    EXPECT_EQ(contents(old), afterMistake);
+}
+
+TEST(ServerBackup, ACancelledCopyOrABadBackupLeavesNothingAndTheDatabaseAsItWas)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    QTemporaryDir here;
+    const QString backup = here.filePath(QStringLiteral("copy.fbk"));
+    const auto cancelAtOnce = [](double, const QString &) { return false; };
+    EXPECT_EQ(zbackup::backupDatabase(db.location(), backup, cancelAtOnce, kTestUser).outcome,
+              zbackup::Outcome::Cancelled);
+    EXPECT_TRUE(filesIn(here.path()).isEmpty());
+
+    ASSERT_TRUE(zbackup::backupDatabase(db.location(), backup, {}, kTestUser).done());
+    QFile whole(backup);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QString cut = here.filePath(QStringLiteral("cut.fbk"));
+    QFile half(cut);
+    ASSERT_TRUE(half.open(QIODevice::WriteOnly));
+    half.write(whole.read(whole.size() / 2));
+    half.close();
+    const QStringList before = contents(db.location(), kTestUser);
+    const zbackup::Result result = zbackup::replaceDatabase(
+        cut, db.location(), QDateTime::currentDateTime(), {}, nullptr, kTestUser);
+    EXPECT_EQ(result.outcome, zbackup::Outcome::Failed);
+    EXPECT_TRUE(result.message.contains(QStringLiteral("не является резервной копией")))
+        << result.message.toStdString();
+    EXPECT_TRUE(result.message.contains(QStringLiteral("Текущая база данных не изменена")));
+    EXPECT_EQ(contents(db.location(), kTestUser), before);
+    EXPECT_EQ(filesIn(QFileInfo(db.path()).path()), QStringList{QStringLiteral("ZNDB1.2.GDB")});
+    EXPECT_EQ(filesIn(here.path()),
+              (QStringList{QStringLiteral("copy.fbk"), QStringLiteral("cut.fbk")}));
+}
+
+TEST(ServerBackup, RestoreIsRefusedWhileAnotherProgramIsConnected)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    QTemporaryDir here;
+    const QString backup = here.filePath(QStringLiteral("copy.fbk"));
+    ASSERT_TRUE(zbackup::backupDatabase(db.location(), backup, {}, kTestUser).done());
+    // This program's own connection (its window's) does not count.
+    FbConnection own;
+    own.attach(db.location(), kTestUser.user, kTestUser.password);
+    EXPECT_EQ(zbackup::restoreRefusal(db.location(), kTestUser), QString());
+    own.detach();
+
+    ServerClientProcess other(db.location(), kTestUser.user, kTestUser.password);
+    ASSERT_TRUE(other.started());
+    QString refusal;
+    for (int i = 0; i < 100 && refusal.isEmpty(); ++i) {
+        QThread::msleep(50);
+        refusal = zbackup::restoreRefusal(db.location(), kTestUser);
+    }
+    EXPECT_EQ(refusal, QStringLiteral("К базе данных на сервере подключены другие программы "
+                                      "(пользователи: ZARNIK_TEST). Восстановить её можно, "
+                                      "когда все они отключатся."));
+    const QStringList before = contents(db.location(), kTestUser);
+    const zbackup::Result result = zbackup::replaceDatabase(
+        backup, db.location(), QDateTime::currentDateTime(), {}, nullptr, kTestUser);
+    EXPECT_EQ(result.outcome, zbackup::Outcome::Failed);
+    EXPECT_EQ(result.message, refusal + QStringLiteral("\nТекущая база данных не изменена."));
+    EXPECT_EQ(contents(db.location(), kTestUser), before);
+    EXPECT_EQ(filesIn(here.path()), QStringList{QStringLiteral("copy.fbk")});
+}
+
+} // namespace
