@@ -75,9 +75,28 @@ bool flushToDisk(const QString &path)
     return ok;
 }
 
+const QString kNoRoomForBackup =
+    QStringLiteral("На диске не хватает места для копии. Освободите место или выберите другой "
+                   "диск.");
+const QString kNoRoomForRestore =
+    QStringLiteral("на диске не хватает места. Рядом с базой данных нужно место ещё на одну "
+                   "такую же: восстановленная база данных проверяется, прежде чем заменить "
+                   "текущую.");
+
 QString systemReason()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool diskFull(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT;
+}
+
+// The engine's own words for a full disk are English, or the system's amid its lines.
+bool noRoom(const DbError &e)
+{
+    return e.hasEngineCode(isc_gbak_disk_space_ex) || diskFull(e.systemError());
 }
 
 // The tables of the schema, each of which the engine names once as it copies its rows.
@@ -258,6 +277,9 @@ Result restoreInto(const QString &backupPath, const QString &location,
         if (!run.reachedEnd)
             return failed(notABackup.arg(QStringLiteral("Копия не полная: файл обрезан.")));
     } catch (const DbError &e) {
+        if (noRoom(e))
+            return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: %2\n%3")
+                              .arg(name, kNoRoomForRestore, e.message()));
         return failed(notABackup.arg(e.message()));
     }
     try {
@@ -332,7 +354,7 @@ bool receiveBackup(const ServiceLocation &where, const Credentials &credentials,
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw DbError(systemReason());
+        throw DbError(systemReason(), {}, errno);
     const auto closeFile = qScopeGuard([fd] { ::close(fd); });
     ServiceRequest request(isc_action_svc_backup);
     request.text(isc_spb_dbname, where.database).text(isc_spb_bkp_file, QStringLiteral("stdout"));
@@ -345,7 +367,7 @@ bool receiveBackup(const ServiceLocation &where, const Credentials &credentials,
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                throw DbError(systemReason());
+                throw DbError(systemReason(), {}, errno);
             written += n;
         }
         received += block.size();
@@ -379,11 +401,11 @@ Result backupDatabase(const QString &location, const QString &backupPath,
         }
     } catch (const DbError &e) {
         QFile::remove(partial);
-        return cannotWrite(e.message());
+        return cannotWrite(noRoom(e) ? kNoRoomForBackup + u'\n' + e.message() : e.message());
     }
     if (!flushToDisk(partial) || ::rename(QFile::encodeName(partial).constData(),
                                           QFile::encodeName(backupPath).constData()) != 0) {
-        const QString reason = systemReason();
+        const QString reason = diskFull(errno) ? kNoRoomForBackup : systemReason();
         QFile::remove(partial);
         return cannotWrite(reason);
     }

@@ -2,7 +2,6 @@
 
 #include "data/db_error.h"
 #include "data/fb_connection.h"
-#include "data/kz1048.h"
 
 #include <QFile>
 
@@ -99,7 +98,7 @@ bool ServiceConnection::run(const ServiceRequest &request, const LineHandler &on
         const int length = int(isc_vax_integer(buffer + 1, 2));
         if (length == 0)
             return !stopping; // the service has ended
-        const QString line = kz1048::decode(std::string_view(buffer + 3, std::size_t(length)));
+        const QString line = engineText(std::string_view(buffer + 3, std::size_t(length)));
         if (!stopping && onLine && !onLine(line))
             stopping = true;
     }
@@ -172,7 +171,7 @@ bool ServiceConnection::send(const ServiceRequest &request, const BlockSource &s
                 if (length > 0) {
                     lineRead = true;
                     const QString line =
-                        kz1048::decode(std::string_view(item + 3, std::size_t(length)));
+                        engineText(std::string_view(item + 3, std::size_t(length)));
                     if (!stopping && onLine && !onLine(line))
                         stopping = true;
                 }

@@ -1,5 +1,6 @@
 #include "backup/database_backup.h"
 #include "database_contents.h"
+#include "full_disk.h"
 #include "server_client_process.h"
 #include "server_database.h"
 
@@ -52,6 +53,26 @@ TEST(ServerBackup, ARoundTripThroughThisComputerBringsTheRowsBack)
     const QString old = here.filePath(QStringLiteral("old.gdb"));
     ASSERT_TRUE(zbackup::restoreBackup(kept, old, false).done());
     EXPECT_EQ(contents(old), afterMistake);
+}
+
+// The server streams its copy to this computer, whose full disk is told in plain words.
+TEST(ServerBackup, AFullDiskHereLeavesNoPartialCopy)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    QTemporaryDir here;
+    const QString small = here.filePath(QStringLiteral("small"));
+    FullDisk disk(small, QStringLiteral("1m"));
+    SKIP_WITHOUT_FULL_DISK(disk);
+    ASSERT_TRUE(disk.fill());
+    const zbackup::Result result =
+        zbackup::backupDatabase(db.location(), small + QStringLiteral("/copy.fbk"), {}, kTestUser);
+    EXPECT_EQ(result.outcome, zbackup::Outcome::Failed);
+    EXPECT_TRUE(result.message.contains(QStringLiteral("На диске не хватает места для копии.")))
+        << result.message.toStdString();
+    EXPECT_EQ(filesIn(small), QStringList{QStringLiteral("filler")});
+    // The server's database goes on as before.
+    EXPECT_TRUE(zbackup::validateDatabase(db.location(), kTestUser).findings.isEmpty());
 }
 
 TEST(ServerBackup, ACancelledCopyOrABadBackupLeavesNothingAndTheDatabaseAsItWas)
