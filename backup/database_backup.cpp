@@ -3,6 +3,7 @@
 #include "restore_steps.h"
 #include "service_connection.h"
 #include "service_location.h"
+#include "validation_report.h"
 
 #include "data/database_file.h"
 #include "data/db_error.h"
@@ -533,20 +534,8 @@ Validation validateDatabase(const QString &location, const Credentials &credenti
         return validation;
     }
     validation.checked = true;
-    // The engine names every table and index it checks; only lines about faults matter.
-    static const QRegularExpression fault(
-        QStringLiteral("error|corrupt|wrong|damaged|missing|warning"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression noFault(QStringLiteral("\\b0 errors\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    for (const QString &line : output) {
-        if (line.contains(fault) && !line.contains(noFault))
-            validation.findings << line.trimmed();
-    }
-    validation.message = validation.findings.isEmpty() ? QStringLiteral("ошибок не найдено")
-                                                       : QStringLiteral("Найдены ошибки (%1):\n%2")
-                                                             .arg(validation.findings.size())
-                                                             .arg(validation.findings.join(u'\n'));
+    validation.findings = validationFaults(output);
+    validation.message = validationReport(validation.findings);
     return validation;
 }
 
