@@ -281,6 +281,11 @@ Result restoreInto(const QString &backupPath, const QString &location,
         if (noRoom(e))
             return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: %2\n%3")
                               .arg(name, kNoRoomForRestore, e.message()));
+        // The backup may be sound and the new database not allowed where it was to be made.
+        if (e.hasAnyEngineCode({isc_gbak_db_create_failed, isc_io_create_err, isc_no_priv}))
+            return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: не "
+                                         "удалось создать новую базу данных.\n%2")
+                              .arg(name, e.message()));
         return failed(notABackup.arg(e.message()));
     }
     try {

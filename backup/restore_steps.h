@@ -3,6 +3,7 @@
 #include "database_backup.h"
 
 #include <QString>
+#include <QStringList>
 
 // The steps a restore of a file and a restore on a server share; not for the program itself.
 namespace zbackup::detail {
@@ -39,6 +40,18 @@ Result restoreInto(const QString &backupPath, const QString &location,
 inline const QString kOpenElsewhere = QStringLiteral(
     "База данных открыта в другой программе Zarnik или другим пользователем. Закройте её "
     "там и повторите восстановление.");
+
+// What decides whether a server's database may be restored now.
+struct ServerDatabaseState {
+    QString user; // who is connected
+    QString role;
+    QString owner;      // the database's owner
+    QString fileName;   // the database's file on the server
+    QStringList others; // the users of other programs connected to it
+};
+// Only the database's owner or the server's administrator may restore it, and only while no
+// other program is connected: why not, in plain words; empty when they may.
+QString refusal(const ServerDatabaseState &state);
 
 // replaceDatabase() for a server's database.
 Result replaceServerDatabase(const QString &backupPath, const QString &location,

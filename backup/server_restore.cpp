@@ -23,14 +23,6 @@ using namespace detail;
 
 namespace {
 
-struct ServerDatabaseState {
-    QString user; // who is connected
-    bool mayRestore = false;
-    QString owner;      // the database's owner
-    QString fileName;   // the database's file on the server
-    QStringList others; // the users of other programs connected to it
-};
-
 ServerDatabaseState inspect(const QString &location, const Credentials &credentials)
 {
     FbConnection connection;
@@ -45,11 +37,9 @@ ServerDatabaseState inspect(const QString &location, const Credentials &credenti
         select.execute();
         if (select.fetch()) {
             state.user = select.value(0).toString().trimmed();
-            const QString role = select.value(1).toString().trimmed();
+            state.role = select.value(1).toString().trimmed();
             state.owner = select.value(2).toString().trimmed();
             state.fileName = select.value(3).toString().trimmed();
-            state.mayRestore = state.user == QLatin1String("SYSDBA") || state.user == state.owner ||
-                               role == QLatin1String("RDB$ADMIN");
         }
     }
     // This program's own connections (its window's, say) are not another program's: the same
@@ -85,20 +75,6 @@ ServerDatabaseState inspect(const QString &location, const Credentials &credenti
     return state;
 }
 
-QString refusal(const ServerDatabaseState &state)
-{
-    if (!state.mayRestore)
-        return QStringLiteral("Восстановить базу данных на сервере может только её владелец (%1) "
-                              "или администратор сервера SYSDBA; вы подключены как %2.")
-            .arg(state.owner, state.user);
-    if (!state.others.isEmpty())
-        return QStringLiteral("К базе данных на сервере подключены другие программы "
-                              "(пользователи: %1). Восстановить её можно, когда все они "
-                              "отключатся.")
-            .arg(state.others.join(QStringLiteral(", ")));
-    return {};
-}
-
 // A new database on the server beside the one at `location`.
 QString locationBeside(const QString &location, const QString &fileName, const QString &kind)
 {
@@ -121,6 +97,22 @@ QString restoreRefusal(const QString &location, const Credentials &credentials)
 }
 
 namespace detail {
+
+QString refusal(const ServerDatabaseState &state)
+{
+    const bool mayRestore = state.user == QLatin1String("SYSDBA") || state.user == state.owner ||
+                            state.role == QLatin1String("RDB$ADMIN");
+    if (!mayRestore)
+        return QStringLiteral("Восстановить базу данных на сервере может только её владелец (%1) "
+                              "или администратор сервера SYSDBA; вы подключены как %2.")
+            .arg(state.owner, state.user);
+    if (!state.others.isEmpty())
+        return QStringLiteral("К базе данных на сервере подключены другие программы "
+                              "(пользователи: %1). Восстановить её можно, когда все они "
+                              "отключатся.")
+            .arg(state.others.join(QStringLiteral(", ")));
+    return {};
+}
 
 Result replaceServerDatabase(const QString &backupPath, const QString &location,
                              const QDateTime &now, const ProgressHandler &progress,

@@ -1,4 +1,5 @@
 #include "backup/database_backup.h"
+#include "backup/restore_steps.h"
 #include "database_contents.h"
 #include "full_disk.h"
 #include "server_client_process.h"
@@ -105,6 +106,51 @@ TEST(ServerBackup, ACancelledCopyOrABadBackupLeavesNothingAndTheDatabaseAsItWas)
     EXPECT_EQ(filesIn(QFileInfo(db.path()).path()), QStringList{QStringLiteral("ZNDB1.2.GDB")});
     EXPECT_EQ(filesIn(here.path()),
               (QStringList{QStringLiteral("copy.fbk"), QStringLiteral("cut.fbk")}));
+
+    // A sound backup into a folder the server may not write: the backup is not blamed.
+    const zbackup::Result refused = zbackup::restoreBackup(
+        backup, ServerDatabase::host() + u':' + here.filePath(QStringLiteral("new.gdb")), false, {},
+        kTestUser);
+    EXPECT_EQ(refused.outcome, zbackup::Outcome::Failed);
+    EXPECT_TRUE(refused.message.startsWith(
+        QStringLiteral("Не удалось восстановить базу данных из «copy.fbk»: не удалось создать "
+                       "новую базу данных.")))
+        << refused.message.toStdString();
+}
+
+zbackup::detail::ServerDatabaseState connected(const char *user, const char *role,
+                                               const char *owner, const QStringList &others = {})
+{
+    zbackup::detail::ServerDatabaseState state;
+    state.user = QString::fromLatin1(user);
+    state.role = QString::fromLatin1(role);
+    state.owner = QString::fromLatin1(owner);
+    state.others = others;
+    return state;
+}
+
+TEST(ServerBackup, OnlyTheOwnerOrTheAdministratorMayRestoreAndOnlyAlone)
+{
+    const struct {
+        const char *name;
+        zbackup::detail::ServerDatabaseState state;
+        QString refusal;
+    } cases[] = {
+        {"the owner, alone", connected("ANNA", "", "ANNA"), {}},
+        {"the administrator", connected("SYSDBA", "", "ANNA"), {}},
+        {"the administrator's role", connected("BORIS", "RDB$ADMIN", "ANNA"), {}},
+        {"another user", connected("BORIS", "", "ANNA"),
+         QStringLiteral("Восстановить базу данных на сервере может только её владелец (ANNA) или "
+                        "администратор сервера SYSDBA; вы подключены как BORIS.")},
+        {"the owner, with others connected",
+         connected("ANNA", "", "ANNA", {QStringLiteral("BORIS"), QStringLiteral("ANNA")}),
+         QStringLiteral("К базе данных на сервере подключены другие программы (пользователи: "
+                        "BORIS, ANNA). Восстановить её можно, когда все они отключатся.")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(zbackup::detail::refusal(c.state), c.refusal);
+    }
 }
 
 TEST(ServerBackup, RestoreIsRefusedWhileAnotherProgramIsConnected)
