@@ -162,12 +162,15 @@ bool ServiceConnection::send(const ServiceRequest &request, const BlockSource &s
             return false;
         requested = 0;
         bool lineRead = false;
-        for (const char *item = answer.constData(); *item != isc_info_end;) {
+        const char *const end = answer.constData() + answer.size();
+        for (const char *item = answer.constData(); item + 5 <= end && *item != isc_info_end;) {
             if (*item == isc_info_svc_stdin) {
                 requested = isc_vax_integer(item + 1, 4);
                 item += 5;
             } else if (*item == isc_info_svc_line) {
                 const int length = int(isc_vax_integer(item + 1, 2));
+                if (item + 3 + length > end)
+                    break;
                 if (length > 0) {
                     lineRead = true;
                     const QString line =

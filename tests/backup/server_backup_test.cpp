@@ -96,6 +96,11 @@ TEST(ServerBackup, ACancelledCopyOrABadBackupLeavesNothingAndTheDatabaseAsItWas)
     half.write(whole.read(whole.size() / 2));
     half.close();
     const QStringList before = contents(db.location(), kTestUser);
+    EXPECT_EQ(zbackup::replaceDatabase(backup, db.location(), QDateTime::currentDateTime(),
+                                       cancelAtOnce, nullptr, kTestUser)
+                  .outcome,
+              zbackup::Outcome::Cancelled);
+    EXPECT_EQ(filesIn(QFileInfo(db.path()).path()), QStringList{QStringLiteral("ZNDB1.2.GDB")});
     const zbackup::Result result = zbackup::replaceDatabase(
         cut, db.location(), QDateTime::currentDateTime(), {}, nullptr, kTestUser);
     EXPECT_EQ(result.outcome, zbackup::Outcome::Failed);
