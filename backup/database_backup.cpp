@@ -97,7 +97,10 @@ bool diskFull(int systemError)
 // The engine's own words for a full disk are English, or the system's amid its lines.
 bool noRoom(const DbError &e)
 {
-    return e.hasEngineCode(isc_gbak_disk_space_ex) || diskFull(e.systemError());
+    // A server sends the system's words, not its number.
+    return e.hasEngineCode(isc_gbak_disk_space_ex) || diskFull(e.systemError()) ||
+           (e.hasEngineCode(isc_io_write_err) &&
+            e.message().contains(QLatin1String("No space left on device")));
 }
 
 // The tables of the schema, each of which the engine names once as it copies its rows.
@@ -213,19 +216,37 @@ QString uniqueSuffix(const QString &kind)
            QString::number(QRandomGenerator::global()->generate(), 16);
 }
 
-void discardDatabase(const QString &location, const Credentials &credentials)
+bool discardDatabase(const QString &location, const Credentials &credentials)
 {
-    if (!serviceLocation(location).onServer) {
-        QFile::remove(location);
-        return;
-    }
+    if (!serviceLocation(location).onServer)
+        return QFile::remove(location) || !QFileInfo::exists(location);
     try {
         FbConnection connection;
         connection.attach(location, credentials.user, credentials.password);
         connection.drop();
+        return true;
     } catch (const DbError &) {
-        // Nothing was made there, or its owner may remove it.
     }
+    // A restore that failed half-way leaves a file the engine cannot open, and this computer
+    // cannot remove the server's files: an empty database written over it can be dropped,
+    // where there is room for one. (Where nothing was made, one is made and dropped again.)
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    const auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag);
+        dpb.append(char(value.size()));
+        dpb.append(value);
+    };
+    add(char(isc_dpb_user_name), credentials.user.toUtf8());
+    add(char(isc_dpb_password), credentials.password.toUtf8());
+    add(char(isc_dpb_overwrite), QByteArray(1, '\1'));
+    const QByteArray name = QFile::encodeName(location);
+    isc_db_handle handle = 0;
+    ISC_STATUS_ARRAY status;
+    if (isc_create_database(status, 0, name.constData(), &handle, short(dpb.size()),
+                            dpb.constData(), 0) != 0)
+        return false;
+    return isc_drop_database(status, &handle) == 0;
 }
 
 RestoreRun runRestore(const QString &backupPath, const QString &location, quint32 options,
@@ -257,19 +278,28 @@ RestoreRun runRestore(const QString &backupPath, const QString &location, quint3
     return run;
 }
 
+Result restoreAndCheck(const QString &backupPath, const QString &location,
+                       const ProgressHandler &progress, const Credentials &credentials);
+
 Result restoreInto(const QString &backupPath, const QString &location,
                    const ProgressHandler &progress, const Credentials &credentials)
+{
+    Result result = restoreAndCheck(backupPath, location, progress, credentials);
+    if (!result.done() && !discardDatabase(location, credentials))
+        result.message += QStringLiteral("\nНа сервере могла остаться незаконченная база "
+                                         "данных %1; удалить её может администратор сервера.")
+                              .arg(serviceLocation(location).database);
+    return result;
+}
+
+Result restoreAndCheck(const QString &backupPath, const QString &location,
+                       const ProgressHandler &progress, const Credentials &credentials)
 {
     const QString name = QFileInfo(backupPath).fileName();
     const QString notABackup =
         QStringLiteral("Файл «%1» не является резервной копией базы данных Zarnik или "
                        "повреждён.\n%2")
             .arg(name);
-    bool keep = false;
-    const auto discardUnlessKept = qScopeGuard([&] {
-        if (!keep)
-            discardDatabase(location, credentials);
-    });
     try {
         const RestoreRun run =
             runRestore(backupPath, location, isc_spb_res_create, credentials, progress);
@@ -282,7 +312,8 @@ Result restoreInto(const QString &backupPath, const QString &location,
             return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: %2\n%3")
                               .arg(name, kNoRoomForRestore, e.message()));
         // The backup may be sound and the new database not allowed where it was to be made.
-        if (e.hasAnyEngineCode({isc_gbak_db_create_failed, isc_io_create_err, isc_no_priv}))
+        if (e.hasAnyEngineCode(
+                {isc_gbak_db_create_failed, isc_io_create_err, isc_io_write_err, isc_no_priv}))
             return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: не "
                                          "удалось создать новую базу данных.\n%2")
                               .arg(name, e.message()));
@@ -306,7 +337,6 @@ Result restoreInto(const QString &backupPath, const QString &location,
         return failed(QStringLiteral("Не удалось записать восстановленную базу данных на "
                                      "диск: %1")
                           .arg(systemReason()));
-    keep = true;
     return {};
 }
 

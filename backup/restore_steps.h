@@ -20,8 +20,8 @@ Result cancelled();
 QString uniqueSuffix(const QString &kind);
 
 // Removes a database made by a restore that did not complete: a file, or a server's database
-// dropped (when its owner can).
-void discardDatabase(const QString &location, const Credentials &credentials);
+// dropped. False when it could not be removed (a server's unfinished file on a full disk).
+bool discardDatabase(const QString &location, const Credentials &credentials);
 
 struct RestoreRun {
     bool finished = false;   // false when the progress handler cancelled it

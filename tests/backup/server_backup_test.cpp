@@ -5,10 +5,15 @@
 #include "server_client_process.h"
 #include "server_database.h"
 
+#include "data/database_file.h"
+#include "data/db_error.h"
+#include "data/demo_data.h"
 #include "data/fb_connection.h"
+#include "data/tdm.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -74,6 +79,50 @@ TEST(ServerBackup, AFullDiskHereLeavesNoPartialCopy)
     EXPECT_EQ(filesIn(small), QStringList{QStringLiteral("filler")});
     // The server's database goes on as before.
     EXPECT_TRUE(zbackup::validateDatabase(db.location(), kTestUser).findings.isEmpty());
+}
+
+// The new database is tried beside the server's one first: without room for it the server's
+// database stays as it was.
+TEST(ServerBackup, AFullDiskOnTheServerLeavesItsDatabaseAsItWas)
+{
+    const ServerDatabase probe;
+    SKIP_WITHOUT_SERVER(probe);
+    QTemporaryDir here;
+    const QString small = here.filePath(QStringLiteral("small"));
+    FullDisk disk(small, QStringLiteral("3m"));
+    SKIP_WITHOUT_FULL_DISK(disk);
+    // The server runs as a user of its own and writes here.
+    for (const QString &folder : {here.path(), small})
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
+    const QString location = ServerDatabase::host() + u':' + small + QStringLiteral("/ZNDB1.2.GDB");
+    database::create(location, kTestUser);
+    // Dropped, so that the server lets the small disk go.
+    const auto dropAtTheEnd = qScopeGuard([&location] {
+        try {
+            FbConnection connection;
+            connection.attach(location, kTestUser.user, kTestUser.password);
+            connection.drop();
+        } catch (const DbError &) {
+        }
+    });
+    {
+        TDM dm;
+        dm.DataModuleCreate(location, kTestUser);
+        fillDemoData(dm);
+        dm.DataModuleDestroy();
+    }
+    const QString backup = here.filePath(QStringLiteral("copy.fbk"));
+    ASSERT_TRUE(zbackup::backupDatabase(location, backup, {}, kTestUser).done());
+    const QStringList before = contents(location, kTestUser);
+    ASSERT_TRUE(disk.fill());
+    const zbackup::Result result = zbackup::replaceDatabase(
+        backup, location, QDateTime::currentDateTime(), {}, nullptr, kTestUser);
+    EXPECT_EQ(result.outcome, zbackup::Outcome::Failed);
+    EXPECT_TRUE(result.message.startsWith(QStringLiteral(
+        "Не удалось восстановить базу данных из «copy.fbk»: на диске не хватает места.")))
+        << result.message.toStdString();
+    EXPECT_TRUE(result.message.endsWith(QStringLiteral("Текущая база данных не изменена.")));
+    EXPECT_EQ(contents(location, kTestUser), before);
 }
 
 TEST(ServerBackup, ACancelledCopyOrABadBackupLeavesNothingAndTheDatabaseAsItWas)
