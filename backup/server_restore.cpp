@@ -11,6 +11,7 @@
 #include "data/fb_statement.h"
 #include "data/server_address.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <vector>
@@ -140,8 +141,11 @@ Result replaceServerDatabase(const QString &backupPath, const QString &location,
                 result.message += u'\n' + kUnchanged;
             return result;
         }
-        if (const QString why = refusal(inspect(location, credentials)); !why.isEmpty())
+        // Someone connected while the copies were made: their work would be lost.
+        if (const QString why = refusal(inspect(location, credentials)); !why.isEmpty()) {
+            QFile::remove(kept);
             return failed(why + u'\n' + kUnchanged);
+        }
         // From here the old database is gone until the restore completes: it is not to be
         // cancelled half-way.
         const ProgressHandler uncancellable = [&progress](double fraction, const QString &line) {

@@ -125,8 +125,9 @@ bool ServiceConnection::receive(const ServiceRequest &request, const BlockHandle
         if (*item != isc_info_svc_to_eof)
             return true;
         const int length = int(isc_vax_integer(item + 1, 2));
-        // An empty block with nothing after it: the service has ended.
-        if (length == 0 && item[3] != isc_info_truncated)
+        // An empty block with nothing after it: the service has ended. (Followed by "not
+        // ready", the service is still working.)
+        if (length == 0 && item[3] == isc_info_end)
             return true;
         if (length > 0 && !onBlock(QByteArray(item + 3, length))) {
             detach();
