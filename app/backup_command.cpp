@@ -3,21 +3,12 @@
 
 #include "app/ui/prompt_service.h"
 #include "backup/auto_copies.h"
-#include "backup/service_location.h"
 #include "tfrm_main.h"
 
 #include <QDir>
 
 void backupCommand(DatabaseService &service)
 {
-    // The engine writes a server's copy into the server's own folders, not this computer's.
-    if (zbackup::serviceLocation(service.location).onServer) {
-        service.prompts.error(&service.main,
-                              QStringLiteral("Резервная копия базы данных на сервере делается на "
-                                             "самом сервере (zarnik-cli backup)."),
-                              QStringLiteral("Резервная копия"));
-        return;
-    }
     const QString suggested =
         QDir::home().filePath(zbackup::backupFileName(businessName(service.dm), service.now()));
     const QString target =
@@ -27,8 +18,8 @@ void backupCommand(DatabaseService &service)
     // What was posted belongs in the copy.
     service.main.RefreshMain();
     BackupProgressDialog progress(QStringLiteral("Резервная копия"), &service.main);
-    const zbackup::Result result =
-        zbackup::backupDatabase(service.location, target, progress.handler());
+    const zbackup::Result result = zbackup::backupDatabase(
+        service.location, target, progress.handler(), serviceCredentials(service));
     progress.hide();
     if (result.done())
         service.prompts.inform(&service.main,

@@ -60,6 +60,8 @@ zbackup::ProgressHandler BackupProgressDialog::handler()
     QCoreApplication::processEvents();
     return [this](double fraction, const QString &line) {
         if (!m_cancelled) {
+            // A range of 0..0 is Qt's busy bar, for work whose end nobody can foresee.
+            m_bar->setRange(0, fraction < 0 ? 0 : 100);
             m_bar->setValue(int(fraction * 100));
             m_line->setText(progressText(line));
         }

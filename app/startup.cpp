@@ -179,8 +179,8 @@ int runZarnik(const StartupOptions &options)
     } catch (const DbError &e) {
         prompts.error(nullptr, e.message(), applicationTitle());
     }
-    // A session that is ending may not wait for a copy. A server's database is copied on the
-    // server: its engine would write the copy into the server's own folders.
+    // A session that is ending may not wait for a copy. A server's database is copied by its
+    // administrator, not by each of the office's computers whenever it closes.
     if (closedCleanly && !closingOnSignal && !database::isServerLocation(databaseService.location))
         makeDailyCopy(prompts, databaseService.location, business);
     return 0;

@@ -1,7 +1,9 @@
 #include "database_backup.h"
 
+#include "restore_steps.h"
 #include "service_connection.h"
 #include "service_location.h"
+#include "validation_report.h"
 
 #include "data/database_file.h"
 #include "data/db_error.h"
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstdio>
@@ -24,29 +27,17 @@
 
 namespace zbackup {
 
+using namespace detail;
+
 namespace {
-
-const QString kUnchanged = QStringLiteral("Текущая база данных не изменена.");
-
-Result failed(const QString &message)
-{
-    return {Outcome::Failed, message};
-}
-
-Result cancelled()
-{
-    return {Outcome::Cancelled, QStringLiteral("Прервано пользователем.")};
-}
 
 // A name beside `path` that nothing has yet: the engine refuses to restore over a file. The
 // writing process's id is part of the name, so that a file left by a killed process can later
 // be told from one a living process still writes.
 QString temporaryPathBeside(const QString &path, const QString &kind)
 {
-    const QString prefix = path + u'.' + kind + u'-' + QString::number(::getpid()) + u'-';
     for (;;) {
-        const QString candidate =
-            prefix + QString::number(QRandomGenerator::global()->generate(), 16);
+        const QString candidate = path + uniqueSuffix(kind);
         if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
             return candidate;
     }
@@ -85,9 +76,31 @@ bool flushToDisk(const QString &path)
     return ok;
 }
 
+const QString kNoRoomForBackup =
+    QStringLiteral("На диске не хватает места для копии. Освободите место или выберите другой "
+                   "диск.");
+const QString kNoRoomForRestore =
+    QStringLiteral("на диске не хватает места. Рядом с базой данных нужно место ещё на одну "
+                   "такую же: восстановленная база данных проверяется, прежде чем заменить "
+                   "текущую.");
+
 QString systemReason()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool diskFull(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT;
+}
+
+// The engine's own words for a full disk are English, or the system's amid its lines.
+bool noRoom(const DbError &e)
+{
+    // A server sends the system's words, not its number.
+    return e.hasEngineCode(isc_gbak_disk_space_ex) || diskFull(e.systemError()) ||
+           (e.hasEngineCode(isc_io_write_err) &&
+            e.message().contains(QLatin1String("No space left on device")));
 }
 
 // The tables of the schema, each of which the engine names once as it copies its rows.
@@ -105,22 +118,26 @@ int schemaTableCount()
 // Runs a service, turning its lines into progress: a table's rows begin with a line naming
 // the table, so the share of tables done is the share of the work done.
 // `reachedEnd` tells whether the engine said it finished, which a restore of a cut-short file
-// never does.
+// never does. `input`, when given, is the backup a server's restore reads from this computer.
 bool runWithProgress(const ServiceLocation &where, const Credentials &credentials,
                      const ServiceRequest &request, const ProgressHandler &progress,
-                     bool *reachedEnd = nullptr)
+                     bool *reachedEnd = nullptr, QIODevice *input = nullptr)
 {
     ServiceConnection service;
     service.attach(where.serviceManager, credentials.user, credentials.password);
     int tablesStarted = 0;
     const double steps = schemaTableCount() + 1;
-    return service.run(request, [&](const QString &line) {
+    const LineHandler onLine = [&](const QString &line) {
         if (line.contains(QStringLiteral("data for table")))
             ++tablesStarted;
         if (reachedEnd && line.contains(QStringLiteral("finishing, closing")))
             *reachedEnd = true;
         return !progress || progress(std::min(tablesStarted / steps, 1.0), line);
-    });
+    };
+    if (!input)
+        return service.run(request, onLine);
+    return service.send(
+        request, [input](qint64 wanted) { return input->read(wanted); }, onLine);
 }
 
 // The embedded engine, meeting the end of a backup file too early, asks on the terminal for
@@ -157,10 +174,10 @@ private:
     int m_saved[2] = {-1, -1};
 };
 
-bool holdsDocuments(const QString &path)
+bool holdsDocuments(const QString &location, const Credentials &credentials)
 {
     FbConnection connection;
-    connection.attach(path, database::userName(), database::password());
+    connection.attach(location, credentials.user, credentials.password);
     FbTransaction transaction(connection);
     transaction.start();
     const QVariant found = FbStatement::scalar(
@@ -171,67 +188,161 @@ bool holdsDocuments(const QString &path)
     return found.toInt() > 0;
 }
 
-// Restores into `path`, which must not exist, then checks that it is this program's database
-// and sound. On any failure `path` is removed.
-Result restoreInto(const QString &backupPath, const QString &path, const ProgressHandler &progress)
+} // namespace
+
+namespace detail {
+
+Result failed(const QString &message)
+{
+    return {Outcome::Failed, message};
+}
+
+Result cancelled()
+{
+    return {Outcome::Cancelled, QStringLiteral("Прервано пользователем.")};
+}
+
+QString freeName(const QString &base)
+{
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = base + u'-' + QString::number(n);
+    return name;
+}
+
+QString uniqueSuffix(const QString &kind)
+{
+    return u'.' + kind + u'-' + QString::number(::getpid()) + u'-' +
+           QString::number(QRandomGenerator::global()->generate(), 16);
+}
+
+bool discardDatabase(const QString &location, const Credentials &credentials)
+{
+    if (!serviceLocation(location).onServer)
+        return QFile::remove(location) || !QFileInfo::exists(location);
+    try {
+        FbConnection connection;
+        connection.attach(location, credentials.user, credentials.password);
+        connection.drop();
+        return true;
+    } catch (const DbError &) {
+    }
+    // A restore that failed half-way leaves a file the engine cannot open, and this computer
+    // cannot remove the server's files: an empty database written over it can be dropped,
+    // where there is room for one. (Where nothing was made, one is made and dropped again.)
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    const auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag);
+        dpb.append(char(value.size()));
+        dpb.append(value);
+    };
+    add(char(isc_dpb_user_name), credentials.user.toUtf8());
+    add(char(isc_dpb_password), credentials.password.toUtf8());
+    add(char(isc_dpb_overwrite), QByteArray(1, '\1'));
+    const QByteArray name = QFile::encodeName(location);
+    isc_db_handle handle = 0;
+    ISC_STATUS_ARRAY status;
+    if (isc_create_database(status, 0, name.constData(), &handle, short(dpb.size()),
+                            dpb.constData(), 0) != 0)
+        return false;
+    return isc_drop_database(status, &handle) == 0;
+}
+
+RestoreRun runRestore(const QString &backupPath, const QString &location, quint32 options,
+                      const Credentials &credentials, const ProgressHandler &progress)
+{
+    const ServiceLocation where = serviceLocation(location);
+    RestoreRun run;
+    if (where.onServer) {
+        QFile input(backupPath);
+        if (!input.open(QIODevice::ReadOnly))
+            throw DbError(input.errorString());
+        ServiceRequest request(isc_action_svc_restore);
+        request.text(isc_spb_bkp_file, QStringLiteral("stdin"))
+            .text(isc_spb_dbname, where.database)
+            .number(isc_spb_options, options)
+            .flag(isc_spb_verbose);
+        run.finished =
+            runWithProgress(where, credentials, request, progress, &run.reachedEnd, &input);
+        return run;
+    }
+    ServiceRequest request(isc_action_svc_restore);
+    request.text(isc_spb_bkp_file, QFileInfo(backupPath).absoluteFilePath())
+        .text(isc_spb_dbname, where.database)
+        .number(isc_spb_options, options)
+        .flag(isc_spb_verbose);
+    std::fflush(stdout);
+    const TerminalSilenced silenced;
+    run.finished = runWithProgress(where, credentials, request, progress, &run.reachedEnd);
+    return run;
+}
+
+Result restoreAndCheck(const QString &backupPath, const QString &location,
+                       const ProgressHandler &progress, const Credentials &credentials);
+
+Result restoreInto(const QString &backupPath, const QString &location,
+                   const ProgressHandler &progress, const Credentials &credentials)
+{
+    Result result = restoreAndCheck(backupPath, location, progress, credentials);
+    if (!result.done() && !discardDatabase(location, credentials))
+        result.message += QStringLiteral("\nНа сервере могла остаться незаконченная база "
+                                         "данных %1; удалить её может администратор сервера.")
+                              .arg(serviceLocation(location).database);
+    return result;
+}
+
+Result restoreAndCheck(const QString &backupPath, const QString &location,
+                       const ProgressHandler &progress, const Credentials &credentials)
 {
     const QString name = QFileInfo(backupPath).fileName();
     const QString notABackup =
         QStringLiteral("Файл «%1» не является резервной копией базы данных Zarnik или "
                        "повреждён.\n%2")
             .arg(name);
-    const ServiceLocation here = serviceLocation(path);
     try {
-        ServiceRequest request(isc_action_svc_restore);
-        request.text(isc_spb_bkp_file, QFileInfo(backupPath).absoluteFilePath())
-            .text(isc_spb_dbname, here.database)
-            .number(isc_spb_options, isc_spb_res_create)
-            .flag(isc_spb_verbose);
-        bool reachedEnd = false;
-        bool finished = false;
-        {
-            std::fflush(stdout);
-            const TerminalSilenced silenced;
-            finished = runWithProgress(here, embeddedCredentials(), request, progress, &reachedEnd);
-        }
-        if (!finished) {
-            QFile::remove(path);
+        const RestoreRun run =
+            runRestore(backupPath, location, isc_spb_res_create, credentials, progress);
+        if (!run.finished)
             return cancelled();
-        }
-        if (!reachedEnd) {
-            QFile::remove(path);
+        if (!run.reachedEnd)
             return failed(notABackup.arg(QStringLiteral("Копия не полная: файл обрезан.")));
-        }
     } catch (const DbError &e) {
-        QFile::remove(path);
+        if (noRoom(e))
+            return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: %2\n%3")
+                              .arg(name, kNoRoomForRestore, e.message()));
+        // The backup may be sound and the new database not allowed where it was to be made.
+        if (e.hasAnyEngineCode(
+                {isc_gbak_db_create_failed, isc_io_create_err, isc_io_write_err, isc_no_priv}))
+            return failed(QStringLiteral("Не удалось восстановить базу данных из «%1»: не "
+                                         "удалось создать новую базу данных.\n%2")
+                              .arg(name, e.message()));
         return failed(notABackup.arg(e.message()));
     }
     try {
-        if (!holdsDocuments(path)) {
-            QFile::remove(path);
+        if (!holdsDocuments(location, credentials))
             return failed(QStringLiteral("Файл «%1» — резервная копия базы данных другой "
                                          "программы: в ней нет таблицы документов DOCS.")
                               .arg(name));
-        }
     } catch (const DbError &e) {
-        QFile::remove(path);
         return failed(notABackup.arg(e.message()));
     }
-    const Validation validation = validateDatabase(path);
-    if (!validation.checked || !validation.findings.isEmpty()) {
-        QFile::remove(path);
+    const Validation validation = validateDatabase(location, credentials);
+    if (!validation.checked || !validation.findings.isEmpty())
         return failed(QStringLiteral("База данных, восстановленная из «%1», не прошла "
                                      "проверку:\n%2")
                           .arg(name, validation.message));
-    }
-    if (!flushToDisk(path)) {
-        QFile::remove(path);
+    // A server keeps its own files; this computer can flush only its own.
+    if (!serviceLocation(location).onServer && !flushToDisk(location))
         return failed(QStringLiteral("Не удалось записать восстановленную базу данных на "
                                      "диск: %1")
                           .arg(systemReason()));
-    }
     return {};
 }
+
+} // namespace detail
+
+namespace {
 
 // True when a program other than the caller has the database open: another process of the
 // embedded engine holds the file for itself, so it cannot be attached at all; within one
@@ -259,9 +370,46 @@ bool openElsewhere(const QString &path)
     return others.toInt() > 0;
 }
 
-const QString kOpenElsewhere = QStringLiteral(
-    "База данных открыта в другой программе Zarnik или другим пользователем. Закройте её "
-    "там и повторите восстановление.");
+// The embedded engine writes the backup file itself.
+bool writeBackupHere(const ServiceLocation &where, const Credentials &credentials,
+                     const QString &path, const ProgressHandler &progress)
+{
+    ServiceRequest request(isc_action_svc_backup);
+    request.text(isc_spb_dbname, where.database)
+        .text(isc_spb_bkp_file, QFileInfo(path).absoluteFilePath())
+        .flag(isc_spb_verbose);
+    return runWithProgress(where, credentials, request, progress);
+}
+
+// A server would write the file into its own folders; it streams the backup here instead.
+// The stream leaves no room for the engine's lines, so the progress tells only the amount
+// received so far (a negative fraction: how far is unknown).
+bool receiveBackup(const ServiceLocation &where, const Credentials &credentials,
+                   const QString &path, const ProgressHandler &progress)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw DbError(systemReason(), {}, errno);
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    ServiceRequest request(isc_action_svc_backup);
+    request.text(isc_spb_dbname, where.database).text(isc_spb_bkp_file, QStringLiteral("stdout"));
+    ServiceConnection service;
+    service.attach(where.serviceManager, credentials.user, credentials.password);
+    qint64 received = 0;
+    return service.receive(request, [&](const QByteArray &block) {
+        for (qint64 written = 0; written < block.size();) {
+            const ssize_t n = ::write(fd, block.constData() + written, block.size() - written);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw DbError(systemReason(), {}, errno);
+            written += n;
+        }
+        received += block.size();
+        return !progress || progress(-1, QStringLiteral("Получено %1 МБ").arg(received / 1048576));
+    });
+}
 
 } // namespace
 
@@ -280,21 +428,20 @@ Result backupDatabase(const QString &location, const QString &backupPath,
     };
     try {
         const ServiceLocation where = serviceLocation(location);
-        ServiceRequest request(isc_action_svc_backup);
-        request.text(isc_spb_dbname, where.database)
-            .text(isc_spb_bkp_file, QFileInfo(partial).absoluteFilePath())
-            .flag(isc_spb_verbose);
-        if (!runWithProgress(where, credentials, request, progress)) {
+        const bool finished = where.onServer
+                                  ? receiveBackup(where, credentials, partial, progress)
+                                  : writeBackupHere(where, credentials, partial, progress);
+        if (!finished) {
             QFile::remove(partial);
             return cancelled();
         }
     } catch (const DbError &e) {
         QFile::remove(partial);
-        return cannotWrite(e.message());
+        return cannotWrite(noRoom(e) ? kNoRoomForBackup + u'\n' + e.message() : e.message());
     }
     if (!flushToDisk(partial) || ::rename(QFile::encodeName(partial).constData(),
                                           QFile::encodeName(backupPath).constData()) != 0) {
-        const QString reason = systemReason();
+        const QString reason = diskFull(errno) ? kNoRoomForBackup : systemReason();
         QFile::remove(partial);
         return cannotWrite(reason);
     }
@@ -303,8 +450,12 @@ Result backupDatabase(const QString &location, const QString &backupPath,
 }
 
 Result restoreBackup(const QString &backupPath, const QString &targetPath, bool replace,
-                     const ProgressHandler &progress)
+                     const ProgressHandler &progress, const Credentials &credentials)
 {
+    if (serviceLocation(targetPath).onServer)
+        return replace ? replaceServerDatabase(backupPath, targetPath, QDateTime::currentDateTime(),
+                                               progress, nullptr, credentials)
+                       : restoreNewServerDatabase(backupPath, targetPath, progress, credentials);
     if (!QFileInfo(backupPath).isFile())
         return failed(QStringLiteral("Файл «%1» не найден.").arg(backupPath));
     const bool exists = QFileInfo::exists(targetPath) || QFileInfo(targetPath).isSymLink();
@@ -319,7 +470,8 @@ Result restoreBackup(const QString &backupPath, const QString &targetPath, bool 
     }
     removeAbandonedRestores(targetPath);
     const QString restored = temporaryPathBeside(targetPath, QStringLiteral("restoring"));
-    if (Result result = restoreInto(backupPath, restored, progress); !result.done())
+    if (Result result = restoreInto(backupPath, restored, progress, embeddedCredentials());
+        !result.done())
         return result;
     if (::rename(QFile::encodeName(restored).constData(),
                  QFile::encodeName(targetPath).constData()) != 0) {
@@ -337,9 +489,23 @@ QString keptDatabasePath(const QString &databasePath, const QDateTime &now)
            now.toString(QStringLiteral("yyyy-MM-dd-HHmm"));
 }
 
-Result replaceDatabase(const QString &backupPath, const QString &databasePath, const QDateTime &now,
-                       const ProgressHandler &progress, QString *keptPath)
+QString keptPath(const QString &location, const QString &backupPath, const QDateTime &now)
 {
+    if (!serviceLocation(location).onServer)
+        return keptDatabasePath(location, now);
+    const QString databaseName = serviceLocation(location).database.section(u'/', -1);
+    return QFileInfo(backupPath)
+        .absoluteDir()
+        .filePath(keptDatabasePath(databaseName, now) + QStringLiteral(".fbk"));
+}
+
+Result replaceDatabase(const QString &backupPath, const QString &databasePath, const QDateTime &now,
+                       const ProgressHandler &progress, QString *keptPath,
+                       const Credentials &credentials)
+{
+    if (serviceLocation(databasePath).onServer)
+        return replaceServerDatabase(backupPath, databasePath, now, progress, keptPath,
+                                     credentials);
     if (!QFileInfo(backupPath).isFile())
         return failed(QStringLiteral("Файл «%1» не найден.\n").arg(backupPath) + kUnchanged);
     try {
@@ -347,7 +513,8 @@ Result replaceDatabase(const QString &backupPath, const QString &databasePath, c
             return failed(kOpenElsewhere + u'\n' + kUnchanged);
         removeAbandonedRestores(databasePath);
         const QString restored = temporaryPathBeside(databasePath, QStringLiteral("restoring"));
-        if (Result result = restoreInto(backupPath, restored, progress); !result.done()) {
+        if (Result result = restoreInto(backupPath, restored, progress, embeddedCredentials());
+            !result.done()) {
             if (result.outcome == Outcome::Failed)
                 result.message += u'\n' + kUnchanged;
             return result;
@@ -358,9 +525,7 @@ Result replaceDatabase(const QString &backupPath, const QString &databasePath, c
             QFile::remove(restored);
             return failed(kOpenElsewhere + u'\n' + kUnchanged);
         }
-        QString kept = keptDatabasePath(databasePath, now);
-        for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
-            kept = keptDatabasePath(databasePath, now) + u'-' + QString::number(n);
+        const QString kept = freeName(keptDatabasePath(databasePath, now));
         // A second name for the old file first, then the restored one renamed over the
         // database's name: at every moment the name holds a whole database, so a crash in
         // between opens the old one as before.
@@ -392,32 +557,36 @@ Validation validateDatabase(const QString &location, const Credentials &credenti
         const ServiceLocation where = serviceLocation(location);
         ServiceRequest request(isc_action_svc_validate);
         request.text(isc_spb_dbname, where.database);
-        ServiceConnection service;
-        service.attach(where.serviceManager, credentials.user, credentials.password);
-        service.run(request, [&output](const QString &line) {
-            output << line;
-            return true;
-        });
+        // The embedded engine's validation service, when its attachment is the database's
+        // last, closes the database in a thread of its own that may still run after the
+        // service has ended; a program that then exits at once unloads the engine under it
+        // (a crash at exit, signal 11). Held open here, the database is closed by this
+        // thread, which waits for it. (The window holds it open anyway; a database too
+        // damaged to open is validated without.)
+        FbConnection heldOpen;
+        try {
+            if (!where.onServer)
+                heldOpen.attach(location, credentials.user, credentials.password);
+        } catch (const DbError &) {
+        }
+        {
+            ServiceConnection service;
+            service.attach(where.serviceManager, credentials.user, credentials.password);
+            service.run(request, [&output](const QString &line) {
+                output << line;
+                return true;
+            });
+        }
+        if (heldOpen.isAttached())
+            heldOpen.detach();
     } catch (const DbError &e) {
         validation.message =
             QStringLiteral("Проверить базу данных не удалось:\n%1").arg(e.message());
         return validation;
     }
     validation.checked = true;
-    // The engine names every table and index it checks; only lines about faults matter.
-    static const QRegularExpression fault(
-        QStringLiteral("error|corrupt|wrong|damaged|missing|warning"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression noFault(QStringLiteral("\\b0 errors\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    for (const QString &line : output) {
-        if (line.contains(fault) && !line.contains(noFault))
-            validation.findings << line.trimmed();
-    }
-    validation.message = validation.findings.isEmpty() ? QStringLiteral("ошибок не найдено")
-                                                       : QStringLiteral("Найдены ошибки (%1):\n%2")
-                                                             .arg(validation.findings.size())
-                                                             .arg(validation.findings.join(u'\n'));
+    validation.findings = validationFaults(output);
+    validation.message = validationReport(validation.findings);
     return validation;
 }
 

@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "commands.h"
+#include "server_user_options.h"
 
 #include "data/database_file.h"
 #include "data/db_error.h"
@@ -18,14 +19,7 @@ int runInitDb(const QStringList &args)
                      QStringLiteral("Creates a new, empty database: a file, or on a Firebird "
                                     "server (host:/path/file.gdb); an existing one is never "
                                     "touched."));
-    const QCommandLineOption userOption(QStringLiteral("user"),
-                                        QStringLiteral("The server's user (else ISC_USER)."),
-                                        QStringLiteral("NAME"));
-    const QCommandLineOption passwordOption(
-        QStringLiteral("password"),
-        QStringLiteral("The server user's password (else ISC_PASSWORD)."), QStringLiteral("WORD"));
-    line.parser().addOption(userOption);
-    line.parser().addOption(passwordOption);
+    const ServerUserOptions serverUser(line, QStringLiteral("init-db"));
     const QCommandLineOption demoOption(QStringLiteral("demo"),
                                         QStringLiteral("Fill it with a sample business."));
     line.parser().addOption(demoOption);
@@ -40,8 +34,7 @@ int runInitDb(const QStringList &args)
                                                     : QStringLiteral("one LOCATION only"));
     QString path = positional.front();
     const bool onServer = database::isServerLocation(path);
-    const database::Credentials credentials{line.parser().value(userOption),
-                                            line.parser().value(passwordOption)};
+    const database::Credentials credentials = serverUser.given();
     if (!onServer)
         path = QFileInfo(path).absoluteFilePath();
     if (!onServer && (QFileInfo::exists(path) || QFileInfo(path).isSymLink())) {

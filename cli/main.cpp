@@ -24,16 +24,18 @@ const char kUsage[] =
     "  check-ids --db PATH       list the BIN/IIN, IIK, BIK and KBE values that fail their "
     "checks\n"
     "  backup --db LOCATION FILE.fbk\n"
-    "                            write a backup of the database (complete, or no FILE.fbk)\n"
+    "                            write a backup of the database here, of a server's too\n"
+    "                            (complete, or no FILE.fbk)\n"
     "  restore FILE.fbk PATH [--replace]\n"
-    "                            restore a backup into a new database file, checked first\n"
+    "                            restore a backup into a new database, checked first\n"
     "  validate --db LOCATION    check the database for damage\n"
     "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring goods and services in from a CSV file\n"
     "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring clients in from a CSV file\n"
     "--db and --database are one option; LOCATION is a file or a server's connection string\n"
-    "(host:/path/file.gdb, host/port:alias).\n";
+    "(host:/path/file.gdb, host/port:alias). On a server, backup, restore and validate work as\n"
+    "the user of --user NAME --password WORD (else ISC_USER and ISC_PASSWORD).\n";
 
 // Qt's own diagnostics (a missing XDG_RUNTIME_DIR when run as root or from a service, a
 // font-configuration note) are not the tool's business: its standard error carries only its

@@ -8,6 +8,18 @@
 #include "server_location.h"
 
 #include <QFile>
+#include <QUtf8StringView>
+
+#include <algorithm>
+
+QString engineText(std::string_view bytes)
+{
+    // Single-byte Cyrillic text is almost never valid UTF-8; plain ASCII is both.
+    const QUtf8StringView utf8(bytes.data(), qsizetype(bytes.size()));
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && utf8.isValidUtf8() ? utf8.toString() : kz1048::decode(bytes);
+}
 
 void throwOnFbError(const ISC_STATUS *status, const QString &context)
 {
@@ -17,7 +29,7 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     char buffer[1024];
     const ISC_STATUS *cursor = status;
     while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        parts << kz1048::decode(buffer);
+        parts << engineText(buffer);
     QString message = parts.join(QLatin1Char('\n'));
     if (!context.isEmpty())
         message = context + QLatin1Char('\n') + message;

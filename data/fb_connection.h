@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 // One attachment to a database: a file through the embedded engine, or a server's database
 // named by a connection string.
 class FbConnection {
@@ -45,6 +47,10 @@ private:
     FbConnection &m_connection;
     isc_tr_handle m_handle = 0;
 };
+
+// A text of the engine's: its own words and the database's names are single-byte, but a system
+// error's words within it (a full disk, say) come in the locale's UTF-8.
+QString engineText(std::string_view bytes);
 
 // Throws DbError with the engine's text when the status vector holds an error.
 void throwOnFbError(const ISC_STATUS *status, const QString &context = {});

@@ -4,9 +4,11 @@
 #include "app/startup.h"
 #include "data/database_location.h"
 #include "data/fb_connection.h"
+#include "data/fb_statement.h"
 #include "fake_keyring.h"
 #include "main_window_test.h"
 #include "own_config_folder.h"
+#include "server_client_process.h"
 #include "server_database.h"
 #include "window_driver.h"
 
@@ -20,6 +22,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -378,8 +381,10 @@ TEST_F(SwitchingDatabases, AServersPasswordGoesToTheKeyringAndNeverIntoTheSettin
     dm.DataModuleDestroy();
 }
 
-// The other commands of "Сервис" work on the server's database as its user, or say why not.
-TEST_F(SwitchingDatabases, OnAServerTheCopyIsLeftToTheServerAndValidationRunsAsItsUser)
+// The other commands of "Сервис" work on the server's database as its user: the copy lands
+// on this computer, a restore from it brings a deleted document back, and while another
+// program is connected the restore is refused before any file is chosen.
+TEST_F(SwitchingDatabases, OnAServerTheCommandsWorkAsItsUserWithTheCopyOnThisComputer)
 {
     const ServerDatabase server(TempDatabase::Demo);
     SKIP_WITHOUT_SERVER(server);
@@ -392,12 +397,56 @@ TEST_F(SwitchingDatabases, OnAServerTheCopyIsLeftToTheServerAndValidationRunsAsI
     const auto trigger = [this](const char *name) {
         window->serviceMenu()->findChild<QAction *>(QString::fromLatin1(name))->trigger();
     };
-    prompts.expectError(QStringLiteral("Резервная копия базы данных на сервере делается на самом "
-                                       "сервере (zarnik-cli backup)."),
-                        QStringLiteral("Резервная копия"));
+    QTemporaryDir here;
+    const QString copy = here.filePath(QStringLiteral("copy.fbk"));
+    service->chooseSaveFile = [&copy](QWidget *, const QString &, const QString &) { return copy; };
+    service->chooseOpenFile = [&copy](QWidget *, const QString &, const QString &) { return copy; };
+    service->now = [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 5)); };
+    prompts.expectInform(QStringLiteral("Резервная копия записана в файл «%1».").arg(copy));
     trigger("actBackup");
+    prompts.verify();
+    ASSERT_TRUE(QFile::exists(copy));
     prompts.expectInform(QStringLiteral("Проверка базы данных: ошибок не найдено"));
     trigger("actValidate");
+
+    const QStringList before = documents();
+    {
+        FbStatement wrongDelete(dm.TsnRW);
+        wrongDelete.prepare(QStringLiteral("DELETE FROM DETAILDOCS"));
+        wrongDelete.execute();
+        FbStatement deleteDocuments(dm.TsnRW);
+        deleteDocuments.prepare(QStringLiteral("DELETE FROM DOCS"));
+        deleteDocuments.execute();
+    }
+    window->RefreshMain();
+    ASSERT_TRUE(documents().isEmpty());
+    const QString kept =
+        here.filePath(QStringLiteral("ZNDB1.2.GDB.before-restore-2026-03-14-0905.fbk"));
+    prompts.expectConfirm(QStringLiteral("Заменить текущую базу данных данными из копии "
+                                         "«copy.fbk»? Текущая база данных будет сохранена как "
+                                         "«%1».")
+                              .arg(kept),
+                          true);
+    prompts.expectInform(QStringLiteral("База данных восстановлена из копии «copy.fbk». Прежняя "
+                                        "база данных сохранена как «%1».")
+                             .arg(kept));
+    trigger("actRestore");
+    prompts.verify();
+    EXPECT_EQ(documents(), before);
+
+    ServerClientProcess other(server.location(), user.user, user.password);
+    ASSERT_TRUE(other.started());
+    for (int i = 0; i < 100 && zbackup::restoreRefusal(server.location(), user).isEmpty(); ++i)
+        QThread::msleep(50);
+    service->chooseOpenFile = [](QWidget *, const QString &, const QString &) {
+        ADD_FAILURE() << "no file is chosen for a restore that cannot be done";
+        return QString();
+    };
+    prompts.expectError(zbackup::restoreRefusal(server.location(), user),
+                        QStringLiteral("Восстановить из копии"));
+    trigger("actRestore");
+    prompts.verify();
+    EXPECT_EQ(documents(), before);
     dm.DataModuleDestroy();
 }
 

@@ -1,6 +1,9 @@
 #include "backup/database_backup.h"
 #include "backup/service_location.h"
 
+#include "database_contents.h"
+#include "full_disk.h"
+
 #include "data/business_images.h"
 #include "data/database_file.h"
 #include "data/fb_connection.h"
@@ -14,64 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QStringList kTables = {QStringLiteral("DOCS"),      QStringLiteral("DETAILDOCS"),
-                             QStringLiteral("CLIENTS"),   QStringLiteral("RASSCHET"),
-                             QStringLiteral("OSNOVANIE"), QStringLiteral("NOMENKLOTURA"),
-                             QStringLiteral("KNP"),       QStringLiteral("REKVIZITY")};
-
-// Every row of every table and every generator, as text: two databases holding the same
-// data give the same list. (The file's bytes change at every attachment, so they cannot tell.)
-QStringList contents(const QString &path)
-{
-    FbConnection connection;
-    connection.attach(path, database::userName(), database::password());
-    FbTransaction transaction(connection);
-    transaction.start();
-    QStringList rows;
-    for (const QString &table : kTables) {
-        FbStatement select(transaction);
-        select.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY KOD").arg(table));
-        select.execute();
-        while (select.fetch()) {
-            QStringList row{table};
-            for (int c = 0; c < select.columnCount(); ++c) {
-                const QVariant value = select.value(c);
-                row << (value.isNull() ? QStringLiteral("<null>") : value.toString());
-            }
-            rows << row.join(u'|');
-        }
-    }
-    FbStatement images(transaction);
-    images.prepare(QStringLiteral("SELECT NAME, DATA FROM IMAGES ORDER BY NAME"));
-    images.execute();
-    while (images.fetch())
-        rows << QStringLiteral("IMAGES|") + images.value(0).toString() + u'|' +
-                    QString::fromLatin1(images.blob(1, BusinessImages::kMaxBytes).toHex());
-    for (const QString &generator : kTables)
-        rows << generator + QStringLiteral("_KOD_GEN=") +
-                    FbStatement::scalar(transaction,
-                                        QStringLiteral("SELECT GEN_ID(%1_KOD_GEN, 0) FROM "
-                                                       "RDB$DATABASE")
-                                            .arg(generator))
-                        .toString();
-    transaction.commit();
-    return rows;
-}
-
-void execute(const QString &path, const QStringList &statements)
-{
-    FbConnection connection;
-    connection.attach(path, database::userName(), database::password());
-    FbTransaction transaction(connection);
-    transaction.start();
-    for (const QString &sql : statements) {
-        FbStatement statement(transaction);
-        statement.prepare(sql);
-        statement.execute();
-    }
-    transaction.commit();
-}
 
 // A demo database with many more documents and lines, Kazakh letters, empty and extreme
 // values, the generators moved on, and a stamp.
@@ -263,60 +208,40 @@ TEST_F(BackupTest, ProgressRisesToTheEnd)
     EXPECT_LE(seen.back(), 1.0);
 }
 
-// A small file system that fills up: mounted when the machine lets this process mount one.
-class FullDisk {
-public:
-    explicit FullDisk(const QString &folder, const QString &size) : m_folder(folder)
-    {
-        QDir().mkpath(folder);
-        m_mounted = QProcess::execute(QStringLiteral("mount"),
-                                      {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                       QStringLiteral("-o"), QStringLiteral("size=") + size,
-                                       QStringLiteral("tmpfs"), folder}) == 0;
-    }
-    ~FullDisk()
-    {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_folder});
-    }
-    bool mounted() const { return m_mounted; }
-
-private:
-    QString m_folder;
-    bool m_mounted = false;
-};
-
 TEST_F(BackupTest, AFullDiskLeavesNoPartialFileAndTheDatabaseUntouched)
 {
     const QString small = file(QStringLiteral("small"));
     FullDisk disk(small, QStringLiteral("3m"));
-    if (!disk.mounted())
-        GTEST_SKIP() << "this machine does not let the test mount a small tmpfs";
+    SKIP_WITHOUT_FULL_DISK(disk);
     TempDatabase source(TempDatabase::Demo);
     addGeneratedRows(source.path());
     const QString database = small + u'/' + database::fileName();
     ASSERT_TRUE(QFile::copy(source.path(), database));
     const QStringList before = contents(database);
-    // Fill the disk so that neither a backup nor a second database fits.
-    {
-        QFile filler(small + QStringLiteral("/filler"));
-        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-    }
+    // Neither a backup nor a second database fits.
+    ASSERT_TRUE(disk.fill());
     const zbackup::Result backup = zbackup::backupDatabase(database, small + "/copy.fbk");
     EXPECT_EQ(backup.outcome, zbackup::Outcome::Failed);
-    EXPECT_TRUE(backup.message.contains(QStringLiteral("Не удалось создать резервную копию")));
-    EXPECT_EQ(QDir(small).entryList(QDir::Files).size(), 2); // the database and the filler
+    EXPECT_TRUE(backup.message.startsWith(
+        QStringLiteral("Не удалось создать резервную копию «%1/copy.fbk»:\nНа диске не хватает "
+                       "места для копии.")
+            .arg(small)))
+        << backup.message.toStdString();
+    EXPECT_EQ(QDir(small).entryList(QDir::Files),
+              (QStringList{QStringLiteral("filler"), database::fileName()}));
 
-    QFile::remove(small + QStringLiteral("/filler"));
+    disk.makeRoom();
     const QString good = file(QStringLiteral("good.fbk"));
     ASSERT_TRUE(zbackup::backupDatabase(source.path(), good).done());
     // Room for the database but not for a restored second one beside it.
     const zbackup::Result restore =
         zbackup::replaceDatabase(good, database, QDateTime::currentDateTime());
     EXPECT_EQ(restore.outcome, zbackup::Outcome::Failed);
+    EXPECT_TRUE(restore.message.startsWith(
+        QStringLiteral("Не удалось восстановить базу данных из «good.fbk»: на диске не хватает "
+                       "места.")))
+        << restore.message.toStdString();
+    EXPECT_TRUE(restore.message.endsWith(QStringLiteral("Текущая база данных не изменена.")));
     EXPECT_EQ(contents(database), before);
     EXPECT_EQ(QDir(small).entryList(QDir::Files), QStringList{database::fileName()});
 }

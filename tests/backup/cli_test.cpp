@@ -2,6 +2,7 @@
 #include "data/database_file.h"
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
+#include "server_database.h"
 #include "temp_database.h"
 
 #include <QDir>
@@ -122,6 +123,62 @@ TEST(BackupCommands, ARestoreKilledHalfWayLeavesTheOldDatabase)
               0);
     EXPECT_EQ(QDir(database.folder()).entryList({QStringLiteral("*.restoring-*")}), QStringList());
     EXPECT_EQ(documentCount(database.path()), before);
+}
+
+// The embedded engine could still be closing the database in a thread of its own when the
+// command exited, and crashed then (signal 11) once in a few dozen runs.
+TEST(BackupCommands, ValidateNeverCrashesAtExit)
+{
+    TempDatabase database(TempDatabase::Demo);
+    for (int run = 0; run < 100; ++run) {
+        const CliRun validate =
+            cli({QStringLiteral("validate"), QStringLiteral("--db"), database.path()});
+        ASSERT_EQ(validate.exitCode, 0) << "run " << run << ": " << validate.err.toStdString();
+    }
+}
+
+// A server's database by its user, given as options or, as Firebird's own tools take it, in
+// ISC_USER and ISC_PASSWORD; without any user the command says what is missing.
+TEST(BackupCommands, AServersDatabaseTakesTheUsersOwnName)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    QTemporaryDir folder;
+    const QString backup = folder.filePath(QStringLiteral("copy.fbk"));
+    const database::Credentials user = ServerDatabase::testUser();
+    const QStringList asUser = {QStringLiteral("--user"), user.user, QStringLiteral("--password"),
+                                user.password};
+    qunsetenv("ISC_USER");
+    qunsetenv("ISC_PASSWORD");
+
+    const CliRun nobody =
+        cli({QStringLiteral("backup"), QStringLiteral("--db"), db.location(), backup});
+    EXPECT_EQ(nobody.exitCode, 1);
+    EXPECT_TRUE(nobody.err.contains(QStringLiteral("нужны имя пользователя и пароль")))
+        << nobody.err.toStdString();
+
+    const CliRun made =
+        cli(QStringList{QStringLiteral("backup"), QStringLiteral("--db"), db.location(), backup} +
+            asUser);
+    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(QFile::exists(backup)); // on this computer, not the server's folder
+    const QString restored = folder.filePath(QStringLiteral("restored.gdb"));
+    EXPECT_EQ(cli({QStringLiteral("restore"), backup, restored}).exitCode, 0);
+    EXPECT_GT(documentCount(restored), 0);
+
+    qputenv("ISC_USER", user.user.toUtf8());
+    qputenv("ISC_PASSWORD", user.password.toUtf8());
+    const CliRun validate =
+        cli({QStringLiteral("validate"), QStringLiteral("--db"), db.location()});
+    const CliRun replace =
+        cli({QStringLiteral("restore"), backup, db.location(), QStringLiteral("--replace")});
+    qunsetenv("ISC_USER");
+    qunsetenv("ISC_PASSWORD");
+    EXPECT_EQ(validate.exitCode, 0) << validate.err.toStdString();
+    EXPECT_EQ(validate.out, QStringLiteral("ошибок не найдено\n"));
+    EXPECT_EQ(replace.exitCode, 0) << replace.err.toStdString();
+    EXPECT_TRUE(replace.out.contains(QStringLiteral("was kept in ") + folder.path()))
+        << replace.out.toStdString();
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "data/fb_connection.h"
 #include "data/kz1048.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,27 @@ TEST(Kz1048, KazakhNamesRoundTripAndOtherCharactersAreNamed)
 
     EXPECT_FALSE(kz1048::encode(QStringLiteral("Ў 中 ²")));
     EXPECT_EQ(kz1048::unencodable(QStringLiteral("Ўў 中 ² 中")), QStringLiteral("Ўў中²"));
+}
+
+// The engine's messages carry the database's single-byte names, and the system's words (a full
+// disk) in the locale's UTF-8: each reads as written.
+TEST(EngineText, SingleByteNamesAndTheSystemsUtf8WordsBothRead)
+{
+    const QByteArray name = *kz1048::encode(QStringLiteral("таблица «Құрылыс»"));
+    const QByteArray systemWords = QStringLiteral("На устройстве не осталось места").toUtf8();
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"free disk space exhausted", QStringLiteral("free disk space exhausted")},
+        {name, QStringLiteral("таблица «Құрылыс»")},
+        {systemWords, QStringLiteral("На устройстве не осталось места")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(engineText(std::string_view(c.bytes.constData(), size_t(c.bytes.size()))),
+                  c.text);
+    }
 }
 
 } // namespace
