@@ -37,13 +37,7 @@ QByteArray stampJpeg()
 
 QByteArray signaturePng()
 {
-    QImage signature(300, 100, QImage::Format_ARGB32);
-    signature.fill(Qt::transparent);
-    QPainter painter(&signature);
-    painter.setPen(QPen(Qt::darkBlue, 6));
-    painter.drawLine(10, 80, 290, 20);
-    painter.end();
-    return encodedImage(signature, "PNG");
+    return encodedImage(signatureStroke(Qt::darkBlue, 6), "PNG");
 }
 
 class StampsPrinting : public MainWindowTest {

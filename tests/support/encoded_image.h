@@ -29,3 +29,14 @@ inline QImage transparentRing(int side, const QColor &colour, int penWidth, doub
     painter.drawEllipse(QRectF(inset, inset, side - 2 * inset, side - 2 * inset));
     return image;
 }
+
+// A signature-like stroke of `colour` across a 300 × 100 image on transparency.
+inline QImage signatureStroke(const QColor &colour, int penWidth)
+{
+    QImage image(300, 100, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(QPen(colour, penWidth));
+    painter.drawLine(10, 80, 290, 20);
+    return image;
+}

@@ -21,12 +21,7 @@ namespace {
 QHash<QString, QByteArray> businessImages()
 {
     const QImage stamp = transparentRing(300, Qt::blue, 14, 10);
-    QImage signature(300, 100, QImage::Format_ARGB32);
-    signature.fill(Qt::transparent);
-    QPainter painter(&signature);
-    painter.setPen(QPen(Qt::green, 8));
-    painter.drawLine(10, 80, 290, 20);
-    painter.end();
+    const QImage signature = signatureStroke(Qt::green, 8);
     QImage logo(400, 80, QImage::Format_RGB32);
     logo.fill(Qt::red);
     return {{"stamp", encodedImage(stamp, "PNG")},
