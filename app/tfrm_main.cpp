@@ -410,15 +410,21 @@ void TfrmMain::arrangeCommands(RegisterView view)
     m_btnVernut->setVisible(archived);
 }
 
-void TfrmMain::reopenDocuments(const SelectStatement &statement)
+void TfrmMain::replaceDocumentsStatement(const SelectStatement &statement)
 {
-    reopen(*m_dm.DSetDocs, statement.sql, statement.parameters);
+    // RefreshMain, which follows, opens the register: opening it here as well would read its
+    // first rows twice.
+    Dataset &docs = *m_dm.DSetDocs;
+    if (docs.isEditing())
+        docs.post();
+    docs.close();
+    docs.setSelectSql(statement.sql, statement.parameters);
 }
 
 void TfrmMain::showView(RegisterView view)
 {
     m_rgrTipDocs->setItemIndex(int(view));
-    reopenDocuments(viewStatement(view));
+    replaceDocumentsStatement(viewStatement(view));
     arrangeCommands(view);
     RefreshMain();
 }
@@ -430,7 +436,8 @@ void TfrmMain::rgrTipDocsClick()
 
 void TfrmMain::btnZaprosClick()
 {
-    reopenDocuments(queryStatement(view(), m_edOrg->text(), m_date1->date(), m_date2->date()));
+    replaceDocumentsStatement(
+        queryStatement(view(), m_edOrg->text(), m_date1->date(), m_date2->date()));
     RefreshMain();
 }
 

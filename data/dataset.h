@@ -123,6 +123,9 @@ public:
     void removeAll();
     // Posts a changed row and drops an unchanged one.
     void checkBrowseMode();
+    // Closes the dataset and lets go of its prepared statements, which belong to the connection:
+    // before the connection itself goes.
+    void releaseStatements();
 
 Q_SIGNALS:
     void aboutToReset();
@@ -164,6 +167,8 @@ private:
     void requireActive() const;
 
     void execute();
+    FbStatement &preparedSelect();
+    QVariant nextKey();
     bool fetchOne();
     bool ensureRow(int index);
     void fetchAll();
@@ -209,6 +214,7 @@ private:
     QString m_selectSql;
     QVariantMap m_selectParameters;
     std::unique_ptr<FbStatement> m_select;
+    QString m_preparedSql;           // the select m_select was prepared from
     std::vector<int> m_resultTarget; // result column -> row column
     bool m_cursorDone = true;
     bool m_resetting = false; // rows change inside aboutToReset/reset, not row by row
@@ -216,6 +222,7 @@ private:
     // on, and a row must not be listed twice.
     std::unordered_set<qint64> m_postedKeys;
 
+    std::unique_ptr<FbStatement> m_keyStatement;
     std::unique_ptr<FbStatement> m_insertStatement;
     std::unique_ptr<FbStatement> m_modifyStatement;
     std::unique_ptr<FbStatement> m_deleteStatement;

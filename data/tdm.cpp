@@ -72,6 +72,14 @@ FieldDef computed(const char *name, FieldType type, int size, bool visible = tru
     return f;
 }
 
+// The datasets keep their statements prepared between uses; they must go before the
+// connection they were prepared on.
+void releaseStatements(const std::vector<Dataset *> &datasets)
+{
+    for (Dataset *dataset : datasets)
+        dataset->releaseStatements();
+}
+
 } // namespace
 
 TDM::TDM(QObject *parent) : QObject(parent)
@@ -351,7 +359,7 @@ void TDM::DataModuleCreate(const QString &databasePath,
     const database::Credentials credentials =
         database::credentialsFor(databasePath, serverCredentials);
     if (ZNDB.isAttached()) {
-        closeAllDatasets();
+        releaseStatements(allDatasets());
         ZNDB.detach();
     }
     ZNDB.attach(databasePath, credentials.user, credentials.password);
@@ -361,7 +369,7 @@ void TDM::DataModuleDestroy()
 {
     if (!ZNDB.isAttached())
         return;
-    closeAllDatasets();
+    releaseStatements(allDatasets());
     // The engine refuses to let go of a connection with work in progress; what was posted
     // is kept rather than dropped.
     if (TsnRW.isActive())
