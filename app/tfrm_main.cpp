@@ -10,6 +10,7 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/scoped_mode.h"
 #include "core/document_copy.h"
+#include "core/last_invoice_date.h"
 #include "core/modes.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
@@ -372,6 +373,7 @@ RegisterView TfrmMain::view() const
 void TfrmMain::RefreshMain()
 {
     Dataset *docs = m_dm.DSetDocs;
+    const bool hadCurrent = docs->isActive() && !docs->isEmpty();
     const qint64 kod = docs->asInteger(kKod);
     if (m_dm.TsnRW.isActive())
         m_dm.TsnRW.commit();
@@ -380,7 +382,10 @@ void TfrmMain::RefreshMain()
         m_dm.TsnRW.start();
     for (Dataset *dataset : m_dm.mainDatasets())
         dataset->open();
-    docs->locate(kod);
+    // A register given a new statement starts at its first row: looking for no document there
+    // would read every row, over the network on a server.
+    if (hadCurrent)
+        docs->locate(kod);
     enableDocumentCommands();
     const QString title = m_dm.DSetRekvizity->asString(QStringLiteral("NAMEORG")) + kTitleSuffix;
     setWindowTitle(title);
@@ -460,9 +465,8 @@ void TfrmMain::btnClearClick()
     sortBy(invoiceDate);
     docs->first();
     m_date1->setDate(docs->asDateTime(invoiceDate).date());
-    docs->last();
-    m_date2->setDate(docs->asDateTime(invoiceDate).date());
-    docs->first();
+    m_date2->setDate(
+        lastInvoiceDate(m_dm.TsnRW, sortStatement(view(), QString(), invoiceDate)).date());
     sortBy(QStringLiteral("NUMSCH"));
     RefreshMain();
 }

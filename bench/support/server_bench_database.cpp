@@ -12,6 +12,9 @@
 
 namespace {
 
+// The documents' clients, each listed, as an office's client list would be.
+constexpr int kClients = 977;
+
 // The rows are made by the server in one statement, so the generation does not pay a round
 // trip for each of its 400,000 rows. Run as it is, without parameters: the colons mark the
 // block's own variables.
@@ -43,13 +46,27 @@ QString fillStatement()
                "    end "
                "    d = d + 1; "
                "  end "
+               "  n = 1; "
+               "  while (n <= %5) do begin "
+               "    insert into CLIENTS (KOD, TIP, NAMEORG, KBE, BINIIN, ADRES, IIK, BANK, BIK, "
+               "TEL) "
+               "      values (:n, 0, 'ТОО «Клиент № ' || mod(:n, %5) || '»', '17', '150940023456', "
+               "      '010000, г. Астана, ул. Кенесары, 40', 'KZ45601A861000123456', "
+               "      'АО «Халык Банк»', 'HSBKKZKX', '+7 7172 55-66-77'); "
+               "    insert into NOMENKLOTURA (KOD, TIP, NAME, EDIZM, CENA, OSTATOK) values (:n, 0, "
+               "      'Товар № ' || :n, 'шт', 1250.5, 10); "
+               "    n = n + 1; "
+               "  end "
+               "  n = gen_id(CLIENTS_KOD_GEN, %5); "
+               "  n = gen_id(NOMENKLOTURA_KOD_GEN, %5); "
                "  d = gen_id(DOCS_KOD_GEN, d - 1); "
                "  line = gen_id(DETAILDOCS_KOD_GEN, line); "
                "end")
         .arg(kLongDocument)
         .arg(kLongDocument)
         .arg(kLongDocumentLines)
-        .arg(kBenchLinesPerDocument);
+        .arg(kBenchLinesPerDocument)
+        .arg(kClients);
 }
 
 void executeImmediate(FbConnection &connection, const QString &sql)
@@ -91,7 +108,7 @@ QString serverLocation(const QString &path, int port)
 
 QString serverRegisterDatabase()
 {
-    const QString path = serverBenchFolder() + QStringLiteral("/register-100k-v1.gdb");
+    const QString path = serverBenchFolder() + QStringLiteral("/register-100k-v2.gdb");
     if (QFileInfo::exists(path))
         return path;
     // A run broken off leaves only the ".part" file, never a half-filled database.

@@ -17,7 +17,8 @@ QString serverBenchFolder();
 
 // The server's copy of the register's large database: the same 100,000 current documents with
 // three lines each and the archived document of 1,000 lines as the file benchmarks use
-// (bench_database.h), generated on the server itself by one statement the first time.
+// (bench_database.h), and the documents' 977 clients and as many goods listed; generated on the
+// server itself by one statement the first time.
 QString serverRegisterDatabase();
 
 // How a client reaches `path` on the local server through a relay listening on `port`.

@@ -2,6 +2,7 @@
 // must not grow them. The counts do not depend on where the database is, so a file shows them.
 
 #include "data/engine_calls.h"
+#include "data/fb_statement.h"
 #include "main_window_test.h"
 #include "window_driver.h"
 
@@ -31,7 +32,36 @@ protected:
         action();
         return engine_calls::sinceStart() - before;
     }
+
+    // More current documents than the register reads at once, none dated.
+    void addDocuments(int count)
+    {
+        FbTransaction transaction(dm.ZNDB);
+        transaction.start();
+        FbStatement insert(transaction);
+        insert.prepare(QStringLiteral("insert into DOCS (KOD, KODARCHIV, NAMEORG, NUMSCH) values "
+                                      "(:KOD, 0, 'ТОО «Покупатель»', :NUMSCH)"));
+        for (int i = 1; i <= count; ++i) {
+            insert.setParameter(0, 1000 + i);
+            insert.setParameter(1, 1000 + i);
+            insert.execute();
+        }
+        transaction.commit();
+    }
 };
+
+// Over a network each row costs its share of the round trips: the register opens, and opens
+// again after a query, without reading all its documents.
+TEST_F(RegisterRoundTrips, TheRegisterReadsOnlyItsFirstRows)
+{
+    addDocuments(600);
+    openWindow();
+    EXPECT_LT(dm.DSetDocs->rowCount(), 600);
+    click(*window, "btnClear");
+    click(*window, "btnZapros");
+    EXPECT_LT(dm.DSetDocs->rowCount(), 600);
+    EXPECT_EQ(dm.DSetDocs->currentIndex(), 0);
+}
 
 // Everything committed and reopened: each dataset's statement runs once, prepared already
 // but for the client telephones, read apart from their list.
