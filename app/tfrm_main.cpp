@@ -465,8 +465,7 @@ void TfrmMain::btnClearClick()
     sortBy(invoiceDate);
     docs->first();
     m_date1->setDate(docs->asDateTime(invoiceDate).date());
-    m_date2->setDate(
-        lastInvoiceDate(m_dm.TsnRW, sortStatement(view(), QString(), invoiceDate)).date());
+    m_date2->setDate(lastInvoiceDate(m_dm.TsnRW, view(), QString()).date());
     sortBy(QStringLiteral("NUMSCH"));
     RefreshMain();
 }

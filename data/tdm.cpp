@@ -322,9 +322,11 @@ void TDM::readClientTelephones()
         return;
     try {
         // The list's own statement, in its filter and order, read apart from the list so
-        // that its rows and its views are left alone.
+        // that its rows and its views are left alone; only the two columns, so that a long
+        // list crosses a network in few round trips.
         FbStatement statement(TsnRW);
-        statement.prepare(DSetClients->selectSql());
+        statement.prepare(QStringLiteral("select NAMEORG, TEL from (") + DSetClients->selectSql() +
+                          QStringLiteral(")"));
         const QVariantMap &parameters = DSetClients->selectParameters();
         for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
             statement.setParameter(it.key(), it.value());

@@ -12,7 +12,8 @@
 
 namespace {
 
-// The documents' clients, each listed, as an office's client list would be.
+// The documents' clients, each listed, as an office's client list would be. The documents are
+// dated in the order of their numbers, forty a day, as an office's are.
 constexpr int kClients = 977;
 
 // The rows are made by the server in one statement, so the generation does not pay a round
@@ -32,7 +33,7 @@ QString fillStatement()
                "      'ТОО «Клиент № ' || mod(:d, 977) || '»', '150940023456', "
                "      '010000, г. Астана, ул. Кенесары, 40', 'KZ45601A861000123456', "
                "      'АО «Халык Банк»', 'HSBKKZKX', 'Договор поставки № 15 от 10.01.2026', '710', "
-               "      cast('2020-01-01' as date) + mod(:d, 2000), :d + 1, :d + 2, :d + 3, :d + 4, "
+               "      cast('2020-01-01' as date) + floor(:d / 40), :d + 1, :d + 2, :d + 3, :d + 4, "
                "      :d + 5, :d + 6, :d + 7, 16); "
                "    lines = iif(d = %2, %3, %4); "
                "    n = 1; "
@@ -108,7 +109,7 @@ QString serverLocation(const QString &path, int port)
 
 QString serverRegisterDatabase()
 {
-    const QString path = serverBenchFolder() + QStringLiteral("/register-100k-v2.gdb");
+    const QString path = serverBenchFolder() + QStringLiteral("/register-100k-v3.gdb");
     if (QFileInfo::exists(path))
         return path;
     // A run broken off leaves only the ".part" file, never a half-filled database.
