@@ -10,7 +10,7 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/scoped_mode.h"
 #include "core/document_copy.h"
-#include "core/last_invoice_date.h"
+#include "core/invoice_date_span.h"
 #include "core/modes.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
@@ -460,14 +460,17 @@ void TfrmMain::dbgrSchetsTitleClick(int column)
 void TfrmMain::btnClearClick()
 {
     Dataset *docs = m_dm.DSetDocs;
-    const QString invoiceDate = QStringLiteral("DATASCH");
+    if (docs->isEditing())
+        docs->post();
     m_edOrg->clear();
-    sortBy(invoiceDate);
-    docs->first();
-    m_date1->setDate(docs->asDateTime(invoiceDate).date());
-    m_date2->setDate(lastInvoiceDate(m_dm.TsnRW, view(), QString()).date());
-    sortBy(QStringLiteral("NUMSCH"));
+    const InvoiceDateSpan span = invoiceDateSpan(m_dm.TsnRW, view(), QString());
+    m_date1->setDate(span.first.date());
+    m_date2->setDate(span.last.date());
+    // In number order, resting on the earliest document.
+    replaceDocumentsStatement(sortStatement(view(), QString(), QStringLiteral("NUMSCH")));
     RefreshMain();
+    if (span.firstKod != 0)
+        docs->locate(span.firstKod);
 }
 
 void TfrmMain::btnAddClick()

@@ -82,6 +82,14 @@ SelectStatement sortStatement(RegisterView view, const QString &client, const QS
     return result;
 }
 
+SelectStatement earliestDocumentStatement(RegisterView view, const QString &client)
+{
+    SelectStatement result = viewAndClient(view, client);
+    result.sql = QStringLiteral("select first 1 KOD, DATASCH from DOCS") + result.sql +
+                 QStringLiteral(" order by DATASCH");
+    return result;
+}
+
 SelectStatement latestInvoiceDateStatement(RegisterView view, const QString &client)
 {
     SelectStatement result = viewAndClient(view, client);
