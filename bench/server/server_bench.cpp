@@ -6,7 +6,6 @@
 // engine calls and the network round trips it took beside its time.
 
 #include "app/tfrm_main.h"
-#include "app/ui/prompt_service.h"
 #include "app/ui/scoped_mode.h"
 #include "bench_database.h"
 #include "core/modes.h"
@@ -14,6 +13,7 @@
 #include "data/engine_calls.h"
 #include "data/tdm.h"
 #include "editor/tfrm_schet.h"
+#include "recording_prompts.h"
 #include "refbooks/tfrm_knp.h"
 #include "refbooks/tfrm_nomenkl.h"
 #include "refbooks/tfrm_org.h"
@@ -33,28 +33,13 @@
 
 namespace {
 
-// Printing is confirmed although the generated documents' identification numbers are not
-// checked ones; any other message is a fault here: each action must run through.
-class FailingPrompts : public PromptService {
-public:
-    bool confirm(QWidget *, const QString &) override { return true; }
-    void inform(QWidget *, const QString &text) override { fail(text); }
-    void error(QWidget *, const QString &text, const QString &) override { fail(text); }
-    QString message;
-
-private:
-    bool fail(const QString &text)
-    {
-        message = text;
-        return false;
-    }
-};
-
 // One user at the register of the server's large database, connected through the relay.
 struct Office {
     TcpRelay relay;
     TDM dm;
-    FailingPrompts prompts;
+    // Printing is confirmed although the generated documents' identification numbers are not
+    // checked ones; any message is a fault: each action must run through.
+    RecordingPrompts prompts{true};
     std::unique_ptr<TfrmMain> window;
     int pages = 0;
 
