@@ -10,6 +10,7 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/scoped_mode.h"
 #include "core/document_copy.h"
+#include "core/invoice_date_span.h"
 #include "core/modes.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
@@ -392,6 +393,7 @@ RegisterView TfrmMain::view() const
 void TfrmMain::RefreshMain()
 {
     Dataset *docs = m_dm.DSetDocs;
+    const bool hadCurrent = docs->isActive() && !docs->isEmpty();
     const qint64 kod = docs->asInteger(kKod);
     if (m_dm.TsnRW.isActive())
         m_dm.TsnRW.commit();
@@ -400,7 +402,10 @@ void TfrmMain::RefreshMain()
         m_dm.TsnRW.start();
     for (Dataset *dataset : m_dm.mainDatasets())
         dataset->open();
-    docs->locate(kod);
+    // A register given a new statement starts at its first row: looking for no document there
+    // would read every row, over the network on a server.
+    if (hadCurrent)
+        docs->locate(kod);
     enableDocumentCommands();
     const QString title = m_dm.DSetRekvizity->asString(QStringLiteral("NAMEORG")) + kTitleSuffix;
     setWindowTitle(title);
@@ -430,15 +435,21 @@ void TfrmMain::arrangeCommands(RegisterView view)
     m_btnVernut->setVisible(archived);
 }
 
-void TfrmMain::reopenDocuments(const SelectStatement &statement)
+void TfrmMain::replaceDocumentsStatement(const SelectStatement &statement)
 {
-    reopen(*m_dm.DSetDocs, statement.sql, statement.parameters);
+    // RefreshMain, which follows, opens the register: opening it here as well would read its
+    // first rows twice.
+    Dataset &docs = *m_dm.DSetDocs;
+    if (docs.isEditing())
+        docs.post();
+    docs.close();
+    docs.setSelectSql(statement.sql, statement.parameters);
 }
 
 void TfrmMain::showView(RegisterView view)
 {
     m_rgrTipDocs->setItemIndex(int(view));
-    reopenDocuments(viewStatement(view));
+    replaceDocumentsStatement(viewStatement(view));
     arrangeCommands(view);
     RefreshMain();
 }
@@ -450,7 +461,8 @@ void TfrmMain::rgrTipDocsClick()
 
 void TfrmMain::btnZaprosClick()
 {
-    reopenDocuments(queryStatement(view(), m_edOrg->text(), m_date1->date(), m_date2->date()));
+    replaceDocumentsStatement(
+        queryStatement(view(), m_edOrg->text(), m_date1->date(), m_date2->date()));
     RefreshMain();
 }
 
@@ -468,16 +480,17 @@ void TfrmMain::dbgrSchetsTitleClick(int column)
 void TfrmMain::btnClearClick()
 {
     Dataset *docs = m_dm.DSetDocs;
-    const QString invoiceDate = QStringLiteral("DATASCH");
+    if (docs->isEditing())
+        docs->post();
     m_edOrg->clear();
-    sortBy(invoiceDate);
-    docs->first();
-    m_date1->setDate(docs->asDateTime(invoiceDate).date());
-    docs->last();
-    m_date2->setDate(docs->asDateTime(invoiceDate).date());
-    docs->first();
-    sortBy(QStringLiteral("NUMSCH"));
+    const InvoiceDateSpan span = invoiceDateSpan(m_dm.TsnRW, view(), QString());
+    m_date1->setDate(span.first.date());
+    m_date2->setDate(span.last.date());
+    // In number order, resting on the earliest document.
+    replaceDocumentsStatement(sortStatement(view(), QString(), QStringLiteral("NUMSCH")));
     RefreshMain();
+    if (span.firstKod != 0)
+        docs->locate(span.firstKod);
 }
 
 void TfrmMain::btnAddClick()

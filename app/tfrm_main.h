@@ -101,7 +101,8 @@ private:
     // Archives or restores the current document after asking, and shows it in its new view.
     void moveDocument(RegisterView to, const QString &question);
     void sortBy(const QString &column);
-    void reopenDocuments(const SelectStatement &statement);
+    // Gives the register a new statement, for RefreshMain to open.
+    void replaceDocumentsStatement(const SelectStatement &statement);
     void arrangeCommands(RegisterView view);
     void enableDocumentCommands();
 

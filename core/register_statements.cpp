@@ -54,7 +54,10 @@ SelectStatement queryStatement(RegisterView view, const QString &client, QDate f
     return result;
 }
 
-SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column)
+namespace {
+
+// The documents of a view whose name contains client, no date filter: what follows "from DOCS".
+SelectStatement viewAndClient(RegisterView view, const QString &client)
 {
     SelectStatement result;
     QStringList conditions;
@@ -64,9 +67,32 @@ SelectStatement sortStatement(RegisterView view, const QString &client, const QS
         conditions << kClientFilter;
         result.parameters[kClientParameter] = client;
     }
-    const QString where =
-        conditions.isEmpty() ? QString() : QStringLiteral(" where") + conditions.join(u"and");
     result.sql =
-        QStringLiteral("select * from DOCS") + where + QStringLiteral(" order by ") + column;
+        conditions.isEmpty() ? QString() : QStringLiteral(" where") + conditions.join(u"and");
+    return result;
+}
+
+} // namespace
+
+SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column)
+{
+    SelectStatement result = viewAndClient(view, client);
+    result.sql =
+        QStringLiteral("select * from DOCS") + result.sql + QStringLiteral(" order by ") + column;
+    return result;
+}
+
+SelectStatement earliestDocumentStatement(RegisterView view, const QString &client)
+{
+    SelectStatement result = viewAndClient(view, client);
+    result.sql = QStringLiteral("select first 1 KOD, DATASCH from DOCS") + result.sql +
+                 QStringLiteral(" order by DATASCH");
+    return result;
+}
+
+SelectStatement latestInvoiceDateStatement(RegisterView view, const QString &client)
+{
+    SelectStatement result = viewAndClient(view, client);
+    result.sql = QStringLiteral("select max(DATASCH) from DOCS") + result.sql;
     return result;
 }

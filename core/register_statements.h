@@ -26,3 +26,12 @@ SelectStatement queryStatement(RegisterView view, const QString &client, QDate f
 
 // The documents of a view whose name contains client (no date filter) ordered by column.
 SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column);
+
+// The KOD and invoice date of the first document sortStatement(view, client, "DATASCH") lists
+// (one without a date, if any), sorting only those two columns.
+SelectStatement earliestDocumentStatement(RegisterView view, const QString &client);
+
+// The latest invoice date among the documents sortStatement(view, client, …) lists; empty when
+// none has one. In invoice-date order the empty dates come first, so it is the date of the
+// last row whenever that row has one.
+SelectStatement latestInvoiceDateStatement(RegisterView view, const QString &client);

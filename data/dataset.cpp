@@ -125,9 +125,8 @@ void Dataset::execute()
 {
     if (!m_transaction.isActive())
         m_transaction.start();
-    auto select = std::make_unique<FbStatement>(m_transaction);
-    select->prepare(m_selectSql);
-    const QStringList &names = select->parameterNames();
+    FbStatement &select = preparedSelect();
+    const QStringList &names = select.parameterNames();
     for (int i = 0; i < names.size(); ++i) {
         QVariant value;
         if (m_master && names[i].compare(QStringLiteral("KOD"), Qt::CaseInsensitive) == 0) {
@@ -145,9 +144,28 @@ void Dataset::execute()
                 throw DbError(
                     QStringLiteral("%1: нет значения параметра %2").arg(objectName(), names[i]));
         }
-        select->setParameter(i, value);
+        select.setParameter(i, value);
     }
+    try {
+        select.execute();
+    } catch (...) {
+        // Prepared afresh next time, in case the statement went with the connection.
+        m_select.reset();
+        throw;
+    }
+    m_cursorDone = false;
+    m_postedKeys.clear();
+}
 
+FbStatement &Dataset::preparedSelect()
+{
+    // On a server each prepare is a round trip: the statement is kept for as long as the
+    // select stays the same, across reopening and committing.
+    if (m_select && m_preparedSql == m_selectSql)
+        return *m_select;
+    m_select.reset();
+    auto select = std::make_unique<FbStatement>(m_transaction);
+    select->prepare(m_selectSql);
     m_resultTarget.assign(size_t(select->columnCount()), -1);
     std::vector<bool> seen(m_fields.size(), false);
     for (int c = 0; c < select->columnCount(); ++c) {
@@ -162,10 +180,21 @@ void Dataset::execute()
             throw DbError(QStringLiteral("%1: поле '%2' не найдено в результате запроса")
                               .arg(objectName(), m_fields[i].name));
     }
-    select->execute();
     m_select = std::move(select);
-    m_cursorDone = false;
-    m_postedKeys.clear();
+    m_preparedSql = m_selectSql;
+    return *m_select;
+}
+
+void Dataset::releaseStatements()
+{
+    close();
+    m_select.reset();
+    m_keyStatement.reset();
+    m_insertStatement.reset();
+    m_modifyStatement.reset();
+    m_deleteStatement.reset();
+    m_lockStatement.reset();
+    m_refreshStatement.reset();
 }
 
 int Dataset::fetchRows(int count)
@@ -220,7 +249,6 @@ void Dataset::closeCursor()
 {
     if (m_select)
         m_select->closeCursor();
-    m_select.reset();
     m_cursorDone = true;
 }
 
@@ -546,12 +574,8 @@ void Dataset::prepareNewRecord(int position)
     m_modified = false;
     setState(State::Insert);
     try {
-        if (!m_generator.isEmpty() && m_keyField >= 0 && value(QStringLiteral("KOD")).isNull()) {
-            const QVariant key = FbStatement::scalar(
-                m_transaction, QString::asprintf("SELECT GEN_ID(%s, %d) FROM RDB$DATABASE",
-                                                 qPrintable(m_generator), 1));
-            setValue(QStringLiteral("KOD"), key);
-        }
+        if (!m_generator.isEmpty() && m_keyField >= 0 && value(QStringLiteral("KOD")).isNull())
+            setValue(QStringLiteral("KOD"), nextKey());
         if (m_onNewRecord)
             m_onNewRecord();
     } catch (...) {
@@ -559,6 +583,19 @@ void Dataset::prepareNewRecord(int position)
         throw;
     }
     currentRowChanged();
+}
+
+QVariant Dataset::nextKey()
+{
+    if (!m_transaction.isActive())
+        m_transaction.start();
+    FbStatement &next =
+        statement(m_keyStatement, QString::asprintf("SELECT GEN_ID(%s, %d) FROM RDB$DATABASE",
+                                                    qPrintable(m_generator), 1));
+    next.execute();
+    const QVariant key = next.fetch() ? next.value(0) : QVariant();
+    next.closeCursor();
+    return key;
 }
 
 void Dataset::edit()

@@ -128,6 +128,9 @@ public:
     // Reads the current row again as it is stored now, so that an edit starts from other users'
     // latest committed change; throws DbError when another user has deleted it.
     void refreshCurrentRow();
+    // Closes the dataset and lets go of its prepared statements, which belong to the connection:
+    // before the connection itself goes.
+    void releaseStatements();
 
 Q_SIGNALS:
     void aboutToReset();
@@ -169,6 +172,8 @@ private:
     void requireActive() const;
 
     void execute();
+    FbStatement &preparedSelect();
+    QVariant nextKey();
     bool fetchOne();
     bool ensureRow(int index);
     void fetchAll();
@@ -222,6 +227,7 @@ private:
     QString m_selectSql;
     QVariantMap m_selectParameters;
     std::unique_ptr<FbStatement> m_select;
+    QString m_preparedSql;           // the select m_select was prepared from
     std::vector<int> m_resultTarget; // result column -> row column
     bool m_cursorDone = true;
     bool m_resetting = false; // rows change inside aboutToReset/reset, not row by row
@@ -229,6 +235,7 @@ private:
     // on, and a row must not be listed twice.
     std::unordered_set<qint64> m_postedKeys;
 
+    std::unique_ptr<FbStatement> m_keyStatement;
     std::unique_ptr<FbStatement> m_insertStatement;
     std::unique_ptr<FbStatement> m_modifyStatement;
     std::unique_ptr<FbStatement> m_deleteStatement;

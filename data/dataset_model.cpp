@@ -167,7 +167,7 @@ void DatasetModel::fetchMore(const QModelIndex &parent)
     if (parent.isValid())
         return;
     try {
-        m_dataset->fetchMore(256);
+        m_dataset->fetchMore(64);
     } catch (const DbError &error) {
         m_fetchFailed = true;
         reportLater(error.message());

@@ -3,6 +3,7 @@
 #include "conflict_errors.h"
 #include "connection_loss.h"
 #include "db_error.h"
+#include "engine_calls.h"
 #include "engine_lock_folder.h"
 #include "kz1048.h"
 #include "server_location.h"
@@ -178,6 +179,7 @@ void FbTransaction::start()
     static const char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
                                isc_tpb_rec_version, isc_tpb_nowait};
     ISC_STATUS_ARRAY status;
+    engine_calls::noteTransaction();
     isc_start_transaction(status, &m_handle, 1, m_connection.handle(), short(sizeof tpb), tpb);
     if (status[0] == 1 && status[1]) {
         m_handle = 0;
@@ -190,6 +192,7 @@ void FbTransaction::commit()
     if (!m_handle)
         return;
     ISC_STATUS_ARRAY status;
+    engine_calls::noteTransaction();
     isc_commit_transaction(status, &m_handle);
     throwOnFbError(status);
     m_handle = 0;

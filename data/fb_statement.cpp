@@ -1,6 +1,7 @@
 #include "fb_statement.h"
 
 #include "db_error.h"
+#include "engine_calls.h"
 #include "kz1048.h"
 #include "sql_params.h"
 
@@ -122,6 +123,7 @@ void FbStatement::prepare(const QString &sql)
     throwOnFbError(status);
 
     m_output = std::make_unique<Area>(32);
+    engine_calls::notePrepared();
     isc_dsql_prepare(status, m_transaction.handle(), &m_handle, 0, text->constData(), kDialect,
                      m_output->sqlda());
     if (status[0] == 1 && status[1]) {
@@ -259,6 +261,7 @@ void FbStatement::execute()
         throw DbError(QStringLiteral("Запрос не подготовлен"));
     closeCursor();
     ISC_STATUS_ARRAY status;
+    engine_calls::noteExecuted();
     isc_dsql_execute(status, m_transaction.handle(), &m_handle, kDialect,
                      m_input->count() > 0 ? m_input->sqlda() : nullptr);
     throwOnFbError(status);
@@ -270,6 +273,7 @@ bool FbStatement::fetch()
     if (!m_cursorOpen)
         return false;
     ISC_STATUS_ARRAY status;
+    engine_calls::noteFetched();
     const ISC_STATUS result = isc_dsql_fetch(status, &m_handle, kDialect, m_output->sqlda());
     if (result == 100) {
         closeCursor();

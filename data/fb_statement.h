@@ -20,6 +20,8 @@ public:
     FbStatement &operator=(const FbStatement &) = delete;
 
     void prepare(const QString &sql);
+    // The statement last prepared, as given.
+    const QString &sql() const { return m_sql; }
     const QStringList &parameterNames() const { return m_parameterNames; }
     void setParameter(int index, const QVariant &value);
     void setParameter(const QString &name, const QVariant &value);

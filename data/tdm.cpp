@@ -320,9 +320,17 @@ void TDM::readClientTelephones()
         return;
     try {
         // The list's own statement, in its filter and order, read apart from the list so
-        // that its rows and its views are left alone.
-        FbStatement statement(TsnRW);
-        statement.prepare(DSetClients->selectSql());
+        // that its rows and its views are left alone; only the two columns, so that a long
+        // list crosses a network in few round trips.
+        const QString sql = QStringLiteral("select NAMEORG, TEL from (") +
+                            DSetClients->selectSql() + QStringLiteral(")");
+        if (!m_telephoneStatement || m_telephoneStatement->sql() != sql) {
+            m_telephoneStatement.reset();
+            auto prepared = std::make_unique<FbStatement>(TsnRW);
+            prepared->prepare(sql);
+            m_telephoneStatement = std::move(prepared);
+        }
+        FbStatement &statement = *m_telephoneStatement;
         const QVariantMap &parameters = DSetClients->selectParameters();
         for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
             statement.setParameter(it.key(), it.value());
@@ -342,6 +350,7 @@ void TDM::readClientTelephones()
     } catch (const DbError &) {
         // Without them the telephones print empty, as for a client not listed.
         m_clientTelephones.clear();
+        m_telephoneStatement.reset();
     }
     // A client just posted stays in the list even where the list's filter would not take it.
     if (!DSetClients->isEmpty()) {
@@ -357,18 +366,27 @@ void TDM::DataModuleCreate(const QString &databasePath,
     const database::Credentials credentials =
         database::credentialsFor(databasePath, serverCredentials);
     if (ZNDB.isAttached()) {
-        closeAllDatasets();
+        releaseStatements();
         ZNDB.detach();
     }
     ZNDB.attach(databasePath, credentials.user, credentials.password);
     BusinessImages::ensureTable(ZNDB);
 }
 
+void TDM::releaseStatements()
+{
+    // The datasets keep their statements prepared between uses; they must go before the
+    // connection they were prepared on.
+    for (Dataset *dataset : allDatasets())
+        dataset->releaseStatements();
+    m_telephoneStatement.reset();
+}
+
 void TDM::DataModuleDestroy()
 {
     if (!ZNDB.isAttached())
         return;
-    closeAllDatasets();
+    releaseStatements();
     // The engine refuses to let go of a connection with work in progress; what was posted
     // is kept rather than dropped.
     if (TsnRW.isActive())

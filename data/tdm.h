@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QObject>
 
+#include <memory>
 #include <vector>
 
 // A named link to a dataset, through which grids, master-detail links and printed forms
@@ -123,5 +124,10 @@ private:
     // nothing may be fetched.
     void readClientTelephones();
 
+    // Lets go of every statement prepared on the connection, before it goes.
+    void releaseStatements();
+
     QHash<QString, QString> m_clientTelephones;
+    // Kept prepared: the telephones are read again whenever the register is refreshed.
+    std::unique_ptr<FbStatement> m_telephoneStatement;
 };

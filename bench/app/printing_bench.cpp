@@ -4,10 +4,10 @@
 // and without the shower preparing the pages.
 
 #include "app/tfrm_main.h"
-#include "app/ui/prompt_service.h"
 #include "data/database_file.h"
 #include "data/tdm.h"
 #include "form_bench.h"
+#include "recording_prompts.h"
 #include "report/report_engine.h"
 #include "sample_data.h"
 
@@ -40,27 +40,11 @@ void prepareForm(benchmark::State &state, const char *templateName)
                       {"DM.DSDetail", detail.get()}});
 }
 
-// Any message is a fault here: the click must reach the shower.
-class FailingPrompts : public PromptService {
-public:
-    bool confirm(QWidget *, const QString &text) override { return fail(text); }
-    void inform(QWidget *, const QString &text) override { fail(text); }
-    void error(QWidget *, const QString &text, const QString &) override { fail(text); }
-    QString message;
-
-private:
-    bool fail(const QString &text)
-    {
-        message = text;
-        return false;
-    }
-};
-
 // A database with one document of kLines lines, made once.
 struct Register {
     QTemporaryDir dir;
     TDM dm;
-    FailingPrompts prompts;
+    RecordingPrompts prompts; // any message is a fault: the click must reach the shower
     std::unique_ptr<TfrmMain> window;
 
     Register()

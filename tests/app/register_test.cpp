@@ -331,6 +331,7 @@ TEST_F(Register, ClearEmptiesTheClientAndSpansTheInvoiceDatesOfTheListedDocument
     dm.DSetDocs->post();
     click(*window, "btnClear");
     EXPECT_EQ(child<QDateEdit>(*window, "date1")->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate(2026, 3, 17));
 }
 
 TEST_F(EmptyRegister, OffersOnlyAddingAndResetsToDayZero)

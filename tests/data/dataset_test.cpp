@@ -248,6 +248,29 @@ TEST(DataModule, ShutdownCommitsWhatWasPosted)
     EXPECT_EQ(dm.DSetKNP->recordCount(), 1);
 }
 
+// The datasets keep their statements prepared between uses; another database opened by the same
+// data module must not be read or written through the first one's statements.
+TEST(DataModule, ReadsAndWritesTheDatabaseItWasSwitchedTo)
+{
+    TempDatabase first, second;
+    TDM dm;
+    const auto addCode = [&dm](const QString &code) {
+        dm.DSetKNP->open();
+        dm.DSetKNP->append();
+        dm.DSetKNP->setValue(QStringLiteral("KNP"), code);
+        dm.DSetKNP->post();
+        dm.TsnRW.commit();
+    };
+    dm.DataModuleCreate(first.path());
+    addCode(QStringLiteral("710"));
+    dm.DataModuleCreate(second.path());
+    addCode(QStringLiteral("911"));
+    dm.DSetKNP->close();
+    dm.DSetKNP->open();
+    EXPECT_EQ(dm.DSetKNP->recordCount(), 1);
+    EXPECT_EQ(dm.DSetKNP->asString(QStringLiteral("KNP")), QStringLiteral("911"));
+}
+
 TEST(DataModule, OpeningAMissingOrForeignFileFails)
 {
     QTemporaryDir dir;
