@@ -4,11 +4,14 @@
 
 #include "data/conflict_errors.h"
 #include "data/fb_statement.h"
+#include "data/program_tables.h"
 #include "data/savepoint.h"
 #include "data/tdm.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
+
+#include <ibase.h>
 
 namespace {
 
@@ -18,15 +21,31 @@ constexpr NumberKind kKinds[] = {NumberInvoice,     NumberVatInvoice,  NumberAct
 
 // Another user holds the lock only from their "ОК" to their commit, a moment.
 constexpr int kLockWaitMs = 3000;
-constexpr int kLockRetryMs = 100;
+constexpr int kLockRetryMs = 20;
 
 void lockOnce(FbTransaction &transaction)
 {
     FbStatement lock(transaction);
+    if (tableExists(transaction, "NUMBERING")) {
+        // The first user who stores a numbered document makes the row; making it locks it too.
+        lock.prepare(QStringLiteral("UPDATE OR INSERT INTO NUMBERING (NAME) VALUES "
+                                    "('DOCUMENTS') MATCHING (NAME)"));
+        lock.execute();
+        return;
+    }
+    // A server's database its owner has not opened since the table came: the requisites' row
+    // serves, where there is one.
     lock.prepare(QStringLiteral("select KOD from REKVIZITY with lock"));
     lock.execute();
     while (lock.fetch()) {
     }
+}
+
+// Another user holds the lock, or is making its row at this very moment.
+bool heldElsewhere(const DbError &error)
+{
+    return conflict::isConflict(error) ||
+           error.hasAnyEngineCode({isc_unique_key_violation, isc_no_dup});
 }
 
 void lockNumbering(FbTransaction &transaction)
@@ -37,12 +56,12 @@ void lockNumbering(FbTransaction &transaction)
             lockOnce(transaction);
             return;
         } catch (const DbError &e) {
-            if (!conflict::isConflict(e))
+            if (!heldElsewhere(e))
                 throw;
             if (deadline.hasExpired())
                 throw DbError(QStringLiteral("Другой пользователь сейчас записывает документ с "
                                              "номером.\nПовторите «ОК» через несколько секунд."),
-                              e.engineCodes(), 0);
+                              {isc_lock_conflict}, 0);
         }
         QThread::msleep(kLockRetryMs);
     }

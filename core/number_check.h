@@ -22,11 +22,11 @@ struct NumberClash {
 QHash<int, qint64> documentNumbers(TDM &dm);
 
 // Runs `store` (which checks the document's numbers and posts it) while holding the numbering
-// lock: of two users storing the same number at once, the second waits for the first's commit
-// and then sees the first's document. The lock lasts until the one transaction ends, unless
-// `store` throws: then it is let go at once, with anything `store` wrote, so that a window
-// left open after an error holds nobody up. Waits a few seconds for another user's lock and
-// throws DbError if it stays.
+// lock (the row of NUMBERING, see data/program_tables.h): of two users storing the same number at
+// once, the second waits for the first's commit and then sees the first's document. The lock lasts
+// until the one transaction ends, unless `store` throws: then it is let go at once, with anything
+// `store` wrote, so that a window left open after an error holds nobody up. Waits a few seconds for
+// another user's lock and throws DbError if it stays.
 void storeNumbered(TDM &dm, const std::function<void()> &store);
 
 // The numbers of the current document that clash with another stored document of their form.

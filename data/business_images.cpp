@@ -3,19 +3,9 @@
 #include "db_error.h"
 #include "fb_connection.h"
 #include "fb_statement.h"
+#include "program_tables.h"
 
 namespace {
-
-bool tableExists(FbTransaction &transaction, const char *name)
-{
-    FbStatement statement(transaction);
-    statement.prepare(QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :N"));
-    statement.setParameter(0, QString::fromLatin1(name));
-    statement.execute();
-    const bool found = statement.fetch();
-    statement.closeCursor();
-    return found;
-}
 
 void run(FbConnection &connection, const QString &sql, const QString &slot,
          const QByteArray *image = nullptr)
@@ -36,24 +26,6 @@ void run(FbConnection &connection, const QString &sql, const QString &slot,
 }
 
 } // namespace
-
-void BusinessImages::ensureTable(FbConnection &connection)
-{
-    try {
-        FbTransaction transaction(connection);
-        transaction.start();
-        if (!tableExists(transaction, "DOCS") || tableExists(transaction, "IMAGES"))
-            return;
-        FbStatement create(transaction);
-        create.prepare(QStringLiteral("CREATE TABLE IMAGES (NAME VARCHAR(32) NOT NULL PRIMARY "
-                                      "KEY, DATA BLOB SUB_TYPE 0)"));
-        create.execute();
-        transaction.commit();
-    } catch (const DbError &) {
-        // Without the right to add tables, or with another program adding it at this moment:
-        // the database opens all the same, and the images say so when they are used.
-    }
-}
 
 QByteArray BusinessImages::load(const QString &slot)
 {

@@ -6,19 +6,14 @@
 class FbConnection;
 
 // The images of the business that the forms print (logo, stamp, signatures), kept in a
-// table of their own, one row per slot name. Each change is committed at once in a
-// transaction of its own, apart from the data module's work in hand.
+// table of their own (see program_tables.h), one row per slot name. Each change is committed at
+// once in a transaction of its own, apart from the data module's work in hand.
 class BusinessImages {
 public:
     // A stored image is at most 10 MB as loaded; anything much larger is not one of ours.
     static constexpr qsizetype kMaxBytes = 16 * 1024 * 1024;
 
     explicit BusinessImages(FbConnection &connection) : m_connection(connection) {}
-
-    // Adds the table to a database of this program that lacks it (one made before images
-    // were kept); a database of another program is left as it is. A user who may not add
-    // tables to a server's database opens it all the same, without images.
-    static void ensureTable(FbConnection &connection);
 
     // The slot's image as stored; a null QByteArray when the slot is empty or the database
     // has no table of images. Throws DbError when the stored value is too large to be one.

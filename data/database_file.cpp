@@ -1,8 +1,8 @@
 #include "database_file.h"
 
-#include "business_images.h"
 #include "db_error.h"
 #include "fb_connection.h"
+#include "program_tables.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,7 +72,7 @@ void create(const QString &location, const Credentials &serverCredentials)
     try {
         connection.attach(location, credentials.user, credentials.password);
         fillSchema(connection);
-        BusinessImages::ensureTable(connection);
+        ensureProgramTables(connection);
         connection.detach();
     } catch (...) {
         // The half-made database is ours alone; leave nothing behind that looks like one.

@@ -1,9 +1,9 @@
 #include "tdm.h"
 
-#include "business_images.h"
-#include "record_titles.h"
 #include "db_error.h"
 #include "fb_statement.h"
+#include "program_tables.h"
+#include "record_titles.h"
 #include "tables.h"
 
 #include <initializer_list>
@@ -370,7 +370,7 @@ void TDM::DataModuleCreate(const QString &databasePath,
         ZNDB.detach();
     }
     ZNDB.attach(databasePath, credentials.user, credentials.password);
-    BusinessImages::ensureTable(ZNDB);
+    ensureProgramTables(ZNDB);
 }
 
 void TDM::releaseStatements()

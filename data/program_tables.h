@@ -1,0 +1,14 @@
+#pragma once
+
+class FbConnection;
+class FbTransaction;
+
+// The tables this program keeps beside the business's eight: IMAGES (the images of the business
+// the forms print) and NUMBERING (one row per numbering lock, see core/number_check). They are
+// added to a database of this program that lacks them (one made before they were kept) each
+// time it is opened; a database of another program is left as it is. A user who may not add
+// tables to a server's database opens it all the same: what needs the tables says so, or makes
+// do without.
+void ensureProgramTables(FbConnection &connection);
+
+bool tableExists(FbTransaction &transaction, const char *name);
