@@ -6,6 +6,8 @@
 #include "engine_calls.h"
 #include "engine_lock_folder.h"
 #include "kz1048.h"
+#include "network_waits.h"
+#include "server_address.h"
 #include "server_location.h"
 
 #include <QFile>
@@ -123,6 +125,8 @@ void FbConnection::attach(const QString &path, const QString &user, const QStrin
         m_handle = 0;
         throwOnFbError(status);
     }
+    if (const std::optional<database::ServerAddress> server = database::parseServerAddress(path))
+        limitNetworkWaits(server->port);
 }
 
 void FbConnection::detach()

@@ -19,6 +19,10 @@
 
 #include <memory>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 namespace {
 
 const QString kLost = QStringLiteral("Связь с сервером базы данных потеряна");
@@ -110,6 +114,32 @@ TEST_F(LostConnection, EveryWindowIsToldAndStillClosesAndNothingStoredIsLost)
 
     EXPECT_EQ(storedDocuments(QStringLiteral("ТОО «Сохраненный»")), 1);
     EXPECT_EQ(storedDocuments(QStringLiteral("ТОО «Несохраненный»")), 0);
+}
+
+// A network that goes silent (a cable pulled, a VPN dropped) answers nothing, not even a reset:
+// the connection to the server gives up unanswered data and probes within seconds, not after
+// TCP's quarter of an hour.
+TEST_F(LostConnection, ASilentNetworkIsGivenUpWithinSeconds)
+{
+    int checked = 0;
+    for (int fd = 0; fd < 1024; ++fd) {
+        sockaddr_in peer{};
+        socklen_t length = sizeof peer;
+        if (::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &length) != 0 ||
+            peer.sin_family != AF_INET || ntohs(peer.sin_port) != forwarder.port())
+            continue;
+        unsigned unansweredMs = 0;
+        int idleSeconds = 0;
+        socklen_t size = sizeof unansweredMs;
+        ASSERT_EQ(::getsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &unansweredMs, &size), 0);
+        size = sizeof idleSeconds;
+        ASSERT_EQ(::getsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, &size), 0);
+        EXPECT_GT(unansweredMs, 0u);
+        EXPECT_LE(unansweredMs, 15000u);
+        EXPECT_LE(idleSeconds, 10);
+        ++checked;
+    }
+    EXPECT_GE(checked, 1) << "no connection to the server found";
 }
 
 } // namespace
