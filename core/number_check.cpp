@@ -115,15 +115,14 @@ std::vector<NumberClash> numberClashes(TDM &dm, const QHash<int, qint64> &unchan
     std::vector<NumberClash> clashes;
     const QVariant kod = dm.DSetDocs->value(QStringLiteral("KOD"));
     const QHash<int, qint64> numbers = documentNumbers(dm);
-    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
-        if (unchanged.value(it.key()) == it.value())
+    for (NumberKind kind : kKinds) {
+        const qint64 number = numbers.value(kind);
+        if (number == 0 || unchanged.value(kind) == number)
             continue;
-        const QString other = otherDocument(dm, numberColumn(it.key()), it.value(), kod);
+        const QString other = otherDocument(dm, numberColumn(kind), number, kod);
         if (!other.isEmpty())
-            clashes.push_back({it.key(), it.value(), other, nextNumber(dm, it.key())});
+            clashes.push_back({kind, number, other, nextNumber(dm, kind)});
     }
-    std::sort(clashes.begin(), clashes.end(),
-              [](const NumberClash &a, const NumberClash &b) { return a.kind < b.kind; });
     return clashes;
 }
 

@@ -6,6 +6,8 @@
 #include "fb_statement.h"
 #include "field_values.h"
 
+#include <algorithm>
+
 namespace {
 
 // Rows fetched at a time when more are needed for navigation or a grid.
@@ -166,23 +168,27 @@ FbStatement &Dataset::preparedSelect()
     m_select.reset();
     auto select = std::make_unique<FbStatement>(m_transaction);
     select->prepare(m_selectSql);
-    m_resultTarget.assign(size_t(select->columnCount()), -1);
-    std::vector<bool> seen(m_fields.size(), false);
-    for (int c = 0; c < select->columnCount(); ++c) {
-        const int index = fieldIndex(select->columnName(c));
-        if (index >= 0 && m_column[size_t(index)] >= 0) {
-            m_resultTarget[size_t(c)] = m_column[size_t(index)];
-            seen[size_t(index)] = true;
-        }
-    }
+    m_resultTarget = rowColumns(*select);
     for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_column[i] >= 0 && !seen[i])
+        if (m_column[i] >= 0 && std::find(m_resultTarget.begin(), m_resultTarget.end(),
+                                          m_column[i]) == m_resultTarget.end())
             throw DbError(QStringLiteral("%1: поле '%2' не найдено в результате запроса")
                               .arg(objectName(), m_fields[i].name));
     }
     m_select = std::move(select);
     m_preparedSql = m_selectSql;
     return *m_select;
+}
+
+std::vector<int> Dataset::rowColumns(const FbStatement &statement) const
+{
+    std::vector<int> target(size_t(statement.columnCount()), -1);
+    for (int c = 0; c < statement.columnCount(); ++c) {
+        const int index = fieldIndex(statement.columnName(c));
+        if (index >= 0)
+            target[size_t(c)] = m_column[size_t(index)];
+    }
+    return target;
 }
 
 void Dataset::releaseStatements()
@@ -651,7 +657,7 @@ void Dataset::post()
         if (m_fields[i].required && m_column[i] >= 0 && m_buffer->data.isNull(m_column[i]))
             throw DbError(QStringLiteral("Поле '%1' должно иметь значение").arg(m_fields[i].name));
     }
-    try {
+    namingConflicts([this] {
         if (m_state == State::Insert) {
             runWrite(m_insertStatement, m_updateSql ? m_updateSql->insertSql : QString(),
                      m_buffer.get(), m_buffer.get());
@@ -660,11 +666,7 @@ void Dataset::post()
             runWrite(m_modifyStatement, m_updateSql ? m_updateSql->modifySql : QString(),
                      m_buffer.get(), &m_records[size_t(m_current)]);
         }
-    } catch (const DbError &e) {
-        if (conflict::isConflict(e))
-            throw conflict::naming(e, recordTitle());
-        throw;
-    }
+    });
 
     if (!m_cursorDone && m_keyField >= 0) {
         const QVariant key = storedValue(*m_buffer, m_keyField);
@@ -703,14 +705,10 @@ void Dataset::remove()
     if (isEmpty())
         throw DbError(QStringLiteral("%1: нет записи для удаления").arg(objectName()));
     const Record &record = m_records[size_t(m_current)];
-    try {
+    namingConflicts([&] {
         runWrite(m_deleteStatement, m_updateSql ? m_updateSql->deleteSql : QString(), &record,
                  &record);
-    } catch (const DbError &e) {
-        if (conflict::isConflict(e))
-            throw conflict::naming(e, recordTitle());
-        throw;
-    }
+    });
     dropCurrentRow();
 }
 
@@ -788,9 +786,16 @@ void Dataset::currentRowChanged()
         detail->onMasterChanged();
 }
 
-QString Dataset::recordTitle() const
+void Dataset::namingConflicts(const std::function<void()> &work)
 {
-    return m_recordTitle && !isEmpty() ? m_recordTitle() : QString();
+    try {
+        work();
+    } catch (const DbError &e) {
+        if (!conflict::isConflict(e))
+            throw;
+        const QString title = m_recordTitle && !isEmpty() ? m_recordTitle() : QString();
+        throw conflict::naming(e, title);
+    }
 }
 
 bool Dataset::readStoredRow(std::unique_ptr<FbStatement> &slot, const QString &sql,
@@ -801,15 +806,9 @@ bool Dataset::readStoredRow(std::unique_ptr<FbStatement> &slot, const QString &s
     FbStatement &st = statement(slot, sql);
     st.setParameter(0, key);
     st.execute();
-    std::vector<int> target(size_t(st.columnCount()), -1);
-    for (int c = 0; c < st.columnCount(); ++c) {
-        const int index = fieldIndex(st.columnName(c));
-        if (index >= 0)
-            target[size_t(c)] = m_column[size_t(index)];
-    }
     const bool found = st.fetch();
     if (found)
-        st.readInto(stored.data, target);
+        st.readInto(stored.data, rowColumns(st));
     st.closeCursor();
     return found;
 }
@@ -868,9 +867,11 @@ void Dataset::refreshCurrentRow()
         return;
     Record &current = m_records[size_t(m_current)];
     Record stored(current);
-    if (!readStoredRow(m_refreshStatement, m_updateSql->refreshSql,
-                       storedValue(current, m_keyField), stored))
-        throw conflict::naming(conflict::deletedElsewhere(), recordTitle());
+    namingConflicts([&] {
+        if (!readStoredRow(m_refreshStatement, m_updateSql->refreshSql,
+                           storedValue(current, m_keyField), stored))
+            throw conflict::deletedElsewhere();
+    });
     if (sameStoredValues(current, stored))
         return;
     current = std::move(stored);

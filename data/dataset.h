@@ -192,7 +192,10 @@ private:
     // the one this dataset read, or the change would silently undo another user's.
     void claimUnchangedRow(const Record &read);
     bool sameStoredValues(const Record &a, const Record &b) const;
-    QString recordTitle() const;
+    // Runs work; a conflict with another user's change it meets names the current row.
+    void namingConflicts(const std::function<void()> &work);
+    // Where each result column of `statement` goes in a row: its field's column, or -1.
+    std::vector<int> rowColumns(const FbStatement &statement) const;
     // Runs the select again and makes its first row current; on failure the dataset is left
     // without rows in `stateOnFailure` and the error passes on.
     void requery(State stateOnFailure);

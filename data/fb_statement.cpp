@@ -488,6 +488,13 @@ QByteArray FbStatement::blob(int column, qsizetype maxBytes) const
     return bytes;
 }
 
+void FbStatement::run(FbTransaction &transaction, const QString &sql)
+{
+    FbStatement statement(transaction);
+    statement.prepare(sql);
+    statement.execute();
+}
+
 QVariant FbStatement::scalar(FbTransaction &transaction, const QString &sql)
 {
     FbStatement statement(transaction);

@@ -47,6 +47,8 @@ public:
 
     // Runs sql and returns the first column of its first row (null when no row).
     static QVariant scalar(FbTransaction &transaction, const QString &sql);
+    // Runs sql, which returns no rows.
+    static void run(FbTransaction &transaction, const QString &sql);
 
 private:
     struct Area;

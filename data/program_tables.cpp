@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace {
 
 const struct {
@@ -31,15 +33,25 @@ bool tableExists(FbTransaction &transaction, const char *name)
 
 void ensureProgramTables(FbConnection &connection)
 {
-    for (const auto &table : kTables) {
+    std::vector<const char *> missing;
+    try {
+        FbTransaction transaction(connection);
+        transaction.start();
+        if (tableExists(transaction, "DOCS")) {
+            for (const auto &table : kTables) {
+                if (!tableExists(transaction, table.name))
+                    missing.push_back(table.definition);
+            }
+        }
+        transaction.commit();
+    } catch (const DbError &) {
+        return; // the opening itself reports what is wrong with the database
+    }
+    for (const char *definition : missing) {
         try {
             FbTransaction transaction(connection);
             transaction.start();
-            if (!tableExists(transaction, "DOCS") || tableExists(transaction, table.name))
-                continue;
-            FbStatement create(transaction);
-            create.prepare(QString::fromLatin1(table.definition));
-            create.execute();
+            FbStatement::run(transaction, QString::fromLatin1(definition));
             transaction.commit();
         } catch (const DbError &) {
             // Without the right to add tables, or with another program adding it at this

@@ -24,25 +24,30 @@ QString documentTitle(const Dataset &d)
     return title;
 }
 
+// The other tables' rows are told by one column each.
+const struct {
+    const char *table;
+    const char *caption;
+    const char *column;
+} kTitles[] = {
+    {"DETAILDOCS", "Строка документа: ", "NAME"},
+    {"CLIENTS", "Клиент: ", "NAMEORG"},
+    {"RASSCHET", "Банковский счет: ", "IIK"},
+    {"OSNOVANIE", "Основание: ", "OSNOVANIE"},
+    {"NOMENKLOTURA", "Товар или услуга: ", "NAME"},
+    {"KNP", "Код назначения платежа: ", "KNP"},
+    {"REKVIZITY", "Собственные реквизиты: ", "NAMEORG"},
+};
+
 } // namespace
 
 QString recordTitle(const QString &table, const Dataset &d)
 {
     if (table == QLatin1String("DOCS"))
         return documentTitle(d);
-    if (table == QLatin1String("DETAILDOCS"))
-        return QStringLiteral("Строка документа: ") + text(d, "NAME");
-    if (table == QLatin1String("CLIENTS"))
-        return QStringLiteral("Клиент: ") + text(d, "NAMEORG");
-    if (table == QLatin1String("RASSCHET"))
-        return QStringLiteral("Банковский счет: ") + text(d, "IIK");
-    if (table == QLatin1String("OSNOVANIE"))
-        return QStringLiteral("Основание: ") + text(d, "OSNOVANIE");
-    if (table == QLatin1String("NOMENKLOTURA"))
-        return QStringLiteral("Товар или услуга: ") + text(d, "NAME");
-    if (table == QLatin1String("KNP"))
-        return QStringLiteral("Код назначения платежа: ") + text(d, "KNP");
-    if (table == QLatin1String("REKVIZITY"))
-        return QStringLiteral("Собственные реквизиты: ") + text(d, "NAMEORG");
+    for (const auto &title : kTitles) {
+        if (table == QLatin1String(title.table))
+            return QString::fromUtf8(title.caption) + text(d, title.column);
+    }
     return QString();
 }

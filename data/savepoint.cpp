@@ -8,7 +8,7 @@ Savepoint::Savepoint(FbTransaction &transaction, const QString &name)
 {
     if (!m_transaction.isActive())
         m_transaction.start();
-    run(QStringLiteral("savepoint ") + m_name);
+    FbStatement::run(m_transaction, QStringLiteral("savepoint ") + m_name);
 }
 
 Savepoint::~Savepoint()
@@ -16,7 +16,7 @@ Savepoint::~Savepoint()
     if (!m_open)
         return;
     try {
-        run(QStringLiteral("rollback to savepoint ") + m_name);
+        FbStatement::run(m_transaction, QStringLiteral("rollback to savepoint ") + m_name);
     } catch (const DbError &) {
         // The connection itself failed: the transaction, and the savepoint with it, are gone.
     }
@@ -24,13 +24,7 @@ Savepoint::~Savepoint()
 
 void Savepoint::release()
 {
-    run(QStringLiteral("release savepoint ") + m_name + QStringLiteral(" only"));
+    FbStatement::run(m_transaction,
+                     QStringLiteral("release savepoint ") + m_name + QStringLiteral(" only"));
     m_open = false;
-}
-
-void Savepoint::run(const QString &sql)
-{
-    FbStatement statement(m_transaction);
-    statement.prepare(sql);
-    statement.execute();
 }

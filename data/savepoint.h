@@ -17,8 +17,6 @@ public:
     void release();
 
 private:
-    void run(const QString &sql);
-
     FbTransaction &m_transaction;
     QString m_name;
     bool m_open = true;

@@ -2,6 +2,7 @@
 
 #include "data/db_error.h"
 #include "data/fb_statement.h"
+#include "data/savepoint.h"
 
 #include <memory>
 
@@ -16,13 +17,6 @@ TableNames tableOf(ImportTarget target)
     return target == ImportTarget::Goods
                ? TableNames{QStringLiteral("NOMENKLOTURA"), QStringLiteral("NOMENKLOTURA_KOD_GEN")}
                : TableNames{QStringLiteral("CLIENTS"), QStringLiteral("CLIENTS_KOD_GEN")};
-}
-
-void runSql(FbTransaction &transaction, const QString &sql)
-{
-    FbStatement statement(transaction);
-    statement.prepare(sql);
-    statement.execute();
 }
 
 // Prepared statements kept by their text: rows with the same mapped columns reuse one.
@@ -146,31 +140,17 @@ ExistingRow ExistingRows::lookup() const
 WriteOutcome writePlan(FbTransaction &transaction, ImportTarget target, const ImportPlan &plan,
                        const WriteProgress &progress)
 {
-    if (!transaction.isActive())
-        transaction.start();
-    runSql(transaction, QStringLiteral("savepoint ") + kSavepoint);
-    const auto undo = [&] {
-        runSql(transaction, QStringLiteral("rollback to savepoint ") + kSavepoint);
-        runSql(transaction, QStringLiteral("release savepoint ") + kSavepoint);
-    };
-    try {
-        Statements statements(transaction);
-        const int total = int(plan.rows.size());
-        for (int r = 0; r < total; ++r) {
-            if (progress && !progress(r, total)) {
-                undo();
-                return WriteOutcome::Cancelled;
-            }
-            writeRow(transaction, statements, target, plan.rows[size_t(r)]);
-        }
-        if (progress && !progress(total, total)) {
-            undo();
+    // A cancelled or failed import leaves nothing of itself behind.
+    Savepoint writing(transaction, kSavepoint);
+    Statements statements(transaction);
+    const int total = int(plan.rows.size());
+    for (int r = 0; r < total; ++r) {
+        if (progress && !progress(r, total))
             return WriteOutcome::Cancelled;
-        }
-    } catch (...) {
-        undo();
-        throw;
+        writeRow(transaction, statements, target, plan.rows[size_t(r)]);
     }
-    runSql(transaction, QStringLiteral("release savepoint ") + kSavepoint);
+    if (progress && !progress(total, total))
+        return WriteOutcome::Cancelled;
+    writing.release();
     return WriteOutcome::Written;
 }
