@@ -1,7 +1,7 @@
 #include "backup_progress_dialog.h"
 #include "database_service.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "tfrm_main.h"
 

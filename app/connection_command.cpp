@@ -1,7 +1,7 @@
 #include "connection_settings.h"
 #include "database_service.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"

@@ -1,7 +1,7 @@
 #include "connection_dialog.h"
 #include "ui_connection_dialog.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "data/connection_check.h"
 #include "data/server_address.h"
 

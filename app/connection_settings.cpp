@@ -1,6 +1,6 @@
 #include "connection_settings.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "data/database_location.h"
 #include "password_store.h"
 

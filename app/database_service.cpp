@@ -1,6 +1,6 @@
 #include "database_service.h"
 
-#include "app/ui/command.h"
+#include "ui/command.h"
 #include "data/tdm.h"
 #include "tfrm_main.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "startup.h"
 
 // Checking an installed program where nobody sits at the screen (zarnik --exit-when-shown,

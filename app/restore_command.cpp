@@ -1,7 +1,7 @@
 #include "backup_progress_dialog.h"
 #include "database_service.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "backup/service_location.h"
 #include "data/tdm.h"

@@ -1,7 +1,7 @@
 #include "startup.h"
 
-#include "app/ui/application_title.h"
-#include "app/ui/prompt_service.h"
+#include "ui/application_title.h"
+#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "connection_settings.h"
 #include "data/database_location.h"

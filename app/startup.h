@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/dialog_runner.h"
+#include "ui/dialog_runner.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/dialog_runner.h"
+#include "ui/dialog_runner.h"
 #include "core/register_statements.h"
 #include "printing/report_shower.h"
 #include "refbooks/reference_list.h"

@@ -1,6 +1,6 @@
 #include "database_service.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "backup/database_backup.h"
 #include "tfrm_main.h"
 

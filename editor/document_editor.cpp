@@ -1,6 +1,6 @@
 #include "document_editor.h"
 
-#include "app/ui/command.h"
+#include "ui/command.h"
 #include "tfrm_schet.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "business_images_group.h"
 
-#include "app/ui/command.h"
-#include "app/ui/prompt_service.h"
+#include "ui/command.h"
+#include "ui/prompt_service.h"
 #include "data/db_error.h"
 
 #include <QCheckBox>

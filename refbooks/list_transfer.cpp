@@ -2,8 +2,8 @@
 
 #include "tfrm_import.h"
 
-#include "app/ui/command.h"
-#include "app/ui/prompt_service.h"
+#include "ui/command.h"
+#include "ui/prompt_service.h"
 #include "data/database_location.h"
 #include "data/tdm.h"
 #include "imports/csv_reader.h"

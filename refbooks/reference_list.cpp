@@ -2,9 +2,9 @@
 
 #include "list_transfer.h"
 
-#include "app/ui/command.h"
-#include "app/ui/dataset_commands.h"
-#include "app/ui/prompt_service.h"
+#include "ui/command.h"
+#include "ui/dataset_commands.h"
+#include "ui/prompt_service.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"

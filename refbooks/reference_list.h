@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui/db_grid.h"
-#include "app/ui/dialog_runner.h"
+#include "ui/db_grid.h"
+#include "ui/dialog_runner.h"
 #include "printing/report_shower.h"
 
 #include <QDialog>

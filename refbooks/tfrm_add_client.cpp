@@ -1,12 +1,12 @@
 #include "tfrm_add_client.h"
 #include "ui_tfrm_add_client.h"
 
-#include "app/ui/command.h"
-#include "app/ui/dataset_commands.h"
-#include "app/ui/db_grid.h"
-#include "app/ui/field_links.h"
-#include "app/ui/id_marks.h"
-#include "app/ui/prompt_service.h"
+#include "ui/command.h"
+#include "ui/dataset_commands.h"
+#include "ui/db_grid.h"
+#include "ui/field_links.h"
+#include "ui/id_marks.h"
+#include "ui/prompt_service.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
 

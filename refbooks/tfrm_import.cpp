@@ -2,7 +2,7 @@
 
 #include "ui_tfrm_import.h"
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
 #include "imports/import_writer.h"

@@ -1,10 +1,10 @@
 #include "tfrm_kolvo.h"
 #include "ui_tfrm_kolvo.h"
 
-#include "app/ui/command.h"
-#include "app/ui/dataset_commands.h"
-#include "app/ui/field_links.h"
-#include "app/ui/prompt_service.h"
+#include "ui/command.h"
+#include "ui/dataset_commands.h"
+#include "ui/field_links.h"
+#include "ui/prompt_service.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
 

@@ -1,8 +1,8 @@
 #include "tfrm_org.h"
 
-#include "app/ui/dataset_commands.h"
-#include "app/ui/prompt_service.h"
-#include "app/ui/scoped_mode.h"
+#include "ui/dataset_commands.h"
+#include "ui/prompt_service.h"
+#include "ui/scoped_mode.h"
 #include "core/modes.h"
 #include "data/dataset.h"
 #include "data/listing_statements.h"

@@ -1,8 +1,8 @@
 #include "tfrm_osnovanie.h"
 
-#include "app/ui/command.h"
-#include "app/ui/dataset_commands.h"
-#include "app/ui/prompt_service.h"
+#include "ui/command.h"
+#include "ui/dataset_commands.h"
+#include "ui/prompt_service.h"
 #include "core/modes.h"
 #include "data/dataset.h"
 #include "data/tdm.h"

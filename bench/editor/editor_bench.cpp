@@ -1,8 +1,8 @@
 // The document editor on the large file: the number buttons, and opening the editor on a
 // document with 1,000 lines.
 
-#include "app/ui/prompt_service.h"
-#include "app/ui/scoped_mode.h"
+#include "ui/prompt_service.h"
+#include "ui/scoped_mode.h"
 #include "bench_database.h"
 #include "core/auto_number.h"
 #include "core/modes.h"

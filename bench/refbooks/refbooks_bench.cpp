@@ -2,8 +2,8 @@
 // row, one keystroke of the quick search, and a sort that returns to the row. The file is
 // generated once into the temporary folder (ZARNIK_BENCH_REFBOOKS_DB names another place).
 
-#include "app/ui/db_grid.h"
-#include "app/ui/prompt_service.h"
+#include "ui/db_grid.h"
+#include "ui/prompt_service.h"
 #include "bench_database.h"
 #include "core/modes.h"
 #include "data/fb_statement.h"

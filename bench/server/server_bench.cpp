@@ -6,7 +6,7 @@
 // engine calls and the network round trips it took beside its time.
 
 #include "app/tfrm_main.h"
-#include "app/ui/scoped_mode.h"
+#include "ui/scoped_mode.h"
 #include "bench_database.h"
 #include "core/modes.h"
 #include "data/db_error.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 
 // The prompt service of the benchmarks that drive windows: a message is a fault, kept for the
 // benchmark to report; a question is answered with `answer`, and kept as a fault too when the

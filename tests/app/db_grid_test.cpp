@@ -1,4 +1,4 @@
-#include "app/ui/db_grid.h"
+#include "ui/db_grid.h"
 #include "data/tdm.h"
 #include "temp_database.h"
 #include "window_driver.h"

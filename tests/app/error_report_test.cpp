@@ -1,7 +1,7 @@
 // The application object that reports what the windows do not catch. It runs with its own
 // main, since the application object must be this class.
-#include "app/ui/application_title.h"
-#include "app/ui/error_reporting_application.h"
+#include "ui/application_title.h"
+#include "ui/error_reporting_application.h"
 #include "data/db_error.h"
 #include "scripted_prompts.h"
 

@@ -1,7 +1,7 @@
 // The server goes away in the middle of work: the user is told, nothing stored is lost, and every
 // window can still be closed.
 #include "app/tfrm_main.h"
-#include "app/ui/application_title.h"
+#include "ui/application_title.h"
 #include "core/modes.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"

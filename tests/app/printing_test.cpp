@@ -1,4 +1,4 @@
-#include "app/ui/db_grid.h"
+#include "ui/db_grid.h"
 #include "main_window_test.h"
 #include "report/report_engine.h"
 #include "window_driver.h"

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 #include "app/tfrm_about.h"
 #include "app/tfrm_main.h"
-#include "app/ui/application_title.h"
+#include "ui/application_title.h"
 #include "data/database_file.h"
 #include "data/dataset.h"
 #include "data/fb_connection.h"

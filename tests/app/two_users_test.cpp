@@ -1,6 +1,6 @@
 // Two users of one database on the server, each with the register and the document editor open.
 #include "app/tfrm_main.h"
-#include "app/ui/application_title.h"
+#include "ui/application_title.h"
 #include "core/modes.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"

@@ -1,6 +1,6 @@
 // "Импорт..." and "Экспорт..." of the goods and the clients lists, driven as the user does:
 // the file chosen, the import window's summary read, its choices made, the list looked at.
-#include "app/ui/application_title.h"
+#include "ui/application_title.h"
 #include "data/fb_statement.h"
 #include "data_module_test.h"
 #include "refbooks/tfrm_nomenkl.h"

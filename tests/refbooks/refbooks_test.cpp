@@ -1,10 +1,10 @@
 // The reference books driven as the user does, by their controls' names, on a small
 // database of a few clients, items and codes.
-#include "app/ui/application_title.h"
-#include "app/ui/dataset_commands.h"
-#include "app/ui/db_grid.h"
-#include "app/ui/id_marks.h"
-#include "app/ui/scoped_mode.h"
+#include "ui/application_title.h"
+#include "ui/dataset_commands.h"
+#include "ui/db_grid.h"
+#include "ui/id_marks.h"
+#include "ui/scoped_mode.h"
 #include "core/modes.h"
 #include "data/fb_statement.h"
 #include "data_module_test.h"

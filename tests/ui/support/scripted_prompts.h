@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/prompt_service.h"
+#include "ui/prompt_service.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-#include "app/ui/prompt_service.h"
-#include "app/ui/qt_translations.h"
+#include "ui/prompt_service.h"
+#include "ui/qt_translations.h"
 
 #include <QAbstractButton>
 #include <QFileInfo>

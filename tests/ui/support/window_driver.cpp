@@ -1,6 +1,6 @@
 #include "window_driver.h"
 
-#include "app/ui/db_grid.h"
+#include "ui/db_grid.h"
 #include "data/dataset.h"
 
 #include <QHeaderView>

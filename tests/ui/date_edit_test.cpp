@@ -1,4 +1,4 @@
-#include "app/ui/date_edit.h"
+#include "ui/date_edit.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,4 +1,4 @@
-#include "app/ui/dialog_centring.h"
+#include "ui/dialog_centring.h"
 
 #include <QDialog>
 #include <QScreen>

@@ -1,5 +1,5 @@
-#include "app/ui/numeric_key_filter.h"
-#include "app/ui/prompt_service.h"
+#include "ui/numeric_key_filter.h"
+#include "ui/prompt_service.h"
 #include "scoped_locale.h"
 
 #include <QAbstractButton>
