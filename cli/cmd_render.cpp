@@ -7,6 +7,7 @@
 #include "data/server_location.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
+#include "report/export/export_filters.h"
 #include "report/output_file.h"
 #include "report/report_engine.h"
 #include "report/report_output.h"
@@ -16,6 +17,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include <cstdio>
 
@@ -23,8 +25,30 @@ using zreport::OutputFile;
 
 namespace {
 
+// The preview's export formats that render writes, each to the file named by its option.
+struct ExportFormat {
+    const char *option;
+    zexport::ExportKind kind;
+    const char *description;
+};
+constexpr ExportFormat kExportFormats[] = {
+    {"xlsx", zexport::ExportKind::Xlsx, "Write an Excel workbook (XLSX)."},
+    {"docx", zexport::ExportKind::Docx, "Write a Word document (DOCX)."},
+    {"odt", zexport::ExportKind::Odt, "Write an OpenDocument text (ODT)."},
+    {"html", zexport::ExportKind::Html, "Write an HTML page."},
+    {"rtf", zexport::ExportKind::Rtf, "Write an RTF document."},
+    {"csv", zexport::ExportKind::Csv, "Write the pages' text as CSV."},
+    {"txt", zexport::ExportKind::Text, "Write the pages as plain text."},
+};
+
+struct ExportTarget {
+    zexport::ExportKind kind;
+    QString path;
+};
+
 struct RenderOptions {
     QString db, templateName, json, pdf, png;
+    std::vector<ExportTarget> exports;
     std::optional<int> doc;
     int tip = 0;
     int dpi = 150;
@@ -40,6 +64,15 @@ QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
     o.json = parser.value(QStringLiteral("json"));
     o.pdf = parser.value(QStringLiteral("pdf"));
     o.png = parser.value(QStringLiteral("png"));
+    for (const ExportFormat &format : kExportFormats) {
+        const QString path = parser.value(QLatin1String(format.option));
+        if (path.isEmpty())
+            continue;
+        if (OutputFile::isStandardOutput(path))
+            return QStringLiteral("--%1 writes a file and cannot write to \"-\"")
+                .arg(QLatin1String(format.option));
+        o.exports.push_back({format.kind, path});
+    }
     const auto wholeNumber = [&](const char *name, int &value) -> QString {
         if (!parser.isSet(QLatin1String(name)))
             return {};
@@ -118,6 +151,15 @@ bool writeOutputs(const zreport::PreparedReport &prepared, const RenderOptions &
         std::fprintf(stderr, "render: %s\n", qPrintable(error));
         ok = false;
     }
+    zexport::ExportOptions allPages;
+    for (int i = 0; i < prepared.pageCount(); ++i)
+        allPages.pages.push_back(i);
+    for (const ExportTarget &target : o.exports) {
+        if (!zexport::exportPages(target.kind, prepared, allPages, target.path, &error)) {
+            std::fprintf(stderr, "render: %s\n", qPrintable(error));
+            ok = false;
+        }
+    }
     return ok;
 }
 
@@ -128,10 +170,12 @@ int runRender(const QStringList &args)
     CommandLine line(
         QStringLiteral("render"),
         QStringLiteral("[--database PATH] --template NAME [--doc KOD] [--tip N] [--json FILE] "
-                       "[--pdf FILE] [--png PREFIX [--dpi N]]"),
-        QStringLiteral("Lays a printed form out and writes it as JSON, PDF or PNG pages. A "
-                       "regular file is replaced only once it is completely written; a device "
-                       "or a pipe is written into; \"-\" is standard output."));
+                       "[--pdf FILE] [--png PREFIX [--dpi N]] [--xlsx FILE] [--docx FILE] "
+                       "[--odt FILE] [--html FILE] [--rtf FILE] [--csv FILE] [--txt FILE]"),
+        QStringLiteral("Lays a printed form out and writes it as JSON, PDF, PNG pages or the "
+                       "preview's export formats, any of them at once. A regular file is "
+                       "replaced only once it is completely written; a device or a pipe is "
+                       "written into; \"-\" is standard output (JSON and PDF only)."));
     QCommandLineParser &parser = line.parser();
     parser.addOptions({
         {{QStringLiteral("database"), QStringLiteral("db")},
@@ -158,6 +202,9 @@ int runRender(const QStringList &args)
         {QStringLiteral("dpi"), QStringLiteral("The PNG pages' resolution, 10 to 1200."),
          QStringLiteral("N"), QStringLiteral("150")},
     });
+    for (const ExportFormat &format : kExportFormats)
+        parser.addOption({QLatin1String(format.option), QLatin1String(format.description),
+                          QStringLiteral("FILE")});
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
     RenderOptions o;

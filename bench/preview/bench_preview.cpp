@@ -4,7 +4,7 @@
 //   build/bin/bench_preview
 //   build/bin/bench_preview --benchmark_filter=Print   (needs the Zarnik_PDF queue)
 
-#include "report/preview/export_filters.h"
+#include "report/export/export_filters.h"
 #include "report/preview/preview_hooks.h"
 #include "report/preview/preview_window.h"
 #include "report/preview/print_job.h"
@@ -23,6 +23,7 @@
 
 using namespace zreport;
 using namespace zpreview;
+using namespace zexport;
 
 namespace {
 

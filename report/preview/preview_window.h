@@ -1,6 +1,7 @@
 #pragma once
 
 #include "page_view.h"
+#include "preview_commands.h"
 #include "preview_hooks.h"
 #include "print_settings.h"
 
@@ -14,19 +15,15 @@
 #include <memory>
 #include <optional>
 
-class QAction;
-class QComboBox;
 class QLabel;
-class QLineEdit;
-class QMenu;
-class QToolBar;
-class QToolButton;
 class QTreeWidget;
 class QStatusBar;
 
 // The print preview window "Предварительный просмотр": builds the report's pages in its own
 // message loop and lets the user page, zoom, find, print, save, open and export them.
 namespace zpreview {
+
+class PreviewToolBar;
 
 class PreviewWindow : public QDialog {
     Q_OBJECT
@@ -62,9 +59,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    QAction *addButton(const char *name, const QString &hint, const QIcon &icon);
-    void buildToolBar();
-    void showButtonsOf(const QStringList &buttons);
+    void connectToolBar();
     void pickObject(int page, QPointF unitsInPage);
     void setRunning(bool running);
     void onProgress(int pagesSoFar);
@@ -78,6 +73,7 @@ private:
     const zreport::TfrxReport &m_report;
     zreport::DataSources m_sources;
     PreviewHooks m_hooks;
+    PreviewCommands m_commands{this, m_hooks};
     std::unique_ptr<zreport::ReportEngine> m_engine;
     zreport::PreparedReport m_empty;
 
@@ -97,19 +93,12 @@ private:
     // itself is never changed.
     std::optional<zreport::PageSettings> m_pageSettings;
 
-    QToolBar *m_toolBar;
+    PreviewToolBar *m_toolBar;
     PageView *m_view;
     PageView *m_thumbnails;
     QTreeWidget *m_outline;
     QStatusBar *m_statusBar;
     QLabel *m_pagePanel, *m_infoPanel, *m_thirdPanel;
-    QComboBox *m_zoomCombo;
-    QLineEdit *m_pageEdit;
-    QMenu *m_exportMenu;
-    QAction *m_print, *m_open, *m_save, *m_export, *m_pdf, *m_email, *m_find, *m_zoomIn, *m_zoomOut,
-        *m_fullScreen, *m_outlineAction, *m_thumbnailsAction, *m_pageSetup, *m_edit, *m_first,
-        *m_prior, *m_next, *m_last, *m_close, *m_zoomComboAction, *m_pageEditAction,
-        *m_findSeparator, *m_fullScreenSeparator, *m_editSeparator;
     int m_pickedPage = 0; // the object last clicked on, which the page editor starts with
     int m_pickedObject = -1;
     bool m_fullScreenOn = false;

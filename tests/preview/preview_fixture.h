@@ -2,13 +2,12 @@
 
 // Reports, answered questions and tools shared by the preview's tests.
 
+#include "export_fixture.h"
+
 #include "report/preview/preview_hooks.h"
 #include "report/preview/preview_window.h"
-#include "report_fixture.h"
 
 #include <QDialog>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <deque>
 #include <functional>
@@ -40,14 +39,6 @@ inline QString twoPageReportXml()
 </TfrxReport>)")
         .arg(memoXml("M1", R"(Left="0" Top="0" Width="600" Height="30")", "Первая страница"),
              memoXml("M2", R"(Left="0" Top="0" Width="600" Height="30")", "Вторая страница"));
-}
-
-inline std::unique_ptr<zreport::MemoryRows> rows(int count)
-{
-    QList<QVariant> values;
-    for (int i = 1; i <= count; ++i)
-        values << i;
-    return numberRows(values);
 }
 
 // Answers the preview's questions in place of the user and keeps every message shown.
@@ -88,18 +79,6 @@ template <typename T> T *child(QObject *parent, const char *name)
     T *found = parent->findChild<T *>(QString::fromLatin1(name));
     EXPECT_TRUE(found) << name;
     return found;
-}
-
-// Runs a command-line tool; its standard output, or a null string when it is not installed.
-inline QString toolOutput(const QString &program, const QStringList &arguments)
-{
-    if (QStandardPaths::findExecutable(program).isEmpty())
-        return QString();
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    const QString out = QString::fromUtf8(process.readAllStandardOutput());
-    return out.isNull() ? QStringLiteral("") : out;
 }
 
 // "Pages: 2" and "Page    2 size: 841.89 x 595.276 pts (A4)" lines of pdfinfo.

@@ -1,8 +1,8 @@
 #include "preview_fixture.h"
 #include "qt_printing.h"
 
+#include "report/export/export_filters.h"
 #include "report/prepared_io.h"
-#include "report/preview/export_filters.h"
 #include "report/report_output.h"
 
 #include <QAction>
@@ -17,6 +17,7 @@
 #include <QXmlStreamReader>
 
 using namespace zpreview;
+using namespace zexport;
 
 namespace {
 

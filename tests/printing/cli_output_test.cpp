@@ -1,6 +1,7 @@
 // Where zarnik-cli render writes: every kind of target a user may name, for each format,
-// checked by exit code, message and what is left on disk.
+// checked by exit code, message and what is left on disk; and the export formats it writes.
 
+#include "cli_run.h"
 #include "param_names.h"
 #include "temp_database.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -313,5 +315,91 @@ INSTANTIATE_TEST_SUITE_P(TargetsAndFormats, CliOutput, ::testing::ValuesIn(cases
                              return std::string(targetName(info.param.target)) +
                                     formatName(info.param.format);
                          });
+
+// The preview's export formats written by render: each file is whole and holds the invoice's
+// total; a path that cannot be written is refused and leaves nothing.
+struct ExportCase {
+    const char *option;   // also the file's extension
+    const char *mainPart; // the zip member with the text; null for a plain file
+};
+
+void PrintTo(const ExportCase &c, std::ostream *os)
+{
+    *os << c.option;
+}
+
+class CliExport : public ::testing::TestWithParam<ExportCase> {
+protected:
+    static void SetUpTestSuite() { s_db = new TempDatabase(TempDatabase::Demo); }
+    static void TearDownTestSuite()
+    {
+        delete s_db;
+        s_db = nullptr;
+    }
+
+    CliRun render(const QString &path) const
+    {
+        return runCli({QStringLiteral("render"), QStringLiteral("--db"), s_db->path(),
+                       QStringLiteral("--template"), QStringLiteral("repSchet"),
+                       QStringLiteral("--") + QLatin1String(GetParam().option), path});
+    }
+
+    static TempDatabase *s_db;
+    QTemporaryDir m_dir;
+};
+
+TempDatabase *CliExport::s_db = nullptr;
+
+// The demo invoice's total, as every format spells it.
+const QString kInvoiceTotal = QStringLiteral("172950,00");
+
+TEST_P(CliExport, WritesAWholeFileHoldingTheTotal)
+{
+    const ExportCase &c = GetParam();
+    const QString file = m_dir.filePath(QStringLiteral("invoice.") + QLatin1String(c.option));
+    const CliRun result = render(file);
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()})
+        << "no temporary file is left";
+    QFile in(file);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray text = in.readAll();
+    if (c.mainPart) {
+        ASSERT_TRUE(text.startsWith("PK\x03\x04")) << "a zip package";
+        if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            GTEST_SKIP() << "unzip is not installed";
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"),
+                    {QStringLiteral("-p"), file, QLatin1String(c.mainPart)});
+        ASSERT_TRUE(unzip.waitForFinished(60000));
+        ASSERT_EQ(unzip.exitCode(), 0) << c.mainPart << " is missing or damaged";
+        text = unzip.readAllStandardOutput();
+    }
+    EXPECT_TRUE(QString::fromUtf8(text).contains(kInvoiceTotal)) << text.left(400).toStdString();
+}
+
+TEST_P(CliExport, UnwritablePathSaysWhyAndLeavesNoFile)
+{
+    const QString file = m_dir.filePath(QStringLiteral("no-such-folder/invoice.") +
+                                        QLatin1String(GetParam().option));
+    const CliRun result = render(file);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("Не удалось записать файл «") + file))
+        << result.err.toStdString();
+    EXPECT_TRUE(QDir(m_dir.path()).isEmpty());
+}
+
+const ExportCase kExportCases[] = {
+    {"xlsx", "xl/sharedStrings.xml"},
+    {"docx", "word/document.xml"},
+    {"odt", "content.xml"},
+    {"html", nullptr},
+    {"rtf", nullptr},
+    {"csv", nullptr},
+    {"txt", nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Formats, CliExport, ::testing::ValuesIn(kExportCases),
+                         [](const auto &info) { return std::string(info.param.option); });
 
 } // namespace

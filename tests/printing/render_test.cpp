@@ -160,6 +160,9 @@ TEST(Render, RefusesWhatItCannotUse)
           QStringLiteral("x")},
          2},
         {{d, demo.path()}, 2},
+        {{d, demo.path(), t, QStringLiteral("repSchet"), QStringLiteral("--xlsx"),
+          QStringLiteral("-")},
+         2},
         {{d, empty.path(), t, QStringLiteral("repSchet")}, 1},
     };
     for (const auto &c : cases) {

@@ -10,7 +10,7 @@
 // Prepared pages as a table: the edges of the objects become column and row edges, and each
 // object a cell spanning the columns and rows it covers, so that a form reads as a table in
 // spreadsheet and word-processor formats. Pages follow one another downwards.
-namespace zpreview {
+namespace zexport {
 
 struct GridCell {
     int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
@@ -71,4 +71,4 @@ struct LineItem {
 std::vector<std::vector<LineItem>> pageTextLines(const zreport::PreparedReport &report,
                                                  int pageIndex);
 
-} // namespace zpreview
+} // namespace zexport

@@ -9,7 +9,7 @@
 #include <gif_lib.h>
 
 // PDF and the page images.
-namespace zpreview::writers {
+namespace zexport::writers {
 
 bool pdf(const Report &report, const Pages &pages, const QString &path, QString *error)
 {
@@ -83,4 +83,4 @@ bool image(const Report &report, int page, int dpi, const char *format, const QS
     return true;
 }
 
-} // namespace zpreview::writers
+} // namespace zexport::writers

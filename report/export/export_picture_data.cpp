@@ -3,7 +3,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 
-namespace zpreview {
+namespace zexport {
 
 namespace {
 
@@ -35,4 +35,4 @@ QByteArray pngAt96Dpi(const QImage &image)
     return png(copy);
 }
 
-} // namespace zpreview
+} // namespace zexport

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace zpreview {
+namespace zexport {
 
 bool ExportFilter::isImage() const
 {
@@ -183,4 +183,4 @@ bool exportPages(ExportKind kind, const zreport::PreparedReport &report,
     return file.commit(error);
 }
 
-} // namespace zpreview
+} // namespace zexport

@@ -20,7 +20,7 @@
 
 // The office formats: XLSX through libxlsxwriter, the OpenDocument spreadsheet and the Word
 // document as zip packages through libzip, the OpenDocument text through Qt's ODF writer.
-namespace zpreview::writers {
+namespace zexport::writers {
 
 namespace {
 
@@ -617,4 +617,4 @@ bool docx(const Report &report, const Pages &pages, const QString &path, QString
     return writeZip(path, entries, error);
 }
 
-} // namespace zpreview::writers
+} // namespace zexport::writers

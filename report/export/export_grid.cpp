@@ -6,7 +6,7 @@
 #include <cmath>
 #include <map>
 
-namespace zpreview {
+namespace zexport {
 
 namespace {
 
@@ -295,4 +295,4 @@ void forEachPlace(const ExportGrid &grid, int row,
     }
 }
 
-} // namespace zpreview
+} // namespace zexport

@@ -2,9 +2,9 @@
 // nothing of pictures in a document without them.
 
 #include "encoded_image.h"
-#include "preview_fixture.h"
+#include "export_fixture.h"
 
-#include "report/preview/export_writers.h"
+#include "report/export/export_writers.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -12,7 +12,7 @@
 
 #include <numeric>
 
-using namespace zpreview;
+using namespace zexport;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cmath>
 
 // The formats written as text: plain text, print file, CSV, HTML, the XML spreadsheet and RTF.
-namespace zpreview::writers {
+namespace zexport::writers {
 
 namespace {
 
@@ -299,4 +299,4 @@ QByteArray rtf(const Report &report, const Pages &pages)
     return out;
 }
 
-} // namespace zpreview::writers
+} // namespace zexport::writers

@@ -7,7 +7,7 @@
 
 // The writers behind the export filters; each writes a complete file at `path` (a temporary
 // name that the caller renames) and says why it failed in *error.
-namespace zpreview::writers {
+namespace zexport::writers {
 
 using Report = zreport::PreparedReport;
 using Pages = std::vector<int>;
@@ -30,4 +30,4 @@ bool ods(const Report &report, const Pages &pages, const QString &path, QString 
 bool odt(const Report &report, const Pages &pages, const QString &path, QString *error);
 bool docx(const Report &report, const Pages &pages, const QString &path, QString *error);
 
-} // namespace zpreview::writers
+} // namespace zexport::writers

@@ -6,7 +6,7 @@
 #include <QString>
 
 // The bytes of a report's image as the document formats that hold images take them.
-namespace zpreview {
+namespace zexport {
 
 struct PictureData {
     QByteArray bytes;
@@ -24,4 +24,4 @@ QByteArray pngAt96Dpi(const QImage &image);
 inline constexpr int kDeclaredDotsPerMeter = 3780;
 inline constexpr double kDeclaredDpi = kDeclaredDotsPerMeter * 0.0254;
 
-} // namespace zpreview
+} // namespace zexport

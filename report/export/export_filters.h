@@ -6,8 +6,9 @@
 
 #include <vector>
 
-// The export filters of the preview's export menu, and writing prepared pages through them.
-namespace zpreview {
+// The export formats (in the order of the preview's export menu), and writing prepared pages
+// through them.
+namespace zexport {
 
 enum class ExportKind {
     Pdf,
@@ -50,4 +51,4 @@ struct ExportOptions {
 bool exportPages(ExportKind kind, const zreport::PreparedReport &report,
                  const ExportOptions &options, const QString &path, QString *error);
 
-} // namespace zpreview
+} // namespace zexport
