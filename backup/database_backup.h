@@ -66,14 +66,4 @@ Result replaceDatabase(const QString &backupPath, const QString &location, const
 // for a file (whose restore checks the file itself).
 QString restoreRefusal(const QString &location, const Credentials &credentials);
 
-struct Validation {
-    bool checked = false; // false when the validation could not run (see `message`)
-    QStringList findings; // the engine's lines that report a fault; empty when sound
-    QString message;      // the result in plain words
-};
-
-// Runs the engine's validation of the database at `location` (it may be open).
-Validation validateDatabase(const QString &location,
-                            const Credentials &credentials = embeddedCredentials());
-
 } // namespace zbackup
