@@ -8,9 +8,10 @@
 
 #include <functional>
 
-// Backup, restore and validation of a Zarnik database through the engine's services. Every
-// file is written under a temporary name beside its final one and renamed only when complete,
-// so a failure or a cancel leaves nothing under the final name and the database as it was.
+// Backup and restore of a Zarnik database through the engine's services (its validation:
+// database_validation.h). Every file is written under a temporary name beside its final one
+// and renamed only when complete (atomic_file.h), so a failure or a cancel leaves nothing under
+// the final name and the database as it was.
 namespace zbackup {
 
 // How far the work is (0..1, or negative when the engine cannot tell) and its latest line;

@@ -12,6 +12,7 @@
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <optional>
 
 QString engineText(std::string_view bytes)
 {
@@ -53,6 +54,22 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     if (connection_loss::isLost(error))
         throw connection_loss::lost(message, error.engineCodes(), systemError);
     throw error;
+}
+
+void executeCommitted(FbConnection &connection, const QString &sql)
+{
+    const std::optional<QByteArray> text = kz1048::encode(sql);
+    if (!text)
+        throw DbError(
+            QStringLiteral("Запрос содержит знаки, которых нет в кодировке базы данных:\n%1")
+                .arg(sql));
+    FbTransaction transaction(connection);
+    transaction.start();
+    ISC_STATUS_ARRAY status;
+    isc_dsql_execute_immediate(status, connection.handle(), transaction.handle(), 0,
+                               text->constData(), 1, nullptr);
+    throwOnFbError(status, sql);
+    transaction.commit();
 }
 
 void prepareEmbeddedEngine()

@@ -3,7 +3,7 @@
 #include "printing/print_job.h"
 #include "report/report_engine.h"
 #include "server_database.h"
-#include "tcp_forwarder.h"
+#include "tcp_relay.h"
 #include "temp_database.h"
 #include "templates/template_loader.h"
 #include "unreadable_row.h"
@@ -219,12 +219,12 @@ TEST(DatasetRows, ALostConnectionWhileOpeningIsTheReportsError)
 {
     ServerDatabase db(TempDatabase::Demo);
     SKIP_WITHOUT_SERVER(db);
-    TcpForwarder forwarder{3050};
+    TcpRelay relay{3050};
     TDM dm;
-    dm.DataModuleCreate(QStringLiteral("127.0.0.1/%1:%2").arg(forwarder.port()).arg(db.path()),
+    dm.DataModuleCreate(QStringLiteral("127.0.0.1/%1:%2").arg(relay.port()).arg(db.path()),
                         ServerDatabase::testUser());
     dm.closeAllDatasets();
-    forwarder.cut();
+    relay.cut();
     QString error;
     const auto report = ztemplates::loadBuiltinTemplate(QStringLiteral("repSchet"), &error);
     ASSERT_TRUE(report) << error.toStdString();
