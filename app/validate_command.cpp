@@ -1,7 +1,7 @@
 #include "database_service.h"
 
 #include "ui/prompt_service.h"
-#include "backup/database_backup.h"
+#include "backup/database_validation.h"
 #include "tfrm_main.h"
 
 #include <QApplication>

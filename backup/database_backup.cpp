@@ -1,10 +1,12 @@
 #include "database_backup.h"
 
+#include "atomic_file.h"
+#include "database_validation.h"
 #include "restore_steps.h"
 #include "service_connection.h"
 #include "service_location.h"
-#include "validation_report.h"
 
+#include "data/connection_parameters.h"
 #include "data/database_file.h"
 #include "data/db_error.h"
 #include "data/fb_connection.h"
@@ -13,8 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QScopeGuard>
 
 #include <cerrno>
@@ -22,7 +22,6 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 namespace zbackup {
@@ -30,51 +29,6 @@ namespace zbackup {
 using namespace detail;
 
 namespace {
-
-// A name beside `path` that nothing has yet: the engine refuses to restore over a file. The
-// writing process's id is part of the name, so that a file left by a killed process can later
-// be told from one a living process still writes.
-QString temporaryPathBeside(const QString &path, const QString &kind)
-{
-    for (;;) {
-        const QString candidate = path + uniqueSuffix(kind);
-        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
-            return candidate;
-    }
-}
-
-// A restore killed half-way leaves its unfinished database beside the target, as large as the
-// data it had written; nothing else would ever remove it.
-void removeAbandonedRestores(const QString &targetPath)
-{
-    const QFileInfo target(targetPath);
-    static const QRegularExpression kOwner(QStringLiteral("\\.restoring-(\\d+)-[0-9a-f]+$"));
-    const QStringList names = target.dir().entryList(
-        {target.fileName() + QStringLiteral(".restoring-*")}, QDir::Files | QDir::System);
-    for (const QString &name : names) {
-        const QRegularExpressionMatch owner = kOwner.match(name);
-        if (!owner.hasMatch())
-            continue;
-        const pid_t pid = pid_t(owner.captured(1).toLongLong());
-        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
-            QFile::remove(target.dir().filePath(name));
-    }
-}
-
-// A file and its folder flushed to the disk, so that a rename never publishes a file whose
-// contents are still only in memory when the power goes.
-bool flushToDisk(const QString &path)
-{
-    bool ok = true;
-    for (const QString &each : {path, QFileInfo(path).absolutePath()}) {
-        const int fd = ::open(QFile::encodeName(each).constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0 || ::fsync(fd) != 0)
-            ok = false;
-        if (fd >= 0)
-            ::close(fd);
-    }
-    return ok;
-}
 
 const QString kNoRoomForBackup =
     QStringLiteral("На диске не хватает места для копии. Освободите место или выберите другой "
@@ -202,20 +156,6 @@ Result cancelled()
     return {Outcome::Cancelled, QStringLiteral("Прервано пользователем.")};
 }
 
-QString freeName(const QString &base)
-{
-    QString name = base;
-    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
-        name = base + u'-' + QString::number(n);
-    return name;
-}
-
-QString uniqueSuffix(const QString &kind)
-{
-    return u'.' + kind + u'-' + QString::number(::getpid()) + u'-' +
-           QString::number(QRandomGenerator::global()->generate(), 16);
-}
-
 bool discardDatabase(const QString &location, const Credentials &credentials)
 {
     if (!serviceLocation(location).onServer)
@@ -230,16 +170,11 @@ bool discardDatabase(const QString &location, const Credentials &credentials)
     // A restore that failed half-way leaves a file the engine cannot open, and this computer
     // cannot remove the server's files: an empty database written over it can be dropped,
     // where there is room for one. (Where nothing was made, one is made and dropped again.)
-    QByteArray dpb;
-    dpb.append(char(isc_dpb_version1));
-    const auto add = [&dpb](char tag, const QByteArray &value) {
-        dpb.append(tag);
-        dpb.append(char(value.size()));
-        dpb.append(value);
-    };
-    add(char(isc_dpb_user_name), credentials.user.toUtf8());
-    add(char(isc_dpb_password), credentials.password.toUtf8());
-    add(char(isc_dpb_overwrite), QByteArray(1, '\1'));
+    QByteArray dpb = database::connectionParameters(database::ParameterBlock::Database, location,
+                                                    credentials.user, credentials.password);
+    dpb.append(char(isc_dpb_overwrite));
+    dpb.append(char(1));
+    dpb.append(char(1));
     const QByteArray name = QFile::encodeName(location);
     isc_db_handle handle = 0;
     ISC_STATUS_ARRAY status;
@@ -468,7 +403,7 @@ Result restoreBackup(const QString &backupPath, const QString &targetPath, bool 
     } catch (const DbError &e) {
         return failed(e.message());
     }
-    removeAbandonedRestores(targetPath);
+    removeAbandoned(targetPath, QStringLiteral("restoring"));
     const QString restored = temporaryPathBeside(targetPath, QStringLiteral("restoring"));
     if (Result result = restoreInto(backupPath, restored, progress, embeddedCredentials());
         !result.done())
@@ -511,7 +446,7 @@ Result replaceDatabase(const QString &backupPath, const QString &databasePath, c
     try {
         if (openElsewhere(databasePath))
             return failed(kOpenElsewhere + u'\n' + kUnchanged);
-        removeAbandonedRestores(databasePath);
+        removeAbandoned(databasePath, QStringLiteral("restoring"));
         const QString restored = temporaryPathBeside(databasePath, QStringLiteral("restoring"));
         if (Result result = restoreInto(backupPath, restored, progress, embeddedCredentials());
             !result.done()) {
@@ -547,47 +482,6 @@ Result replaceDatabase(const QString &backupPath, const QString &databasePath, c
     } catch (const DbError &e) {
         return failed(e.message() + u'\n' + kUnchanged);
     }
-}
-
-Validation validateDatabase(const QString &location, const Credentials &credentials)
-{
-    Validation validation;
-    QStringList output;
-    try {
-        const ServiceLocation where = serviceLocation(location);
-        ServiceRequest request(isc_action_svc_validate);
-        request.text(isc_spb_dbname, where.database);
-        // The embedded engine's validation service, when its attachment is the database's
-        // last, closes the database in a thread of its own that may still run after the
-        // service has ended; a program that then exits at once unloads the engine under it
-        // (a crash at exit, signal 11). Held open here, the database is closed by this
-        // thread, which waits for it. (The window holds it open anyway; a database too
-        // damaged to open is validated without.)
-        FbConnection heldOpen;
-        try {
-            if (!where.onServer)
-                heldOpen.attach(location, credentials.user, credentials.password);
-        } catch (const DbError &) {
-        }
-        {
-            ServiceConnection service;
-            service.attach(where.serviceManager, credentials.user, credentials.password);
-            service.run(request, [&output](const QString &line) {
-                output << line;
-                return true;
-            });
-        }
-        if (heldOpen.isAttached())
-            heldOpen.detach();
-    } catch (const DbError &e) {
-        validation.message =
-            QStringLiteral("Проверить базу данных не удалось:\n%1").arg(e.message());
-        return validation;
-    }
-    validation.checked = true;
-    validation.findings = validationFaults(output);
-    validation.message = validationReport(validation.findings);
-    return validation;
 }
 
 } // namespace zbackup

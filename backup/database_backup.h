@@ -8,9 +8,10 @@
 
 #include <functional>
 
-// Backup, restore and validation of a Zarnik database through the engine's services. Every
-// file is written under a temporary name beside its final one and renamed only when complete,
-// so a failure or a cancel leaves nothing under the final name and the database as it was.
+// Backup and restore of a Zarnik database through the engine's services (its validation:
+// database_validation.h). Every file is written under a temporary name beside its final one
+// and renamed only when complete (atomic_file.h), so a failure or a cancel leaves nothing under
+// the final name and the database as it was.
 namespace zbackup {
 
 // How far the work is (0..1, or negative when the engine cannot tell) and its latest line;
@@ -65,15 +66,5 @@ Result replaceDatabase(const QString &backupPath, const QString &location, const
 // connected (this program's own connections do not count). Empty when they may, and always
 // for a file (whose restore checks the file itself).
 QString restoreRefusal(const QString &location, const Credentials &credentials);
-
-struct Validation {
-    bool checked = false; // false when the validation could not run (see `message`)
-    QStringList findings; // the engine's lines that report a fault; empty when sound
-    QString message;      // the result in plain words
-};
-
-// Runs the engine's validation of the database at `location` (it may be open).
-Validation validateDatabase(const QString &location,
-                            const Credentials &credentials = embeddedCredentials());
 
 } // namespace zbackup

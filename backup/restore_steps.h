@@ -10,14 +10,8 @@ namespace zbackup::detail {
 
 inline const QString kUnchanged = QStringLiteral("Текущая база данных не изменена.");
 
-// A name not yet taken: `base`, else `base-2`, `base-3`…
-QString freeName(const QString &base);
-
 Result failed(const QString &message);
 Result cancelled();
-
-// ".KIND-<pid>-<random>": a name nothing has yet, and whose writer can later be told.
-QString uniqueSuffix(const QString &kind);
 
 // Removes a database made by a restore that did not complete: a file, or a server's database
 // dropped. False when it could not be removed (a server's unfinished file on a full disk).

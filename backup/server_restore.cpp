@@ -2,6 +2,7 @@
 // the old one beside it, so the backup is first restored into a new database on the server and
 // checked there, the database it will replace is backed up to this computer, and only then is
 // the backup restored over it.
+#include "atomic_file.h"
 #include "database_backup.h"
 #include "restore_steps.h"
 #include "service_location.h"

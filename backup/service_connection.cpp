@@ -1,5 +1,6 @@
 #include "service_connection.h"
 
+#include "data/connection_parameters.h"
 #include "data/db_error.h"
 #include "data/fb_connection.h"
 
@@ -40,16 +41,8 @@ void ServiceConnection::attach(const QString &serviceManager, const QString &use
                                const QString &password)
 {
     prepareEmbeddedEngine();
-    QByteArray spb;
-    spb.append(char(isc_spb_version));
-    spb.append(char(isc_spb_current_version));
-    auto add = [&spb](char tag, const QByteArray &value) {
-        spb.append(tag);
-        spb.append(char(value.size()));
-        spb.append(value);
-    };
-    add(char(isc_spb_user_name), user.toLatin1());
-    add(char(isc_spb_password), password.toLatin1());
+    const QByteArray spb = database::connectionParameters(database::ParameterBlock::Service,
+                                                          serviceManager, user, password);
     const QByteArray name = serviceManager.toLatin1();
     ISC_STATUS_ARRAY status;
     isc_service_attach(status, 0, name.constData(), &m_handle, short(spb.size()), spb.constData());
@@ -57,6 +50,7 @@ void ServiceConnection::attach(const QString &serviceManager, const QString &use
         m_handle = 0;
         throwOnFbError(status);
     }
+    database::limitServerWaits(serviceManager);
 }
 
 void ServiceConnection::detach()

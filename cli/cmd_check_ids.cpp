@@ -1,13 +1,12 @@
 #include "command_line.h"
 #include "commands.h"
 #include "open_database.h"
+#include "server_user_options.h"
 
 #include "checks/id_checks.h"
 #include "data/db_error.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
-
-#include <QFileInfo>
 
 #include <cstdio>
 #include <functional>
@@ -85,14 +84,18 @@ int checkDatabase(FbTransaction &transaction)
 
 int runCheckIds(const QStringList &args)
 {
-    CommandLine line(QStringLiteral("check-ids"), QStringLiteral("--db PATH"),
+    CommandLine line(QStringLiteral("check-ids"),
+                     QStringLiteral("--db LOCATION [--user NAME --password WORD]"),
                      QStringLiteral("Lists every BIN/IIN, IIK, BIK and KBE of the own requisites, "
                                     "the clients and their accounts that fails its check, one "
                                     "line each with the reason. Exit code 0 when none fails, 1 "
                                     "otherwise."));
     const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
-                                      QStringLiteral("The database file."), QStringLiteral("PATH"));
+                                      QStringLiteral("The database: a file, or a server's "
+                                                     "host:/path/file.gdb."),
+                                      QStringLiteral("LOCATION"));
     line.parser().addOption(dbOption);
+    const ServerUserOptions serverUser(line, QStringLiteral("check-ids"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
     if (!line.parser().positionalArguments().isEmpty())
@@ -101,13 +104,12 @@ int runCheckIds(const QStringList &args)
     const QString db = line.parser().value(dbOption);
     if (db.isEmpty())
         return line.usageError(QStringLiteral("--db is required"));
-    if (!QFileInfo(db).isFile())
-        return line.usageError(QStringLiteral("no database file %1").arg(db));
+    if (const QString missing = missingDatabase(db); !missing.isEmpty())
+        return line.usageError(missing);
 
-    const QString path = QFileInfo(db).absoluteFilePath();
     try {
         TDM dm;
-        if (!openDatabase(dm, path, "check-ids"))
+        if (!openDatabase(dm, db, "check-ids", serverUser.given()))
             return 1;
         if (!dm.TsnRW.isActive())
             dm.TsnRW.start();

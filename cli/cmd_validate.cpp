@@ -2,7 +2,7 @@
 #include "commands.h"
 #include "server_user_options.h"
 
-#include "backup/database_backup.h"
+#include "backup/database_validation.h"
 
 #include <cstdio>
 

@@ -2,6 +2,7 @@
 #include "open_database.h"
 
 #include "command_line.h"
+#include "server_user_options.h"
 
 #include "data/db_error.h"
 #include "data/tdm.h"
@@ -9,8 +10,6 @@
 #include "imports/csv_reader.h"
 #include "imports/import_plan.h"
 #include "imports/import_writer.h"
-
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -44,7 +43,8 @@ int runImport(ImportTarget target, const QStringList &args)
     const char *name = target == ImportTarget::Goods ? "import-goods" : "import-clients";
     CommandLine line(
         command,
-        QStringLiteral("FILE --db PATH [--kind N] [--mapping FIELD=COLUMN;...] "
+        QStringLiteral("FILE --db LOCATION [--user NAME --password WORD] [--kind N] [--mapping "
+                       "FIELD=COLUMN;...] "
                        "[--duplicates skip|update|add] [--skip-bad]"),
         QStringLiteral("Imports the rows of a CSV file (separator and encoding told by the "
                        "file, the first row a header) in one step: all rows or none. Rows with "
@@ -52,7 +52,9 @@ int runImport(ImportTarget target, const QStringList &args)
                        "unless --skip-bad writes the others. Fields: %1.")
             .arg(fieldList(target)));
     const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
-                                      QStringLiteral("The database file."), QStringLiteral("PATH"));
+                                      QStringLiteral("The database: a file, or a server's "
+                                                     "host:/path/file.gdb."),
+                                      QStringLiteral("LOCATION"));
     const QCommandLineOption kindOption(QStringLiteral("kind"),
                                         QStringLiteral("The kind (tab) 0, 1 or 2 of rows without a "
                                                        "kind column; 0 by default."),
@@ -71,6 +73,7 @@ int runImport(ImportTarget target, const QStringList &args)
                                                           "have errors."));
     line.parser().addOptions(
         {dbOption, kindOption, mappingOption, duplicatesOption, skipBadOption});
+    const ServerUserOptions serverUser(line, command);
     line.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the CSV file"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
@@ -81,8 +84,8 @@ int runImport(ImportTarget target, const QStringList &args)
     const QString db = line.parser().value(dbOption);
     if (db.isEmpty())
         return line.usageError(QStringLiteral("--db is required"));
-    if (!QFileInfo(db).isFile())
-        return line.usageError(QStringLiteral("no database file %1").arg(db));
+    if (const QString missing = missingDatabase(db); !missing.isEmpty())
+        return line.usageError(missing);
     bool kindOk = false;
     const int kind = line.parser().value(kindOption).toInt(&kindOk);
     if (!kindOk || kind < 0 || kind > 2)
@@ -106,10 +109,9 @@ int runImport(ImportTarget target, const QStringList &args)
         request.mapping = mapping.mapping;
     }
 
-    const QString path = QFileInfo(db).absoluteFilePath();
     try {
         TDM dm;
-        if (!openDatabase(dm, path, name))
+        if (!openDatabase(dm, db, name, serverUser.given()))
             return 1;
         const ExistingRows existing(dm.TsnRW, target);
         const ImportPlan plan = planImport(read.table, request, existing.lookup());

@@ -2,20 +2,27 @@
 
 #include "data/db_error.h"
 #include "data/open_failure.h"
-#include "data/server_location.h"
 #include "data/tdm.h"
 
 #include <QFileInfo>
 
 #include <cstdio>
 
-bool openDatabase(TDM &dm, const QString &db, const char *command)
+QString missingDatabase(const QString &db)
+{
+    if (database::isServerLocation(db) || QFileInfo(db).isFile())
+        return {};
+    return QStringLiteral("no database file %1").arg(db);
+}
+
+bool openDatabase(TDM &dm, const QString &db, const char *command,
+                  const database::Credentials &serverUser)
 {
     // A connection string goes to the server as typed; a file is named in full so that the
     // messages and the engine agree on which file it is.
     const QString path = database::isServerLocation(db) ? db : QFileInfo(db).absoluteFilePath();
     try {
-        dm.DataModuleCreate(path);
+        dm.DataModuleCreate(path, serverUser);
     } catch (const DbError &e) {
         std::fprintf(stderr, "%s: %s\n%s\n", command,
                      qPrintable(database::openFailureLine(path, e)), qPrintable(e.message()));

@@ -43,18 +43,10 @@ namespace {
 
 void fillSchema(FbConnection &connection)
 {
-    for (const QString &statement : schemaStatements()) {
-        // Each statement in a transaction of its own: a table must be committed before
-        // a later statement can refer to it.
-        FbTransaction transaction(connection);
-        transaction.start();
-        const QByteArray sql = statement.toLatin1();
-        ISC_STATUS_ARRAY status;
-        isc_dsql_execute_immediate(status, connection.handle(), transaction.handle(), 0,
-                                   sql.constData(), 1, nullptr);
-        throwOnFbError(status, statement);
-        transaction.commit();
-    }
+    // Each statement in a transaction of its own: a table must be committed before a later
+    // statement can refer to it.
+    for (const QString &statement : schemaStatements())
+        executeCommitted(connection, statement);
 }
 
 } // namespace

@@ -3,10 +3,7 @@
 #include "conflict_errors.h"
 #include "db_error.h"
 #include "display_format.h"
-#include "fb_statement.h"
 #include "field_values.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -16,7 +13,8 @@ constexpr int kFetchBatch = 64;
 } // namespace
 
 Dataset::Dataset(FbTransaction &transaction, const QString &name, QObject *parent)
-    : QObject(parent), m_transaction(transaction)
+    : QObject(parent), m_transaction(transaction), m_cursor(transaction, m_layout, name),
+      m_writer(transaction, m_layout, name)
 {
     setObjectName(name);
 }
@@ -27,19 +25,25 @@ Dataset::~Dataset() = default;
 
 void Dataset::setFields(std::vector<FieldDef> fields)
 {
-    m_fields = std::move(fields);
-    m_column.assign(m_fields.size(), -1);
-    m_calcSlot.assign(m_fields.size(), -1);
-    m_storedCount = 0;
+    m_layout.fields = std::move(fields);
+    m_layout.column.assign(m_layout.fields.size(), -1);
+    m_calcSlot.assign(m_layout.fields.size(), -1);
+    m_layout.storedCount = 0;
     m_calcCount = 0;
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].source == FieldSource::Data)
-            m_column[i] = m_storedCount++;
-        else if (m_fields[i].source == FieldSource::Calculated)
+    for (size_t i = 0; i < m_layout.fields.size(); ++i) {
+        if (m_layout.fields[i].source == FieldSource::Data)
+            m_layout.column[i] = m_layout.storedCount++;
+        else if (m_layout.fields[i].source == FieldSource::Calculated)
             m_calcSlot[i] = m_calcCount++;
     }
-    Q_ASSERT(m_storedCount <= 64);
-    m_keyField = fieldIndex(QStringLiteral("KOD"));
+    Q_ASSERT(m_layout.storedCount <= 64);
+    m_layout.keyField = fieldIndex(QStringLiteral("KOD"));
+}
+
+void Dataset::setUpdateSql(const UpdateSql *statements)
+{
+    m_updateSql = statements;
+    m_writer.setUpdateSql(statements);
 }
 
 void Dataset::setMaster(Dataset *master)
@@ -74,24 +78,20 @@ const FieldDef &Dataset::field(const QString &name) const
     const int index = fieldIndex(name);
     if (index < 0)
         throw DbError(QStringLiteral("%1: поле '%2' не найдено").arg(objectName(), name));
-    return m_fields[size_t(index)];
+    return m_layout.fields[size_t(index)];
 }
 
 int Dataset::fieldIndex(const QString &name) const
 {
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    return -1;
+    return m_layout.fieldIndex(name);
 }
 
 void Dataset::setFieldVisible(const QString &name, bool visible)
 {
     const int index = fieldIndex(name);
-    if (index < 0 || m_fields[size_t(index)].visible == visible)
+    if (index < 0 || m_layout.fields[size_t(index)].visible == visible)
         return;
-    m_fields[size_t(index)].visible = visible;
+    m_layout.fields[size_t(index)].visible = visible;
     Q_EMIT fieldsChanged();
 }
 
@@ -125,114 +125,30 @@ void Dataset::close()
 
 void Dataset::execute()
 {
-    if (!m_transaction.isActive())
-        m_transaction.start();
-    FbStatement &select = preparedSelect();
-    const QStringList &names = select.parameterNames();
-    for (int i = 0; i < names.size(); ++i) {
-        QVariant value;
-        if (m_master && names[i].compare(QStringLiteral("KOD"), Qt::CaseInsensitive) == 0) {
-            if (m_master->isActive())
-                value = m_master->value(QStringLiteral("KOD"));
-        } else {
-            bool found = false;
-            for (auto it = m_selectParameters.cbegin(); it != m_selectParameters.cend(); ++it) {
-                if (it.key().compare(names[i], Qt::CaseInsensitive) == 0) {
-                    value = it.value();
-                    found = true;
-                }
-            }
-            if (!found)
-                throw DbError(
-                    QStringLiteral("%1: нет значения параметра %2").arg(objectName(), names[i]));
-        }
-        select.setParameter(i, value);
-    }
-    try {
-        select.execute();
-    } catch (...) {
-        // Prepared afresh next time, in case the statement went with the connection.
-        m_select.reset();
-        throw;
-    }
-    m_cursorDone = false;
-    m_postedKeys.clear();
-}
-
-FbStatement &Dataset::preparedSelect()
-{
-    // On a server each prepare is a round trip: the statement is kept for as long as the
-    // select stays the same, across reopening and committing.
-    if (m_select && m_preparedSql == m_selectSql)
-        return *m_select;
-    m_select.reset();
-    auto select = std::make_unique<FbStatement>(m_transaction);
-    select->prepare(m_selectSql);
-    m_resultTarget = rowColumns(*select);
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_column[i] >= 0 && std::find(m_resultTarget.begin(), m_resultTarget.end(),
-                                          m_column[i]) == m_resultTarget.end())
-            throw DbError(QStringLiteral("%1: поле '%2' не найдено в результате запроса")
-                              .arg(objectName(), m_fields[i].name));
-    }
-    m_select = std::move(select);
-    m_preparedSql = m_selectSql;
-    return *m_select;
-}
-
-std::vector<int> Dataset::rowColumns(const FbStatement &statement) const
-{
-    std::vector<int> target(size_t(statement.columnCount()), -1);
-    for (int c = 0; c < statement.columnCount(); ++c) {
-        const int index = fieldIndex(statement.columnName(c));
-        if (index >= 0)
-            target[size_t(c)] = m_column[size_t(index)];
-    }
-    return target;
+    std::optional<QVariant> masterKey;
+    if (m_master)
+        masterKey = m_master->isActive() ? m_master->value(QStringLiteral("KOD")) : QVariant();
+    m_cursor.execute(m_selectSql, m_selectParameters, masterKey);
 }
 
 void Dataset::releaseStatements()
 {
     close();
-    m_select.reset();
-    m_keyStatement.reset();
-    m_insertStatement.reset();
-    m_modifyStatement.reset();
-    m_deleteStatement.reset();
-    m_lockStatement.reset();
-    m_refreshStatement.reset();
+    m_cursor.release();
+    m_writer.release();
 }
 
 int Dataset::fetchRows(int count)
 {
-    if (m_cursorDone || !m_select)
-        return 0;
-    std::vector<Record> batch;
-    while (int(batch.size()) < count) {
-        if (!m_select->fetch()) {
-            m_cursorDone = true;
-            break;
-        }
-        Record record(m_storedCount);
-        m_select->readInto(record.data, m_resultTarget);
-        if (!m_postedKeys.empty() && m_keyField >= 0) {
-            const int keyColumn = m_column[size_t(m_keyField)];
-            if (!record.data.isNull(keyColumn) &&
-                m_postedKeys.count(record.data.integer(keyColumn)))
-                continue;
-        }
-        batch.push_back(std::move(record));
-    }
-    if (m_cursorDone)
-        closeCursor();
+    std::vector<Row> batch = m_cursor.fetch(count);
     if (batch.empty())
         return 0;
     const int first = int(m_records.size());
     const int last = first + int(batch.size()) - 1;
     if (!m_resetting)
         Q_EMIT rowsAboutToBeInserted(first, last);
-    for (Record &record : batch)
-        m_records.push_back(std::move(record));
+    for (Row &row : batch)
+        m_records.emplace_back(std::move(row));
     if (!m_resetting)
         Q_EMIT rowsInserted();
     return int(batch.size());
@@ -240,27 +156,25 @@ int Dataset::fetchRows(int count)
 
 bool Dataset::ensureRow(int index)
 {
-    while (index >= int(m_records.size()) && !m_cursorDone)
+    while (index >= int(m_records.size()) && !m_cursor.done())
         fetchRows(kFetchBatch);
     return index >= 0 && index < int(m_records.size());
 }
 
 void Dataset::fetchAll()
 {
-    while (!m_cursorDone)
+    while (!m_cursor.done())
         fetchRows(4096);
 }
 
 void Dataset::closeCursor()
 {
-    if (m_select)
-        m_select->closeCursor();
-    m_cursorDone = true;
+    m_cursor.close();
 }
 
 bool Dataset::canFetchMore() const
 {
-    return isActive() && !m_cursorDone && !m_resetting;
+    return isActive() && !m_cursor.done() && !m_resetting;
 }
 
 void Dataset::fetchMore(int count)
@@ -359,9 +273,9 @@ bool Dataset::locate(qint64 kod)
 {
     requireActive();
     checkBrowseMode();
-    if (m_keyField < 0)
+    if (m_layout.keyField < 0)
         return false;
-    const int keyColumn = m_column[size_t(m_keyField)];
+    const int keyColumn = m_layout.column[size_t(m_layout.keyField)];
     for (int i = 0;; ++i) {
         if (!ensureRow(i))
             return false;
@@ -396,7 +310,7 @@ const Dataset::Record &Dataset::recordAt(int row) const
 
 QVariant Dataset::storedValue(const Record &record, int index) const
 {
-    return field_values::read(record.data, m_column[size_t(index)], m_fields[size_t(index)].type);
+    return m_layout.storedValue(record.data, index);
 }
 
 void Dataset::computeCalculated(const Record &record) const
@@ -424,7 +338,7 @@ QVariant Dataset::calculatedValue(const Record &record, int index) const
 
 QVariant Dataset::recordValue(const Record &record, int index) const
 {
-    switch (m_fields[size_t(index)].source) {
+    switch (m_layout.fields[size_t(index)].source) {
     case FieldSource::Data:
         return storedValue(record, index);
     case FieldSource::Calculated:
@@ -457,7 +371,7 @@ QVariant Dataset::valueAt(int row, int index) const
 
 QString Dataset::displayTextAt(int row, int index) const
 {
-    return display::text(valueAt(row, index), m_fields[size_t(index)].type);
+    return display::text(valueAt(row, index), m_layout.fields[size_t(index)].type);
 }
 
 qint64 Dataset::asInteger(const QString &name) const
@@ -489,7 +403,8 @@ QString Dataset::displayText(const QString &name) const
 
 void Dataset::storeValue(Record &record, int index, const QVariant &value)
 {
-    field_values::write(record.data, m_column[size_t(index)], m_fields[size_t(index)], value);
+    field_values::write(record.data, m_layout.column[size_t(index)], m_layout.fields[size_t(index)],
+                        value);
 }
 
 void Dataset::requireActive() const
@@ -572,16 +487,17 @@ void Dataset::append()
 void Dataset::prepareNewRecord(int position)
 {
     Q_EMIT rowsAboutToBeInserted(position, position);
-    m_records.insert(m_records.begin() + position, Record(m_storedCount));
+    m_records.insert(m_records.begin() + position, Record(m_layout.storedCount));
     Q_EMIT rowsInserted();
-    m_buffer = std::make_unique<Record>(m_storedCount);
+    m_buffer = std::make_unique<Record>(m_layout.storedCount);
     m_current = position;
     m_bof = m_eof = false;
     m_modified = false;
     setState(State::Insert);
     try {
-        if (!m_generator.isEmpty() && m_keyField >= 0 && value(QStringLiteral("KOD")).isNull())
-            setValue(QStringLiteral("KOD"), nextKey());
+        if (!m_generator.isEmpty() && m_layout.keyField >= 0 &&
+            value(QStringLiteral("KOD")).isNull())
+            setValue(QStringLiteral("KOD"), m_writer.nextKey(m_generator));
         if (m_onNewRecord)
             m_onNewRecord();
     } catch (...) {
@@ -589,19 +505,6 @@ void Dataset::prepareNewRecord(int position)
         throw;
     }
     currentRowChanged();
-}
-
-QVariant Dataset::nextKey()
-{
-    if (!m_transaction.isActive())
-        m_transaction.start();
-    FbStatement &next =
-        statement(m_keyStatement, QString::asprintf("SELECT GEN_ID(%s, %d) FROM RDB$DATABASE",
-                                                    qPrintable(m_generator), 1));
-    next.execute();
-    const QVariant key = next.fetch() ? next.value(0) : QVariant();
-    next.closeCursor();
-    return key;
 }
 
 void Dataset::edit()
@@ -618,60 +521,28 @@ void Dataset::edit()
     setState(State::Edit);
 }
 
-FbStatement &Dataset::statement(std::unique_ptr<FbStatement> &slot, const QString &sql)
-{
-    if (!slot) {
-        auto prepared = std::make_unique<FbStatement>(m_transaction);
-        prepared->prepare(sql);
-        slot = std::move(prepared);
-    }
-    return *slot;
-}
-
-void Dataset::runWrite(std::unique_ptr<FbStatement> &slot, const QString &sql,
-                       const Record *current, const Record *old)
-{
-    if (!m_updateSql || sql.isEmpty())
-        throw DbError(QStringLiteral("Набор данных %1 только для чтения").arg(objectName()));
-    if (!m_transaction.isActive())
-        m_transaction.start();
-    FbStatement &st = statement(slot, sql);
-    const QStringList &names = st.parameterNames();
-    for (int i = 0; i < names.size(); ++i) {
-        const bool isOld = names[i].startsWith(QStringLiteral("OLD_"), Qt::CaseInsensitive);
-        const QString name = isOld ? names[i].mid(4) : names[i];
-        const int index = fieldIndex(name);
-        if (index < 0 || m_column[size_t(index)] < 0)
-            throw DbError(QStringLiteral("%1: поле '%2' не найдено").arg(objectName(), name));
-        st.setParameter(i, storedValue(isOld ? *old : *current, index));
-    }
-    st.execute();
-}
-
 void Dataset::post()
 {
     requireActive();
     if (!isEditing())
         return;
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].required && m_column[i] >= 0 && m_buffer->data.isNull(m_column[i]))
-            throw DbError(QStringLiteral("Поле '%1' должно иметь значение").arg(m_fields[i].name));
+    for (size_t i = 0; i < m_layout.fields.size(); ++i) {
+        const int column = m_layout.column[i];
+        if (m_layout.fields[i].required && column >= 0 && m_buffer->data.isNull(column))
+            throw DbError(
+                QStringLiteral("Поле '%1' должно иметь значение").arg(m_layout.fields[i].name));
     }
     namingConflicts([this] {
-        if (m_state == State::Insert) {
-            runWrite(m_insertStatement, m_updateSql ? m_updateSql->insertSql : QString(),
-                     m_buffer.get(), m_buffer.get());
-        } else {
-            claimUnchangedRow(m_records[size_t(m_current)]);
-            runWrite(m_modifyStatement, m_updateSql ? m_updateSql->modifySql : QString(),
-                     m_buffer.get(), &m_records[size_t(m_current)]);
-        }
+        if (m_state == State::Insert)
+            m_writer.insert(m_buffer->data);
+        else
+            m_writer.modify(m_buffer->data, m_records[size_t(m_current)].data);
     });
 
-    if (!m_cursorDone && m_keyField >= 0) {
-        const QVariant key = storedValue(*m_buffer, m_keyField);
+    if (m_layout.keyField >= 0) {
+        const QVariant key = storedValue(*m_buffer, m_layout.keyField);
         if (!key.isNull())
-            m_postedKeys.insert(key.toLongLong());
+            m_cursor.notePosted(key.toLongLong());
     }
     m_records[size_t(m_current)] = std::move(*m_buffer);
     m_buffer.reset();
@@ -705,10 +576,7 @@ void Dataset::remove()
     if (isEmpty())
         throw DbError(QStringLiteral("%1: нет записи для удаления").arg(objectName()));
     const Record &record = m_records[size_t(m_current)];
-    namingConflicts([&] {
-        runWrite(m_deleteStatement, m_updateSql ? m_updateSql->deleteSql : QString(), &record,
-                 &record);
-    });
+    namingConflicts([&] { m_writer.remove(record.data); });
     dropCurrentRow();
 }
 
@@ -798,81 +666,18 @@ void Dataset::namingConflicts(const std::function<void()> &work)
     }
 }
 
-bool Dataset::readStoredRow(std::unique_ptr<FbStatement> &slot, const QString &sql,
-                            const QVariant &key, Record &stored)
-{
-    if (!m_transaction.isActive())
-        m_transaction.start();
-    FbStatement &st = statement(slot, sql);
-    st.setParameter(0, key);
-    st.execute();
-    const bool found = st.fetch();
-    if (found)
-        st.readInto(stored.data, rowColumns(st));
-    st.closeCursor();
-    return found;
-}
-
-bool Dataset::sameStoredValues(const Record &a, const Record &b) const
-{
-    for (size_t i = 0; i < m_fields.size(); ++i) {
-        const int column = m_column[i];
-        if (column < 0)
-            continue;
-        if (a.data.isNull(column) != b.data.isNull(column))
-            return false;
-        if (a.data.isNull(column))
-            continue;
-        bool same = true;
-        switch (m_fields[i].type) {
-        case FieldType::Integer:
-        case FieldType::SmallInt:
-            same = a.data.integer(column) == b.data.integer(column);
-            break;
-        case FieldType::Float:
-            same = a.data.real(column) == b.data.real(column);
-            break;
-        case FieldType::DateTime:
-            // The columns are dates: a time of day given here is not stored.
-            same = a.data.dateTime(column).date() == b.data.dateTime(column).date();
-            break;
-        case FieldType::Text:
-            same = a.data.text(column) == b.data.text(column);
-            break;
-        }
-        if (!same)
-            return false;
-    }
-    return true;
-}
-
-void Dataset::claimUnchangedRow(const Record &read)
-{
-    if (!m_updateSql || m_updateSql->refreshSql.isEmpty() || m_keyField < 0)
-        return;
-    Record stored(read);
-    const QVariant key = storedValue(read, m_keyField);
-    if (!readStoredRow(m_lockStatement, m_updateSql->refreshSql + QStringLiteral("\nwith lock"),
-                       key, stored))
-        throw conflict::deletedElsewhere();
-    if (!sameStoredValues(read, stored))
-        throw conflict::changedElsewhere();
-}
-
 void Dataset::refreshCurrentRow()
 {
     requireActive();
-    if (isEditing() || isEmpty() || !m_updateSql || m_updateSql->refreshSql.isEmpty() ||
-        m_keyField < 0)
+    if (isEditing() || isEmpty() || !m_writer.canReadStored())
         return;
     Record &current = m_records[size_t(m_current)];
     Record stored(current);
     namingConflicts([&] {
-        if (!readStoredRow(m_refreshStatement, m_updateSql->refreshSql,
-                           storedValue(current, m_keyField), stored))
+        if (!m_writer.readStored(current.data, stored.data))
             throw conflict::deletedElsewhere();
     });
-    if (sameStoredValues(current, stored))
+    if (m_layout.sameStoredValues(current.data, stored.data))
         return;
     current = std::move(stored);
     Q_EMIT rowChanged(m_current);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "dataset_cursor.h"
 #include "fb_connection.h"
 #include "field_def.h"
 #include "row.h"
+#include "row_layout.h"
+#include "row_writer.h"
 #include "update_sql.h"
 
 #include <QDateTime>
@@ -13,10 +16,8 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <unordered_set>
+#include <optional>
 #include <vector>
-
-class FbStatement;
 
 // A named, scrollable, editable result set with a current row, read through one select
 // statement and written through the four statements of its statement set. Rows are
@@ -39,7 +40,7 @@ public:
     // Configuration, done by the data module once.
     void setFields(std::vector<FieldDef> fields);
     void setKeyGenerator(const QString &generator) { m_generator = generator; }
-    void setUpdateSql(const UpdateSql *statements) { m_updateSql = statements; }
+    void setUpdateSql(const UpdateSql *statements);
     // Whenever the master's current row changes, this dataset re-runs its select with
     // the parameter KOD bound to the master's KOD.
     void setMaster(Dataset *master);
@@ -87,8 +88,8 @@ public:
     int recordCount();
 
     // Fields
-    int fieldCount() const { return int(m_fields.size()); }
-    const FieldDef &field(int index) const { return m_fields[size_t(index)]; }
+    int fieldCount() const { return int(m_layout.fields.size()); }
+    const FieldDef &field(int index) const { return m_layout.fields[size_t(index)]; }
     const FieldDef &field(const QString &name) const;
     int fieldIndex(const QString &name) const;
     bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
@@ -150,6 +151,7 @@ private:
         mutable std::unique_ptr<std::vector<QVariant>> calculated;
         Record() = default;
         explicit Record(int columns) : data(columns) {}
+        explicit Record(Row row) : data(std::move(row)) {}
         Record(const Record &other) : data(other.data) {}
         Record &operator=(const Record &other)
         {
@@ -172,30 +174,15 @@ private:
     void requireActive() const;
 
     void execute();
-    FbStatement &preparedSelect();
-    QVariant nextKey();
-    bool fetchOne();
     bool ensureRow(int index);
     void fetchAll();
     void closeCursor();
     void moveTo(int index);
     void setState(State state);
     void prepareNewRecord(int position);
-    FbStatement &statement(std::unique_ptr<FbStatement> &slot, const QString &sql);
-    void runWrite(std::unique_ptr<FbStatement> &slot, const QString &sql, const Record *current,
-                  const Record *old);
     void onMasterChanged();
-    // The stored row of the key `key`, read through `slot`; false when there is none.
-    bool readStoredRow(std::unique_ptr<FbStatement> &slot, const QString &sql, const QVariant &key,
-                       Record &stored);
-    // Before a change is written: the stored row, locked for this transaction, must still be
-    // the one this dataset read, or the change would silently undo another user's.
-    void claimUnchangedRow(const Record &read);
-    bool sameStoredValues(const Record &a, const Record &b) const;
     // Runs work; a conflict with another user's change it meets names the current row.
     void namingConflicts(const std::function<void()> &work);
-    // Where each result column of `statement` goes in a row: its field's column, or -1.
-    std::vector<int> rowColumns(const FbStatement &statement) const;
     // Runs the select again and makes its first row current; on failure the dataset is left
     // without rows in `stateOnFailure` and the error passes on.
     void requery(State stateOnFailure);
@@ -207,12 +194,9 @@ private:
     int fetchRows(int count);
 
     FbTransaction &m_transaction;
-    std::vector<FieldDef> m_fields;
-    std::vector<int> m_column;   // field index -> row column, or -1
+    RowLayout m_layout;
     std::vector<int> m_calcSlot; // field index -> calculated slot, or -1
-    int m_storedCount = 0;
     int m_calcCount = 0;
-    int m_keyField = -1;
 
     QString m_generator;
     const UpdateSql *m_updateSql = nullptr;
@@ -229,21 +213,9 @@ private:
 
     QString m_selectSql;
     QVariantMap m_selectParameters;
-    std::unique_ptr<FbStatement> m_select;
-    QString m_preparedSql;           // the select m_select was prepared from
-    std::vector<int> m_resultTarget; // result column -> row column
-    bool m_cursorDone = true;
+    DatasetCursor m_cursor;
     bool m_resetting = false; // rows change inside aboutToReset/reset, not row by row
-    // Keys of rows posted since the cursor opened: the cursor may still meet them further
-    // on, and a row must not be listed twice.
-    std::unordered_set<qint64> m_postedKeys;
-
-    std::unique_ptr<FbStatement> m_keyStatement;
-    std::unique_ptr<FbStatement> m_insertStatement;
-    std::unique_ptr<FbStatement> m_modifyStatement;
-    std::unique_ptr<FbStatement> m_deleteStatement;
-    std::unique_ptr<FbStatement> m_lockStatement;
-    std::unique_ptr<FbStatement> m_refreshStatement;
+    RowWriter m_writer;
     std::function<QString()> m_recordTitle;
 
     std::vector<Record> m_records;

@@ -2,18 +2,17 @@
 
 #include "conflict_errors.h"
 #include "connection_loss.h"
+#include "connection_parameters.h"
 #include "db_error.h"
 #include "engine_calls.h"
 #include "engine_lock_folder.h"
 #include "kz1048.h"
-#include "network_waits.h"
-#include "server_address.h"
-#include "server_location.h"
 
 #include <QFile>
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <optional>
 
 QString engineText(std::string_view bytes)
 {
@@ -57,6 +56,22 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     throw error;
 }
 
+void executeCommitted(FbConnection &connection, const QString &sql)
+{
+    const std::optional<QByteArray> text = kz1048::encode(sql);
+    if (!text)
+        throw DbError(
+            QStringLiteral("Запрос содержит знаки, которых нет в кодировке базы данных:\n%1")
+                .arg(sql));
+    FbTransaction transaction(connection);
+    transaction.start();
+    ISC_STATUS_ARRAY status;
+    isc_dsql_execute_immediate(status, connection.handle(), transaction.handle(), 0,
+                               text->constData(), 1, nullptr);
+    throwOnFbError(status, sql);
+    transaction.commit();
+}
+
 void prepareEmbeddedEngine()
 {
     static const bool done = [] {
@@ -69,43 +84,6 @@ void prepareEmbeddedEngine()
     (void)done;
 }
 
-namespace {
-
-// A number in a parameter block: four bytes, the lowest first.
-void appendNumber(QByteArray &block, char tag, quint32 value)
-{
-    block.append(tag);
-    block.append(char(4));
-    for (int shift = 0; shift < 32; shift += 8)
-        block.append(char((value >> shift) & 0xff));
-}
-
-// A server that cannot be reached must not keep the program waiting long.
-constexpr int kConnectTimeoutSeconds = 5;
-
-QByteArray connectionParameters(const QString &location, const QString &user,
-                                const QString &password)
-{
-    QByteArray dpb;
-    dpb.append(char(isc_dpb_version1));
-    auto add = [&dpb](char tag, const QByteArray &value) {
-        dpb.append(tag);
-        dpb.append(char(value.size()));
-        dpb.append(value);
-    };
-    add(char(isc_dpb_user_name), user.toUtf8());
-    add(char(isc_dpb_password), password.toUtf8());
-    if (database::isServerLocation(location)) {
-        // Ask for wire encryption, so that a server that requires it is served too and the
-        // password and documents do not cross the network readable.
-        add(char(isc_dpb_config), QByteArrayLiteral("WireCrypt = Enabled"));
-        appendNumber(dpb, char(isc_dpb_connect_timeout), kConnectTimeoutSeconds);
-    }
-    return dpb;
-}
-
-} // namespace
-
 FbConnection::~FbConnection()
 {
     if (m_handle) {
@@ -117,7 +95,8 @@ FbConnection::~FbConnection()
 void FbConnection::attach(const QString &path, const QString &user, const QString &password)
 {
     prepareEmbeddedEngine();
-    const QByteArray dpb = connectionParameters(path, user, password);
+    const QByteArray dpb =
+        database::connectionParameters(database::ParameterBlock::Database, path, user, password);
     const QByteArray file = QFile::encodeName(path);
     ISC_STATUS_ARRAY status;
     isc_attach_database(status, 0, file.constData(), &m_handle, short(dpb.size()), dpb.constData());
@@ -125,8 +104,7 @@ void FbConnection::attach(const QString &path, const QString &user, const QStrin
         m_handle = 0;
         throwOnFbError(status);
     }
-    if (const std::optional<database::ServerAddress> server = database::parseServerAddress(path))
-        limitNetworkWaits(server->port);
+    database::limitServerWaits(path);
 }
 
 void FbConnection::detach()

@@ -48,6 +48,11 @@ private:
     isc_tr_handle m_handle = 0;
 };
 
+// Runs one statement that returns no rows in a transaction of its own, committed at once, so
+// that what it makes (a table, say) is there for the statements after it. DbError names the
+// statement.
+void executeCommitted(FbConnection &connection, const QString &sql);
+
 // A text of the engine's: its own words and the database's names are single-byte, but a system
 // error's words within it (a full disk, say) come in the locale's UTF-8.
 QString engineText(std::string_view bytes);

@@ -49,10 +49,7 @@ void ensureProgramTables(FbConnection &connection)
     }
     for (const char *definition : missing) {
         try {
-            FbTransaction transaction(connection);
-            transaction.start();
-            FbStatement::run(transaction, QString::fromLatin1(definition));
-            transaction.commit();
+            executeCommitted(connection, QString::fromLatin1(definition));
         } catch (const DbError &) {
             // Without the right to add tables, or with another program adding it at this
             // moment: the database opens all the same.

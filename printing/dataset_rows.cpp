@@ -20,11 +20,9 @@ template <class Read> auto guarded(Read read)
 
 bool DatasetRows::open()
 {
-    try {
-        m_dataset->open();
-    } catch (const DbError &) {
-        return false;
-    }
+    // Rows that exist but cannot be read: the user needs the database's reason (a lost
+    // connection, say), not the engine's word for a dataset that has no rows at all.
+    guarded([this] { m_dataset->open(); });
     return true;
 }
 

@@ -24,7 +24,8 @@ class ReportRows {
 public:
     virtual ~ReportRows() = default;
 
-    // Opens the underlying rows if they are not open yet; false when they cannot be read.
+    // Opens the underlying rows if they are not open yet; false when there are none to open.
+    // Rows that fail to open (a database error) throw RowsError with the reason.
     virtual bool open() = 0;
     virtual void first() = 0;
     virtual void next() = 0;

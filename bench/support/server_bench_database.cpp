@@ -4,7 +4,6 @@
 #include "data/database_file.h"
 #include "data/db_error.h"
 #include "data/fb_connection.h"
-#include "data/kz1048.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,18 +69,6 @@ QString fillStatement()
         .arg(kClients);
 }
 
-void executeImmediate(FbConnection &connection, const QString &sql)
-{
-    FbTransaction transaction(connection);
-    transaction.start();
-    const QByteArray text = *kz1048::encode(sql);
-    ISC_STATUS_ARRAY status;
-    isc_dsql_execute_immediate(status, connection.handle(), transaction.handle(), 0,
-                               text.constData(), 1, nullptr);
-    throwOnFbError(status);
-    transaction.commit();
-}
-
 } // namespace
 
 database::Credentials benchServerUser()
@@ -124,7 +111,7 @@ QString serverRegisterDatabase()
     {
         FbConnection connection;
         connection.attach(serverLocation(partial), user.user, user.password);
-        executeImmediate(connection, fillStatement());
+        executeCommitted(connection, fillStatement());
     }
     if (!QFile::rename(partial, path))
         throw DbError(QStringLiteral("Не удалось переименовать %1").arg(partial));

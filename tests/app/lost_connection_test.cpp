@@ -1,7 +1,6 @@
 // The server goes away in the middle of work: the user is told, nothing stored is lost, and every
 // window can still be closed.
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
 #include "core/modes.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -9,7 +8,8 @@
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "server_database.h"
-#include "tcp_forwarder.h"
+#include "tcp_relay.h"
+#include "ui/application_title.h"
 #include "window_driver.h"
 
 #include <QAbstractButton>
@@ -32,12 +32,12 @@ protected:
     void SetUp() override
     {
         SKIP_WITHOUT_SERVER(db);
-        dm.DataModuleCreate(QStringLiteral("127.0.0.1/%1:%2").arg(forwarder.port()).arg(db.path()),
+        dm.DataModuleCreate(QStringLiteral("127.0.0.1/%1:%2").arg(relay.port()).arg(db.path()),
                             ServerDatabase::testUser());
     }
     void TearDown() override { SchetMode = 0; }
 
-    // What the server holds, read past the forwarder.
+    // What the server holds, read past the relay.
     int storedDocuments(const QString &client)
     {
         TDM reader;
@@ -53,7 +53,7 @@ protected:
     }
 
     ServerDatabase db{TempDatabase::Demo};
-    TcpForwarder forwarder{3050};
+    TcpRelay relay{3050};
     TDM dm;
     ScriptedPrompts prompts;
 
@@ -88,7 +88,7 @@ TEST_F(LostConnection, EveryWindowIsToldAndStillClosesAndNothingStoredIsLost)
             dm.DSetDetail->setValue(QStringLiteral("NAME"), QStringLiteral("Бумага"));
             dm.DSetDetail->post();
             typeInto(editor, "dbNAMEORG_0", QStringLiteral("ТОО «Несохраненный»"));
-            forwarder.cut();
+            relay.cut();
 
             press(editor, "btnOk");
             EXPECT_TRUE(editor.isVisible());
@@ -126,7 +126,7 @@ TEST_F(LostConnection, ASilentNetworkIsGivenUpWithinSeconds)
         sockaddr_in peer{};
         socklen_t length = sizeof peer;
         if (::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &length) != 0 ||
-            peer.sin_family != AF_INET || ntohs(peer.sin_port) != forwarder.port())
+            peer.sin_family != AF_INET || ntohs(peer.sin_port) != relay.port())
             continue;
         unsigned unansweredMs = 0;
         int idleSeconds = 0;

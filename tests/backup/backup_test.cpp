@@ -1,4 +1,5 @@
 #include "backup/database_backup.h"
+#include "backup/database_validation.h"
 #include "backup/service_location.h"
 
 #include "database_contents.h"

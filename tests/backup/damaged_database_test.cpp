@@ -1,4 +1,5 @@
 #include "backup/database_backup.h"
+#include "backup/database_validation.h"
 #include "backup/validation_report.h"
 #include "data/database_file.h"
 #include "data/fb_connection.h"

@@ -1,10 +1,12 @@
 #include "backup/database_backup.h"
+#include "backup/database_validation.h"
 #include "backup/restore_steps.h"
 #include "database_contents.h"
 #include "full_disk.h"
 #include "server_client_process.h"
 #include "server_database.h"
 
+#include "data/connection_parameters.h"
 #include "data/database_file.h"
 #include "data/db_error.h"
 #include "data/demo_data.h"
@@ -12,6 +14,7 @@
 #include "data/tdm.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QThread>
@@ -25,6 +28,90 @@ const zbackup::Credentials kTestUser = ServerDatabase::testUser();
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The server's administrator, as the Debian package keeps its password; empty when this user
+// may not read it.
+database::Credentials administrator()
+{
+    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith("ISC_PASSWORD="))
+            return {QStringLiteral("SYSDBA"),
+                    QString::fromUtf8(line.mid(13).trimmed()).remove(u'"')};
+    }
+    return {};
+}
+
+// Runs statements as `user` in a connection whose texts are UTF-8, as an administrator's tool
+// would create a user with a password in any letters.
+void executeInUtf8(const QString &location, const database::Credentials &user,
+                   const QStringList &statements)
+{
+    QByteArray dpb = database::connectionParameters(database::ParameterBlock::Database, location,
+                                                    user.user, user.password);
+    dpb.append(char(isc_dpb_lc_ctype));
+    dpb.append(char(4));
+    dpb.append("UTF8");
+    const QByteArray name = QFile::encodeName(location);
+    isc_db_handle db = 0;
+    ISC_STATUS_ARRAY status;
+    isc_attach_database(status, 0, name.constData(), &db, short(dpb.size()), dpb.constData());
+    throwOnFbError(status);
+    for (const QString &statement : statements) {
+        isc_tr_handle tr = 0;
+        isc_start_transaction(status, &tr, 1, &db, 0, nullptr);
+        throwOnFbError(status);
+        isc_dsql_execute_immediate(status, &db, &tr, 0, statement.toUtf8().constData(), 3, nullptr);
+        ISC_STATUS_ARRAY ignored;
+        if (status[0] == 1 && status[1])
+            isc_rollback_transaction(ignored, &tr);
+        else
+            isc_commit_transaction(status, &tr);
+        throwOnFbError(status);
+    }
+    isc_detach_database(status, &db);
+}
+
+// A person whose password is not in Latin letters opens the database, and so backs it up and
+// validates it: the services are told the password as the database is.
+TEST(ServerBackup, APasswordInCyrillicServesTheBackupAndTheValidation)
+{
+    const ServerDatabase probe;
+    SKIP_WITHOUT_SERVER(probe);
+    const database::Credentials admin = administrator();
+    if (admin.isEmpty())
+        GTEST_SKIP() << "the server administrator's password is not readable here";
+    const database::Credentials anna{QStringLiteral("ZARNIK_ANNA"), QStringLiteral("Пароль-7")};
+    executeInUtf8(probe.location(), admin,
+                  {QStringLiteral("CREATE OR ALTER USER ZARNIK_ANNA PASSWORD 'Пароль-7'"),
+                   QStringLiteral("GRANT CREATE DATABASE TO USER ZARNIK_ANNA")});
+    const auto dropUser = qScopeGuard([&] {
+        try {
+            executeInUtf8(probe.location(), admin, {QStringLiteral("DROP USER ZARNIK_ANNA")});
+        } catch (const DbError &) {
+        }
+    });
+    QTemporaryDir here;
+    QFile::setPermissions(here.path(), QFileDevice::Permissions(0x7777));
+    const QString location = ServerDatabase::host() + u':' + here.filePath(QStringLiteral("A.GDB"));
+    database::create(location, anna);
+    const auto dropDatabase = qScopeGuard([&] {
+        try {
+            FbConnection connection;
+            connection.attach(location, anna.user, anna.password);
+            connection.drop();
+        } catch (const DbError &) {
+        }
+    });
+    const zbackup::Result made =
+        zbackup::backupDatabase(location, here.filePath(QStringLiteral("a.fbk")), {}, anna);
+    EXPECT_TRUE(made.done()) << made.message.toStdString();
+    const zbackup::Validation validation = zbackup::validateDatabase(location, anna);
+    EXPECT_TRUE(validation.checked) << validation.message.toStdString();
+    EXPECT_TRUE(validation.findings.isEmpty()) << validation.message.toStdString();
 }
 
 // The copy of a server's database lands on this computer, and restored over the server's

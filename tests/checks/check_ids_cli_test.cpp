@@ -3,9 +3,12 @@
 #include "cli_run.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
+#include "server_database.h"
 #include "temp_database.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +80,36 @@ TEST(CheckIdsCommand, ListsEveryFailingValueWithWhoseItIs)
                   QStringLiteral("Счет клиента «ТОО «Опечатка»» (КОД 902): ИИК KZ1: в ИИК 20 "
                                  "знаков, а введено 3"),
               }));
+}
+
+// Every command that reads or writes the data module's database takes a server's one as well,
+// with the server's user given as the backup commands take it.
+TEST(DatabaseCommands, TakeAServerLocation)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    QTemporaryDir here;
+    const QString goods = here.filePath(QStringLiteral("goods.csv"));
+    {
+        QFile file(goods);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Name;Price\nTea;1\n");
+    }
+    const QStringList server = {QStringLiteral("--db"),       db.location(),
+                                QStringLiteral("--user"),     ServerDatabase::testUser().user,
+                                QStringLiteral("--password"), ServerDatabase::testUser().password};
+    const struct {
+        QStringList args;
+        const char *said;
+    } cases[] = {
+        {QStringList{QStringLiteral("check-ids")} + server, "check-ids: every identifier passes"},
+        {QStringList{QStringLiteral("import-goods"), goods} + server, "import-goods: записано"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, 0) << c.args.front().toStdString() << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.said))) << run.err.toStdString();
+    }
 }
 
 TEST(CheckIdsCommand, UnusableOptionsAreRefusedWithCode2)

@@ -1,7 +1,11 @@
 #include "cli_run.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
+#include "report/report_engine.h"
+#include "server_database.h"
+#include "tcp_relay.h"
 #include "temp_database.h"
+#include "templates/template_loader.h"
 #include "unreadable_row.h"
 
 #include <QJsonArray>
@@ -210,6 +214,30 @@ TEST(DatasetRows, TurnADatabaseErrorIntoTheEnginesError)
     } catch (const zreport::RowsError &error) {
         EXPECT_FALSE(error.message.isEmpty());
     }
+}
+
+// Rows that cannot be opened because the server is gone: the report says so in the database's
+// words, not as a dataset with no data behind it.
+TEST(DatasetRows, ALostConnectionWhileOpeningIsTheReportsError)
+{
+    ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    TcpRelay relay{3050};
+    TDM dm;
+    dm.DataModuleCreate(QStringLiteral("127.0.0.1/%1:%2").arg(relay.port()).arg(db.path()),
+                        ServerDatabase::testUser());
+    dm.closeAllDatasets();
+    relay.cut();
+    QString error;
+    const auto report = ztemplates::loadBuiltinTemplate(QStringLiteral("repSchet"), &error);
+    ASSERT_TRUE(report) << error.toStdString();
+    ReportSources sources(dm);
+    zreport::ReportEngine engine(*report, sources.sources());
+    EXPECT_FALSE(engine.run());
+    const QString errors = engine.errors().join(u'\n');
+    EXPECT_TRUE(errors.contains(QStringLiteral("Связь с сервером базы данных потеряна")))
+        << errors.toStdString();
+    EXPECT_FALSE(errors.contains(QStringLiteral("не подключен к данным"))) << errors.toStdString();
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <thread>
 
-// A TCP relay on 127.0.0.1 in front of the database server, for the benchmarks: it counts the
-// network round trips of the connections made through it, and can hold every piece of data
-// for a while in each direction, so that a round trip takes as long as over an office network
-// or a VPN. The delay is the relay's own, so no other traffic of the machine is slowed.
+// A TCP relay on 127.0.0.1 in front of the database server, on a port of its own, for the tests
+// and the benchmarks. It counts the network round trips of the connections made through it; it
+// can hold every piece of data for a while in each direction, so that a round trip takes as
+// long as over an office network or a VPN; and it can take the server away from the program
+// (cut) without touching the shared server. The delay is the relay's own, so no other traffic
+// of the machine is slowed.
 class TcpRelay {
 public:
     // Relays to the server at 127.0.0.1:serverPort; throws std::runtime_error when it cannot
@@ -26,6 +28,9 @@ public:
     // for the network.
     std::uint64_t roundTrips() const { return m_roundTrips.load(); }
 
+    // Closes every relayed connection and stops accepting new ones, as a server that stops.
+    void cut();
+
 private:
     void run();
 
@@ -35,5 +40,6 @@ private:
     int m_wakeRead = -1, m_wakeWrite = -1;
     std::atomic<int> m_halfDelayUs{0};
     std::atomic<std::uint64_t> m_roundTrips{0};
+    std::atomic<bool> m_cut{false};
     std::thread m_thread;
 };

@@ -89,12 +89,19 @@ TcpRelay::TcpRelay(int serverPort) : m_serverPort(serverPort)
 
 TcpRelay::~TcpRelay()
 {
-    const char stop = 0;
-    (void)!write(m_wakeWrite, &stop, 1);
+    cut();
     m_thread.join();
     close(m_listener);
     close(m_wakeRead);
     close(m_wakeWrite);
+}
+
+void TcpRelay::cut()
+{
+    if (m_cut.exchange(true))
+        return;
+    const char wake = 1;
+    (void)!write(m_wakeWrite, &wake, 1);
 }
 
 void TcpRelay::run()
@@ -122,8 +129,12 @@ void TcpRelay::run()
         }
         if (poll(watched.data(), watched.size(), timeoutMs) < 0)
             continue;
-        if (watched[0].revents)
+        if (watched[0].revents) {
+            // A stopped server: every connection ends at once.
+            for (const auto &pair : pairs)
+                shutdown(pair->client, SHUT_RDWR);
             return;
+        }
         if (watched[1].revents & POLLIN) {
             const int client = accept(m_listener, nullptr, nullptr);
             if (client >= 0) {

@@ -1,0 +1,62 @@
+#include "row_layout.h"
+
+#include "fb_statement.h"
+#include "field_values.h"
+
+int RowLayout::fieldIndex(const QString &name) const
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+QVariant RowLayout::storedValue(const Row &row, int field) const
+{
+    return field_values::read(row, column[size_t(field)], fields[size_t(field)].type);
+}
+
+std::vector<int> RowLayout::rowColumns(const FbStatement &statement) const
+{
+    std::vector<int> target(size_t(statement.columnCount()), -1);
+    for (int c = 0; c < statement.columnCount(); ++c) {
+        const int index = fieldIndex(statement.columnName(c));
+        if (index >= 0)
+            target[size_t(c)] = column[size_t(index)];
+    }
+    return target;
+}
+
+bool RowLayout::sameStoredValues(const Row &a, const Row &b) const
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const int c = column[i];
+        if (c < 0)
+            continue;
+        if (a.isNull(c) != b.isNull(c))
+            return false;
+        if (a.isNull(c))
+            continue;
+        bool same = true;
+        switch (fields[i].type) {
+        case FieldType::Integer:
+        case FieldType::SmallInt:
+            same = a.integer(c) == b.integer(c);
+            break;
+        case FieldType::Float:
+            same = a.real(c) == b.real(c);
+            break;
+        case FieldType::DateTime:
+            // The columns are dates: a time of day given here is not stored.
+            same = a.dateTime(c).date() == b.dateTime(c).date();
+            break;
+        case FieldType::Text:
+            same = a.text(c) == b.text(c);
+            break;
+        }
+        if (!same)
+            return false;
+    }
+    return true;
+}
