@@ -1,7 +1,5 @@
 #include "startup.h"
 
-#include "ui/application_title.h"
-#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "connection_settings.h"
 #include "data/database_location.h"
@@ -17,6 +15,8 @@
 #include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
+#include "ui/application_title.h"
+#include "ui/prompt_service.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -147,9 +147,9 @@ int runZarnik(const StartupOptions &options)
     runningMainWindow = main.get();
     const ReportShower shower = previewShower(main.get());
     main->setReportShower(shower);
-    main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent) {
-        return openDocumentEditor(dm, prompts,
-                                  referenceBookPickers({dm, prompts, execDialog, shower}), parent);
+    main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent, EditorMode mode) {
+        return openDocumentEditor(
+            dm, prompts, referenceBookPickers({dm, prompts, execDialog, shower}), mode, parent);
     });
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
