@@ -27,10 +27,6 @@ struct RefbookContext {
     PromptService &prompts;
     DialogRunner runDialog = execDialog;
     ReportShower showReport;
-    // The file names "Импорт..." and "Экспорт..." ask (empty when the user cancels); the
-    // standard file dialogs when not given, so that a test can answer in place of the user.
-    std::function<QString(QWidget *parent)> openTableFile = {};
-    std::function<QString(QWidget *parent, const QString &suggested)> saveCsvFile = {};
     // Where the windows remember the last import's mapping: the program's settings when empty.
     QString settingsFile = {};
 };

@@ -515,11 +515,11 @@ TEST_P(EditorCancel, LeavesNoDocumentAndNoLineOfItBehind)
     const int result = runEditor(c.mode, [&](TfrmSchet &editor) {
         document = currentDocument();
         press(editor, "btnAdd");
-        if (c.mode == 1) {
+        if (c.mode == EditorMode::New) {
             press(editor, "btnAdd");
             press(editor, "btnAdd");
         }
-        ASSERT_EQ(storedLines(document), c.mode == 1 ? 3 : 4);
+        ASSERT_EQ(storedLines(document), c.mode == EditorMode::New ? 3 : 4);
         switch (c.closing) {
         case Closing::Button:
             press(editor, "btnCancel");
