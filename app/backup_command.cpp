@@ -1,9 +1,9 @@
 #include "backup_progress_dialog.h"
 #include "database_service.h"
 
-#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "tfrm_main.h"
+#include "ui/prompt_service.h"
 
 #include <QDir>
 
@@ -11,8 +11,8 @@ void backupCommand(DatabaseService &service)
 {
     const QString suggested =
         QDir::home().filePath(zbackup::backupFileName(businessName(service.dm), service.now()));
-    const QString target =
-        service.chooseSaveFile(&service.main, QStringLiteral("Резервная копия"), suggested);
+    const QString target = service.prompts.chooseSaveFile(
+        &service.main, QStringLiteral("Резервная копия"), suggested, backupFileFilter());
     if (target.isEmpty())
         return;
     // What was posted belongs in the copy.

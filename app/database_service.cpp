@@ -1,24 +1,14 @@
 #include "database_service.h"
 
-#include "ui/command.h"
 #include "data/tdm.h"
 #include "tfrm_main.h"
+#include "ui/command.h"
 
-#include <QFileDialog>
 #include <QMenu>
 
-DatabaseService withFileDialogs(DatabaseService service)
+QString backupFileFilter()
 {
-    const QString filter = QStringLiteral("Резервные копии (*.fbk);;Все файлы (*)");
-    service.chooseSaveFile = [filter](QWidget *parent, const QString &caption,
-                                      const QString &suggested) {
-        return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
-    };
-    service.chooseOpenFile = [filter](QWidget *parent, const QString &caption,
-                                      const QString &folder) {
-        return QFileDialog::getOpenFileName(parent, caption, folder, filter);
-    };
-    return service;
+    return QStringLiteral("Резервные копии (*.fbk);;Все файлы (*)");
 }
 
 void addDatabaseServiceCommands(DatabaseService &service)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/dialog_runner.h"
 #include "backup/database_backup.h"
 #include "data/server_location.h"
+#include "ui/dialog_runner.h"
 
 #include <QDateTime>
 #include <QString>
@@ -25,15 +25,8 @@ struct DatabaseService {
     database::Credentials credentials = {}; // who is connected to a server's database
     PasswordStore *passwords = nullptr;     // where a server's password may be remembered
     DialogRunner runDialog = execDialog;
-    // The file to write (caption, suggested path) or to read (caption, folder); empty when
-    // the user gave none.
-    std::function<QString(QWidget *, const QString &, const QString &)> chooseSaveFile = {};
-    std::function<QString(QWidget *, const QString &, const QString &)> chooseOpenFile = {};
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 };
-
-// Choosers of the running program: the desktop's file windows.
-DatabaseService withFileDialogs(DatabaseService service);
 
 // "Подключение к базе данных...", "Резервная копия...", "Восстановить из копии...",
 // "Проверить базу данных" in the main window's "Сервис" menu. `service` must outlive the window.
@@ -49,3 +42,6 @@ zbackup::Credentials serviceCredentials(const DatabaseService &service);
 
 // The business's name, which names its backups.
 QString businessName(TDM &dm);
+
+// What the file windows of backups list.
+QString backupFileFilter();

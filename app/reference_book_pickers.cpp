@@ -7,18 +7,28 @@
 
 namespace {
 
-template <class Window> std::function<void(QWidget *)> opener(const RefbookContext &context)
+template <class Window, class Mode>
+bool runPicker(const RefbookContext &context, QWidget *parent, Mode mode)
 {
-    return [context](QWidget *parent) {
-        Window window(context, parent);
-        context.runDialog(window);
-    };
+    Window window(context, parent, mode);
+    context.runDialog(window);
+    return window.chosen();
 }
 
 } // namespace
 
 DocumentPickers referenceBookPickers(const RefbookContext &context)
 {
-    return {opener<TfrmOrg>(context), opener<TfrmOsnovanie>(context), opener<TfrmKNP>(context),
-            opener<TfrmNomenkl>(context)};
+    return {[context](QWidget *parent, ClientPick mode) {
+                return runPicker<TfrmOrg>(context, parent, mode);
+            },
+            [context](QWidget *parent) {
+                return runPicker<TfrmOsnovanie>(context, parent, ListPick::IntoDocument);
+            },
+            [context](QWidget *parent) {
+                return runPicker<TfrmKNP>(context, parent, ListPick::IntoDocument);
+            },
+            [context](QWidget *parent, GoodsPick mode) {
+                return runPicker<TfrmNomenkl>(context, parent, mode);
+            }};
 }

@@ -1,11 +1,11 @@
 #include "backup_progress_dialog.h"
 #include "database_service.h"
 
-#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "backup/service_location.h"
 #include "data/tdm.h"
 #include "tfrm_main.h"
+#include "ui/prompt_service.h"
 
 #include <QFileInfo>
 
@@ -19,8 +19,8 @@ void restoreCommand(DatabaseService &service)
         service.prompts.error(&service.main, refusal, caption);
         return;
     }
-    const QString backup =
-        service.chooseOpenFile(&service.main, caption, zbackup::autoCopySettings().folder);
+    const QString backup = service.prompts.chooseFile(
+        &service.main, caption, zbackup::autoCopySettings().folder, backupFileFilter());
     if (backup.isEmpty())
         return;
     const QDateTime now = service.now();

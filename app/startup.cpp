@@ -1,7 +1,5 @@
 #include "startup.h"
 
-#include "ui/application_title.h"
-#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "connection_settings.h"
 #include "data/database_location.h"
@@ -13,10 +11,13 @@
 #include "printing/report_shower.h"
 #include "program_version.h"
 #include "reference_book_pickers.h"
+#include "report/preview/preview_hooks.h"
 #include "report/preview/show_report.h"
 #include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
+#include "ui/application_title.h"
+#include "ui/prompt_service.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -54,11 +55,21 @@ void closeOnTerminationSignal()
         terminationRequested = true;
 }
 
-// What the windows print is shown in the report preview.
-ReportShower previewShower(QWidget *parent)
+// What the windows print is shown in the report preview, whose file windows are the
+// program's own.
+ReportShower previewShower(QWidget *parent, PromptService &prompts)
 {
-    return [parent](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
-        zpreview::showReport(report, sources, parent);
+    zpreview::PreviewHooks hooks = zpreview::PreviewHooks::standard();
+    hooks.saveFileName = [&prompts](QWidget *parent, const QString &caption, const QString &filter,
+                                    const QString &suggested) {
+        return prompts.chooseSaveFile(parent, caption, suggested, filter);
+    };
+    hooks.openFileName = [&prompts](QWidget *parent, const QString &caption,
+                                    const QString &filter) {
+        return prompts.chooseFile(parent, caption, QString(), filter);
+    };
+    return [parent, hooks](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+        zpreview::showReport(report, sources, hooks, parent);
     };
 }
 
@@ -145,17 +156,16 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
-    const ReportShower shower = previewShower(main.get());
+    const ReportShower shower = previewShower(main.get(), prompts);
     main->setReportShower(shower);
-    main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent) {
-        return openDocumentEditor(dm, prompts,
-                                  referenceBookPickers({dm, prompts, execDialog, shower}), parent);
+    main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent, EditorMode mode) {
+        return openDocumentEditor(
+            dm, prompts, referenceBookPickers({dm, prompts, execDialog, shower}), mode, parent);
     });
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
-    DatabaseService databaseService =
-        withFileDialogs({*main, dm, prompts, location, credentials, options.passwords});
+    DatabaseService databaseService{*main, dm, prompts, location, credentials, options.passwords};
     addDatabaseServiceCommands(databaseService);
 
     QEventLoop loop;

@@ -8,10 +8,8 @@
 #include "ui/id_marks.h"
 #include "ui/prompt_service.h"
 #include "ui/radio_group.h"
-#include "ui/scoped_mode.h"
 #include "core/document_copy.h"
 #include "core/invoice_date_span.h"
-#include "core/modes.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
@@ -498,13 +496,10 @@ void TfrmMain::btnAddClick()
     if (!m_editor)
         return;
     btnClearClick();
-    {
-        ScopedMode mode(SchetMode, 1);
-        if (m_editor(this) == QDialog::Accepted)
-            m_dm.DSetDocs->post();
-        else
-            m_dm.DSetDocs->cancel();
-    }
+    if (m_editor(this, EditorMode::New) == QDialog::Accepted)
+        m_dm.DSetDocs->post();
+    else
+        m_dm.DSetDocs->cancel();
     RefreshMain();
 }
 
@@ -515,15 +510,12 @@ void TfrmMain::btnEditClick()
     // Another user may have changed the document since the register was read: the editor
     // starts from that change, so that storing it does not undo it.
     m_dm.DSetDocs->refreshCurrentRow();
-    {
-        ScopedMode mode(SchetMode, 2);
-        if (m_editor(this) != QDialog::Accepted) {
-            m_dm.DSetDocs->cancel();
-            return;
-        }
-        if (m_dm.DSetDocs->isEditing())
-            m_dm.DSetDocs->post();
+    if (m_editor(this, EditorMode::Current) != QDialog::Accepted) {
+        m_dm.DSetDocs->cancel();
+        return;
     }
+    if (m_dm.DSetDocs->isEditing())
+        m_dm.DSetDocs->post();
     // Committed at once, so that the document is not held from the other users until the
     // next query, and they see the change.
     RefreshMain();
@@ -534,8 +526,7 @@ void TfrmMain::btnUseClick()
     if (!m_editor || !m_prompts.confirm(this, QStringLiteral("Скопировать выделенную запись?")))
         return;
     const qint64 copy = copyCurrentDocument(m_dm);
-    ScopedMode mode(SchetMode, 3);
-    if (m_editor(this) == QDialog::Accepted) {
+    if (m_editor(this, EditorMode::Copy) == QDialog::Accepted) {
         m_dm.DSetDocs->post();
         showView(RegisterView::Current);
         m_dm.DSetDocs->locate(copy);
@@ -629,8 +620,7 @@ void TfrmMain::BitBtn3Click()
 
 void TfrmMain::btnZapOrgClick()
 {
-    ScopedMode mode(OrgPickMode, 2);
-    TfrmOrg clients(refbookContext(), this);
+    TfrmOrg clients(refbookContext(), this, ClientPick::RegisterFilter);
     clients.setClientFilterBox(m_edOrg);
     m_runDialog(clients);
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "ui/dialog_runner.h"
 #include "core/register_statements.h"
+#include "editor/editor_mode.h"
 #include "printing/report_shower.h"
 #include "refbooks/reference_list.h"
+#include "ui/dialog_runner.h"
 
 #include <QMainWindow>
 
@@ -30,9 +31,9 @@ class TfrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Opens the document editor modally on the current document, in the mode that
-    // SchetMode tells, and gives its result (QDialog::Accepted or Rejected).
-    using DocumentEditor = std::function<int(QWidget *parent)>;
+    // Opens the document editor modally on the current document, in `mode`, and gives its
+    // result (QDialog::Accepted or Rejected).
+    using DocumentEditor = std::function<int(QWidget *parent, EditorMode mode)>;
 
     // Creating the window resets the filters and opens the data.
     TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent = nullptr);

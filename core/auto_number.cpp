@@ -1,7 +1,6 @@
 #include "auto_number.h"
 
 #include "data/tdm.h"
-#include "modes.h"
 
 namespace {
 
@@ -69,9 +68,7 @@ void AutoNumber(TDM &dm, int numberKind)
     if (!s)
         return;
     Dataset *docs = dm.DSetDocs;
-    // A new document is being inserted already.
-    if (SchetMode == 2 || SchetMode == 3)
-        docs->edit();
+    docs->edit(); // nothing when a new document is being inserted already
     const qint64 proposal = nextNumber(dm, numberKind);
     docs->setValue(QString::fromLatin1(s->column), proposal);
 }

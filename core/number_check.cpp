@@ -19,6 +19,10 @@ constexpr NumberKind kKinds[] = {NumberInvoice,     NumberVatInvoice,  NumberAct
                                  NumberWaybill,     NumberCashReceipt, NumberPowerOfAttorney,
                                  NumberPaymentOrder};
 
+// Other users take the numbers being asked about again and again only on a busy day; the
+// question is not put forever.
+constexpr int kAskingRounds = 3;
+
 // Another user holds the lock only from their "ОК" to their commit, a moment.
 constexpr int kLockWaitMs = 3000;
 constexpr int kLockRetryMs = 20;
@@ -108,6 +112,31 @@ void storeNumbered(TDM &dm, const std::function<void()> &store)
     lockNumbering(dm.TsnRW);
     store();
     numbering.release();
+}
+
+void storeNumberedAsking(TDM &dm, QHash<int, qint64> unchanged,
+                         const std::function<bool(const NumberClash &)> &takeNextFree)
+{
+    Dataset *docs = dm.DSetDocs;
+    for (int round = 1; round <= kAskingRounds; ++round) {
+        for (const NumberClash &clash : numberClashes(dm, unchanged)) {
+            if (takeNextFree(clash))
+                docs->setValue(numberColumn(clash.kind), clash.nextFree);
+            else
+                unchanged.insert(clash.kind, clash.number);
+        }
+        Savepoint numbering(dm.TsnRW, QStringLiteral("STORE_NUMBERED"));
+        lockNumbering(dm.TsnRW);
+        // Whoever stored one of these numbers while the question was open is seen now.
+        if (!numberClashes(dm, unchanged).empty())
+            continue; // the savepoint lets the lock go before the next question
+        docs->post();
+        numbering.release();
+        return;
+    }
+    throw DbError(QStringLiteral("Другие пользователи тем временем заняли номера этого "
+                                 "документа.\nПовторите «ОК»."),
+                  {isc_lock_conflict}, 0);
 }
 
 std::vector<NumberClash> numberClashes(TDM &dm, const QHash<int, qint64> &unchanged)

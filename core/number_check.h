@@ -29,6 +29,15 @@ QHash<int, qint64> documentNumbers(TDM &dm);
 // another user's lock and throws DbError if it stays.
 void storeNumbered(TDM &dm, const std::function<void()> &store);
 
+// Posts the current document (DSetDocs, being edited) under the numbering lock. Each clash of
+// its numbers is first put to `takeNextFree` without the lock, so that nobody waits on an
+// open question; true gives the document the next free number, false keeps the number. Under
+// the lock the numbers are checked again, and a clash that came meanwhile is asked about
+// again after the lock is let go; after a few such rounds DbError asks for "ОК" once more.
+// Numbers equal to `unchanged` are not checked, as with numberClashes.
+void storeNumberedAsking(TDM &dm, QHash<int, qint64> unchanged,
+                         const std::function<bool(const NumberClash &)> &takeNextFree);
+
 // The numbers of the current document that clash with another stored document of their form.
 // Numbers equal to `unchanged` (those the document had when it was opened) are not checked
 // again: a clash the user kept once is not asked about at every edit.

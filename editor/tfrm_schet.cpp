@@ -1,5 +1,9 @@
 #include "tfrm_schet.h"
 
+#include "core/auto_number.h"
+#include "core/number_check.h"
+#include "data/date_time.h"
+#include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/date_edit.h"
@@ -7,12 +11,6 @@
 #include "ui/dialog_centring.h"
 #include "ui/field_links.h"
 #include "ui/prompt_service.h"
-#include "ui/scoped_mode.h"
-#include "core/auto_number.h"
-#include "core/modes.h"
-#include "core/number_check.h"
-#include "data/date_time.h"
-#include "data/tdm.h"
 #include "ui_tfrm_schet.h"
 
 #include <QShowEvent>
@@ -53,9 +51,11 @@ const QString kTabStyle = QStringLiteral(
 
 } // namespace
 
-TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, QWidget *parent)
+TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, EditorMode mode,
+                     QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfrmSchet>()), m_dm(dm), m_prompts(prompts),
-      m_pickers(std::move(pickers)), m_links(new FieldLinks(dm.DSetDocs, prompts, this))
+      m_pickers(std::move(pickers)), m_mode(mode),
+      m_links(new FieldLinks(dm.DSetDocs, prompts, this))
 {
     ui->setupUi(this);
     // The face the pages were laid out for: in it the seven tabs fit side by side.
@@ -125,7 +125,8 @@ void TfrmSchet::connectPickers()
             connect(button, &QToolButton::clicked, this, slot);
         }
     };
-    each(kClientButtons, bool(m_pickers.client), [this] { pickClient(1); });
+    each(kClientButtons, bool(m_pickers.client),
+         [this] { pickClient(ClientPick::DocumentClient); });
     each(kGroundButtons, bool(m_pickers.ground), [this] { pickGround(); });
     each(kKnpButtons, bool(m_pickers.knp), [this] { pickKnp(); });
     ui->btnKomu->setEnabled(bool(m_pickers.client));
@@ -157,7 +158,7 @@ bool TfrmSchet::closingCommand(const std::function<void()> &work, Typed typed)
 void TfrmSchet::FormCreate()
 {
     Dataset *docs = m_dm.DSetDocs;
-    if (SchetMode == 1) {
+    if (m_mode == EditorMode::New) {
         const QDate today = datetime::today().date();
         for (const auto &[picker, column] : m_dates)
             picker->setDate(today);
@@ -166,7 +167,7 @@ void TfrmSchet::FormCreate()
         for (const auto &[picker, column] : m_dates)
             picker->setDate(docs->asDateTime(column).date());
     }
-    if (SchetMode == 2)
+    if (m_mode == EditorMode::Current)
         m_numbersAtOpen = documentNumbers(m_dm);
     loadDocumentHalves();
 }
@@ -238,54 +239,44 @@ void TfrmSchet::btnNumClick(const QString &buttonName)
     }
 }
 
-void TfrmSchet::pickClient(int mode)
+void TfrmSchet::pickClient(ClientPick mode)
 {
-    command([this, mode] {
-        ScopedMode pick(OrgPickMode, mode);
-        m_pickers.client(this);
-    });
+    command([this, mode] { m_pickers.client(this, mode); });
 }
 
 void TfrmSchet::btnKomuClick()
 {
-    pickClient(3);
+    pickClient(ClientPick::AttorneyHolder);
     // The client list wrote the holder's document into PASPVYD; the box shows it.
     loadDocumentHalves();
 }
 
 void TfrmSchet::pickGround()
 {
-    command([this] {
-        ScopedMode pick(OsnovPickMode, 1);
-        m_pickers.ground(this);
-    });
+    command([this] { m_pickers.ground(this); });
 }
 
 void TfrmSchet::pickKnp()
 {
-    command([this] {
-        ScopedMode pick(KNPPickMode, 1);
-        m_pickers.knp(this);
-    });
+    command([this] { m_pickers.knp(this); });
 }
 
-void TfrmSchet::openGoods(int mode)
+void TfrmSchet::openGoods(GoodsPick mode)
 {
     if (!m_pickers.goods)
         return;
     postEditedLine();
-    ScopedMode pick(NomenklMode, mode);
-    m_pickers.goods(this);
+    m_pickers.goods(this, mode);
 }
 
 void TfrmSchet::btnAddClick()
 {
-    command([this] { openGoods(1); });
+    command([this] { openGoods(GoodsPick::AddLine); });
 }
 
 void TfrmSchet::btnEditClick()
 {
-    command([this] { openGoods(2); });
+    command([this] { openGoods(GoodsPick::ReplaceItem); });
 }
 
 void TfrmSchet::btnDelClick()
@@ -310,12 +301,8 @@ void TfrmSchet::btnOkClick()
         for (const auto &[picker, column] : m_dates)
             docs->setValue(column, datetime::make(picker->date()));
         // Another user may have stored one of these numbers since the number button gave it.
-        storeNumbered(m_dm, [this, docs] {
-            for (const NumberClash &clash : numberClashes(m_dm, m_numbersAtOpen)) {
-                if (m_prompts.confirm(this, clashQuestion(clash)))
-                    docs->setValue(numberColumn(clash.kind), clash.nextFree);
-            }
-            docs->post();
+        storeNumberedAsking(m_dm, m_numbersAtOpen, [this](const NumberClash &clash) {
+            return m_prompts.confirm(this, clashQuestion(clash));
         });
     });
     if (posted)
@@ -328,10 +315,10 @@ bool TfrmSchet::btnCancelClick()
         [this] {
             // The lines were stored as they were added; they go with the document, and a
             // copy was stored whole.
-            if (SchetMode == 3 && !m_documentRemoved) {
+            if (m_mode == EditorMode::Copy && !m_documentRemoved) {
                 m_dm.deleteDocument();
                 m_documentRemoved = true;
-            } else if (SchetMode == 1 || SchetMode == 3) {
+            } else if (m_mode == EditorMode::New || m_mode == EditorMode::Copy) {
                 m_dm.DSetDetail->removeAll();
             }
         },

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document_pickers.h"
+#include "editor_mode.h"
 
 #include <QDialog>
 #include <QHash>
@@ -20,8 +21,8 @@ class TfrmSchet;
 // "Работа с записями": one document's header on seven pages (one per printed form), with
 // the per-form numbers and dates, and its lines. The window holds no data of its own:
 // every field edits the current record of DSetDocs, the grid edits DSetDetail, and the
-// reference books it opens write into those same records. SchetMode, set by the opener,
-// tells whether it composes a new document (1), the current one (2) or a fresh copy (3).
+// reference books it opens write into those same records. The opener's EditorMode tells
+// whether it composes a new document, the current one or a fresh copy.
 //
 // Every way of closing without "ОК" (the button, Esc, the title bar) is "Отмена": a new
 // document's stored lines are removed, and so is a copy with its lines. A database error
@@ -30,7 +31,8 @@ class TfrmSchet : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, QWidget *parent = nullptr);
+    TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, EditorMode mode,
+              QWidget *parent = nullptr);
     ~TfrmSchet() override;
 
     void reject() override;
@@ -47,7 +49,7 @@ private:
     void dateDoverChange();
     void datevalut_dovChange();
     void btnNumClick(const QString &buttonName);
-    void pickClient(int mode);
+    void pickClient(ClientPick mode);
     void btnKomuClick();
     void pickGround();
     void pickKnp();
@@ -61,7 +63,7 @@ private:
     void connectPickers();
     void loadDocumentHalves();
     void postEditedLine();
-    void openGoods(int mode);
+    void openGoods(GoodsPick mode);
     enum class Typed { Take, Drop };
     // Runs a command of the window, first writing what was typed into the boxes (Take) or
     // leaving it (Drop); an error it raises is shown and the command stops there. True
@@ -76,6 +78,7 @@ private:
     TDM &m_dm;
     PromptService &m_prompts;
     DocumentPickers m_pickers;
+    EditorMode m_mode;
     FieldLinks *m_links;
     std::vector<std::pair<QDateEdit *, QString>> m_dates; // picker, DOCS column
     // The numbers an edited document had when it was opened: a clash it already had is not

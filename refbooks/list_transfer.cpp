@@ -2,14 +2,13 @@
 
 #include "tfrm_import.h"
 
-#include "ui/command.h"
-#include "ui/prompt_service.h"
 #include "data/database_location.h"
 #include "data/tdm.h"
 #include "imports/csv_reader.h"
 #include "imports/csv_writer.h"
+#include "ui/command.h"
+#include "ui/prompt_service.h"
 
-#include <QFileDialog>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -33,22 +32,11 @@ QString mappingKey(ImportTarget target)
 
 } // namespace
 
-QString askOpenTableFile(QWidget *parent)
-{
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Импорт"), QString(),
-                                        QStringLiteral("Таблицы CSV (*.csv *.txt);;Все файлы (*)"));
-}
-
-QString askSaveCsvFile(QWidget *parent, const QString &suggested)
-{
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Экспорт"), suggested,
-                                        QStringLiteral("Таблицы CSV (*.csv)"));
-}
-
 void importIntoList(const RefbookContext &context, QWidget *parent, ImportTarget target, int kind)
 {
     const QString path =
-        context.openTableFile ? context.openTableFile(parent) : askOpenTableFile(parent);
+        context.prompts.chooseFile(parent, QStringLiteral("Импорт"), QString(),
+                                   QStringLiteral("Таблицы CSV (*.csv *.txt);;Все файлы (*)"));
     if (path.isEmpty())
         return;
     TableRead read = csv::readFile(path);
@@ -75,8 +63,8 @@ void exportList(const RefbookContext &context, QWidget *parent, ImportTarget tar
     const QString suggested = (target == ImportTarget::Goods ? QStringLiteral("Товары и услуги - ")
                                                              : QStringLiteral("Клиенты - ")) +
                               kindCaptions(target).value(kind) + QStringLiteral(".csv");
-    const QString path = context.saveCsvFile ? context.saveCsvFile(parent, suggested)
-                                             : askSaveCsvFile(parent, suggested);
+    const QString path = context.prompts.chooseSaveFile(
+        parent, QStringLiteral("Экспорт"), suggested, QStringLiteral("Таблицы CSV (*.csv)"));
     if (path.isEmpty())
         return;
     const QByteArray csv = exportCsv(context.dm.TsnRW, target, kind);

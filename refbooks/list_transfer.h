@@ -8,7 +8,3 @@
 // the kind shown, and the kind shown written to a CSV file that imports back.
 void importIntoList(const RefbookContext &context, QWidget *parent, ImportTarget target, int kind);
 void exportList(const RefbookContext &context, QWidget *parent, ImportTarget target, int kind);
-
-// The file names the list windows ask; empty when the user cancelled.
-QString askOpenTableFile(QWidget *parent);
-QString askSaveCsvFile(QWidget *parent, const QString &suggested);

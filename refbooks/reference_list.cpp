@@ -2,13 +2,13 @@
 
 #include "list_transfer.h"
 
-#include "ui/command.h"
-#include "ui/dataset_commands.h"
-#include "ui/prompt_service.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
 #include "templates/template_loader.h"
+#include "ui/command.h"
+#include "ui/dataset_commands.h"
+#include "ui/prompt_service.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -259,11 +259,17 @@ void ReferenceList::deleteCurrent(const std::function<void()> &remove)
     confirmDelete(m_prompts, this, *m_dataset, remove);
 }
 
+void ReferenceList::choose()
+{
+    m_chosen = !m_dataset->isEmpty();
+    pick();
+}
+
 void ReferenceList::rowDoubleClicked()
 {
     if (!picking())
         return;
-    pick();
+    choose();
     accept();
 }
 
@@ -271,7 +277,7 @@ void ReferenceList::btnCloseClick()
 {
     postPending();
     if (picking())
-        pick();
+        choose();
     accept();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "printing/report_shower.h"
 #include "ui/db_grid.h"
 #include "ui/dialog_runner.h"
-#include "printing/report_shower.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -27,10 +27,6 @@ struct RefbookContext {
     PromptService &prompts;
     DialogRunner runDialog = execDialog;
     ReportShower showReport;
-    // The file names "Импорт..." and "Экспорт..." ask (empty when the user cancels); the
-    // standard file dialogs when not given, so that a test can answer in place of the user.
-    std::function<QString(QWidget *parent)> openTableFile = {};
-    std::function<QString(QWidget *parent, const QString &suggested)> saveCsvFile = {};
     // Where the windows remember the last import's mapping: the program's settings when empty.
     QString settingsFile = {};
 };
@@ -40,7 +36,7 @@ struct RefbookContext {
 // bottom panel with the quick search and the closing buttons. A window says what differs:
 // its dataset and columns, its tabs and statements, its commands and what picking does.
 //
-// Opened to pick (a mode other than 0), "Выбрать" stands at the left as the default button
+// Opened to pick (a mode other than Browse), "Выбрать" stands at the left as the default button
 // and "Отмена" is shown; opened to browse, "Закрыть" stands at the right, Enter closes
 // nothing and "Отмена" is hidden. Esc closes the window without a pick in both.
 class ReferenceList : public QDialog {
@@ -75,6 +71,8 @@ public:
 
     DbGrid *grid() const { return m_grid; }
     bool picking() const { return m_form.picking; }
+    // Whether the window, opened to pick, gave a row of a list that had one.
+    bool chosen() const { return m_chosen; }
 
     // "Отмена", Esc and the close box: a pending change is posted, nothing is picked.
     void reject() override;
@@ -117,6 +115,7 @@ protected:
 private:
     QWidget *createBottomPanel();
     void btnCloseClick();
+    void choose();
     void tabChanged(int tab);
     void titleClicked(int column);
     void printListing(const QString &templateName);
@@ -126,6 +125,7 @@ private:
     const QStringList &searchTexts(int field);
 
     Form m_form;
+    bool m_chosen = false;
     int m_searchField = -1;
     QStringList m_searchTexts;
     QTabBar *m_tabs = nullptr;

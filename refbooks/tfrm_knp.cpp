@@ -1,10 +1,9 @@
 #include "tfrm_knp.h"
 
-#include "core/modes.h"
 #include "data/dataset.h"
 #include "data/tdm.h"
 
-TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent)
+TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent, ListPick mode)
     : ReferenceList(context,
                     {"frmKNP",
                      QStringLiteral("Справочник КНП (кодов назначения платежей)"),
@@ -21,7 +20,7 @@ TfrmKNP::TfrmKNP(const RefbookContext &context, QWidget *parent)
                          return QStringLiteral("select * from KNP order by ") + order;
                      },
                      {},
-                     KNPPickMode != 0},
+                     mode != ListPick::Browse},
                     parent)
 {
     addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { addRowAtOnce(); });

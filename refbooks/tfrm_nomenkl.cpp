@@ -1,13 +1,12 @@
 #include "tfrm_nomenkl.h"
 
-#include "core/modes.h"
 #include "data/dataset.h"
 #include "data/listing_statements.h"
 #include "data/tdm.h"
 #include "list_transfer.h"
 #include "tfrm_kolvo.h"
 
-TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent)
+TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent, GoodsPick mode)
     : ReferenceList(context,
                     {"frmNomenkl",
                      QStringLiteral("Список предостовляемых товаров и услуг"),
@@ -24,9 +23,9 @@ TfrmNomenkl::TfrmNomenkl(const RefbookContext &context, QWidget *parent)
                      &context.dm.nomenklPage,
                      [](int tab, const QString &order) { return nomenklOfKindSql(tab, order); },
                      QStringLiteral("name"),
-                     NomenklMode != 0},
+                     mode != GoodsPick::Browse},
                     parent),
-      m_mode(NomenklMode)
+      m_mode(mode)
 {
     addCommand("btnAdd", QStringLiteral("Добавить"), [this] { addRowAtOnce(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteCurrent(); });
@@ -39,9 +38,9 @@ void TfrmNomenkl::pick()
 {
     if (m_dataset->isEmpty())
         return;
-    if (m_mode == 1)
+    if (m_mode == GoodsPick::AddLine)
         addLine();
-    else if (m_mode == 2)
+    else if (m_mode == GoodsPick::ReplaceItem)
         replaceLinesItem();
 }
 

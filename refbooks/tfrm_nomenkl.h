@@ -2,14 +2,17 @@
 
 #include "reference_list.h"
 
+#include "ui/pick_modes.h"
+
 // The catalogue of goods, services and other items, one kind per tab. Opened with
-// NomenklMode 1 the chosen item becomes a new line of the document, whose quantity the
-// quantity prompt then asks; with 2 it replaces the item of the current line.
+// GoodsPick::AddLine the chosen item becomes a new line of the document, whose quantity the
+// quantity prompt then asks; with ReplaceItem it replaces the item of the current line.
 class TfrmNomenkl : public ReferenceList {
     Q_OBJECT
 
 public:
-    TfrmNomenkl(const RefbookContext &context, QWidget *parent = nullptr);
+    TfrmNomenkl(const RefbookContext &context, QWidget *parent = nullptr,
+                GoodsPick mode = GoodsPick::Browse);
 
 protected:
     void pick() override;
@@ -19,5 +22,5 @@ private:
     void replaceLinesItem();
     void copyItemIntoLine();
 
-    int m_mode;
+    GoodsPick m_mode;
 };

@@ -1,15 +1,13 @@
 #include "tfrm_org.h"
 
-#include "ui/dataset_commands.h"
-#include "ui/prompt_service.h"
-#include "ui/scoped_mode.h"
-#include "core/modes.h"
 #include "data/dataset.h"
 #include "data/listing_statements.h"
 #include "data/tdm.h"
 #include "list_transfer.h"
 #include "tfrm_add_client.h"
 #include "tfrm_osnovanie.h"
+#include "ui/dataset_commands.h"
+#include "ui/prompt_service.h"
 
 #include <QLineEdit>
 
@@ -19,7 +17,7 @@ const QString kPassportSeparator = QStringLiteral("$|$");
 
 } // namespace
 
-TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent)
+TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent, ClientPick mode)
     : ReferenceList(context,
                     {"frmOrg",
                      QStringLiteral("Список Клиентов"),
@@ -41,9 +39,9 @@ TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent)
                      &context.dm.clientsPage,
                      [](int tab, const QString &order) { return clientsOfKindSql(tab, order); },
                      QStringLiteral("nameORG"),
-                     OrgPickMode != 0},
+                     mode != ClientPick::Browse},
                     parent),
-      m_mode(OrgPickMode)
+      m_mode(mode)
 {
     addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { BitBtn1Click(); });
     addCommand("BitBtn3", QStringLiteral("Изменить"), [this] { BitBtn3Click(); });
@@ -89,14 +87,13 @@ void TfrmOrg::btnOsnovClick()
         m_prompts.inform(this, QStringLiteral("Таблица пуста. Невозможно открыть!"));
         return;
     }
-    ScopedMode mode(OsnovPickMode, 0);
     TfrmOsnovanie grounds(m_context, this);
     m_context.runDialog(grounds);
 }
 
 void TfrmOrg::rowDoubleClicked()
 {
-    if (m_mode == 0)
+    if (m_mode == ClientPick::Browse)
         BitBtn3Click();
     else
         ReferenceList::rowDoubleClicked();
@@ -109,16 +106,16 @@ void TfrmOrg::pick()
     const Dataset &client = *m_dataset;
     Dataset &document = *m_dm.DSetDocs;
     switch (m_mode) {
-    case 1:
+    case ClientPick::DocumentClient:
         // TEL is not copied: the document looks the phone up by the client's name.
         copyFields(client, document,
                    {"NAMEORG", "KBE", "RNN", "BINIIN", "ADRES", "IIK", "BANK", "BIK"});
         break;
-    case 2:
+    case ClientPick::RegisterFilter:
         if (m_clientFilter)
             m_clientFilter->setText(client.asString(QStringLiteral("NAMEORG")));
         break;
-    case 3: {
+    case ClientPick::AttorneyHolder: {
         ensureEditing(document);
         document.setValue(QStringLiteral("KOMU"), client.value(QStringLiteral("NAMEORG")));
         // The identity document takes the first half of PASPVYD; the KBK half stays.
@@ -130,7 +127,7 @@ void TfrmOrg::pick()
                           client.asString(QStringLiteral("BANK")) + kPassportSeparator + kbk);
         break;
     }
-    default:
+    case ClientPick::Browse:
         break;
     }
 }

@@ -2,18 +2,20 @@
 
 #include "reference_list.h"
 
+#include "ui/pick_modes.h"
+
 class QLineEdit;
 
 // The client list: clients of one kind per tab, with their accounts and grounds kept in
-// the windows it opens. Opened with OrgPickMode 1 it fills the document's client, with 2
-// the register's client filter, with 3 the holder of a power of attorney.
+// the windows it opens. Opened to pick, it fills what `mode` names.
 class TfrmOrg : public ReferenceList {
     Q_OBJECT
 
 public:
-    TfrmOrg(const RefbookContext &context, QWidget *parent = nullptr);
+    TfrmOrg(const RefbookContext &context, QWidget *parent = nullptr,
+            ClientPick mode = ClientPick::Browse);
 
-    // The register's client filter box, which mode 2 fills.
+    // The register's client filter box, which ClientPick::RegisterFilter fills.
     void setClientFilterBox(QLineEdit *box) { m_clientFilter = box; }
 
     // Deletes the current client with its accounts and grounds, all or nothing.
@@ -29,6 +31,6 @@ private:
     void btnOsnovClick();
     void openClient();
 
-    int m_mode;
+    ClientPick m_mode;
     QLineEdit *m_clientFilter = nullptr;
 };

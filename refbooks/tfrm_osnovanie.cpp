@@ -1,11 +1,10 @@
 #include "tfrm_osnovanie.h"
 
+#include "data/dataset.h"
+#include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/prompt_service.h"
-#include "core/modes.h"
-#include "data/dataset.h"
-#include "data/tdm.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -21,7 +20,7 @@ const QString kNoGrounds =
 
 } // namespace
 
-TfrmOsnovanie::TfrmOsnovanie(const RefbookContext &context, QWidget *parent)
+TfrmOsnovanie::TfrmOsnovanie(const RefbookContext &context, QWidget *parent, ListPick mode)
     : ReferenceList(
           context,
           {"frmOsnovanie",
@@ -36,7 +35,7 @@ TfrmOsnovanie::TfrmOsnovanie(const RefbookContext &context, QWidget *parent)
            nullptr,
            {},
            {},
-           OsnovPickMode != 0},
+           mode != ListPick::Browse},
           parent)
 {
     addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { BitBtn1Click(); });

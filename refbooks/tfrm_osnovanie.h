@@ -2,21 +2,24 @@
 
 #include "reference_list.h"
 
+#include "ui/pick_modes.h"
+
 class QLabel;
 
-// The grounds (contracts) of one client. Opened from the client list (OsnovPickMode 0) it
-// keeps the grounds of the client selected there; opened with mode 1 it finds the
+// The grounds (contracts) of one client. Opened from the client list (ListPick::Browse) it
+// keeps the grounds of the client selected there; opened with IntoDocument it finds the
 // document's client by its exact name and puts the chosen ground into the document.
 class TfrmOsnovanie : public ReferenceList {
     Q_OBJECT
 
 public:
-    TfrmOsnovanie(const RefbookContext &context, QWidget *parent = nullptr);
+    TfrmOsnovanie(const RefbookContext &context, QWidget *parent = nullptr,
+                  ListPick mode = ListPick::Browse);
     // The grounds follow the current client again.
     ~TfrmOsnovanie() override;
 
-    // In mode 1: whether a client bears the document's name; without one the list is
-    // empty and nothing can be added.
+    // Picking into the document: whether a client bears the document's name; without one the list
+    // is empty and nothing can be added.
     bool clientFound() const { return m_clientFound; }
 
 protected:

@@ -54,6 +54,11 @@ QString PromptService::chooseFile(QWidget *, const QString &, const QString &, c
     return {};
 }
 
+QString PromptService::chooseSaveFile(QWidget *, const QString &, const QString &, const QString &)
+{
+    return {};
+}
+
 std::optional<QString> PromptService::askPassword(QWidget *, const QString &)
 {
     return std::nullopt;
@@ -63,6 +68,12 @@ QString MessageBoxPrompts::chooseFile(QWidget *parent, const QString &caption,
                                       const QString &folder, const QString &filter)
 {
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+QString MessageBoxPrompts::chooseSaveFile(QWidget *parent, const QString &caption,
+                                          const QString &suggested, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
 }
 
 std::optional<QString> MessageBoxPrompts::askPassword(QWidget *parent, const QString &text)

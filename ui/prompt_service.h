@@ -24,6 +24,10 @@ public:
     // service that cannot show the desktop's file window chooses none.
     virtual QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
                                const QString &filter);
+    // A file to write, `suggested` (a name, or a path whose folder the window opens in)
+    // offered; empty when the user chose none, and from a service that cannot ask.
+    virtual QString chooseSaveFile(QWidget *parent, const QString &caption,
+                                   const QString &suggested, const QString &filter);
     // A password asked with `text`; nullopt when the user declined to give one (and from a
     // service that cannot ask).
     virtual std::optional<QString> askPassword(QWidget *parent, const QString &text);
@@ -39,6 +43,8 @@ public:
     void error(QWidget *parent, const QString &text, const QString &caption) override;
     QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
                        const QString &filter) override;
+    QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &suggested,
+                           const QString &filter) override;
     std::optional<QString> askPassword(QWidget *parent, const QString &text) override;
 
     // The box that a prompt of this kind shows, before it is run.

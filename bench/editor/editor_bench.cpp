@@ -1,14 +1,12 @@
 // The document editor on the large file: the number buttons, and opening the editor on a
 // document with 1,000 lines.
 
-#include "ui/prompt_service.h"
-#include "ui/scoped_mode.h"
 #include "bench_database.h"
 #include "core/auto_number.h"
-#include "core/modes.h"
 #include "data/tdm.h"
 #include "editor/document_pickers.h"
 #include "editor/tfrm_schet.h"
+#include "ui/prompt_service.h"
 
 #include "widget_bench_main.h"
 #include <QApplication>
@@ -76,8 +74,7 @@ void NumberButton(benchmark::State &state)
 {
     Data &d = data();
     d.showDocument(1);
-    ScopedMode mode(SchetMode, 2);
-    TfrmSchet editor(d.dm, d.prompts, {});
+    TfrmSchet editor(d.dm, d.prompts, {}, EditorMode::Current);
     editor.show();
     auto *button = editor.findChild<QToolButton *>(QLatin1String(kNumberButtons[state.range(0)]));
     for (auto _ : state)
@@ -97,11 +94,10 @@ void OpenEditorOnThousandLines(benchmark::State &state)
 {
     Data &d = data();
     d.showDocument(kLongDocument);
-    ScopedMode mode(SchetMode, 2);
     for (auto _ : state) {
         d.dm.DSetDetail->close();
         d.dm.DSetDetail->open();
-        TfrmSchet editor(d.dm, d.prompts, {});
+        TfrmSchet editor(d.dm, d.prompts, {}, EditorMode::Current);
         editor.show();
         QApplication::processEvents();
         editor.grab();

@@ -5,7 +5,6 @@
 #include "ui/db_grid.h"
 #include "ui/prompt_service.h"
 #include "bench_database.h"
-#include "core/modes.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "refbooks/tfrm_nomenkl.h"

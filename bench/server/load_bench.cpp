@@ -9,7 +9,6 @@
 // Each client is this program again, started with --client.
 
 #include "core/auto_number.h"
-#include "core/modes.h"
 #include "core/number_check.h"
 #include "data/conflict_errors.h"
 #include "data/database_file.h"
@@ -72,7 +71,6 @@ void pause(std::mt19937 &random, int upToMs)
 // picked, the invoice number from the number button, "ОК", and the register's commit.
 void addDocumentAsEditorDoes(TDM &dm, int client, int index, std::mt19937 &random, int &renumbered)
 {
-    SchetMode = 1;
     Dataset *docs = dm.DSetDocs;
     Dataset *lines = dm.DSetDetail;
     docs->insert();
@@ -94,15 +92,11 @@ void addDocumentAsEditorDoes(TDM &dm, int client, int index, std::mt19937 &rando
     AutoNumber(dm, NumberInvoice);
     // "ОК": a number another user has stored meanwhile is asked about, and the user takes the
     // next free one.
-    storeNumbered(dm, [&] {
-        for (const NumberClash &clash : numberClashes(dm)) {
-            docs->setValue(numberColumn(clash.kind), clash.nextFree);
-            ++renumbered;
-        }
-        docs->post();
+    storeNumberedAsking(dm, {}, [&](const NumberClash &) {
+        ++renumbered;
+        return true;
     });
     dm.TsnRW.commit();
-    SchetMode = 0;
 }
 
 struct ClientTally {
@@ -136,7 +130,6 @@ int runClient(const QString &location, int client, int documents)
             tally.conflicts[error.message().section(QLatin1Char('\n'), 0, 0)]++;
             if (!isClear(error.message()))
                 ++tally.unclear;
-            SchetMode = 0;
             dm.DSetDetail->cancel();
             dm.DSetDocs->cancel();
             execute(dm, QStringLiteral("rollback to savepoint ") + savepoint);

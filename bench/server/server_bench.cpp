@@ -6,9 +6,7 @@
 // engine calls and the network round trips it took beside its time.
 
 #include "app/tfrm_main.h"
-#include "ui/scoped_mode.h"
 #include "bench_database.h"
-#include "core/modes.h"
 #include "data/db_error.h"
 #include "data/engine_calls.h"
 #include "data/tdm.h"
@@ -178,14 +176,14 @@ void NextDocumentWithLines(benchmark::State &state)
 void EditorOnThousandLines(benchmark::State &state)
 {
     office().showLongDocument();
-    ScopedMode mode(SchetMode, 2);
     std::unique_ptr<TfrmSchet> editor;
     measure(
         state,
         [&](Office &o) {
             o.dm.DSetDetail->close();
             o.dm.DSetDetail->open();
-            editor = std::make_unique<TfrmSchet>(o.dm, o.prompts, DocumentPickers{});
+            editor = std::make_unique<TfrmSchet>(o.dm, o.prompts, DocumentPickers{},
+                                                 EditorMode::Current);
             editor->show();
             QApplication::processEvents();
             editor->grab();

@@ -399,9 +399,8 @@ TEST_F(SwitchingDatabases, OnAServerTheCommandsWorkAsItsUserWithTheCopyOnThisCom
     };
     QTemporaryDir here;
     const QString copy = here.filePath(QStringLiteral("copy.fbk"));
-    service->chooseSaveFile = [&copy](QWidget *, const QString &, const QString &) { return copy; };
-    service->chooseOpenFile = [&copy](QWidget *, const QString &, const QString &) { return copy; };
     service->now = [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 5)); };
+    prompts.expectSaveFile(QStringLiteral("Резервная копия"), {}, copy);
     prompts.expectInform(QStringLiteral("Резервная копия записана в файл «%1».").arg(copy));
     trigger("actBackup");
     prompts.verify();
@@ -422,6 +421,7 @@ TEST_F(SwitchingDatabases, OnAServerTheCommandsWorkAsItsUserWithTheCopyOnThisCom
     ASSERT_TRUE(documents().isEmpty());
     const QString kept =
         here.filePath(QStringLiteral("ZNDB1.2.GDB.before-restore-2026-03-14-0905.fbk"));
+    prompts.expectFile(QStringLiteral("Восстановить из копии"), copy);
     prompts.expectConfirm(QStringLiteral("Заменить текущую базу данных данными из копии "
                                          "«copy.fbk»? Текущая база данных будет сохранена как "
                                          "«%1».")
@@ -438,10 +438,7 @@ TEST_F(SwitchingDatabases, OnAServerTheCommandsWorkAsItsUserWithTheCopyOnThisCom
     ASSERT_TRUE(other.started());
     for (int i = 0; i < 100 && zbackup::restoreRefusal(server.location(), user).isEmpty(); ++i)
         QThread::msleep(50);
-    service->chooseOpenFile = [](QWidget *, const QString &, const QString &) {
-        ADD_FAILURE() << "no file is chosen for a restore that cannot be done";
-        return QString();
-    };
+    // No file is chosen for a restore that cannot be done: a file window would be unexpected.
     prompts.expectError(zbackup::restoreRefusal(server.location(), user),
                         QStringLiteral("Восстановить из копии"));
     trigger("actRestore");

@@ -25,13 +25,6 @@ protected:
         openWindow();
         service =
             std::make_unique<DatabaseService>(DatabaseService{*window, dm, prompts, db.path()});
-        service->chooseSaveFile = [this](QWidget *, const QString &, const QString &suggested) {
-            suggestedName = QFileInfo(suggested).fileName();
-            return chosen;
-        };
-        service->chooseOpenFile = [this](QWidget *, const QString &, const QString &) {
-            return chosen;
-        };
         service->now = [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 5)); };
         addDatabaseServiceCommands(*service);
     }
@@ -47,7 +40,6 @@ protected:
 
     QTemporaryDir files;
     QString chosen;
-    QString suggestedName;
     std::unique_ptr<DatabaseService> service;
 };
 
@@ -67,9 +59,12 @@ TEST_F(DatabaseServiceCommands, ABackupRestoredAfterAWrongDeleteBringsTheDocumen
     const QStringList before = documents();
     ASSERT_FALSE(before.isEmpty());
     chosen = files.filePath(QStringLiteral("copy.fbk"));
+    prompts.expectSaveFile(
+        QStringLiteral("Резервная копия"),
+        QDir::home().filePath(QStringLiteral("Zarnik-ТОО_«Алтын_Дала_Трейд»-2026-03-14-0905.fbk")),
+        chosen);
     prompts.expectInform(QStringLiteral("Резервная копия записана в файл «%1».").arg(chosen));
     trigger("actBackup");
-    EXPECT_EQ(suggestedName, QStringLiteral("Zarnik-ТОО_«Алтын_Дала_Трейд»-2026-03-14-0905.fbk"));
     ASSERT_TRUE(QFile::exists(chosen));
 
     for (const char *sql : {"DELETE FROM DETAILDOCS", "DELETE FROM DOCS"}) {
@@ -80,6 +75,7 @@ TEST_F(DatabaseServiceCommands, ABackupRestoredAfterAWrongDeleteBringsTheDocumen
     window->RefreshMain();
     EXPECT_TRUE(documents().isEmpty());
 
+    prompts.expectFile(QStringLiteral("Восстановить из копии"), chosen);
     prompts.expectConfirm(QStringLiteral("Заменить текущую базу данных данными из копии "
                                          "«copy.fbk»? Текущая база данных будет сохранена как "
                                          "«ZNDB1.2.GDB.before-restore-2026-03-14-0905»."),
@@ -100,6 +96,7 @@ TEST_F(DatabaseServiceCommands, ABadBackupIsRefusedAndTheRegisterGoesOn)
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("not a backup");
     bad.close();
+    prompts.expectFile(QStringLiteral("Восстановить из копии"), chosen);
     prompts.expectConfirm(QString(), true);
     prompts.expectError(QString(), QStringLiteral("Восстановить из копии"));
     trigger("actRestore");

@@ -1,7 +1,6 @@
 // The server goes away in the middle of work: the user is told, nothing stored is lost, and every
 // window can still be closed.
 #include "app/tfrm_main.h"
-#include "core/modes.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "editor/document_editor.h"
@@ -35,7 +34,6 @@ protected:
         dm.DataModuleCreate(QStringLiteral("127.0.0.1/%1:%2").arg(relay.port()).arg(db.path()),
                             ServerDatabase::testUser());
     }
-    void TearDown() override { SchetMode = 0; }
 
     // What the server holds, read past the relay.
     int storedDocuments(const QString &client)
@@ -76,8 +74,8 @@ TEST_F(LostConnection, EveryWindowIsToldAndStillClosesAndNothingStoredIsLost)
     auto window = std::make_unique<TfrmMain>(dm, prompts);
     bool editorClosed = false;
     int added = 0;
-    window->setDocumentEditor([&](QWidget *parent) {
-        return openDocumentEditor(dm, prompts, {}, parent, [&](QDialog &editor) {
+    window->setDocumentEditor([&](QWidget *parent, EditorMode mode) {
+        return openDocumentEditor(dm, prompts, {}, mode, parent, [&](QDialog &editor) {
             editor.show();
             typeInto(editor, "dbNAMEORG_0", QStringLiteral("ТОО «Сохраненный»"));
             if (added++ == 0) {

@@ -1,10 +1,10 @@
-#include "ui/application_title.h"
-#include "ui/db_grid.h"
-#include "ui/radio_group.h"
-#include "core/modes.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "main_window_test.h"
+#include "refbooks/tfrm_org.h"
+#include "ui/application_title.h"
+#include "ui/db_grid.h"
+#include "ui/radio_group.h"
 #include "window_driver.h"
 
 #include <QDateEdit>
@@ -70,15 +70,15 @@ protected:
     // An editor that records the mode it was opened in and closes with result.
     TfrmMain::DocumentEditor editorAnswering(int result, std::function<void()> work = {})
     {
-        return [this, result, work](QWidget *) {
-            editorModes.push_back(SchetMode);
+        return [this, result, work](QWidget *, EditorMode mode) {
+            editorModes.push_back(mode);
             if (work)
                 work();
             return result;
         };
     }
 
-    std::vector<int> editorModes;
+    std::vector<EditorMode> editorModes;
 };
 
 class EmptyRegister : public Register {
@@ -302,7 +302,7 @@ TEST_F(Register, ClientPickButtonFillsTheClientFilterWithoutQuerying)
     openWindow();
     const QString statement = dm.DSetDocs->selectSql();
     window->setDialogRunner([](QDialog &dialog) {
-        EXPECT_EQ(OrgPickMode, 2);
+        EXPECT_TRUE(static_cast<TfrmOrg &>(dialog).picking());
         click(dialog, "btnClose");
         return dialog.result();
     });
@@ -310,7 +310,6 @@ TEST_F(Register, ClientPickButtonFillsTheClientFilterWithoutQuerying)
     EXPECT_EQ(child<QLineEdit>(*window, "edOrg")->text(),
               QStringLiteral("АО \"Казахская логистическая компания\""));
     EXPECT_EQ(dm.DSetDocs->selectSql(), statement);
-    EXPECT_EQ(OrgPickMode, 0);
 }
 
 TEST_F(Register, ClearEmptiesTheClientAndSpansTheInvoiceDatesOfTheListedDocuments)
@@ -350,7 +349,7 @@ TEST_F(EmptyRegister, OffersOnlyAddingAndResetsToDayZero)
     // In "Все записи" "Добавить" is hidden, yet a double click on the empty list adds.
     chooseView(2);
     QTest::mouseDClick(documentsGrid().viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(editorModes, std::vector<int>{1});
+    EXPECT_EQ(editorModes, std::vector<EditorMode>{EditorMode::New});
 }
 
 TEST_F(Register, EditorCommandsStayDisabledUntilThereIsAnEditor)
@@ -366,7 +365,7 @@ TEST_F(Register, EditorCommandsStayDisabledUntilThereIsAnEditor)
 
 struct DoubleClickCase {
     int view;
-    std::vector<int> editorModes;
+    std::vector<EditorMode> editorModes;
 };
 
 void PrintTo(const DoubleClickCase &c, std::ostream *os)
@@ -386,12 +385,12 @@ TEST_P(RegisterDoubleClick, EditsExceptInTheArchive)
     const QRect firstRow = documentsGrid().visualRect(documentsGrid().model()->index(0, 0));
     QTest::mouseDClick(documentsGrid().viewport(), Qt::LeftButton, {}, firstRow.center());
     EXPECT_EQ(editorModes, GetParam().editorModes);
-    EXPECT_EQ(SchetMode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachView, RegisterDoubleClick,
-                         ::testing::Values(DoubleClickCase{0, {2}}, DoubleClickCase{1, {}},
-                                           DoubleClickCase{2, {2}}),
+                         ::testing::Values(DoubleClickCase{0, {EditorMode::Current}},
+                                           DoubleClickCase{1, {}},
+                                           DoubleClickCase{2, {EditorMode::Current}}),
                          [](const auto &info) { return "View" + std::to_string(info.param.view); });
 
 class RegisterDelete : public Register, public ::testing::WithParamInterface<bool> {};
@@ -464,8 +463,7 @@ TEST_F(Register, AddClearsTheClientFilterAndKeepsWhatTheEditorAccepted)
     click(*window, "btnAdd");
     EXPECT_EQ(listed(), numbers({1, 2, 3, 4, 7}));
     EXPECT_EQ(currentNumber(), QStringLiteral("7"));
-    EXPECT_EQ(editorModes, (std::vector<int>{1, 1}));
-    EXPECT_EQ(SchetMode, 0);
+    EXPECT_EQ(editorModes, (std::vector<EditorMode>{EditorMode::New, EditorMode::New}));
 }
 
 TEST_F(Register, EditKeepsOrDropsWhatTheEditorChanged)
@@ -488,7 +486,7 @@ TEST_F(Register, EditKeepsOrDropsWhatTheEditorChanged)
     EXPECT_FALSE(dm.DSetDocs->isEditing());
     window->RefreshMain();
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("NAMEORG")), QStringLiteral("Принято"));
-    EXPECT_EQ(editorModes, (std::vector<int>{2, 2}));
+    EXPECT_EQ(editorModes, (std::vector<EditorMode>{EditorMode::Current, EditorMode::Current}));
 }
 
 TEST_F(Register, CopyGivesANewCurrentDocumentWithEmptyNumbersTodaysDatesAndTheLines)
@@ -533,11 +531,10 @@ TEST_F(Register, CopyGivesANewCurrentDocumentWithEmptyNumbersTodaysDatesAndTheLi
     }));
     prompts.expectConfirm(kCopyQuestion, true);
     click(*window, "btnUse");
-    EXPECT_EQ(editorModes, std::vector<int>{3});
+    EXPECT_EQ(editorModes, std::vector<EditorMode>{EditorMode::Copy});
     EXPECT_EQ(views().itemIndex(), 0);
     EXPECT_EQ(listed().size(), 5);
     EXPECT_EQ(dm.DSetDocs->asInteger(QStringLiteral("KOD")), copy);
-    EXPECT_EQ(SchetMode, 0);
 }
 
 } // namespace

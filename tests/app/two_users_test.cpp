@@ -1,7 +1,5 @@
 // Two users of one database on the server, each with the register and the document editor open.
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
-#include "core/modes.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -9,6 +7,7 @@
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "server_database.h"
+#include "ui/application_title.h"
 #include "window_driver.h"
 
 #include <QAbstractButton>
@@ -34,8 +33,8 @@ struct User {
     {
         dm.DataModuleCreate(location, ServerDatabase::testUser());
         window = std::make_unique<TfrmMain>(dm, prompts);
-        window->setDocumentEditor([this](QWidget *parent) {
-            return openDocumentEditor(dm, prompts, {}, parent, [this](QDialog &editor) {
+        window->setDocumentEditor([this](QWidget *parent, EditorMode mode) {
+            return openDocumentEditor(dm, prompts, {}, mode, parent, [this](QDialog &editor) {
                 editor.show();
                 inEditor(editor);
                 return editor.result();
@@ -66,7 +65,6 @@ protected:
         first.open(db.location());
         second.open(db.location());
     }
-    void TearDown() override { SchetMode = 0; }
 
     ServerDatabase db{TempDatabase::Demo};
     User first, second;
@@ -185,6 +183,51 @@ TEST_F(TwoUsersWindows, TheSecondOfTwoEqualNumbersIsOfferedTheNextFree)
     };
     EXPECT_EQ(stored(number), 1);
     EXPECT_EQ(stored(number + 1), 1);
+}
+
+// While the second user's question about a taken number is open, the first stores the next
+// number without waiting for them: the question holds no lock. The second is then asked
+// about the number taken meanwhile, and no two stored invoices share one.
+TEST_F(TwoUsersWindows, AnOpenNumberQuestionHoldsNobodyUp)
+{
+    qint64 number = 0;
+    first.inEditor = [&](QDialog &editor) {
+        press(editor, "btnNumSch");
+        press(editor, "btnOk");
+        EXPECT_FALSE(editor.isVisible());
+    };
+    const auto question = [](qint64 taken) {
+        return QStringLiteral(
+                   "Счет на оплату № %1 уже есть у другого документа (от %2).\nПрисвоить "
+                   "этому документу следующий свободный номер %3?")
+            .arg(taken)
+            .arg(datetime::today().date().toString(QStringLiteral("dd.MM.yyyy")))
+            .arg(taken + 1);
+    };
+    second.inEditor = [&](QDialog &editor) {
+        press(editor, "btnNumSch");
+        number = child<QLineEdit>(editor, "dbNUMSCH_0")->text().toLongLong();
+        click(*first.window, "btnAdd"); // takes `number`
+
+        second.prompts.expectConfirm(question(number), true);
+        second.prompts.whileShown([&] {
+            click(*first.window, "btnAdd"); // takes `number + 1` while the question is open
+            EXPECT_TRUE(first.prompts.shown().empty());
+        });
+        second.prompts.expectConfirm(question(number + 1), true);
+        press(editor, "btnOk");
+        EXPECT_FALSE(editor.isVisible());
+    };
+    click(*second.window, "btnAdd");
+
+    for (qint64 invoice : {number, number + 1, number + 2}) {
+        EXPECT_EQ(FbStatement::scalar(
+                      first.dm.TsnRW,
+                      QStringLiteral("select count(*) from DOCS where NUMSCH = %1").arg(invoice))
+                      .toInt(),
+                  1)
+            << invoice;
+    }
 }
 
 } // namespace

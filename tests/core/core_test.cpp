@@ -2,7 +2,6 @@
 // database and without a window.
 #include "core/auto_number.h"
 #include "core/document_copy.h"
-#include "core/modes.h"
 #include "core/register_statements.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
@@ -72,13 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Core, EachFormIsNumberedAfterItsLargestStoredNumber)
 {
     dm.DSetDocs->last();
-    SchetMode = 2;
     for (int kind = NumberInvoice; kind <= NumberPaymentOrder; ++kind) {
         AutoNumber(dm, kind);
         EXPECT_EQ(dm.DSetDocs->asInteger(numberColumn(kind)), 6)
             << numberColumn(kind).toStdString();
     }
-    SchetMode = 0;
     dm.DSetDocs->cancel();
 }
 

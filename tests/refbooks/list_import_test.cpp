@@ -1,11 +1,11 @@
 // "Импорт..." and "Экспорт..." of the goods and the clients lists, driven as the user does:
 // the file chosen, the import window's summary read, its choices made, the list looked at.
-#include "ui/application_title.h"
 #include "data/fb_statement.h"
 #include "data_module_test.h"
 #include "refbooks/tfrm_nomenkl.h"
 #include "refbooks/tfrm_org.h"
 #include "scripted_prompts.h"
+#include "ui/application_title.h"
 #include "window_driver.h"
 
 #include <QComboBox>
@@ -42,18 +42,13 @@ protected:
                 inImport(dialog);
             return dialog.result();
         };
-        c.openTableFile = [this](QWidget *) { return chosenFile; };
-        c.saveCsvFile = [this](QWidget *, const QString &suggested) {
-            suggestedName = suggested;
-            return folder.filePath(QStringLiteral("export.csv"));
-        };
         c.settingsFile = folder.filePath(QStringLiteral("zarnik.conf"));
         return c;
     }
 
     QTemporaryDir folder;
     ScriptedPrompts prompts;
-    QString chosenFile, suggestedName;
+    QString chosenFile;
     std::function<void(QDialog &)> inImport;
 };
 
@@ -76,6 +71,7 @@ TEST_F(ListImport, APriceListComesInWithTheSummaryFirstAndGoesOutAgain)
         EXPECT_EQ(child<QComboBox>(window, "cmbCENA")->currentText(), s("3: Цена за единицу"));
         click(window, "btnImport");
     };
+    prompts.expectFile(s("Импорт"), chosenFile);
     prompts.expectInform(
         s("Импорт выполнен: добавлено 2, обновлено 0, пропущено 0, с ошибками 2."));
     click(list, "btnImport");
@@ -83,8 +79,10 @@ TEST_F(ListImport, APriceListComesInWithTheSummaryFirstAndGoesOutAgain)
     EXPECT_EQ(columnTexts(*dm.DSetNomenkl, QStringLiteral("NAME")),
               (QStringList{s("Гвозди"), s("Шурупы")}));
 
+    prompts.expectSaveFile(s("Экспорт"), s("Товары и услуги - Услуги.csv"),
+                           folder.filePath(QStringLiteral("export.csv")));
     click(list, "btnExport");
-    EXPECT_EQ(suggestedName, s("Товары и услуги - Услуги.csv"));
+    prompts.verify();
     QFile exported(folder.filePath(QStringLiteral("export.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(exported.readAll()),
@@ -103,6 +101,7 @@ TEST_F(ListImport, TheLastMappingAndTheDuplicateChoiceApply)
         child<QComboBox>(window, "cmbTEL")->setCurrentIndex(2);
         click(window, "btnImport");
     };
+    prompts.expectFile(s("Импорт"), chosenFile);
     prompts.expectInform(
         s("Импорт выполнен: добавлено 1, обновлено 0, пропущено 0, с ошибками 0."));
     click(list, "btnImport");
@@ -117,6 +116,7 @@ TEST_F(ListImport, TheLastMappingAndTheDuplicateChoiceApply)
                   s("Будет добавлено 0, обновлено 1, пропущено 0, с ошибками 0"));
         click(window, "btnImport");
     };
+    prompts.expectFile(s("Импорт"), chosenFile);
     prompts.expectInform(
         s("Импорт выполнен: добавлено 0, обновлено 1, пропущено 0, с ошибками 0."));
     click(list, "btnImport");
@@ -130,6 +130,7 @@ TEST_F(ListImport, AFileThatIsNotATableIsRefusedAndNothingOpens)
     chosenFile = writeFile(QStringLiteral("photo.csv"), QByteArray("\x89PNG\r\n\x1A\n\0\0", 10));
     TfrmNomenkl list(context());
     inImport = [](QDialog &) { ADD_FAILURE() << "the import window opened"; };
+    prompts.expectFile(s("Импорт"), chosenFile);
     prompts.expectError(s("Файл не похож на таблицу CSV: в нём есть двоичные данные. Сохраните "
                           "таблицу как CSV."),
                         applicationTitle());
@@ -143,6 +144,7 @@ TEST_F(ListImport, CancelledBeforeWritingChangesNothing)
     chosenFile = writeFile(QStringLiteral("prices.csv"), "Наименование\nГвозди\n");
     TfrmNomenkl list(context());
     inImport = [](QDialog &window) { click(window, "btnCancel"); };
+    prompts.expectFile(s("Импорт"), chosenFile);
     click(list, "btnImport");
     prompts.verify();
     EXPECT_TRUE(dm.DSetNomenkl->isEmpty());

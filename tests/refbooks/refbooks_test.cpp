@@ -1,11 +1,5 @@
 // The reference books driven as the user does, by their controls' names, on a small
 // database of a few clients, items and codes.
-#include "ui/application_title.h"
-#include "ui/dataset_commands.h"
-#include "ui/db_grid.h"
-#include "ui/id_marks.h"
-#include "ui/scoped_mode.h"
-#include "core/modes.h"
 #include "data/fb_statement.h"
 #include "data_module_test.h"
 #include "refbooks/tfrm_add_client.h"
@@ -15,6 +9,10 @@
 #include "refbooks/tfrm_org.h"
 #include "refbooks/tfrm_osnovanie.h"
 #include "scripted_prompts.h"
+#include "ui/application_title.h"
+#include "ui/dataset_commands.h"
+#include "ui/db_grid.h"
+#include "ui/id_marks.h"
 #include "window_driver.h"
 
 #include <QImage>
@@ -221,8 +219,7 @@ TEST_P(PowerOfAttorneyHolder, TakesTheClientsBankTextIntoTheIdentityHalf)
     dm.DSetDocs->edit();
     dm.DSetDocs->setValue(QStringLiteral("PASPVYD"), s(GetParam().before));
     dm.DSetDocs->post();
-    ScopedMode mode(OrgPickMode, 3);
-    TfrmOrg list(context());
+    TfrmOrg list(context(), nullptr, ClientPick::AttorneyHolder);
     list.setActiveTab(1);
     click(list, "btnClose");
     EXPECT_EQ(list.result(), QDialog::Accepted);
@@ -240,8 +237,7 @@ INSTANTIATE_TEST_SUITE_P(Passport, PowerOfAttorneyHolder,
 
 TEST_F(Refbooks, PickingTheDocumentsClientCopiesItsRequisitesButNotThePhone)
 {
-    ScopedMode mode(OrgPickMode, 1);
-    TfrmOrg list(context());
+    TfrmOrg list(context(), nullptr, ClientPick::DocumentClient);
     list.show();
     EXPECT_EQ(child<QPushButton>(list, "btnClose")->text(), s("Выбрать"));
     EXPECT_TRUE(child<QPushButton>(list, "btnCancel")->isVisible());
@@ -261,13 +257,12 @@ TEST_F(Refbooks, PickingTheRegistersFilterFillsItsBoxAndBrowsingOpensTheClient)
 {
     QLineEdit filter;
     {
-        ScopedMode mode(OrgPickMode, 2);
-        TfrmOrg list(context());
+        TfrmOrg list(context(), nullptr, ClientPick::RegisterFilter);
         list.setClientFilterBox(&filter);
         click(list, "btnClose");
+        EXPECT_TRUE(list.chosen());
     }
     EXPECT_EQ(filter.text(), s("ТОО Альфа"));
-    EXPECT_EQ(OrgPickMode, 0);
 
     TfrmOrg browse(context());
     browse.show();
@@ -518,8 +513,7 @@ TEST_F(Refbooks, GroundsOfTheDocumentsClientOfAnyKindArePickedIntoTheDocument)
     dm.DSetClients->locate(trader);
     insertRow(*dm.DSetOsnovanie, {{"OSNOVANIE", s("Договор № 5")}});
     reopen(*dm.DSetClients, QStringLiteral("select * from CLIENTS where TIP=0"));
-    ScopedMode mode(OsnovPickMode, 1);
-    TfrmOsnovanie grounds(context());
+    TfrmOsnovanie grounds(context(), nullptr, ListPick::IntoDocument);
     EXPECT_TRUE(grounds.clientFound());
     EXPECT_EQ(dm.DSetClients->asInteger(QStringLiteral("KOD")), trader);
     click(grounds, "btnClose");
@@ -534,8 +528,7 @@ TEST_F(Refbooks, ADocumentWhoseClientIsNotListedShowsNoGroundsAndAddsNone)
     dm.DSetDocs->setValue(QStringLiteral("NAMEORG"), s("ип гамма")); // case differs
     dm.DSetDocs->post();
     {
-        ScopedMode mode(OsnovPickMode, 1);
-        TfrmOsnovanie grounds(context());
+        TfrmOsnovanie grounds(context(), nullptr, ListPick::IntoDocument);
         grounds.show();
         EXPECT_FALSE(grounds.clientFound());
         EXPECT_TRUE(dm.DSetOsnovanie->isEmpty());
@@ -582,8 +575,7 @@ TEST_P(QuantityPrompt, TakesTheQuantityOffTheStock)
         }
         return prompt.result();
     };
-    ScopedMode mode(NomenklMode, 1);
-    TfrmNomenkl list(context());
+    TfrmNomenkl list(context(), nullptr, GoodsPick::AddLine);
     if (QString::fromUtf8(c.item) == s("Доставка"))
         list.setActiveTab(1);
     const int row = columnTexts(*dm.DSetNomenkl, QStringLiteral("NAME")).indexOf(s(c.item));
@@ -611,9 +603,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Refbooks, ANewLineIsNumberedAfterTheLargestNumber)
 {
-    ScopedMode mode(NomenklMode, 1);
     const auto addLine = [this] {
-        TfrmNomenkl list(context());
+        TfrmNomenkl list(context(), nullptr, GoodsPick::AddLine);
         click(list, "btnClose");
         return dm.DSetDetail->asInteger(QStringLiteral("NUM"));
     };
@@ -626,8 +617,7 @@ TEST_F(Refbooks, ANewLineIsNumberedAfterTheLargestNumber)
 TEST_F(Refbooks, ReplacingALinesItemKeepsItsQuantityNumberAndTheStock)
 {
     insertRow(*dm.DSetDetail, {{"NUM", 3}, {"NAME", s("старое")}, {"KOLVO", 7.0}});
-    ScopedMode mode(NomenklMode, 2);
-    TfrmNomenkl list(context());
+    TfrmNomenkl list(context(), nullptr, GoodsPick::ReplaceItem);
     dm.DSetNomenkl->locate(nails);
     list.grid()->gridDoubleClicked();
     EXPECT_EQ(list.result(), QDialog::Accepted);
@@ -743,8 +733,7 @@ TEST_F(Refbooks, PickingACodePutsOnlyTheCodeIntoTheDocumentAndTheOrderStays)
         clickTitle(*browse.grid(), 1); // "Описание КНП"
         click(browse, "btnClose");
     }
-    ScopedMode mode(KNPPickMode, 1);
-    TfrmKNP list(context());
+    TfrmKNP list(context(), nullptr, ListPick::IntoDocument);
     EXPECT_EQ(columnTexts(*dm.DSetKNP, QStringLiteral("NAME")),
               QStringList({s("Аренда"), s("Прочие")}));
     list.show();

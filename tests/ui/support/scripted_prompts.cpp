@@ -48,6 +48,12 @@ void ScriptedPrompts::expectFile(const QString &caption, const QString &file)
     m_expected.push_back({{Kind::File, caption, caption}, false, {}, file});
 }
 
+void ScriptedPrompts::expectSaveFile(const QString &caption, const QString &suggested,
+                                     const QString &file)
+{
+    m_expected.push_back({{Kind::SaveFile, suggested, caption}, false, {}, file});
+}
+
 void ScriptedPrompts::expectPassword(const QString &text, std::optional<QString> password)
 {
     m_expected.push_back({{Kind::Password, text, {}}, false, {}, std::move(password)});
@@ -108,6 +114,12 @@ QString ScriptedPrompts::chooseFile(QWidget *, const QString &caption, const QSt
                                     const QString &)
 {
     return answer({Kind::File, caption, caption}).reply.value_or(QString());
+}
+
+QString ScriptedPrompts::chooseSaveFile(QWidget *, const QString &caption, const QString &suggested,
+                                        const QString &)
+{
+    return answer({Kind::SaveFile, suggested, caption}).reply.value_or(QString());
 }
 
 std::optional<QString> ScriptedPrompts::askPassword(QWidget *, const QString &text)

@@ -14,10 +14,10 @@
 // and so does an expected prompt that never came by the time the service is destroyed.
 class ScriptedPrompts : public PromptService {
 public:
-    enum class Kind { Confirm, Inform, Error, File, Password };
+    enum class Kind { Confirm, Inform, Error, File, SaveFile, Password };
     struct Prompt {
         Kind kind;
-        QString text;
+        QString text; // of a file window to write: the suggested name
         QString caption;
     };
 
@@ -29,6 +29,9 @@ public:
     void expectError(const QString &text, const QString &caption);
     // The file window captioned `caption`, answered with `file` (empty: none chosen).
     void expectFile(const QString &caption, const QString &file);
+    // The file window to write captioned `caption`, offering `suggested` (empty: any),
+    // answered with `file` (empty: none chosen).
+    void expectSaveFile(const QString &caption, const QString &suggested, const QString &file);
     // The password question `text`, answered with `password` (nullopt: declined).
     void expectPassword(const QString &text, std::optional<QString> password);
     // Runs while the last expected prompt is on the screen.
@@ -43,6 +46,8 @@ public:
     void error(QWidget *parent, const QString &text, const QString &caption) override;
     QString chooseFile(QWidget *parent, const QString &caption, const QString &folder,
                        const QString &filter) override;
+    QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &suggested,
+                           const QString &filter) override;
     std::optional<QString> askPassword(QWidget *parent, const QString &text) override;
 
 private:
