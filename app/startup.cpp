@@ -1,9 +1,8 @@
 #include "startup.h"
 
-#include "ui/application_title.h"
-#include "ui/prompt_service.h"
 #include "backup/auto_copies.h"
 #include "connection_settings.h"
+#include "core/work_session.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
@@ -17,6 +16,8 @@
 #include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
+#include "ui/application_title.h"
+#include "ui/prompt_service.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -136,9 +137,10 @@ int runZarnik(const StartupOptions &options)
         return 0;
     splash.reset();
 
+    WorkSession session(dm);
     std::unique_ptr<TfrmMain> main;
     try {
-        main = std::make_unique<TfrmMain>(dm, prompts);
+        main = std::make_unique<TfrmMain>(session, prompts);
     } catch (const DbError &e) {
         // The file opened but its data cannot be read: not a database of this program.
         prompts.error(nullptr, e.message(), applicationTitle());
@@ -155,7 +157,7 @@ int runZarnik(const StartupOptions &options)
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
     DatabaseService databaseService =
-        withFileDialogs({*main, dm, prompts, location, credentials, options.passwords});
+        withFileDialogs({*main, session, dm, prompts, location, credentials, options.passwords});
     addDatabaseServiceCommands(databaseService);
 
     QEventLoop loop;
@@ -167,8 +169,8 @@ int runZarnik(const StartupOptions &options)
     if (main->isVisible())
         loop.exec();
 
-    // Shutdown in the reverse order: the About window, the main window (which commits),
-    // then the connection.
+    // Shutdown in the reverse order: the About window, the main window (which committed as it
+    // closed), then the connection.
     const QString business = businessName(dm);
     about.reset();
     main.reset();

@@ -23,8 +23,8 @@ protected:
     {
         MainWindowTest::SetUp();
         openWindow();
-        service =
-            std::make_unique<DatabaseService>(DatabaseService{*window, dm, prompts, db.path()});
+        service = std::make_unique<DatabaseService>(
+            DatabaseService{*window, session, dm, prompts, db.path()});
         service->chooseSaveFile = [this](QWidget *, const QString &, const QString &suggested) {
             suggestedName = QFileInfo(suggested).fileName();
             return chosen;
@@ -77,7 +77,7 @@ TEST_F(DatabaseServiceCommands, ABackupRestoredAfterAWrongDeleteBringsTheDocumen
         wrongDelete.prepare(QString::fromLatin1(sql));
         wrongDelete.execute();
     }
-    window->RefreshMain();
+    session.refresh();
     EXPECT_TRUE(documents().isEmpty());
 
     prompts.expectConfirm(QStringLiteral("Заменить текущую базу данных данными из копии "

@@ -1,10 +1,10 @@
-#include "ui/application_title.h"
-#include "ui/db_grid.h"
-#include "ui/radio_group.h"
 #include "core/modes.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "main_window_test.h"
+#include "ui/application_title.h"
+#include "ui/db_grid.h"
+#include "ui/radio_group.h"
 #include "window_driver.h"
 
 #include <QDateEdit>
@@ -334,13 +334,14 @@ TEST_F(Register, ClearEmptiesTheClientAndSpansTheInvoiceDatesOfTheListedDocument
     EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate(2026, 3, 17));
 }
 
-TEST_F(EmptyRegister, OffersOnlyAddingAndResetsToDayZero)
+// A new database has no document to take the period from: the period is today, not day zero.
+TEST_F(EmptyRegister, OffersOnlyAddingAndShowsTodayAsThePeriod)
 {
     openWindow();
     window->setDocumentEditor(editorAnswering(QDialog::Rejected));
     EXPECT_EQ(window->windowTitle(), QStringLiteral(" Zarnik 1.2"));
-    EXPECT_EQ(child<QDateEdit>(*window, "date1")->date(), QDate(1899, 12, 30));
-    EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(child<QDateEdit>(*window, "date1")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate::currentDate());
     EXPECT_TRUE(child<QPushButton>(*window, "btnAdd")->isEnabled());
     for (const char *name :
          {"btnEdit", "btnVernut", "btnUse", "btnDel", "btnVArchiv", "btnSch", "btnSchFac",
@@ -486,7 +487,7 @@ TEST_F(Register, EditKeepsOrDropsWhatTheEditorChanged)
         editorAnswering(QDialog::Accepted, rename(QStringLiteral("Принято"))));
     click(*window, "btnEdit");
     EXPECT_FALSE(dm.DSetDocs->isEditing());
-    window->RefreshMain();
+    session.refresh();
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("NAMEORG")), QStringLiteral("Принято"));
     EXPECT_EQ(editorModes, (std::vector<int>{2, 2}));
 }

@@ -1,7 +1,7 @@
 // Two users of one database on the server, each with the register and the document editor open.
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
 #include "core/modes.h"
+#include "core/work_session.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -9,6 +9,7 @@
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "server_database.h"
+#include "ui/application_title.h"
 #include "window_driver.h"
 
 #include <QAbstractButton>
@@ -26,6 +27,7 @@ namespace {
 // test fills in the user's place.
 struct User {
     TDM dm;
+    WorkSession session{dm};
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMain> window;
     std::function<void(QDialog &)> inEditor;
@@ -33,7 +35,7 @@ struct User {
     void open(const QString &location)
     {
         dm.DataModuleCreate(location, ServerDatabase::testUser());
-        window = std::make_unique<TfrmMain>(dm, prompts);
+        window = std::make_unique<TfrmMain>(session, prompts);
         window->setDocumentEditor([this](QWidget *parent) {
             return openDocumentEditor(dm, prompts, {}, parent, [this](QDialog &editor) {
                 editor.show();

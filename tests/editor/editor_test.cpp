@@ -1,14 +1,15 @@
 #include "app/reference_book_pickers.h"
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
-#include "ui/db_grid.h"
 #include "core/document_copy.h"
 #include "core/modes.h"
+#include "core/work_session.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "editor/document_editor.h"
 #include "editor/tfrm_schet.h"
+#include "ui/application_title.h"
+#include "ui/db_grid.h"
 #include "window_driver.h"
 #include "window_test.h"
 
@@ -629,7 +630,8 @@ TEST_F(Editor, ANewInvoiceMadeFromTheRegisterWithTheReferenceBooksIsListedThere)
         }
         return dialog.result();
     };
-    TfrmMain window(dm, prompts);
+    WorkSession session(dm);
+    TfrmMain window(session, prompts);
     window.show();
     window.setDocumentEditor([&](QWidget *parent) {
         return openDocumentEditor(dm, prompts, referenceBookPickers({dm, prompts, user, {}}),
