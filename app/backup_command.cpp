@@ -2,6 +2,7 @@
 #include "database_service.h"
 
 #include "backup/auto_copies.h"
+#include "core/work_session.h"
 #include "tfrm_main.h"
 #include "ui/prompt_service.h"
 
@@ -16,7 +17,7 @@ void backupCommand(DatabaseService &service)
     if (target.isEmpty())
         return;
     // What was posted belongs in the copy.
-    service.main.RefreshMain();
+    service.session.refresh();
     BackupProgressDialog progress(QStringLiteral("Резервная копия"), &service.main);
     const zbackup::Result result = zbackup::backupDatabase(
         service.location, target, progress.handler(), serviceCredentials(service));

@@ -1,12 +1,13 @@
 #include "connection_settings.h"
 #include "database_service.h"
 
-#include "ui/prompt_service.h"
+#include "core/work_session.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
 #include "data/tdm.h"
 #include "tfrm_main.h"
+#include "ui/prompt_service.h"
 
 #include <QSettings>
 
@@ -16,7 +17,7 @@ void openDatabase(DatabaseService &service, const QString &location,
                   const database::Credentials &credentials)
 {
     service.dm.DataModuleCreate(location, credentials);
-    service.main.RefreshMain();
+    service.session.refresh();
 }
 
 } // namespace

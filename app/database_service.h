@@ -14,11 +14,13 @@ class PromptService;
 class QWidget;
 class TDM;
 class TfrmMain;
+class WorkSession;
 
 // What the commands on the database itself ("Сервис" menu) work with. The file choosers and
 // the clock are replaceable, so that tests answer in place of the user.
 struct DatabaseService {
     TfrmMain &main;
+    WorkSession &session; // commits what was posted before the database is worked on
     TDM &dm;
     PromptService &prompts;
     QString location;                       // the open database

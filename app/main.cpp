@@ -1,6 +1,4 @@
-#include "ui/error_reporting_application.h"
-#include "ui/prompt_service.h"
-#include "ui/qt_translations.h"
+#include "backup/auto_copies.h"
 #include "data/database_file.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
@@ -11,6 +9,9 @@
 #include "startup.h"
 #include "termination_signals.h"
 #include "tfrm_main.h"
+#include "ui/error_reporting_application.h"
+#include "ui/prompt_service.h"
+#include "ui/qt_translations.h"
 
 #include <QLocale>
 #include <QSettings>
@@ -65,7 +66,8 @@ int main(int argc, char **argv)
         }
         if (!database::dataFolderNoticeShown(settings)) {
             options.running = [&](TfrmMain &window, TDM &) {
-                prompts.inform(&window, database::dataFolderNotice(location.path));
+                prompts.inform(&window, database::dataFolderNotice(
+                                            location.path, zbackup::autoCopySettings().folder));
                 database::rememberDataFolderNoticeShown(settings);
             };
         }

@@ -3,6 +3,7 @@
 
 #include "backup/auto_copies.h"
 #include "backup/service_location.h"
+#include "core/work_session.h"
 #include "data/tdm.h"
 #include "tfrm_main.h"
 #include "ui/prompt_service.h"
@@ -42,7 +43,7 @@ void restoreCommand(DatabaseService &service)
     progress.hide();
     // The restored database, or the old one as it was.
     service.dm.DataModuleCreate(service.location, service.credentials);
-    service.main.RefreshMain();
+    service.session.refresh();
     if (result.done())
         service.prompts.inform(&service.main,
                                QStringLiteral("База данных восстановлена из копии «%1». Прежняя "

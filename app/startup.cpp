@@ -2,6 +2,7 @@
 
 #include "backup/auto_copies.h"
 #include "connection_settings.h"
+#include "core/work_session.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
@@ -147,9 +148,10 @@ int runZarnik(const StartupOptions &options)
         return 0;
     splash.reset();
 
+    WorkSession session(dm);
     std::unique_ptr<TfrmMain> main;
     try {
-        main = std::make_unique<TfrmMain>(dm, prompts);
+        main = std::make_unique<TfrmMain>(session, prompts);
     } catch (const DbError &e) {
         // The file opened but its data cannot be read: not a database of this program.
         prompts.error(nullptr, e.message(), applicationTitle());
@@ -165,7 +167,8 @@ int runZarnik(const StartupOptions &options)
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
-    DatabaseService databaseService{*main, dm, prompts, location, credentials, options.passwords};
+    DatabaseService databaseService{*main, session, dm, prompts, location, credentials,
+                                    options.passwords};
     addDatabaseServiceCommands(databaseService);
 
     QEventLoop loop;
@@ -177,8 +180,8 @@ int runZarnik(const StartupOptions &options)
     if (main->isVisible())
         loop.exec();
 
-    // Shutdown in the reverse order: the About window, the main window (which commits),
-    // then the connection.
+    // Shutdown in the reverse order: the About window, the main window (which committed as it
+    // closed), then the connection.
     const QString business = businessName(dm);
     about.reset();
     main.reset();

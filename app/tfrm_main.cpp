@@ -1,15 +1,8 @@
 #include "tfrm_main.h"
 
-#include "ui/application_title.h"
-#include "ui/command.h"
-#include "ui/dataset_commands.h"
-#include "ui/date_edit.h"
-#include "ui/db_grid.h"
-#include "ui/id_marks.h"
-#include "ui/prompt_service.h"
-#include "ui/radio_group.h"
 #include "core/document_copy.h"
 #include "core/invoice_date_span.h"
+#include "core/work_session.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
@@ -22,27 +15,30 @@
 #include "refbooks/tfrm_nomenkl.h"
 #include "refbooks/tfrm_org.h"
 #include "tfrm_about.h"
+#include "ui/application_title.h"
+#include "ui/command.h"
+#include "ui/dataset_commands.h"
+#include "ui/date_edit.h"
+#include "ui/db_grid.h"
+#include "ui/id_marks.h"
+#include "ui/prompt_service.h"
+#include "ui/radio_group.h"
+#include "ui_tfrm_main.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
 const QString kTitleSuffix = u' ' + zarnik::programTitle();
-const QString kConstantsHint = QStringLiteral("Просмотр и изменение констант");
-const QString kKod = QStringLiteral("KOD");
 const QString kArchive = QStringLiteral("KODARCHIV");
 // Off until the user turns it on: a paper form is signed and stamped by hand.
 const QString kStampsSetting = QStringLiteral("printing/stampAndSignatures");
@@ -50,18 +46,13 @@ const QString kStampsSetting = QStringLiteral("printing/stampAndSignatures");
 // The printing commands and the form each prints.
 struct PrintButton {
     const char *name;
-    const char *caption;
-    QRect geometry;
     PrintForm form;
 };
 const PrintButton kPrintButtons[] = {
-    {"btnSch", "Счет", {6, 185, 140, 33}, PrintForm::Invoice},
-    {"btnSchFac", "Счет фактура", {6, 218, 140, 33}, PrintForm::VatInvoice},
-    {"btnActVyp", "Акт работ", {6, 251, 107, 33}, PrintForm::Act},
-    {"btnRasxNakl", "Расх.накл.", {6, 284, 107, 33}, PrintForm::Waybill},
-    {"btnPrixKas", "Прих. кас. ордер", {6, 317, 140, 33}, PrintForm::CashReceipt},
-    {"btnDov", "Доверенность", {6, 350, 140, 33}, PrintForm::PowerOfAttorney},
-    {"btnPlat", "Плат. поручение", {6, 383, 140, 33}, PrintForm::PaymentOrder}};
+    {"btnSch", PrintForm::Invoice},         {"btnSchFac", PrintForm::VatInvoice},
+    {"btnActVyp", PrintForm::Act},          {"btnRasxNakl", PrintForm::Waybill},
+    {"btnPrixKas", PrintForm::CashReceipt}, {"btnDov", PrintForm::PowerOfAttorney},
+    {"btnPlat", PrintForm::PaymentOrder}};
 
 QSettings programSettings()
 {
@@ -70,25 +61,54 @@ QSettings programSettings()
 
 } // namespace
 
-TfrmMain::TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent)
-    : QMainWindow(parent), m_dm(dm), m_prompts(prompts)
+TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), m_session(session),
+      m_dm(session.dm()), m_prompts(prompts)
 {
-    setObjectName(QStringLiteral("frmMain"));
+    ui->setupUi(this);
     setWindowTitle(zarnik::programTitle());
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
-    setMinimumSize(740, 640);
+    ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    for (QPushButton *landscape : {ui->btnActKn, ui->btnRasxKn})
+        landscape->setIcon(landscapePageIcon());
+    for (QPushButton *portrait : {ui->btnActAlb, ui->btnRasxAlb}) {
+        portrait->setIcon(portraitPageIcon());
+        portrait->hide();
+    }
+    ui->btnVernut->hide();
+    ui->rgrTipDocs->setItemIndex(0);
+    // The database's own commands (where it is, its copies and checks) gather in one menu,
+    // beside the reference books rather than among the document commands.
+    m_serviceMenu = new QMenu(ui->btnService);
+    m_serviceMenu->setObjectName(QStringLiteral("serviceMenu"));
+    ui->btnService->setMenu(m_serviceMenu);
+    ui->chkPechatPodpisi->setChecked(programSettings().value(kStampsSetting, false).toBool());
 
-    auto *client = new QWidget(this);
-    auto *layout = new QVBoxLayout(client);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(createTopStrip());
-    auto *lower = new QHBoxLayout;
-    lower->setSpacing(0);
-    lower->addWidget(createCentre(), 1);
-    lower->addWidget(createCommandColumn());
-    layout->addLayout(lower, 1);
-    setCentralWidget(client);
+    ui->dbgrSchets->setPrompts(m_prompts);
+    ui->dbgrSchets->setDataset(m_dm.DSetDocs,
+                               {{QStringLiteral("NUMSCH"), QStringLiteral("№счета"), 50},
+                                {QStringLiteral("NUMSCHF"), QStringLiteral("№ сч-ф"), 50},
+                                {QStringLiteral("NUMACT"), QStringLiteral("№ акта"), 50},
+                                {QStringLiteral("NUMNAKL"), QStringLiteral("№ накл"), 50},
+                                {QStringLiteral("NUMPRIX"), QStringLiteral("№ прих"), 50},
+                                {QStringLiteral("NUMDOV"), QStringLiteral("№ дов"), 50},
+                                {QStringLiteral("NUMPLAT"), QStringLiteral("№ плат"), 50},
+                                {QStringLiteral("NAMEORG"), {}, 200},
+                                {QStringLiteral("DATASCH"), {}, 70},
+                                {QStringLiteral("DATASCHF"), QStringLiteral("Дата сч-ф"), 70},
+                                {QStringLiteral("DATAACT"), QStringLiteral("Дата акта"), 70},
+                                {QStringLiteral("DATANAKL"), QStringLiteral("Дата накл"), 70},
+                                {QStringLiteral("DATAPRIX"), QStringLiteral("Дата прих"), 70},
+                                {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
+                                {QStringLiteral("DATAPLAT"), {}, 70}});
+    ui->DBGrid1->setPrompts(m_prompts);
+    ui->DBGrid1->setDataset(m_dm.DSetDetail);
+
+    m_documentCommands = {ui->btnEdit, ui->btnVernut, ui->btnUse, ui->btnDel};
+    for (const PrintButton &b : kPrintButtons)
+        m_documentCommands.push_back(findChild<QPushButton *>(QLatin1String(b.name)));
+    m_documentCommands.push_back(ui->btnVArchiv);
+    connectCommands();
+    connect(&m_session, &WorkSession::reopened, this, &TfrmMain::dataReopened);
 
     // Restored from maximised, the window stands in the middle of the screen.
     resize(1000, 700);
@@ -97,313 +117,61 @@ TfrmMain::TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent)
     arrangeCommands(RegisterView::Current);
     setDocumentEditor({});
     btnClearClick();
-    RefreshMain();
 }
 
-TfrmMain::~TfrmMain()
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::connectCommands()
 {
-    FormDestroy();
-}
-
-QPushButton *TfrmMain::addButton(QWidget *parent, const char *name, const QString &caption,
-                                 const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    if (geometry.isValid())
-        button->setGeometry(geometry);
-    return button;
-}
-
-QWidget *TfrmMain::createTopStrip()
-{
-    auto *strip = new QWidget(this);
-    strip->setObjectName(QStringLiteral("pnlTop"));
-    strip->setFixedHeight(119);
-    auto *layout = new QVBoxLayout(strip);
-    layout->setContentsMargins(4, 4, 4, 3);
-    layout->setSpacing(3);
-
-    auto *books = new QHBoxLayout;
-    books->setSpacing(4);
-    const struct {
-        const char *name;
-        const char *caption;
-    } bookButtons[] = {{"btnRekviz", "Реквизиты"},
-                       {"btnTovUsl", "Товары(услуги)"},
-                       {"btnOrg", "Организации"},
-                       {"BitBtn3", "Справочник КНП"}};
-    for (const auto &b : bookButtons) {
-        QPushButton *button = addButton(strip, b.name, QString::fromUtf8(b.caption), {});
-        button->setToolTip(kConstantsHint);
-        button->setFixedSize(130, 25);
-        books->addWidget(button);
-    }
-    books->addStretch();
-    // The database's own commands (where it is, its copies and checks) gather in one menu,
-    // beside the reference books rather than among the document commands.
-    QPushButton *service = addButton(strip, "btnService", QStringLiteral("Сервис"), {});
-    service->setFixedSize(130, 25);
-    m_serviceMenu = new QMenu(service);
-    m_serviceMenu->setObjectName(QStringLiteral("serviceMenu"));
-    service->setMenu(m_serviceMenu);
-    books->addWidget(service);
-    QPushButton *about = addButton(strip, "BitBtn1", QStringLiteral("О программе"), {});
-    about->setFixedSize(130, 25);
-    about->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    about->setIconSize(QSize(16, 16));
-    books->addWidget(about);
-    layout->addLayout(books);
-
-    auto *filters = new QHBoxLayout;
-    filters->setSpacing(6);
-    m_rgrTipDocs = new RadioGroup(
-        QStringLiteral("Показывать документы"),
-        {QStringLiteral("Текущие"), QStringLiteral("Архивные"), QStringLiteral("Все записи")}, 1,
-        strip);
-    m_rgrTipDocs->setObjectName(QStringLiteral("rgrTipDocs"));
-    m_rgrTipDocs->setFixedWidth(170);
-    m_rgrTipDocs->setItemIndex(0);
-    filters->addWidget(m_rgrTipDocs);
-
-    auto *criteria = new QGroupBox(QStringLiteral("Критерии отбора записей"), strip);
-    criteria->setObjectName(QStringLiteral("grbCriteria"));
-    auto *criteriaLayout = new QHBoxLayout(criteria);
-    criteriaLayout->setContentsMargins(6, 2, 6, 4);
-    criteriaLayout->setSpacing(6);
-
-    auto *period = new QGroupBox(QStringLiteral("Период по дате счета"), criteria);
-    period->setObjectName(QStringLiteral("grbPeriod"));
-    auto *periodLayout = new QHBoxLayout(period);
-    periodLayout->setContentsMargins(6, 2, 6, 4);
-    auto makeDate = [period](const char *name) {
-        auto *date = new DateEdit(period);
-        date->setObjectName(QString::fromLatin1(name));
-        date->setFixedWidth(110);
-        return date;
-    };
-    m_date1 = makeDate("date1");
-    m_date2 = makeDate("date2");
-    periodLayout->addWidget(new QLabel(QStringLiteral("С:"), period));
-    periodLayout->addWidget(m_date1);
-    periodLayout->addSpacing(6);
-    periodLayout->addWidget(new QLabel(QStringLiteral("По:"), period));
-    periodLayout->addWidget(m_date2);
-    criteriaLayout->addWidget(period);
-
-    auto *client = new QGroupBox(QStringLiteral("Организация"), criteria);
-    client->setObjectName(QStringLiteral("grbOrg"));
-    auto *clientLayout = new QHBoxLayout(client);
-    clientLayout->setContentsMargins(6, 2, 6, 4);
-    clientLayout->setSpacing(2);
-    m_edOrg = new QLineEdit(client);
-    m_edOrg->setObjectName(QStringLiteral("edOrg"));
-    // A longer text can never be part of a client's name.
-    m_edOrg->setMaxLength(256);
-    clientLayout->addWidget(m_edOrg, 1);
-    QPushButton *pick = addButton(client, "btnZapOrg", QStringLiteral("..."), {});
-    pick->setFixedSize(23, 23);
-    clientLayout->addWidget(pick);
-    criteriaLayout->addWidget(client, 1);
-
-    auto *queryButtons = new QVBoxLayout;
-    queryButtons->setSpacing(3);
-    QPushButton *query = addButton(criteria, "btnZapros", QStringLiteral("Запрос"), {});
-    QPushButton *clear = addButton(criteria, "btnClear", QStringLiteral("Очистить"), {});
-    for (QPushButton *b : {query, clear}) {
-        b->setFixedSize(90, 25);
-        queryButtons->addWidget(b);
-    }
-    criteriaLayout->addLayout(queryButtons);
-    filters->addWidget(criteria, 1);
-    layout->addLayout(filters, 1);
-
-    connectCommand(m_rgrTipDocs, &RadioGroup::itemClicked, this, m_prompts,
+    connectCommand(ui->rgrTipDocs, &RadioGroup::itemClicked, this, m_prompts,
                    [this] { rgrTipDocsClick(); });
-    connectCommand(query, this, m_prompts, [this] { btnZaprosClick(); });
+    connectCommand(ui->btnZapros, this, m_prompts, [this] { btnZaprosClick(); });
     // Enter in the client box asks, as in a search box.
-    connect(m_edOrg, &QLineEdit::returnPressed, query, &QPushButton::click);
-    connectCommand(clear, this, m_prompts, [this] { btnClearClick(); });
-    connectCommand(findChild<QPushButton *>(QStringLiteral("btnRekviz")), this, m_prompts,
-                   [this] { btnRekvizClick(); });
-    connectCommand(about, this, m_prompts, [this] { BitBtn1Click(); });
-    connectCommand(findChild<QPushButton *>(QStringLiteral("btnTovUsl")), this, m_prompts,
-                   [this] { btnTovUslClick(); });
-    connectCommand(findChild<QPushButton *>(QStringLiteral("btnOrg")), this, m_prompts,
-                   [this] { btnOrgClick(); });
-    connectCommand(findChild<QPushButton *>(QStringLiteral("BitBtn3")), this, m_prompts,
-                   [this] { BitBtn3Click(); });
-    connectCommand(pick, this, m_prompts, [this] { btnZapOrgClick(); });
-    return strip;
-}
-
-QWidget *TfrmMain::createCentre()
-{
-    auto *centre = new QWidget(this);
-    auto *layout = new QVBoxLayout(centre);
-    layout->setContentsMargins(4, 0, 2, 4);
-    layout->setSpacing(2);
-
-    auto *documents = new QGroupBox(QStringLiteral("Текущие документы"), centre);
-    documents->setObjectName(QStringLiteral("grbAkts"));
-    auto *documentsLayout = new QVBoxLayout(documents);
-    documentsLayout->setContentsMargins(4, 2, 4, 4);
-    m_dbgrSchets = new DbGrid(documents);
-    m_dbgrSchets->setObjectName(QStringLiteral("dbgrSchets"));
-    m_dbgrSchets->setPrompts(m_prompts);
-    m_dbgrSchets->setDataset(m_dm.DSetDocs,
-                             {{QStringLiteral("NUMSCH"), QStringLiteral("№счета"), 50},
-                              {QStringLiteral("NUMSCHF"), QStringLiteral("№ сч-ф"), 50},
-                              {QStringLiteral("NUMACT"), QStringLiteral("№ акта"), 50},
-                              {QStringLiteral("NUMNAKL"), QStringLiteral("№ накл"), 50},
-                              {QStringLiteral("NUMPRIX"), QStringLiteral("№ прих"), 50},
-                              {QStringLiteral("NUMDOV"), QStringLiteral("№ дов"), 50},
-                              {QStringLiteral("NUMPLAT"), QStringLiteral("№ плат"), 50},
-                              {QStringLiteral("NAMEORG"), {}, 200},
-                              {QStringLiteral("DATASCH"), {}, 70},
-                              {QStringLiteral("DATASCHF"), QStringLiteral("Дата сч-ф"), 70},
-                              {QStringLiteral("DATAACT"), QStringLiteral("Дата акта"), 70},
-                              {QStringLiteral("DATANAKL"), QStringLiteral("Дата накл"), 70},
-                              {QStringLiteral("DATAPRIX"), QStringLiteral("Дата прих"), 70},
-                              {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
-                              {QStringLiteral("DATAPLAT"), {}, 70}});
-    documentsLayout->addWidget(m_dbgrSchets);
-    layout->addWidget(documents, 1);
-
-    auto *lines = new QGroupBox(QStringLiteral("Табличная часть документа"), centre);
-    lines->setObjectName(QStringLiteral("grbDetail"));
-    lines->setFixedHeight(190);
-    auto *linesLayout = new QVBoxLayout(lines);
-    linesLayout->setContentsMargins(4, 2, 4, 4);
-    m_DBGrid1 = new DbGrid(lines);
-    m_DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_DBGrid1->setPrompts(m_prompts);
-    m_DBGrid1->setDataset(m_dm.DSetDetail);
-    linesLayout->addWidget(m_DBGrid1);
-    layout->addWidget(lines);
-
-    connectCommand(m_dbgrSchets, &DbGrid::titleClicked, this, m_prompts,
+    connect(ui->edOrg, &QLineEdit::returnPressed, ui->btnZapros, &QPushButton::click);
+    connectCommand(ui->btnClear, this, m_prompts, [this] { btnClearClick(); });
+    connectCommand(ui->btnRekviz, this, m_prompts, [this] { btnRekvizClick(); });
+    connectCommand(ui->BitBtn1, this, m_prompts, [this] { BitBtn1Click(); });
+    connectCommand(ui->btnTovUsl, this, m_prompts, [this] { btnTovUslClick(); });
+    connectCommand(ui->btnOrg, this, m_prompts, [this] { btnOrgClick(); });
+    connectCommand(ui->BitBtn3, this, m_prompts, [this] { BitBtn3Click(); });
+    connectCommand(ui->btnZapOrg, this, m_prompts, [this] { btnZapOrgClick(); });
+    connectCommand(ui->dbgrSchets, &DbGrid::titleClicked, this, m_prompts,
                    [this](int column) { dbgrSchetsTitleClick(column); });
-    connectCommand(m_dbgrSchets, &DbGrid::gridDoubleClicked, this, m_prompts,
+    connectCommand(ui->dbgrSchets, &DbGrid::gridDoubleClicked, this, m_prompts,
                    [this] { dbgrSchetsDblClick(); });
-    return centre;
-}
-
-QWidget *TfrmMain::createCommandColumn()
-{
-    auto *column = new QWidget(this);
-    column->setObjectName(QStringLiteral("pnlCtrl"));
-    column->setFixedWidth(154);
-    auto *layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 8);
-    layout->setSpacing(0);
-
-    auto *commands = new QWidget(column);
-    commands->setFixedHeight(444);
-    m_btnAdd = addButton(commands, "btnAdd", QStringLiteral("Добавить"), {6, 20, 140, 33});
-    m_btnEdit = addButton(commands, "btnEdit", QStringLiteral("Изменить"), {6, 53, 140, 33});
-    m_btnUse = addButton(commands, "btnUse", QStringLiteral("Копировать"), {6, 86, 140, 33});
-    m_btnDel = addButton(commands, "btnDel", QStringLiteral("Удалить"), {6, 119, 140, 33});
-    m_btnVArchiv = addButton(commands, "btnVArchiv", QStringLiteral("В Архив"), {6, 152, 140, 33});
-    m_btnVernut = addButton(commands, "btnVernut", QStringLiteral("Вернуть"), {6, 53, 140, 33});
-    m_btnVernut->hide();
-
-    // The printing commands, in regular weight.
-    QFont printFont = font();
-    printFont.setBold(false);
-    std::vector<QPushButton *> printing;
     for (const PrintButton &b : kPrintButtons) {
-        QPushButton *button = addButton(commands, b.name, QString::fromUtf8(b.caption), b.geometry);
-        button->setFont(printFont);
-        printing.push_back(button);
+        QPushButton *button = findChild<QPushButton *>(QLatin1String(b.name));
         connectCommand(button, this, m_prompts, [this, button] { btnSchClick(button); });
     }
-    findChild<QPushButton *>(QStringLiteral("btnActVyp"))
-        ->setToolTip(QStringLiteral("Распечатать акт выполненных работ"));
-
-    m_btnActKn = addButton(commands, "btnActKn", {}, {113, 251, 33, 33});
-    m_btnActAlb = addButton(commands, "btnActAlb", {}, {113, 251, 33, 33});
-    m_btnRasxKn = addButton(commands, "btnRasxKn", {}, {113, 284, 33, 33});
-    m_btnRasxAlb = addButton(commands, "btnRasxAlb", {}, {113, 284, 33, 33});
-    for (QPushButton *landscape : {m_btnActKn, m_btnRasxKn}) {
-        landscape->setIcon(landscapePageIcon());
-        landscape->setToolTip(QStringLiteral("Альбомная ориентация"));
-    }
-    for (QPushButton *portrait : {m_btnActAlb, m_btnRasxAlb}) {
-        portrait->setIcon(portraitPageIcon());
-        portrait->setToolTip(QStringLiteral("Книжная ориентация"));
-        portrait->hide();
-    }
-    for (QPushButton *toggle : {m_btnActKn, m_btnActAlb, m_btnRasxKn, m_btnRasxAlb})
-        toggle->setIconSize(QSize(24, 24));
-
-    m_chkPechatPodpisi = new QCheckBox(QStringLiteral("Печать и подписи"), commands);
-    m_chkPechatPodpisi->setObjectName(QStringLiteral("chkPechatPodpisi"));
-    m_chkPechatPodpisi->setFont(printFont);
-    m_chkPechatPodpisi->setGeometry(10, 419, 136, 22);
-    m_chkPechatPodpisi->setToolTip(
-        QStringLiteral("Печатать на бланках логотип, печать и подписи из реквизитов компании"));
-    m_chkPechatPodpisi->setChecked(programSettings().value(kStampsSetting, false).toBool());
-    connect(m_chkPechatPodpisi, &QCheckBox::toggled, this,
+    connect(ui->chkPechatPodpisi, &QCheckBox::toggled, this,
             [](bool on) { programSettings().setValue(kStampsSetting, on); });
-    layout->addWidget(commands);
-    layout->addStretch();
-
-    QPushButton *close = addButton(column, "btnClose", QStringLiteral("Выход"), {});
-    close->setToolTip(QStringLiteral("Выйти из программы"));
-    close->setFixedSize(140, 33);
-    auto *closeRow = new QHBoxLayout;
-    closeRow->setContentsMargins(6, 0, 0, 0);
-    closeRow->addWidget(close);
-    closeRow->addStretch();
-    layout->addLayout(closeRow);
-
-    m_documentCommands = {m_btnEdit, m_btnVernut, m_btnUse, m_btnDel};
-    m_documentCommands.insert(m_documentCommands.end(), printing.begin(), printing.end());
-    m_documentCommands.push_back(m_btnVArchiv);
-
-    connectCommand(m_btnAdd, this, m_prompts, [this] { btnAddClick(); });
-    connectCommand(m_btnEdit, this, m_prompts, [this] { btnEditClick(); });
-    connectCommand(m_btnUse, this, m_prompts, [this] { btnUseClick(); });
-    connectCommand(m_btnDel, this, m_prompts, [this] { btnDelClick(); });
-    connectCommand(m_btnVArchiv, this, m_prompts, [this] { btnVArchivClick(); });
-    connectCommand(m_btnVernut, this, m_prompts, [this] { btnVernutClick(); });
-    connectCommand(m_btnActKn, this, m_prompts, [this] { btnActKnClick(); });
-    connectCommand(m_btnActAlb, this, m_prompts, [this] { btnActAlbClick(); });
-    connectCommand(m_btnRasxKn, this, m_prompts, [this] { btnRasxKnClick(); });
-    connectCommand(m_btnRasxAlb, this, m_prompts, [this] { btnRasxAlbClick(); });
-    connectCommand(close, this, m_prompts, [this] { btnCloseClick(); });
-    return column;
+    connectCommand(ui->btnAdd, this, m_prompts, [this] { btnAddClick(); });
+    connectCommand(ui->btnEdit, this, m_prompts, [this] { btnEditClick(); });
+    connectCommand(ui->btnUse, this, m_prompts, [this] { btnUseClick(); });
+    connectCommand(ui->btnDel, this, m_prompts, [this] { btnDelClick(); });
+    connectCommand(ui->btnVArchiv, this, m_prompts, [this] { btnVArchivClick(); });
+    connectCommand(ui->btnVernut, this, m_prompts, [this] { btnVernutClick(); });
+    connectCommand(ui->btnActKn, this, m_prompts, [this] { btnActKnClick(); });
+    connectCommand(ui->btnActAlb, this, m_prompts, [this] { btnActAlbClick(); });
+    connectCommand(ui->btnRasxKn, this, m_prompts, [this] { btnRasxKnClick(); });
+    connectCommand(ui->btnRasxAlb, this, m_prompts, [this] { btnRasxAlbClick(); });
+    connectCommand(ui->btnClose, this, m_prompts, [this] { btnCloseClick(); });
 }
 
 void TfrmMain::setDocumentEditor(DocumentEditor editor)
 {
     m_editor = std::move(editor);
-    m_btnAdd->setEnabled(bool(m_editor));
+    ui->btnAdd->setEnabled(bool(m_editor));
     enableDocumentCommands();
 }
 
 RegisterView TfrmMain::view() const
 {
-    return RegisterView(m_rgrTipDocs->itemIndex());
+    return RegisterView(ui->rgrTipDocs->itemIndex());
 }
 
-void TfrmMain::RefreshMain()
+void TfrmMain::dataReopened()
 {
-    Dataset *docs = m_dm.DSetDocs;
-    const bool hadCurrent = docs->isActive() && !docs->isEmpty();
-    const qint64 kod = docs->asInteger(kKod);
-    if (m_dm.TsnRW.isActive())
-        m_dm.TsnRW.commit();
-    m_dm.closeAllDatasets();
-    if (!m_dm.TsnRW.isActive())
-        m_dm.TsnRW.start();
-    for (Dataset *dataset : m_dm.mainDatasets())
-        dataset->open();
-    // A register given a new statement starts at its first row: looking for no document there
-    // would read every row, over the network on a server.
-    if (hadCurrent)
-        docs->locate(kod);
     enableDocumentCommands();
     const QString title = m_dm.DSetRekvizity->asString(QStringLiteral("NAMEORG")) + kTitleSuffix;
     setWindowTitle(title);
@@ -414,7 +182,7 @@ void TfrmMain::enableDocumentCommands()
 {
     const bool listed = m_dm.DSetDocs->isActive() && !m_dm.DSetDocs->isEmpty();
     for (QPushButton *button : m_documentCommands) {
-        const bool needsEditor = button == m_btnEdit || button == m_btnUse;
+        const bool needsEditor = button == ui->btnEdit || button == ui->btnUse;
         button->setEnabled(listed && (!needsEditor || m_editor));
     }
 }
@@ -423,20 +191,20 @@ void TfrmMain::arrangeCommands(RegisterView view)
 {
     const bool current = view == RegisterView::Current;
     const bool archived = view == RegisterView::Archived;
-    m_btnAdd->setVisible(current);
-    m_btnEdit->setVisible(!archived);
-    m_btnUse->setVisible(true);
-    m_btnDel->setVisible(!archived);
-    m_btnVArchiv->setVisible(current);
+    ui->btnAdd->setVisible(current);
+    ui->btnEdit->setVisible(!archived);
+    ui->btnUse->setVisible(true);
+    ui->btnDel->setVisible(!archived);
+    ui->btnVArchiv->setVisible(current);
     // Restoring takes the place of editing, which the archive does not offer.
-    m_btnVernut->setGeometry(m_btnEdit->geometry());
-    m_btnVernut->setVisible(archived);
+    ui->btnVernut->setGeometry(ui->btnEdit->geometry());
+    ui->btnVernut->setVisible(archived);
 }
 
 void TfrmMain::replaceDocumentsStatement(const SelectStatement &statement)
 {
-    // RefreshMain, which follows, opens the register: opening it here as well would read its
-    // first rows twice.
+    // The session's refresh, which follows, opens the register: opening it here as well would read
+    // its first rows twice.
     Dataset &docs = *m_dm.DSetDocs;
     if (docs.isEditing())
         docs.post();
@@ -444,12 +212,15 @@ void TfrmMain::replaceDocumentsStatement(const SelectStatement &statement)
     docs.setSelectSql(statement.sql, statement.parameters);
 }
 
-void TfrmMain::showView(RegisterView view)
+void TfrmMain::showView(RegisterView view, std::optional<qint64> kod)
 {
-    m_rgrTipDocs->setItemIndex(int(view));
+    ui->rgrTipDocs->setItemIndex(int(view));
     replaceDocumentsStatement(viewStatement(view));
     arrangeCommands(view);
-    RefreshMain();
+    if (kod)
+        m_session.refresh(*kod);
+    else
+        m_session.refresh();
 }
 
 void TfrmMain::rgrTipDocsClick()
@@ -460,19 +231,19 @@ void TfrmMain::rgrTipDocsClick()
 void TfrmMain::btnZaprosClick()
 {
     replaceDocumentsStatement(
-        queryStatement(view(), m_edOrg->text(), m_date1->date(), m_date2->date()));
-    RefreshMain();
+        queryStatement(view(), ui->edOrg->text(), ui->date1->date(), ui->date2->date()));
+    m_session.refresh();
 }
 
 void TfrmMain::sortBy(const QString &column)
 {
-    const SelectStatement statement = sortStatement(view(), m_edOrg->text(), column);
+    const SelectStatement statement = sortStatement(view(), ui->edOrg->text(), column);
     reopenAtSameRow(*m_dm.DSetDocs, statement.sql, statement.parameters);
 }
 
 void TfrmMain::dbgrSchetsTitleClick(int column)
 {
-    sortBy(m_dbgrSchets->fieldName(column));
+    sortBy(ui->dbgrSchets->fieldName(column));
 }
 
 void TfrmMain::btnClearClick()
@@ -480,15 +251,16 @@ void TfrmMain::btnClearClick()
     Dataset *docs = m_dm.DSetDocs;
     if (docs->isEditing())
         docs->post();
-    m_edOrg->clear();
+    ui->edOrg->clear();
     const InvoiceDateSpan span = invoiceDateSpan(m_dm.TsnRW, view(), QString());
-    m_date1->setDate(span.first.date());
-    m_date2->setDate(span.last.date());
+    ui->date1->setDate(span.first.date());
+    ui->date2->setDate(span.last.date());
     // In number order, resting on the earliest document.
     replaceDocumentsStatement(sortStatement(view(), QString(), QStringLiteral("NUMSCH")));
-    RefreshMain();
     if (span.firstKod != 0)
-        docs->locate(span.firstKod);
+        m_session.refresh(span.firstKod);
+    else
+        m_session.refresh();
 }
 
 void TfrmMain::btnAddClick()
@@ -500,7 +272,7 @@ void TfrmMain::btnAddClick()
         m_dm.DSetDocs->post();
     else
         m_dm.DSetDocs->cancel();
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::btnEditClick()
@@ -518,7 +290,7 @@ void TfrmMain::btnEditClick()
         m_dm.DSetDocs->post();
     // Committed at once, so that the document is not held from the other users until the
     // next query, and they see the change.
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::btnUseClick()
@@ -528,9 +300,7 @@ void TfrmMain::btnUseClick()
     const qint64 copy = copyCurrentDocument(m_dm);
     if (m_editor(this, EditorMode::Copy) == QDialog::Accepted) {
         m_dm.DSetDocs->post();
-        showView(RegisterView::Current);
-        m_dm.DSetDocs->locate(copy);
-        RefreshMain();
+        showView(RegisterView::Current, copy);
     } else {
         m_dm.DSetDocs->cancel();
     }
@@ -539,7 +309,7 @@ void TfrmMain::btnUseClick()
 void TfrmMain::btnDelClick()
 {
     confirmDelete(m_prompts, this, *m_dm.DSetDocs, [this] { m_dm.deleteDocument(); });
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::btnVArchivClick()
@@ -563,10 +333,7 @@ void TfrmMain::moveDocument(RegisterView to, const QString &question)
     docs->edit();
     docs->setValue(kArchive, to == RegisterView::Archived ? 1 : 0);
     docs->post();
-    const qint64 kod = docs->asInteger(kKod);
-    showView(to);
-    docs->locate(kod);
-    RefreshMain();
+    showView(to, docs->asInteger(QStringLiteral("KOD")));
 }
 
 void TfrmMain::dbgrSchetsDblClick()
@@ -583,7 +350,7 @@ void TfrmMain::btnRekvizClick()
 {
     TfrmConst requisites(m_dm, m_prompts, this);
     m_runDialog(requisites);
-    RefreshMain();
+    m_session.refresh();
 }
 
 RefbookContext TfrmMain::refbookContext()
@@ -597,7 +364,7 @@ void TfrmMain::btnTovUslClick()
         TfrmNomenkl goods(refbookContext(), this);
         m_runDialog(goods);
     }
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::btnOrgClick()
@@ -606,7 +373,7 @@ void TfrmMain::btnOrgClick()
         TfrmOrg clients(refbookContext(), this);
         m_runDialog(clients);
     }
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::BitBtn3Click()
@@ -615,13 +382,13 @@ void TfrmMain::BitBtn3Click()
         TfrmKNP codes(refbookContext(), this);
         m_runDialog(codes);
     }
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::btnZapOrgClick()
 {
     TfrmOrg clients(refbookContext(), this, ClientPick::RegisterFilter);
-    clients.setClientFilterBox(m_edOrg);
+    clients.setClientFilterBox(ui->edOrg);
     m_runDialog(clients);
 }
 
@@ -633,7 +400,7 @@ void TfrmMain::BitBtn1Click()
         TfrmAbout about(this);
         m_runDialog(about);
     }
-    RefreshMain();
+    m_session.refresh();
 }
 
 void TfrmMain::btnCloseClick()
@@ -656,7 +423,7 @@ void TfrmMain::btnSchClick(QObject *sender)
                                   QStringLiteral("Печатать всё равно?")))
         return;
     FormImagesReader readImages;
-    if (m_chkPechatPodpisi->isChecked()) {
+    if (ui->chkPechatPodpisi->isChecked()) {
         readImages = [this](const QSet<QString> &names) {
             FormImages stored = readFormImages(m_dm.ZNDB, names);
             if (!stored.problem.isEmpty())
@@ -665,48 +432,48 @@ void TfrmMain::btnSchClick(QObject *sender)
         };
     }
     const QString problem =
-        printCurrentDocument(m_dm, button->form, !m_btnActAlb->isHidden(),
-                             !m_btnRasxAlb->isHidden(), readImages, m_showReport);
+        printCurrentDocument(m_dm, button->form, !ui->btnActAlb->isHidden(),
+                             !ui->btnRasxAlb->isHidden(), readImages, m_showReport);
     if (!problem.isEmpty())
         reportError(m_prompts, this, problem);
 }
 
 void TfrmMain::btnActKnClick()
 {
-    m_btnActKn->hide();
-    m_btnActAlb->show();
+    ui->btnActKn->hide();
+    ui->btnActAlb->show();
 }
 
 void TfrmMain::btnActAlbClick()
 {
-    m_btnActAlb->hide();
-    m_btnActKn->show();
+    ui->btnActAlb->hide();
+    ui->btnActKn->show();
 }
 
 void TfrmMain::btnRasxKnClick()
 {
-    m_btnRasxKn->hide();
-    m_btnRasxAlb->show();
+    ui->btnRasxKn->hide();
+    ui->btnRasxAlb->show();
 }
 
 void TfrmMain::btnRasxAlbClick()
 {
-    m_btnRasxAlb->hide();
-    m_btnRasxKn->show();
+    ui->btnRasxAlb->hide();
+    ui->btnRasxKn->show();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
+    FormClose();
     QMainWindow::closeEvent(event);
     Q_EMIT closed();
 }
 
-void TfrmMain::FormDestroy()
+void TfrmMain::FormClose()
 {
     try {
-        if (m_dm.TsnRW.isActive())
-            m_dm.TsnRW.commit();
+        m_session.commit();
     } catch (const DbError &e) {
-        m_prompts.error(nullptr, e.message(), applicationTitle());
+        m_prompts.error(this, e.message(), applicationTitle());
     }
 }

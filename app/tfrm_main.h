@@ -9,24 +9,26 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
-class DbGrid;
-class QCheckBox;
 class PromptService;
-class QDateEdit;
 class QMenu;
-class QLineEdit;
 class QPushButton;
-class RadioGroup;
 class TDM;
 class TfrmAbout;
+class WorkSession;
+
+namespace Ui {
+class TfrmMain;
+}
 
 // The document register: the window the user keeps open all day. It lists the documents
 // of one view (current, archived, all), filtered by client and invoice date and sorted by
 // any column, with the lines of the selected one; it deletes, archives and restores
-// documents and opens the reference books. After almost every command it runs
-// RefreshMain, which commits the work and reopens the data.
+// documents and opens the reference books. After almost every command it refreshes the work
+// session, which commits the work and reopens the data; the window follows the reopened data.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -35,20 +37,17 @@ public:
     // result (QDialog::Accepted or Rejected).
     using DocumentEditor = std::function<int(QWidget *parent, EditorMode mode)>;
 
-    // Creating the window resets the filters and opens the data.
-    TfrmMain(TDM &dm, PromptService &prompts, QWidget *parent = nullptr);
-    // Commits what is pending.
+    // Creating the window resets the filters and opens the data. Closing it commits what is
+    // pending.
+    TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent = nullptr);
     ~TfrmMain() override;
-
-    // Commits, closes and reopens the datasets, keeps the current document, enables the
-    // document commands and shows the business's name in the caption.
-    void RefreshMain();
 
     // "Добавить", "Изменить" and "Копировать" (and the double click) need an editor; without
     // one they stay disabled.
     void setDocumentEditor(DocumentEditor editor);
     // "Сервис": the commands on the database itself; whoever assembles the program adds them.
     QMenu *serviceMenu() const { return m_serviceMenu; }
+    WorkSession &session() const { return m_session; }
     // Runs every window this one opens modally.
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // Shows what the reference books print.
@@ -63,11 +62,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QWidget *createTopStrip();
-    QWidget *createCentre();
-    QWidget *createCommandColumn();
-    QPushButton *addButton(QWidget *parent, const char *name, const QString &caption,
-                           const QRect &geometry);
+    void connectCommands();
+    // The data is open again: the document commands follow the register, the caption the
+    // business's name.
+    void dataReopened();
 
     void rgrTipDocsClick();
     void btnZaprosClick();
@@ -94,19 +92,22 @@ private:
     void btnActAlbClick();
     void btnRasxKnClick();
     void btnRasxAlbClick();
-    void FormDestroy();
+    void FormClose();
 
     RegisterView view() const;
-    // The change of view, whether the user or a command asked for it.
-    void showView(RegisterView view);
+    // The change of view, whether the user or a command asked for it; the register rests on
+    // the document kod when that is given and listed.
+    void showView(RegisterView view, std::optional<qint64> kod = std::nullopt);
     // Archives or restores the current document after asking, and shows it in its new view.
     void moveDocument(RegisterView to, const QString &question);
     void sortBy(const QString &column);
-    // Gives the register a new statement, for RefreshMain to open.
+    // Gives the register a new statement, for the session's refresh to open.
     void replaceDocumentsStatement(const SelectStatement &statement);
     void arrangeCommands(RegisterView view);
     void enableDocumentCommands();
 
+    std::unique_ptr<Ui::TfrmMain> ui;
+    WorkSession &m_session;
     TDM &m_dm;
     PromptService &m_prompts;
     DocumentEditor m_editor;
@@ -114,25 +115,6 @@ private:
     ReportShower m_showReport;
     TfrmAbout *m_about = nullptr;
 
-    RadioGroup *m_rgrTipDocs;
-    QDateEdit *m_date1;
-    QDateEdit *m_date2;
-    QLineEdit *m_edOrg;
-    DbGrid *m_dbgrSchets;
-    DbGrid *m_DBGrid1;
-
-    QPushButton *m_btnAdd;
-    QPushButton *m_btnEdit;
-    QPushButton *m_btnUse;
-    QPushButton *m_btnDel;
-    QPushButton *m_btnVArchiv;
-    QPushButton *m_btnVernut;
-    QPushButton *m_btnActKn;
-    QPushButton *m_btnActAlb;
-    QPushButton *m_btnRasxKn;
-    QPushButton *m_btnRasxAlb;
-    // "Печать и подписи": the forms print the stored stamp, signatures and logo.
-    QCheckBox *m_chkPechatPodpisi;
     // Enabled exactly when the register lists a document.
     std::vector<QPushButton *> m_documentCommands;
     QMenu *m_serviceMenu = nullptr;

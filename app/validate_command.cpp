@@ -1,14 +1,15 @@
 #include "database_service.h"
 
-#include "ui/prompt_service.h"
 #include "backup/database_validation.h"
+#include "core/work_session.h"
 #include "tfrm_main.h"
+#include "ui/prompt_service.h"
 
 #include <QApplication>
 
 void validateCommand(DatabaseService &service)
 {
-    service.main.RefreshMain();
+    service.session.refresh();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const zbackup::Validation validation =
         zbackup::validateDatabase(service.location, serviceCredentials(service));

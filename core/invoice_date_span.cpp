@@ -34,12 +34,12 @@ InvoiceDateSpan invoiceDateSpan(FbTransaction &transaction, RegisterView view,
     const auto earliest = firstRow(transaction, earliestDocumentStatement(view, client));
     const auto latest = firstRow(transaction, latestInvoiceDateStatement(view, client));
     InvoiceDateSpan span;
-    if (!earliest.empty()) {
-        span.firstKod = earliest[0].toLongLong();
-        span.first = field_values::asDateTime(earliest[1], FieldType::DateTime);
-    } else {
-        span.first = field_values::asDateTime({}, FieldType::DateTime);
+    if (earliest.empty()) {
+        span.first = span.last = QDateTime(QDate::currentDate(), QTime(0, 0));
+        return span;
     }
+    span.firstKod = earliest[0].toLongLong();
+    span.first = field_values::asDateTime(earliest[1], FieldType::DateTime);
     span.last =
         field_values::asDateTime(latest.empty() ? QVariant() : latest[0], FieldType::DateTime);
     return span;

@@ -92,12 +92,12 @@ bool ensureDataFolderDatabase(const QString &path)
     return true;
 }
 
-QString dataFolderNotice(const QString &path)
+QString dataFolderNotice(const QString &path, const QString &backupFolder)
 {
     return QStringLiteral("Документы хранятся в файле базы данных\n%1\n\n"
-                          "Чтобы сохранить их копию, копируйте этот файл, когда программа "
-                          "закрыта.")
-        .arg(path);
+                          "Раз в день, при закрытии программы, копия базы данных записывается "
+                          "в папку\n%2")
+        .arg(path, backupFolder);
 }
 
 bool dataFolderNoticeShown(const QSettings &settings)

@@ -42,8 +42,9 @@ void saveLocation(QSettings &settings, const QString &location, const QString &u
 // made now. DbError with the reason when the folder or the file cannot be made.
 bool ensureDataFolderDatabase(const QString &path);
 
-// The user is told once where the data folder's database is; the settings remember it.
-QString dataFolderNotice(const QString &path);
+// The user is told once where the data folder's database is, and where its automatic copies
+// go; the settings remember it.
+QString dataFolderNotice(const QString &path, const QString &backupFolder);
 bool dataFolderNoticeShown(const QSettings &settings);
 void rememberDataFolderNoticeShown(QSettings &settings);
 

@@ -5,23 +5,37 @@
 #include <QRadioButton>
 
 RadioGroup::RadioGroup(const QString &title, const QStringList &items, int columns, QWidget *parent)
-    : QGroupBox(title, parent), m_buttons(new QButtonGroup(this))
+    : RadioGroup(parent)
+{
+    setTitle(title);
+    setItems(items, columns);
+}
+
+RadioGroup::RadioGroup(QWidget *parent) : QGroupBox(parent), m_buttons(new QButtonGroup(this))
 {
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(8, 2, 8, 2);
     layout->setVerticalSpacing(0);
-    const int rows = (int(items.size()) + columns - 1) / columns;
-    for (int i = 0; i < items.size(); ++i) {
-        auto *button = new QRadioButton(items[i], this);
-        m_buttons->addButton(button, i);
-        layout->addWidget(button, i % rows, i / rows);
-    }
     connect(m_buttons, &QButtonGroup::idClicked, this, [this](int index) {
         if (index == m_index)
             return;
         m_index = index;
         Q_EMIT itemClicked(index);
     });
+}
+
+void RadioGroup::setItems(const QStringList &items, int columns)
+{
+    for (QAbstractButton *old : m_buttons->buttons())
+        delete old;
+    m_index = -1;
+    auto *layout = static_cast<QGridLayout *>(this->layout());
+    const int rows = (int(items.size()) + columns - 1) / columns;
+    for (int i = 0; i < items.size(); ++i) {
+        auto *button = new QRadioButton(items[i], this);
+        m_buttons->addButton(button, i);
+        layout->addWidget(button, i % rows, i / rows);
+    }
 }
 
 void RadioGroup::setItemIndex(int index)

@@ -13,6 +13,11 @@ class RadioGroup : public QGroupBox {
 public:
     RadioGroup(const QString &title, const QStringList &items, int columns = 1,
                QWidget *parent = nullptr);
+    // Without items until setItems; the way a Designer form makes it.
+    explicit RadioGroup(QWidget *parent = nullptr);
+
+    // Replaces the items by these, none selected.
+    void setItems(const QStringList &items, int columns = 1);
 
     // The selected item, or -1 when none is.
     int itemIndex() const { return m_index; }

@@ -4,6 +4,7 @@
 // and without the shower preparing the pages.
 
 #include "app/tfrm_main.h"
+#include "core/work_session.h"
 #include "data/database_file.h"
 #include "data/tdm.h"
 #include "form_bench.h"
@@ -44,6 +45,7 @@ void prepareForm(benchmark::State &state, const char *templateName)
 struct Register {
     QTemporaryDir dir;
     TDM dm;
+    WorkSession session{dm};
     RecordingPrompts prompts; // any message is a fault: the click must reach the shower
     std::unique_ptr<TfrmMain> window;
 
@@ -72,7 +74,7 @@ struct Register {
         }
         dm.TsnRW.commit();
         dm.closeAllDatasets();
-        window = std::make_unique<TfrmMain>(dm, prompts);
+        window = std::make_unique<TfrmMain>(session, prompts);
     }
 };
 

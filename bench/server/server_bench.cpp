@@ -6,6 +6,7 @@
 // engine calls and the network round trips it took beside its time.
 
 #include "app/tfrm_main.h"
+#include "core/work_session.h"
 #include "bench_database.h"
 #include "data/db_error.h"
 #include "data/engine_calls.h"
@@ -35,6 +36,7 @@ namespace {
 struct Office {
     TcpRelay relay;
     TDM dm;
+    WorkSession session{dm};
     // Printing is confirmed although the generated documents' identification numbers are not
     // checked ones; any message is a fault: each action must run through.
     RecordingPrompts prompts{true};
@@ -45,7 +47,7 @@ struct Office {
     {
         dm.DataModuleCreate(serverLocation(serverRegisterDatabase(), relay.port()),
                             benchServerUser());
-        window = std::make_unique<TfrmMain>(dm, prompts);
+        window = std::make_unique<TfrmMain>(session, prompts);
         window->setReportShower(
             [this](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
                 zreport::ReportEngine engine(report, sources);

@@ -269,7 +269,7 @@ protected:
         MainWindowTest::SetUp();
         openWindow();
         service = std::make_unique<DatabaseService>(
-            DatabaseService{*window, dm, prompts, db.path(), {}, &keyring});
+            DatabaseService{*window, session, dm, prompts, db.path(), {}, &keyring});
         addDatabaseServiceCommands(*service);
     }
 
@@ -417,7 +417,7 @@ TEST_F(SwitchingDatabases, OnAServerTheCommandsWorkAsItsUserWithTheCopyOnThisCom
         deleteDocuments.prepare(QStringLiteral("DELETE FROM DOCS"));
         deleteDocuments.execute();
     }
-    window->RefreshMain();
+    session.refresh();
     ASSERT_TRUE(documents().isEmpty());
     const QString kept =
         here.filePath(QStringLiteral("ZNDB1.2.GDB.before-restore-2026-03-14-0905.fbk"));

@@ -23,8 +23,8 @@ protected:
     {
         MainWindowTest::SetUp();
         openWindow();
-        service =
-            std::make_unique<DatabaseService>(DatabaseService{*window, dm, prompts, db.path()});
+        service = std::make_unique<DatabaseService>(
+            DatabaseService{*window, session, dm, prompts, db.path()});
         service->now = [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 5)); };
         addDatabaseServiceCommands(*service);
     }
@@ -72,7 +72,7 @@ TEST_F(DatabaseServiceCommands, ABackupRestoredAfterAWrongDeleteBringsTheDocumen
         wrongDelete.prepare(QString::fromLatin1(sql));
         wrongDelete.execute();
     }
-    window->RefreshMain();
+    session.refresh();
     EXPECT_TRUE(documents().isEmpty());
 
     prompts.expectFile(QStringLiteral("Восстановить из копии"), chosen);

@@ -1,6 +1,7 @@
 // The server goes away in the middle of work: the user is told, nothing stored is lost, and every
 // window can still be closed.
 #include "app/tfrm_main.h"
+#include "core/work_session.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "editor/document_editor.h"
@@ -53,6 +54,7 @@ protected:
     ServerDatabase db{TempDatabase::Demo};
     TcpRelay relay{3050};
     TDM dm;
+    WorkSession session{dm};
     ScriptedPrompts prompts;
 
 private:
@@ -71,7 +73,7 @@ void press(const QWidget &window, const char *name)
 // closing still close, and the document stored before is on the server.
 TEST_F(LostConnection, EveryWindowIsToldAndStillClosesAndNothingStoredIsLost)
 {
-    auto window = std::make_unique<TfrmMain>(dm, prompts);
+    auto window = std::make_unique<TfrmMain>(session, prompts);
     bool editorClosed = false;
     int added = 0;
     window->setDocumentEditor([&](QWidget *parent, EditorMode mode) {

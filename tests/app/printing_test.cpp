@@ -1,6 +1,6 @@
-#include "ui/db_grid.h"
 #include "main_window_test.h"
 #include "report/report_engine.h"
+#include "ui/db_grid.h"
 #include "window_driver.h"
 
 #include <QLocale>
@@ -306,7 +306,7 @@ TEST_F(Printing, FailingIdentifiersAreListedOnceBeforeThePreview)
 
 TEST_F(Printing, WithoutAShowerTheCommandSaysSo)
 {
-    window = std::make_unique<TfrmMain>(dm, prompts);
+    window = std::make_unique<TfrmMain>(session, prompts);
     window->show();
     prompts.expectError(QStringLiteral("Просмотр отчетов недоступен"), window->windowTitle());
     click(*window, "btnSch");

@@ -6,11 +6,14 @@
 #include "main_window_test.h"
 #include "window_driver.h"
 
+#include <QDialog>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace engine_calls {
 void PrintTo(const Counts &c, std::ostream *os)
@@ -74,6 +77,46 @@ TEST_F(RegisterRoundTrips, QueryRunsEachStatementOnceWithoutPreparingItAgain)
     EXPECT_EQ(calls.executed, 10u) << testing::PrintToString(calls);
     EXPECT_EQ(calls.transactions, 2u) << testing::PrintToString(calls);
 }
+
+// Moving a document to another view, or copying it, shows it there with one commit and one
+// reopening of the data: no second pass over the register and its lookups.
+struct MoveCase {
+    const char *name;
+    const char *button;
+    const char *question;
+    engine_calls::Counts calls;
+};
+
+void PrintTo(const MoveCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RegisterMoveRoundTrips : public RegisterRoundTrips,
+                               public ::testing::WithParamInterface<MoveCase> {};
+
+TEST_P(RegisterMoveRoundTrips, ShowTheDocumentWithinOneRefresh)
+{
+    openWindow();
+    window->setDocumentEditor([](QWidget *) { return int(QDialog::Accepted); });
+    const qint64 second = (dm.DSetDocs->next(), dm.DSetDocs->asInteger(QStringLiteral("KOD")));
+    prompts.expectConfirm(QString::fromUtf8(GetParam().question), true);
+    const engine_calls::Counts calls = callsOf([&] { click(*window, GetParam().button); });
+    EXPECT_EQ(calls, GetParam().calls);
+    if (std::string_view(GetParam().button) == "btnVArchiv")
+        EXPECT_EQ(dm.DSetDocs->asInteger(QStringLiteral("KOD")), second);
+    else
+        EXPECT_NE(dm.DSetDocs->asInteger(QStringLiteral("KOD")), second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegisterMoveRoundTrips,
+    ::testing::Values(MoveCase{"archive",
+                               "btnVArchiv",
+                               "Вы уверены что хотите переместить выделенную запись в архив?",
+                               {3, 12, 17, 2}},
+                      MoveCase{"copy", "btnUse", "Скопировать выделенную запись?", {5, 17, 23, 2}}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // The next document costs the one run of its lines' statement and the fetches of its lines.
 TEST_F(RegisterRoundTrips, NextDocumentRunsItsLinesStatementOnce)

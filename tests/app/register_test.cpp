@@ -333,13 +333,14 @@ TEST_F(Register, ClearEmptiesTheClientAndSpansTheInvoiceDatesOfTheListedDocument
     EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate(2026, 3, 17));
 }
 
-TEST_F(EmptyRegister, OffersOnlyAddingAndResetsToDayZero)
+// A new database has no document to take the period from: the period is today, not day zero.
+TEST_F(EmptyRegister, OffersOnlyAddingAndShowsTodayAsThePeriod)
 {
     openWindow();
     window->setDocumentEditor(editorAnswering(QDialog::Rejected));
     EXPECT_EQ(window->windowTitle(), QStringLiteral(" Zarnik 1.2"));
-    EXPECT_EQ(child<QDateEdit>(*window, "date1")->date(), QDate(1899, 12, 30));
-    EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(child<QDateEdit>(*window, "date1")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QDateEdit>(*window, "date2")->date(), QDate::currentDate());
     EXPECT_TRUE(child<QPushButton>(*window, "btnAdd")->isEnabled());
     for (const char *name :
          {"btnEdit", "btnVernut", "btnUse", "btnDel", "btnVArchiv", "btnSch", "btnSchFac",
@@ -484,7 +485,7 @@ TEST_F(Register, EditKeepsOrDropsWhatTheEditorChanged)
         editorAnswering(QDialog::Accepted, rename(QStringLiteral("Принято"))));
     click(*window, "btnEdit");
     EXPECT_FALSE(dm.DSetDocs->isEditing());
-    window->RefreshMain();
+    session.refresh();
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("NAMEORG")), QStringLiteral("Принято"));
     EXPECT_EQ(editorModes, (std::vector<EditorMode>{EditorMode::Current, EditorMode::Current}));
 }

@@ -1,8 +1,5 @@
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
-#include "ui/db_grid.h"
-#include "ui/id_marks.h"
-#include "ui/radio_group.h"
+#include "core/work_session.h"
 #include "data/business_images.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -12,6 +9,10 @@
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "temp_database.h"
+#include "ui/application_title.h"
+#include "ui/db_grid.h"
+#include "ui/id_marks.h"
+#include "ui/radio_group.h"
 #include "window_driver.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ protected:
     void SetUp() override
     {
         dm.DataModuleCreate(db.path());
-        window = std::make_unique<TfrmMain>(dm, prompts);
+        window = std::make_unique<TfrmMain>(session, prompts);
         window->show();
     }
     void TearDown() override { window.reset(); }
@@ -95,6 +96,7 @@ protected:
 
     TempDatabase db;
     TDM dm;
+    WorkSession session{dm};
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMain> window;
 

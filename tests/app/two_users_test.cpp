@@ -1,5 +1,6 @@
 // Two users of one database on the server, each with the register and the document editor open.
 #include "app/tfrm_main.h"
+#include "core/work_session.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -25,6 +26,7 @@ namespace {
 // test fills in the user's place.
 struct User {
     TDM dm;
+    WorkSession session{dm};
     ScriptedPrompts prompts;
     std::unique_ptr<TfrmMain> window;
     std::function<void(QDialog &)> inEditor;
@@ -32,7 +34,7 @@ struct User {
     void open(const QString &location)
     {
         dm.DataModuleCreate(location, ServerDatabase::testUser());
-        window = std::make_unique<TfrmMain>(dm, prompts);
+        window = std::make_unique<TfrmMain>(session, prompts);
         window->setDocumentEditor([this](QWidget *parent, EditorMode mode) {
             return openDocumentEditor(dm, prompts, {}, mode, parent, [this](QDialog &editor) {
                 editor.show();

@@ -102,10 +102,14 @@ TEST_F(DatabaseLocation, ReadsTheSavedLocationAndRemembersTheNotice)
     EXPECT_TRUE(database::dataFolderNoticeShown(again));
 }
 
-TEST_F(DatabaseLocation, TheNoticeNamesTheFile)
+TEST_F(DatabaseLocation, TheNoticeNamesTheFileAndTheFolderOfItsCopies)
 {
-    EXPECT_TRUE(database::dataFolderNotice(data() + QStringLiteral("/ZNDB1.2.GDB"))
-                    .contains(data() + QStringLiteral("/ZNDB1.2.GDB")));
+    const QString notice = database::dataFolderNotice(data() + QStringLiteral("/ZNDB1.2.GDB"),
+                                                      data() + QStringLiteral("/backups"));
+    EXPECT_EQ(notice, QStringLiteral("Документы хранятся в файле базы данных\n%1/ZNDB1.2.GDB\n\n"
+                                     "Раз в день, при закрытии программы, копия базы данных "
+                                     "записывается в папку\n%1/backups")
+                          .arg(data()));
 }
 
 } // namespace

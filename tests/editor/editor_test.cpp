@@ -1,6 +1,7 @@
 #include "app/reference_book_pickers.h"
 #include "app/tfrm_main.h"
 #include "core/document_copy.h"
+#include "core/work_session.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -636,7 +637,8 @@ TEST_F(Editor, ANewInvoiceMadeFromTheRegisterWithTheReferenceBooksIsListedThere)
         }
         return dialog.result();
     };
-    TfrmMain window(dm, prompts);
+    WorkSession session(dm);
+    TfrmMain window(session, prompts);
     window.show();
     window.setDocumentEditor([&](QWidget *parent, EditorMode mode) {
         return openDocumentEditor(dm, prompts, referenceBookPickers({dm, prompts, user, {}}), mode,

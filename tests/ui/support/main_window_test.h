@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tfrm_main.h"
+#include "core/work_session.h"
 #include "window_test.h"
 
 #include <memory>
@@ -20,11 +21,12 @@ protected:
     // shower: what the printing commands hand their reports to; none keeps the window's own.
     void openWindow(ReportShower shower = {})
     {
-        window = std::make_unique<TfrmMain>(dm, prompts);
+        window = std::make_unique<TfrmMain>(session, prompts);
         if (shower)
             window->setReportShower(std::move(shower));
         window->show();
     }
 
+    WorkSession session{dm};
     std::unique_ptr<TfrmMain> window;
 };
