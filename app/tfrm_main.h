@@ -47,7 +47,6 @@ public:
     void setDocumentEditor(DocumentEditor editor);
     // "Сервис": the commands on the database itself; whoever assembles the program adds them.
     QMenu *serviceMenu() const { return m_serviceMenu; }
-    WorkSession &session() const { return m_session; }
     // Runs every window this one opens modally.
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // Shows what the reference books print.

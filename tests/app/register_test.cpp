@@ -353,6 +353,18 @@ TEST_F(EmptyRegister, OffersOnlyAddingAndShowsTodayAsThePeriod)
     EXPECT_EQ(editorModes, std::vector<EditorMode>{EditorMode::New});
 }
 
+// Closing commits what was posted while the window can still report a failure.
+TEST_F(Register, ClosingCommitsWhatWasPosted)
+{
+    openWindow();
+    dm.DSetDocs->edit();
+    dm.DSetDocs->setValue(QStringLiteral("NAMEORG"), QStringLiteral("Закрыто"));
+    dm.DSetDocs->post();
+    ASSERT_TRUE(dm.TsnRW.isActive());
+    window->close();
+    EXPECT_FALSE(dm.TsnRW.isActive());
+}
+
 TEST_F(Register, EditorCommandsStayDisabledUntilThereIsAnEditor)
 {
     openWindow();
