@@ -131,6 +131,17 @@ double paidAmount(FbTransaction &transaction, int document)
             .toDouble());
 }
 
+int addCashReceipt(FbTransaction &transaction, int document, QDate orderDate, int orderNumber)
+{
+    Payment payment;
+    payment.document = document;
+    payment.date = orderDate;
+    payment.amount = documentAmount(transaction, document);
+    payment.kind = PaymentKind::Cash;
+    payment.note = QStringLiteral("Прих. кас. ордер № %1").arg(orderNumber);
+    return add(transaction, payment);
+}
+
 std::optional<QDate> dueDate(FbTransaction &transaction, int document)
 {
     const QVariant value = valueOf(

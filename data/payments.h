@@ -46,6 +46,10 @@ double documentAmount(FbTransaction &transaction, int document);
 // The sum of the document's payments, to tiyn.
 double paidAmount(FbTransaction &transaction, int document);
 
+// What a printed cash receipt order attests: a cash payment of the document's whole amount at the
+// order's date, noted with the order's number. Its key.
+int addCashReceipt(FbTransaction &transaction, int document, QDate orderDate, int orderNumber);
+
 std::optional<QDate> dueDate(FbTransaction &transaction, int document);
 // An empty date removes the document's due date.
 void setDueDate(FbTransaction &transaction, int document, std::optional<QDate> date);
