@@ -50,52 +50,102 @@ void roundFigures(ClientDebt &client)
 
 } // namespace
 
+namespace {
+
+// Each document's sum of a grouped select of (KODDOCS, value), rounded to tiyn.
+QHash<int, double> sumsByDocument(FbTransaction &transaction, const QString &sql, QDate at)
+{
+    FbStatement statement(transaction);
+    statement.prepare(sql);
+    if (!statement.parameterNames().isEmpty())
+        statement.setParameter(QString::fromLatin1(payment_sql::kDateParameter),
+                               datetime::make(at));
+    statement.execute();
+    QHash<int, double> sums;
+    while (statement.fetch())
+        sums.insert(statement.value(0).toInt(), roundMoney(statement.value(1).toDouble()));
+    return sums;
+}
+
+} // namespace
+
 Debts clientDebts(FbTransaction &transaction, QDate at)
 {
-    // Newest first, so that a client is named as its latest document names it.
+    // Four plain reads joined here: one pass over each table, where a subquery per document
+    // would look each one up again.
+    const QHash<int, double> amounts = sumsByDocument(
+        transaction,
+        QStringLiteral("select KODDOCS, sum(STREALIZ) from DETAILDOCS group by KODDOCS"), at);
+    const QHash<int, double> paidSums = sumsByDocument(
+        transaction,
+        QStringLiteral("select KODDOCS, sum(AMOUNT) from PAYMENTS where DATAOPL <= :NA "
+                       "group by KODDOCS"),
+        at);
+    QHash<int, QDate> dueDates;
+    {
+        FbStatement statement(transaction);
+        statement.prepare(QStringLiteral("select KODDOCS, SROK from DUEDATES"));
+        statement.execute();
+        while (statement.fetch())
+            dueDates.insert(statement.value(0).toInt(), statement.value(1).toDateTime().date());
+    }
+
+    // In no order: sorting them all would cost more than placing each here. A client is named as
+    // its latest document (by invoice number) names it.
     FbStatement statement(transaction);
-    statement.prepare(
-        QStringLiteral("select D.KOD, D.NAMEORG, D.BINIIN, %1, "
-                       "(select round(coalesce(sum(P.AMOUNT), 0), 2) from PAYMENTS P "
-                       "where P.KODDOCS = D.KOD and P.DATAOPL <= :NA), %2 "
-                       "from DOCS D where D.DATASCH is null or D.DATASCH <= :NA "
-                       "order by D.NUMSCH desc, D.KOD desc")
-            .arg(payment_sql::amount(), payment_sql::dueDate()));
+    statement.prepare(QStringLiteral("select KOD, NAMEORG, BINIIN, NUMSCH from DOCS "
+                                     "where DATASCH is null or DATASCH <= :NA"));
     statement.setParameter(QString::fromLatin1(payment_sql::kDateParameter), datetime::make(at));
     statement.execute();
 
     QHash<QString, int> indexOf;
     std::vector<ClientDebt> all;
+    std::vector<std::pair<int, int>> latest;                  // per client: NUMSCH, KOD
+    std::vector<std::vector<std::pair<int, int>>> documents; // per client: NUMSCH, KOD
     while (statement.fetch()) {
+        const int kod = statement.value(0).toInt();
         const QString name = statement.value(1).toString().trimmed();
         const QString biniin = statement.value(2).toString().trimmed();
         const QString key = clientKey(name, biniin);
+        const std::pair<int, int> order{statement.value(3).toInt(), kod};
         auto found = indexOf.constFind(key);
         if (found == indexOf.cend()) {
             found = indexOf.insert(key, int(all.size()));
-            all.push_back(ClientDebt{name, biniin});
+            ClientDebt named;
+            named.name = name;
+            named.biniin = biniin;
+            all.push_back(std::move(named));
+            latest.push_back(order);
+            documents.emplace_back();
         }
-        ClientDebt &client = all[size_t(*found)];
-        const double amount = statement.value(3).toDouble();
-        const double paid = statement.value(4).toDouble();
+        const size_t index = size_t(*found);
+        ClientDebt &client = all[index];
+        if (order > latest[index]) {
+            latest[index] = order;
+            client.name = name;
+        }
+        const double amount = amounts.value(kod);
+        const double paid = paidSums.value(kod);
         client.invoiced += amount;
         client.paid += paid;
         const double due = roundMoney(amount - paid);
         if (due < 0.005)
             continue;
         client.due += due;
-        const QVariant dueDate = statement.value(5);
-        addByAge(client.ages, dueDate.isNull() ? 0 : int(dueDate.toDateTime().date().daysTo(at)),
-                 due);
-        client.documents.push_back(statement.value(0).toInt());
+        const auto dueDate = dueDates.constFind(kod);
+        addByAge(client.ages, dueDate == dueDates.cend() ? 0 : int(dueDate->daysTo(at)), due);
+        documents[index].push_back(order);
     }
 
     Debts result;
-    for (ClientDebt &client : all) {
-        if (client.documents.empty())
+    for (size_t i = 0; i < all.size(); ++i) {
+        ClientDebt &client = all[i];
+        if (documents[i].empty())
             continue;
+        std::sort(documents[i].begin(), documents[i].end());
+        for (const auto &[number, kod] : documents[i])
+            client.documents.push_back(kod);
         roundFigures(client);
-        std::reverse(client.documents.begin(), client.documents.end());
         result.total.invoiced += client.invoiced;
         result.total.paid += client.paid;
         result.total.due += client.due;

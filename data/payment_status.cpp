@@ -68,14 +68,20 @@ QString dueDate()
 
 QString status()
 {
-    // The same order of rules as paymentStatus.
-    const QString a = amount();
-    const QString p = paid();
-    return QStringLiteral("(case when %2 - %1 >= 0.005 then 3 "
-                          "when %1 - %2 < 0.005 and %2 >= 0.005 then 2 "
-                          "when %3 < :%4 and %1 - %2 >= 0.005 then 4 "
-                          "when %2 >= 0.005 then 1 else 0 end)")
-        .arg(a, p, dueDate(), QString::fromLatin1(kDateParameter));
+    // The same order of rules as paymentStatus, in one subquery over the document's lines (V:
+    // what it comes to), payments (W: what was paid, taken off V) and due date (S), so that
+    // each is read once per document.
+    return QStringLiteral(
+               "(select case when sum(X.V) <= -0.005 then 3 "
+               "when sum(X.V) < 0.005 and sum(X.W) >= 0.005 then 2 "
+               "when max(X.S) < :%1 and sum(X.V) >= 0.005 then 4 "
+               "when sum(X.W) >= 0.005 then 1 else 0 end from ("
+               "select L.STREALIZ as V, 0 as W, cast(null as date) as S from DETAILDOCS L "
+               "where L.KODDOCS = D.KOD "
+               "union all select -P.AMOUNT, P.AMOUNT, cast(null as date) from PAYMENTS P "
+               "where P.KODDOCS = D.KOD "
+               "union all select 0, 0, S.SROK from DUEDATES S where S.KODDOCS = D.KOD) X)")
+        .arg(QString::fromLatin1(kDateParameter));
 }
 
 } // namespace payment_sql
