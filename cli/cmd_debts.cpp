@@ -32,10 +32,13 @@ QStringList fieldsOf(const ClientDebt &client, QChar decimal)
 void writeText(const Debts &debts)
 {
     for (const ClientDebt &client : debts.clients)
-        std::printf("%s\n", fieldsOf(client, QLatin1Char('.')).join(QLatin1Char('\t')).toUtf8().constData());
+        std::printf(
+            "%s\n",
+            fieldsOf(client, QLatin1Char('.')).join(QLatin1Char('\t')).toUtf8().constData());
     ClientDebt total = debts.total;
     total.name = QStringLiteral("Итого");
-    std::printf("%s\n", fieldsOf(total, QLatin1Char('.')).join(QLatin1Char('\t')).toUtf8().constData());
+    std::printf("%s\n",
+                fieldsOf(total, QLatin1Char('.')).join(QLatin1Char('\t')).toUtf8().constData());
 }
 
 void writeCsv(const Debts &debts)
@@ -55,7 +58,8 @@ void writeCsv(const Debts &debts)
 
 int runDebts(const QStringList &args)
 {
-    CommandLine line(QStringLiteral("debts"), QStringLiteral("--db LOCATION [--date DD.MM.YYYY] [--csv]"),
+    CommandLine line(QStringLiteral("debts"),
+                     QStringLiteral("--db LOCATION [--date DD.MM.YYYY] [--csv]"),
                      QStringLiteral("Lists each client with money due at the date (today unless "
                                     "--date): name, BIN/IIN, invoiced, paid, due and overdue, "
                                     "TAB-separated, then the total line. --csv writes the same as "

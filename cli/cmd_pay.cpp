@@ -54,9 +54,8 @@ int runPay(const QStringList &args)
     const QCommandLineOption dateOption(QStringLiteral("date"),
                                         QStringLiteral("The date of the payment."),
                                         QStringLiteral("DD.MM.YYYY"));
-    const QCommandLineOption kindOption(QStringLiteral("kind"),
-                                        QStringLiteral("bank, cash or other."),
-                                        QStringLiteral("KIND"));
+    const QCommandLineOption kindOption(
+        QStringLiteral("kind"), QStringLiteral("bank, cash or other."), QStringLiteral("KIND"));
     line.parser().addOptions({dbOption, docOption, amountOption, dateOption, kindOption});
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;

@@ -63,8 +63,8 @@ SelectStatement viewStatement(RegisterView view, PaymentFilter filter)
         conditions << archiveCondition(view);
     if (filter != PaymentFilter::All)
         conditions << paymentCondition(filter);
-    const QString where =
-        conditions.isEmpty() ? QStringLiteral(" ") : QStringLiteral(" where") + conditions.join(u"and");
+    const QString where = conditions.isEmpty() ? QStringLiteral(" ")
+                                               : QStringLiteral(" where") + conditions.join(u"and");
     SelectStatement result{documentsSelect() + where + QStringLiteral(" order by NUMSCH"), {}};
     bindToday(result);
     return result;

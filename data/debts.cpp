@@ -42,9 +42,9 @@ QString clientKey(const QString &name, const QString &biniin)
 
 void roundFigures(ClientDebt &client)
 {
-    for (double *figure : {&client.invoiced, &client.paid, &client.due, &client.ages.notDue,
-                           &client.ages.days1to30, &client.ages.days31to60,
-                           &client.ages.days61to90, &client.ages.over90})
+    for (double *figure :
+         {&client.invoiced, &client.paid, &client.due, &client.ages.notDue, &client.ages.days1to30,
+          &client.ages.days31to60, &client.ages.days61to90, &client.ages.over90})
         *figure = roundMoney(*figure);
 }
 
@@ -100,7 +100,7 @@ Debts clientDebts(FbTransaction &transaction, QDate at)
 
     QHash<QString, int> indexOf;
     std::vector<ClientDebt> all;
-    std::vector<std::pair<int, int>> latest;                  // per client: NUMSCH, KOD
+    std::vector<std::pair<int, int>> latest;                 // per client: NUMSCH, KOD
     std::vector<std::vector<std::pair<int, int>>> documents; // per client: NUMSCH, KOD
     while (statement.fetch()) {
         const int kod = statement.value(0).toInt();

@@ -51,8 +51,8 @@ namespace payment_sql {
 
 QString amount()
 {
-    return QStringLiteral(
-        "(select round(coalesce(sum(L.STREALIZ), 0), 2) from DETAILDOCS L where L.KODDOCS = D.KOD)");
+    return QStringLiteral("(select round(coalesce(sum(L.STREALIZ), 0), 2) from DETAILDOCS L where "
+                          "L.KODDOCS = D.KOD)");
 }
 
 QString paid()

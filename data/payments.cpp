@@ -54,8 +54,9 @@ namespace payments {
 std::vector<Payment> of(FbTransaction &transaction, int document)
 {
     FbStatement statement(transaction);
-    statement.prepare(QStringLiteral("select KOD, DATAOPL, AMOUNT, KIND, NOTE, SOURCE from PAYMENTS "
-                                     "where KODDOCS = :KODDOCS order by DATAOPL, KOD"));
+    statement.prepare(
+        QStringLiteral("select KOD, DATAOPL, AMOUNT, KIND, NOTE, SOURCE from PAYMENTS "
+                       "where KODDOCS = :KODDOCS order by DATAOPL, KOD"));
     statement.setParameter(0, document);
     statement.execute();
     std::vector<Payment> result;
@@ -79,12 +80,13 @@ int add(FbTransaction &transaction, const Payment &payment)
         FbStatement::scalar(transaction,
                             QStringLiteral("select gen_id(PAYMENTS_KOD_GEN, 1) from RDB$DATABASE"))
             .toInt();
-    runWith(transaction,
-            QStringLiteral("insert into PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, NOTE, SOURCE) "
-                           "values (:KOD, :KODDOCS, :DATAOPL, :AMOUNT, :KIND, :NOTE, :SOURCE)"),
-            {kod, payment.document, datetime::make(payment.date), roundMoney(payment.amount),
-             int(payment.kind), payment.note.isEmpty() ? QVariant() : QVariant(payment.note),
-             int(payment.source)});
+    runWith(
+        transaction,
+        QStringLiteral("insert into PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, NOTE, SOURCE) "
+                       "values (:KOD, :KODDOCS, :DATAOPL, :AMOUNT, :KIND, :NOTE, :SOURCE)"),
+        {kod, payment.document, datetime::make(payment.date), roundMoney(payment.amount),
+         int(payment.kind), payment.note.isEmpty() ? QVariant() : QVariant(payment.note),
+         int(payment.source)});
     return kod;
 }
 
@@ -144,8 +146,9 @@ int addCashReceipt(FbTransaction &transaction, int document, QDate orderDate, in
 
 std::optional<QDate> dueDate(FbTransaction &transaction, int document)
 {
-    const QVariant value = valueOf(
-        transaction, QStringLiteral("select SROK from DUEDATES where KODDOCS = :KODDOCS"), document);
+    const QVariant value =
+        valueOf(transaction, QStringLiteral("select SROK from DUEDATES where KODDOCS = :KODDOCS"),
+                document);
     if (value.isNull())
         return std::nullopt;
     return value.toDateTime().date();
@@ -158,10 +161,11 @@ void setDueDate(FbTransaction &transaction, int document, std::optional<QDate> d
                 {document});
         return;
     }
-    runWith(transaction,
-            QStringLiteral("update or insert into DUEDATES (KODDOCS, SROK) values (:KODDOCS, :SROK) "
-                           "matching (KODDOCS)"),
-            {document, datetime::make(*date)});
+    runWith(
+        transaction,
+        QStringLiteral("update or insert into DUEDATES (KODDOCS, SROK) values (:KODDOCS, :SROK) "
+                       "matching (KODDOCS)"),
+        {document, datetime::make(*date)});
 }
 
 int termDays(FbTransaction &transaction)

@@ -62,8 +62,8 @@ public:
     void computeDocumentTotals(TotalsForm form);
 
     // Delete the current document with its lines, payments and due date, or the current client
-    // with its accounts and grounds, all or nothing: when a step fails the ones before it are taken back, the
-    // dataset is read again at the same row, and the error is thrown.
+    // with its accounts and grounds, all or nothing: when a step fails the ones before it are taken
+    // back, the dataset is read again at the same row, and the error is thrown.
     void deleteDocument();
     void deleteClient();
 

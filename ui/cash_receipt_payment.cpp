@@ -26,8 +26,8 @@ bool offerCashReceiptPayment(QWidget *parent, TDM &dm, PromptService &prompts)
     if (amount < 0.005 || status == PaymentStatus::Paid || status == PaymentStatus::Overpaid)
         return false;
     const QDateTime stored = docs.value(QStringLiteral("DATAPRIX")).toDateTime();
-    const QDate date = stored.isValid() && stored != datetime::zero() ? stored.date()
-                                                                      : QDate::currentDate();
+    const QDate date =
+        stored.isValid() && stored != datetime::zero() ? stored.date() : QDate::currentDate();
     const int number = int(docs.asInteger(QStringLiteral("NUMPRIX")));
     const QString question =
         QString::fromUtf8(kCashReceiptQuestion)

@@ -42,8 +42,9 @@ QString paymentsDatabase()
                                                   "select KOD, DATASCH + 10 from DOCS "
                                                   "where KODARCHIV = 0 and DATASCH is not null"));
         dm.TsnRW.commit();
-        runStatement(dm.ZNDB, QStringLiteral("set generator PAYMENTS_KOD_GEN to %1")
-                                  .arg(kBenchDocuments + 1));
+        runStatement(
+            dm.ZNDB,
+            QStringLiteral("set generator PAYMENTS_KOD_GEN to %1").arg(kBenchDocuments + 1));
         dm.DataModuleDestroy();
     }
     QFile::rename(partial, path);
@@ -119,10 +120,10 @@ void QueryWithPayments(benchmark::State &state)
     TDM &dm = shared().dm;
     for (auto _ : state) {
         dm.TsnRW.commit();
-        openToGridRows(dm,
-                       queryStatement(RegisterView::Current, QString(), QDate(2000, 1, 1),
-                                      QDate(2100, 1, 1)),
-                       64);
+        openToGridRows(
+            dm,
+            queryStatement(RegisterView::Current, QString(), QDate(2000, 1, 1), QDate(2100, 1, 1)),
+            64);
     }
 }
 BENCHMARK(QueryWithPayments)->Unit(benchmark::kMillisecond);

@@ -76,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Core, TheRegisterShowsWhatWasPaidAndFiltersByIt)
 {
     auto kodOf = [this](int number) {
-        return FbStatement::scalar(dm.TsnRW,
-                                   QStringLiteral("select KOD from DOCS where NUMSCH = %1").arg(number))
+        return FbStatement::scalar(
+                   dm.TsnRW, QStringLiteral("select KOD from DOCS where NUMSCH = %1").arg(number))
             .toInt();
     };
     auto pay = [this](int kod, double amount) {
@@ -115,9 +115,9 @@ TEST_F(Core, TheRegisterShowsWhatWasPaidAndFiltersByIt)
     EXPECT_EQ(listed(viewStatement(RegisterView::Current, PaymentFilter::Unpaid)),
               (QList<int>{2, 3, 4}));
     EXPECT_EQ(listed(viewStatement(RegisterView::Current, PaymentFilter::Overdue)), QList<int>{3});
-    EXPECT_EQ(listed(queryStatement(RegisterView::All, QString(), kFrom, kTo,
-                                    PaymentFilter::Overdue)),
-              QList<int>{3});
+    EXPECT_EQ(
+        listed(queryStatement(RegisterView::All, QString(), kFrom, kTo, PaymentFilter::Overdue)),
+        QList<int>{3});
     EXPECT_EQ(listed(sortStatement(RegisterView::Current, QString(), QStringLiteral("NAMEORG"),
                                    PaymentFilter::Unpaid)),
               (QList<int>{2, 3, 4}));

@@ -13,11 +13,11 @@ TEST(PaymentsCli, PayThenDebts)
                             QStringLiteral("31.12.2026")};
 
     // The demo's invoice 1 of ТОО «Степной Ветер» (KOD 1) comes to 172,950.00.
-    CliRun paid = runCli(QStringList{QStringLiteral("pay"), QStringLiteral("--doc"),
-                                     QStringLiteral("1"), QStringLiteral("--amount"),
-                                     QStringLiteral("1 000,50"), QStringLiteral("--kind"),
-                                     QStringLiteral("cash")}
-                         << at);
+    CliRun paid =
+        runCli(QStringList{QStringLiteral("pay"), QStringLiteral("--doc"), QStringLiteral("1"),
+                           QStringLiteral("--amount"), QStringLiteral("1 000,50"),
+                           QStringLiteral("--kind"), QStringLiteral("cash")}
+               << at);
     ASSERT_EQ(paid.exitCode, 0) << paid.err.toStdString();
     EXPECT_EQ(paid.out, QStringLiteral("1000.50\t172950.00\tоплачен частично\n"));
 
@@ -25,13 +25,15 @@ TEST(PaymentsCli, PayThenDebts)
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
     const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[3], QStringLiteral(
-                            "ТОО «Степной Ветер»\t150940023457\t193950.00\t1000.50\t192949.50\t0.00"));
+    EXPECT_EQ(
+        lines[3],
+        QStringLiteral("ТОО «Степной Ветер»\t150940023457\t193950.00\t1000.50\t192949.50\t0.00"));
     EXPECT_EQ(lines[4], QStringLiteral("Итого\t\t662450.00\t1000.50\t661449.50\t0.00"));
 
     const CliRun csv = runCli(QStringList{QStringLiteral("debts"), QStringLiteral("--csv")} << at);
     ASSERT_EQ(csv.exitCode, 0);
-    EXPECT_TRUE(csv.out.startsWith(QStringLiteral("Клиент;БИН/ИИН;Выставлено;Оплачено;Долг;Просрочено\r\n")));
+    EXPECT_TRUE(csv.out.startsWith(
+        QStringLiteral("Клиент;БИН/ИИН;Выставлено;Оплачено;Долг;Просрочено\r\n")));
     EXPECT_TRUE(csv.out.endsWith(QStringLiteral("Итого;;662450,00;1000,50;661449,50;0,00\r\n")));
 
     // Before the payment's date it is not counted.

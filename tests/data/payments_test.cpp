@@ -62,8 +62,8 @@ protected:
     PaymentStatus storedStatus(int document, QDate at)
     {
         FbStatement statement(dm.TsnRW);
-        statement.prepare(QStringLiteral("select %1 from DOCS D where D.KOD = :K")
-                              .arg(payment_sql::status()));
+        statement.prepare(
+            QStringLiteral("select %1 from DOCS D where D.KOD = :K").arg(payment_sql::status()));
         statement.setParameter(QStringLiteral("NA"), datetime::make(at));
         statement.setParameter(QStringLiteral("K"), document);
         statement.execute();
@@ -112,8 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"None", {100}, {}, std::nullopt, PaymentStatus::Unpaid},
         StatusCase{"Part", {60, 40}, {40}, std::nullopt, PaymentStatus::Partial},
         StatusCase{"FullInTwo", {60, 40}, {40, 60}, std::nullopt, PaymentStatus::Paid},
-        StatusCase{"FullOfThirds", {33.33, 33.33, 33.34}, {100}, std::nullopt,
-                   PaymentStatus::Paid},
+        StatusCase{"FullOfThirds", {33.33, 33.33, 33.34}, {100}, std::nullopt, PaymentStatus::Paid},
         StatusCase{"OverByATiyn", {100}, {100.01}, std::nullopt, PaymentStatus::Overpaid},
         StatusCase{"PartAndPassed", {100}, {40}, kPassed, PaymentStatus::Overdue},
         StatusCase{"NoneAndPassed", {100}, {}, kPassed, PaymentStatus::Overdue},
@@ -249,8 +248,9 @@ TEST(PaymentsOfTwoUsers, BothAreKept)
             user->TsnRW.start();
     }
     FbStatement::run(first.TsnRW, QStringLiteral("insert into DOCS (KOD, NUMSCH) values (1, 1)"));
-    FbStatement::run(first.TsnRW, QStringLiteral(
-                                      "insert into DETAILDOCS (KOD, KODDOCS, STREALIZ) values (1, 1, 100)"));
+    FbStatement::run(
+        first.TsnRW,
+        QStringLiteral("insert into DETAILDOCS (KOD, KODDOCS, STREALIZ) values (1, 1, 100)"));
     first.TsnRW.commit();
     first.TsnRW.start();
     second.TsnRW.commit();
