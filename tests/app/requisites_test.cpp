@@ -1,8 +1,4 @@
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
-#include "ui/db_grid.h"
-#include "ui/id_marks.h"
-#include "ui/radio_group.h"
 #include "data/business_images.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -12,6 +8,10 @@
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "temp_database.h"
+#include "ui/application_title.h"
+#include "ui/db_grid.h"
+#include "ui/id_marks.h"
+#include "ui/radio_group.h"
 #include "window_driver.h"
 
 #include <QApplication>
@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -124,6 +125,23 @@ TEST_F(Requisites, OkStoresTheChangesAndTheCaptionShowsTheNewName)
               QStringLiteral("ТОО \"Жаңа\" 'Береке' Құрылыс-Өнім"));
     EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 100);
     EXPECT_EQ(stored(QStringLiteral("select STNDS from REKVIZITY")).toDouble(), 12.5);
+}
+
+TEST_F(Requisites, PaymentTermDaysStartAtTenAndOkStoresThem)
+{
+    openRequisites([](TfrmConst &w) {
+        auto *days = child<QSpinBox>(w, "edSrokOplaty");
+        EXPECT_EQ(days->value(), 10);
+        days->setValue(30);
+        click(w, "btnClose");
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(stored(QStringLiteral("select VAL from SETTINGS where NAME = 'SROKOPLATY'")).toInt(),
+              30);
+    openRequisites([](TfrmConst &w) {
+        EXPECT_EQ(child<QSpinBox>(w, "edSrokOplaty")->value(), 30);
+        click(w, "BitBtn1");
+    });
 }
 
 TEST_F(Requisites, CancelDropsTheChangedNameButKeepsAnAddedAccount)
