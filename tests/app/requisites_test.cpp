@@ -1,4 +1,8 @@
 #include "app/tfrm_main.h"
+#include "ui/application_title.h"
+#include "ui/db_grid.h"
+#include "ui/id_marks.h"
+#include "ui/radio_group.h"
 #include "data/business_images.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
@@ -8,10 +12,6 @@
 #include "scoped_locale.h"
 #include "scripted_prompts.h"
 #include "temp_database.h"
-#include "ui/application_title.h"
-#include "ui/db_grid.h"
-#include "ui/id_marks.h"
-#include "ui/radio_group.h"
 #include "window_driver.h"
 
 #include <QApplication>
