@@ -15,3 +15,5 @@ int runRestore(const QStringList &args);
 int runValidate(const QStringList &args);
 int runImportGoods(const QStringList &args);
 int runImportClients(const QStringList &args);
+int runDebts(const QStringList &args);
+int runPay(const QStringList &args);

@@ -33,6 +33,10 @@ const char kUsage[] =
     "         [--skip-bad]           bring goods and services in from a CSV file\n"
     "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring clients in from a CSV file\n"
+    "  debts --db LOCATION [--date DD.MM.YYYY] [--csv]\n"
+    "                            each client with money due: invoiced, paid, due, overdue\n"
+    "  pay --db LOCATION --doc KOD --amount X [--date DD.MM.YYYY] [--kind bank|cash|other]\n"
+    "                            record a payment of a document\n"
     "--db and --database are one option; LOCATION is a file or a server's connection string\n"
     "(host:/path/file.gdb, host/port:alias). On a server, backup, restore and validate work as\n"
     "the user of --user NAME --password WORD (else ISC_USER and ISC_PASSWORD).\n";
@@ -72,6 +76,8 @@ int main(int argc, char **argv)
         {QStringLiteral("validate"), runValidate},
         {QStringLiteral("import-goods"), runImportGoods},
         {QStringLiteral("import-clients"), runImportClients},
+        {QStringLiteral("debts"), runDebts},
+        {QStringLiteral("pay"), runPay},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

@@ -1,6 +1,7 @@
 #include "register_statements.h"
 
 #include "data/date_time.h"
+#include "data/payment_status.h"
 
 #include <QStringList>
 
@@ -11,6 +12,34 @@ namespace {
 // case-sensitive.
 const QString kClientFilter = QStringLiteral(" position(:ORG in nameorg) > 0 ");
 const QString kClientParameter = QStringLiteral("ORG");
+
+// The document's columns with what was paid and its status, computed from what is stored at
+// each reading: another user's payment shows at the next "Запрос".
+QString documentsSelect()
+{
+    return QStringLiteral("select D.*, %1 as OPLACHENO, %2 as STATUS from DOCS D ")
+        .arg(payment_sql::paid(), payment_sql::status());
+}
+
+QString paymentCondition(PaymentFilter filter)
+{
+    switch (filter) {
+    case PaymentFilter::All:
+        break;
+    case PaymentFilter::Unpaid:
+        return QStringLiteral(" %1 in (0, 1, 4) ").arg(payment_sql::status());
+    case PaymentFilter::Overdue:
+        return QStringLiteral(" %1 = 4 ").arg(payment_sql::status());
+    }
+    return {};
+}
+
+// Binds today to the status of statements that compute or filter by it.
+void bindToday(SelectStatement &statement)
+{
+    if (statement.sql.contains(QLatin1Char(':') + QString::fromLatin1(payment_sql::kDateParameter)))
+        statement.parameters[QString::fromLatin1(payment_sql::kDateParameter)] = datetime::today();
+}
 
 QString archiveCondition(RegisterView view)
 {
@@ -27,20 +56,28 @@ QString archiveCondition(RegisterView view)
 
 } // namespace
 
-SelectStatement viewStatement(RegisterView view)
+SelectStatement viewStatement(RegisterView view, PaymentFilter filter)
 {
-    const QString where = view == RegisterView::All
-                              ? QStringLiteral(" ")
-                              : QStringLiteral(" where") + archiveCondition(view);
-    return {QStringLiteral("select * from DOCS ") + where + QStringLiteral(" order by NUMSCH"), {}};
+    QStringList conditions;
+    if (view != RegisterView::All)
+        conditions << archiveCondition(view);
+    if (filter != PaymentFilter::All)
+        conditions << paymentCondition(filter);
+    const QString where = conditions.isEmpty() ? QStringLiteral(" ")
+                                               : QStringLiteral(" where") + conditions.join(u"and");
+    SelectStatement result{documentsSelect() + where + QStringLiteral(" order by NUMSCH"), {}};
+    bindToday(result);
+    return result;
 }
 
-SelectStatement queryStatement(RegisterView view, const QString &client, QDate from, QDate to)
+SelectStatement queryStatement(RegisterView view, const QString &client, QDate from, QDate to,
+                               PaymentFilter filter)
 {
     SelectStatement result;
-    const QString archive = view == RegisterView::All
-                                ? QStringLiteral(" ")
-                                : archiveCondition(view) + QStringLiteral("and");
+    QString archive = view == RegisterView::All ? QStringLiteral(" ")
+                                                : archiveCondition(view) + QStringLiteral("and");
+    if (filter != PaymentFilter::All)
+        archive += paymentCondition(filter) + QStringLiteral("and");
     QString name = QStringLiteral(" ");
     if (!client.isEmpty()) {
         name = kClientFilter + QStringLiteral("and ");
@@ -49,20 +86,23 @@ SelectStatement queryStatement(RegisterView view, const QString &client, QDate f
     const QString dates = QStringLiteral(" datasch between :DATE1 and :DATE2");
     result.parameters[QStringLiteral("DATE1")] = datetime::make(from);
     result.parameters[QStringLiteral("DATE2")] = datetime::make(to);
-    result.sql = QStringLiteral("select * from DOCS where ") + archive + name + dates +
+    result.sql = documentsSelect() + QStringLiteral("where ") + archive + name + dates +
                  QStringLiteral(" order by ") + QStringLiteral("NUMSCH");
+    bindToday(result);
     return result;
 }
 
 namespace {
 
 // The documents of a view whose name contains client, no date filter: what follows "from DOCS".
-SelectStatement viewAndClient(RegisterView view, const QString &client)
+SelectStatement viewAndClient(RegisterView view, const QString &client, PaymentFilter filter)
 {
     SelectStatement result;
     QStringList conditions;
     if (view != RegisterView::All)
         conditions << archiveCondition(view);
+    if (filter != PaymentFilter::All)
+        conditions << paymentCondition(filter);
     if (!client.isEmpty()) {
         conditions << kClientFilter;
         result.parameters[kClientParameter] = client;
@@ -74,25 +114,30 @@ SelectStatement viewAndClient(RegisterView view, const QString &client)
 
 } // namespace
 
-SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column)
+SelectStatement sortStatement(RegisterView view, const QString &client, const QString &column,
+                              PaymentFilter filter)
 {
-    SelectStatement result = viewAndClient(view, client);
-    result.sql =
-        QStringLiteral("select * from DOCS") + result.sql + QStringLiteral(" order by ") + column;
+    SelectStatement result = viewAndClient(view, client, filter);
+    result.sql = documentsSelect() + result.sql + QStringLiteral(" order by ") + column;
+    bindToday(result);
     return result;
 }
 
-SelectStatement earliestDocumentStatement(RegisterView view, const QString &client)
+SelectStatement earliestDocumentStatement(RegisterView view, const QString &client,
+                                          PaymentFilter filter)
 {
-    SelectStatement result = viewAndClient(view, client);
-    result.sql = QStringLiteral("select first 1 KOD, DATASCH from DOCS") + result.sql +
+    SelectStatement result = viewAndClient(view, client, filter);
+    result.sql = QStringLiteral("select first 1 KOD, DATASCH from DOCS D") + result.sql +
                  QStringLiteral(" order by DATASCH");
+    bindToday(result);
     return result;
 }
 
-SelectStatement latestInvoiceDateStatement(RegisterView view, const QString &client)
+SelectStatement latestInvoiceDateStatement(RegisterView view, const QString &client,
+                                           PaymentFilter filter)
 {
-    SelectStatement result = viewAndClient(view, client);
-    result.sql = QStringLiteral("select max(DATASCH) from DOCS") + result.sql;
+    SelectStatement result = viewAndClient(view, client, filter);
+    result.sql = QStringLiteral("select max(DATASCH) from DOCS D") + result.sql;
+    bindToday(result);
     return result;
 }

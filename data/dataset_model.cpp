@@ -101,7 +101,14 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return m_dataset->field(field).isNumeric() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     default:
-        return {};
+        if (!m_rowRoleData)
+            return {};
+        try {
+            return m_rowRoleData(index.row(), role);
+        } catch (const DbError &error) {
+            reportLater(error.message());
+            return {};
+        }
     }
 }
 

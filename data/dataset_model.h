@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <vector>
 
 class Dataset;
@@ -28,6 +29,11 @@ public:
     // Replaces the automatic columns by a fixed list.
     void setColumns(std::vector<Column> columns);
     void setEditable(bool editable) { m_editable = editable; }
+
+    // What a row gives for the roles the model does not answer itself (its text colour, say),
+    // the same in every column; an empty QVariant leaves the view's default.
+    using RowRoleData = std::function<QVariant(int row, int role)>;
+    void setRowRoleData(RowRoleData rowRoleData) { m_rowRoleData = std::move(rowRoleData); }
 
     Dataset *dataset() const { return m_dataset; }
     QString fieldName(int column) const;
@@ -59,4 +65,5 @@ private:
     std::vector<int> m_fields; // model column -> dataset field index
     bool m_editable = false;
     bool m_fetchFailed = false;
+    RowRoleData m_rowRoleData;
 };

@@ -61,9 +61,9 @@ public:
     // the lines to the first.
     void computeDocumentTotals(TotalsForm form);
 
-    // Delete the current document with its lines, or the current client with its accounts
-    // and grounds, all or nothing: when a step fails the ones before it are taken back, the
-    // dataset is read again at the same row, and the error is thrown.
+    // Delete the current document with its lines, payments and due date, or the current client
+    // with its accounts and grounds, all or nothing: when a step fails the ones before it are taken
+    // back, the dataset is read again at the same row, and the error is thrown.
     void deleteDocument();
     void deleteClient();
 

@@ -1,3 +1,4 @@
+#include "payments.h"
 #include "savepoint.h"
 #include "tdm.h"
 
@@ -27,6 +28,7 @@ template <class Steps> void allOrNothing(TDM &dm, Dataset &master, Steps steps)
 void TDM::deleteDocument()
 {
     allOrNothing(*this, *DSetDocs, [this] {
+        payments::removeDocument(TsnRW, DSetDocs->value(QStringLiteral("KOD")).toInt());
         DSetDetail->removeAll();
         DSetDocs->remove();
     });

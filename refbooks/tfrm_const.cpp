@@ -8,6 +8,7 @@
 #include "ui/prompt_service.h"
 #include "ui/radio_group.h"
 #include "business_images_group.h"
+#include "data/payments.h"
 #include "data/tdm.h"
 
 #include <QFont>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -145,9 +147,30 @@ QWidget *TfrmConst::createRequisites()
     m_links->bind(variant, QStringLiteral("VARRASCHET"), 0);
     grid->addWidget(variant, 7, 2, 2, 2);
 
-    grid->addWidget(createAccounts(), 10, 0, 1, 4);
-    grid->setRowStretch(10, 1);
+    grid->addWidget(createTermDays(group), 10, 0, 1, 2);
+    grid->addWidget(createAccounts(), 11, 0, 1, 4);
+    grid->setRowStretch(11, 1);
     return group;
+}
+
+QWidget *TfrmConst::createTermDays(QWidget *group)
+{
+    auto *row = new QWidget(group);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_termDays = new QSpinBox(row);
+    m_termDays->setObjectName(QStringLiteral("edSrokOplaty"));
+    m_termDays->setRange(0, 3650);
+    if (!m_dm.TsnRW.isActive())
+        m_dm.TsnRW.start();
+    m_storedTermDays = payments::termDays(m_dm.TsnRW);
+    m_termDays->setValue(m_storedTermDays);
+    auto *label = new QLabel(QStringLiteral("Срок оплаты, дней:"), row);
+    label->setBuddy(m_termDays);
+    layout->addStretch();
+    layout->addWidget(label);
+    layout->addWidget(m_termDays);
+    return row;
 }
 
 QWidget *TfrmConst::createAccounts()
@@ -201,6 +224,11 @@ void TfrmConst::btnCloseClick()
         return;
     if (m_dm.DSetRekvizity->isEditing())
         m_dm.DSetRekvizity->post();
+    // Written only when changed: a user who may not write the program's tables still closes.
+    if (m_termDays->value() != m_storedTermDays) {
+        payments::setTermDays(m_dm.TsnRW, m_termDays->value());
+        m_storedTermDays = m_termDays->value();
+    }
     m_images->save();
     accept();
 }

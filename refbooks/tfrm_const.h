@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QSpinBox;
 class BusinessImagesGroup;
 class DbGrid;
 class FieldLinks;
@@ -23,6 +24,7 @@ public:
 
 private:
     QWidget *createRequisites();
+    QWidget *createTermDays(QWidget *group);
     QWidget *createAccounts();
 
     void btnCloseClick();
@@ -36,4 +38,6 @@ private:
     FieldLinks *m_links;
     DbGrid *m_DBGrid1 = nullptr;
     BusinessImagesGroup *m_images;
+    QSpinBox *m_termDays = nullptr; // "Срок оплаты, дней", kept apart from the requisites' row
+    int m_storedTermDays = 0;
 };

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +127,23 @@ TEST_F(Requisites, OkStoresTheChangesAndTheCaptionShowsTheNewName)
               QStringLiteral("ТОО \"Жаңа\" 'Береке' Құрылыс-Өнім"));
     EXPECT_EQ(stored(QStringLiteral("select NUMSTART from REKVIZITY")).toInt(), 100);
     EXPECT_EQ(stored(QStringLiteral("select STNDS from REKVIZITY")).toDouble(), 12.5);
+}
+
+TEST_F(Requisites, PaymentTermDaysStartAtTenAndOkStoresThem)
+{
+    openRequisites([](TfrmConst &w) {
+        auto *days = child<QSpinBox>(w, "edSrokOplaty");
+        EXPECT_EQ(days->value(), 10);
+        days->setValue(30);
+        click(w, "btnClose");
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(stored(QStringLiteral("select VAL from SETTINGS where NAME = 'SROKOPLATY'")).toInt(),
+              30);
+    openRequisites([](TfrmConst &w) {
+        EXPECT_EQ(child<QSpinBox>(w, "edSrokOplaty")->value(), 30);
+        click(w, "BitBtn1");
+    });
 }
 
 TEST_F(Requisites, CancelDropsTheChangedNameButKeepsAnAddedAccount)

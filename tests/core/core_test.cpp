@@ -5,6 +5,8 @@
 #include "core/register_statements.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
+#include "data/payment_status.h"
+#include "data/payments.h"
 #include "data_module_test.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +69,58 @@ INSTANTIATE_TEST_SUITE_P(
                       sortStatement(RegisterView::Current, QString(), QStringLiteral("NAMEORG")),
                       {2, 3, 4, 1}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Invoice 1 paid in full, 2 in part, 3 overdue, 4 not paid and never due: what the register
+// shows of each and whom its filters keep.
+TEST_F(Core, TheRegisterShowsWhatWasPaidAndFiltersByIt)
+{
+    auto kodOf = [this](int number) {
+        return FbStatement::scalar(
+                   dm.TsnRW, QStringLiteral("select KOD from DOCS where NUMSCH = %1").arg(number))
+            .toInt();
+    };
+    auto pay = [this](int kod, double amount) {
+        Payment payment;
+        payment.document = kod;
+        payment.date = QDate(2026, 3, 1);
+        payment.amount = amount;
+        payments::add(dm.TsnRW, payment);
+    };
+    pay(kodOf(1), payments::documentAmount(dm.TsnRW, kodOf(1)));
+    pay(kodOf(2), 1);
+    payments::setDueDate(dm.TsnRW, kodOf(3), QDate::currentDate().addDays(-1));
+
+    const SelectStatement all = viewStatement(RegisterView::Current);
+    FbStatement select(dm.TsnRW);
+    select.prepare(all.sql);
+    for (auto it = all.parameters.cbegin(); it != all.parameters.cend(); ++it)
+        select.setParameter(it.key(), it.value());
+    select.execute();
+    QStringList shown;
+    while (select.fetch()) {
+        int paidColumn = -1, statusColumn = -1;
+        for (int c = 0; c < select.columnCount(); ++c) {
+            if (select.columnName(c) == QStringLiteral("OPLACHENO"))
+                paidColumn = c;
+            if (select.columnName(c) == QStringLiteral("STATUS"))
+                statusColumn = c;
+        }
+        shown << QStringLiteral("%1 %2").arg(select.value(paidColumn).toDouble() > 0 ? "+" : "-",
+                                             paymentStatusText(select.value(statusColumn)));
+    }
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("+ оплачен"), QStringLiteral("+ оплачен частично"),
+                                  QStringLiteral("- просрочен"), QStringLiteral("- не оплачен")}));
+
+    EXPECT_EQ(listed(viewStatement(RegisterView::Current, PaymentFilter::Unpaid)),
+              (QList<int>{2, 3, 4}));
+    EXPECT_EQ(listed(viewStatement(RegisterView::Current, PaymentFilter::Overdue)), QList<int>{3});
+    EXPECT_EQ(
+        listed(queryStatement(RegisterView::All, QString(), kFrom, kTo, PaymentFilter::Overdue)),
+        QList<int>{3});
+    EXPECT_EQ(listed(sortStatement(RegisterView::Current, QString(), QStringLiteral("NAMEORG"),
+                                   PaymentFilter::Unpaid)),
+              (QList<int>{2, 3, 4}));
+}
 
 TEST_F(Core, EachFormIsNumberedAfterItsLargestStoredNumber)
 {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+class FbTransaction;
+
+// What the clients owe at a date. A document belongs to its client by BIN/IIN, or by name
+// where the BIN/IIN is empty: documents hold copies of the client's details, not a key.
+// Documents invoiced after the date and payments made after it do not count yet; archived
+// documents count, since an archived invoice can still be owed.
+
+// What is due by how long it is overdue at the date.
+struct DebtAges {
+    double notDue = 0; // "не наступил срок": no due date, or not passed
+    double days1to30 = 0;
+    double days31to60 = 0;
+    double days61to90 = 0;
+    double over90 = 0;
+
+    double overdue() const { return days1to30 + days31to60 + days61to90 + over90; }
+    void add(const DebtAges &other);
+};
+
+struct ClientDebt {
+    QString name;
+    QString biniin;
+    double invoiced = 0;
+    double paid = 0;
+    double due = 0; // the sum of what remains of each document; an overpaid one counts nothing
+    DebtAges ages;
+    std::vector<int> documents; // the KOD of each document with money due, by invoice number
+};
+
+struct Debts {
+    std::vector<ClientDebt> clients; // those with money due, by name
+    ClientDebt total;                // the sums of those clients
+};
+
+// Where an amount due `days` past its due date goes (0 or fewer: not due yet).
+void addByAge(DebtAges &ages, int days, double amount);
+
+Debts clientDebts(FbTransaction &transaction, QDate at);

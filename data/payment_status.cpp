@@ -1,0 +1,87 @@
+#include "payment_status.h"
+
+#include <QVariant>
+
+namespace {
+
+// Amounts closer than half a tiyn are one amount: the sums of stored doubles carry noise.
+constexpr double kHalfTiyn = 0.005;
+
+} // namespace
+
+PaymentStatus paymentStatus(double amount, double paid, std::optional<QDate> due, QDate at)
+{
+    if (paid - amount >= kHalfTiyn)
+        return PaymentStatus::Overpaid;
+    if (amount - paid < kHalfTiyn && paid >= kHalfTiyn)
+        return PaymentStatus::Paid;
+    if (due && due->isValid() && *due < at && amount - paid >= kHalfTiyn)
+        return PaymentStatus::Overdue;
+    return paid >= kHalfTiyn ? PaymentStatus::Partial : PaymentStatus::Unpaid;
+}
+
+QString paymentStatusText(PaymentStatus status)
+{
+    switch (status) {
+    case PaymentStatus::Unpaid:
+        return QStringLiteral("не оплачен");
+    case PaymentStatus::Partial:
+        return QStringLiteral("оплачен частично");
+    case PaymentStatus::Paid:
+        return QStringLiteral("оплачен");
+    case PaymentStatus::Overpaid:
+        return QStringLiteral("переплата");
+    case PaymentStatus::Overdue:
+        return QStringLiteral("просрочен");
+    }
+    return {};
+}
+
+QString paymentStatusText(const QVariant &code)
+{
+    bool ok = false;
+    const int value = code.toInt(&ok);
+    if (code.isNull() || !ok || value < int(PaymentStatus::Unpaid) ||
+        value > int(PaymentStatus::Overdue))
+        return {};
+    return paymentStatusText(PaymentStatus(value));
+}
+
+namespace payment_sql {
+
+QString amount()
+{
+    return QStringLiteral("(select round(coalesce(sum(L.STREALIZ), 0), 2) from DETAILDOCS L where "
+                          "L.KODDOCS = D.KOD)");
+}
+
+QString paid()
+{
+    return QStringLiteral(
+        "(select round(coalesce(sum(P.AMOUNT), 0), 2) from PAYMENTS P where P.KODDOCS = D.KOD)");
+}
+
+QString dueDate()
+{
+    return QStringLiteral("(select S.SROK from DUEDATES S where S.KODDOCS = D.KOD)");
+}
+
+QString status()
+{
+    // The same order of rules as paymentStatus, in one subquery over the document's lines (V:
+    // what it comes to), payments (W: what was paid, taken off V) and due date (S), so that
+    // each is read once per document.
+    return QStringLiteral(
+               "(select case when sum(X.V) <= -0.005 then 3 "
+               "when sum(X.V) < 0.005 and sum(X.W) >= 0.005 then 2 "
+               "when max(X.S) < :%1 and sum(X.V) >= 0.005 then 4 "
+               "when sum(X.W) >= 0.005 then 1 else 0 end from ("
+               "select L.STREALIZ as V, 0 as W, cast(null as date) as S from DETAILDOCS L "
+               "where L.KODDOCS = D.KOD "
+               "union all select -P.AMOUNT, P.AMOUNT, cast(null as date) from PAYMENTS P "
+               "where P.KODDOCS = D.KOD "
+               "union all select 0, 0, S.SROK from DUEDATES S where S.KODDOCS = D.KOD) X)")
+        .arg(QString::fromLatin1(kDateParameter));
+}
+
+} // namespace payment_sql

@@ -1,0 +1,268 @@
+// Payments, due dates, the payment status of a document and what clients owe, on a real
+// database.
+#include "data/database_file.h"
+#include "data/date_time.h"
+#include "data/debts.h"
+#include "data/fb_statement.h"
+#include "data/payment_status.h"
+#include "data/payments.h"
+#include "data/tdm.h"
+#include "data_module_test.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kToday(2026, 6, 15);
+
+Payment paymentOf(int document, QDate date, double amount, PaymentKind kind = PaymentKind::Bank)
+{
+    Payment payment;
+    payment.document = document;
+    payment.date = date;
+    payment.amount = amount;
+    payment.kind = kind;
+    return payment;
+}
+
+class Payments : public DataModuleTest {
+protected:
+    void run(const QString &sql, const QVariantList &values = {})
+    {
+        FbStatement statement(dm.TsnRW);
+        statement.prepare(sql);
+        for (int i = 0; i < values.size(); ++i)
+            statement.setParameter(i, values[i]);
+        statement.execute();
+    }
+
+    // A document of lines with these amounts, never printed: its total columns stay empty.
+    int document(const QString &name, const QString &biniin, const QList<double> &lines,
+                 std::optional<QDate> due = std::nullopt, int archived = 0)
+    {
+        const int kod = ++m_lastDocument;
+        run(QStringLiteral("insert into DOCS (KOD, KODARCHIV, NAMEORG, BINIIN, NUMSCH, DATASCH) "
+                           "values (:K, :A, :N, :B, :NUM, :D)"),
+            {kod, archived, name, biniin, kod, datetime::make(QDate(2026, 1, 10))});
+        for (double amount : lines)
+            run(QStringLiteral("insert into DETAILDOCS (KOD, KODDOCS, NUM, STREALIZ) "
+                               "values (:K, :D, 1, :S)"),
+                {++m_lastLine, kod, amount});
+        payments::setDueDate(dm.TsnRW, kod, due);
+        return kod;
+    }
+
+    void pay(int document, double amount, QDate date = QDate(2026, 2, 1),
+             PaymentKind kind = PaymentKind::Bank)
+    {
+        payments::add(dm.TsnRW, paymentOf(document, date, amount, kind));
+    }
+
+    // The status the register's statement computes for a document at a date.
+    PaymentStatus storedStatus(int document, QDate at)
+    {
+        FbStatement statement(dm.TsnRW);
+        statement.prepare(
+            QStringLiteral("select %1 from DOCS D where D.KOD = :K").arg(payment_sql::status()));
+        statement.setParameter(QStringLiteral("NA"), datetime::make(at));
+        statement.setParameter(QStringLiteral("K"), document);
+        statement.execute();
+        EXPECT_TRUE(statement.fetch());
+        return PaymentStatus(statement.value(0).toInt());
+    }
+
+    int m_lastDocument = 1000;
+    int m_lastLine = 1000;
+};
+
+struct StatusCase {
+    const char *name;
+    QList<double> lines;
+    QList<double> paid;
+    std::optional<QDate> due;
+    PaymentStatus status;
+};
+
+void PrintTo(const StatusCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class PaymentStatuses : public Payments, public ::testing::WithParamInterface<StatusCase> {};
+
+// The register's SQL and the computation in the program agree on every case.
+TEST_P(PaymentStatuses, FollowWhatIsPaidAndTheDueDate)
+{
+    const StatusCase &c = GetParam();
+    const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), c.lines, c.due);
+    for (double amount : c.paid)
+        pay(kod, amount);
+    EXPECT_EQ(storedStatus(kod, kToday), c.status);
+    EXPECT_EQ(paymentStatus(payments::documentAmount(dm.TsnRW, kod),
+                            payments::paidAmount(dm.TsnRW, kod), payments::dueDate(dm.TsnRW, kod),
+                            kToday),
+              c.status);
+}
+
+const QDate kPassed = kToday.addDays(-1);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PaymentStatuses,
+    ::testing::Values(
+        StatusCase{"None", {100}, {}, std::nullopt, PaymentStatus::Unpaid},
+        StatusCase{"Part", {60, 40}, {40}, std::nullopt, PaymentStatus::Partial},
+        StatusCase{"FullInTwo", {60, 40}, {40, 60}, std::nullopt, PaymentStatus::Paid},
+        StatusCase{"FullOfThirds", {33.33, 33.33, 33.34}, {100}, std::nullopt, PaymentStatus::Paid},
+        StatusCase{"OverByATiyn", {100}, {100.01}, std::nullopt, PaymentStatus::Overpaid},
+        StatusCase{"PartAndPassed", {100}, {40}, kPassed, PaymentStatus::Overdue},
+        StatusCase{"NoneAndPassed", {100}, {}, kPassed, PaymentStatus::Overdue},
+        StatusCase{"DueToday", {100}, {}, kToday, PaymentStatus::Unpaid},
+        StatusCase{"FullAndPassed", {100}, {100}, kPassed, PaymentStatus::Paid},
+        StatusCase{"OverAndPassed", {100}, {150}, kPassed, PaymentStatus::Overpaid},
+        StatusCase{"NoLinesPassed", {}, {}, kPassed, PaymentStatus::Unpaid}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Payments, AmountOfADocumentNeverPrintedIsTheSumOfItsLines)
+{
+    const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), {10.10, 20.20, 0.01});
+    EXPECT_DOUBLE_EQ(payments::documentAmount(dm.TsnRW, kod), 30.31);
+    pay(kod, 12.345); // stored to tiyn
+    pay(kod, 0.005);
+    EXPECT_DOUBLE_EQ(payments::paidAmount(dm.TsnRW, kod), 12.35);
+}
+
+TEST_F(Payments, AreStoredChangedAndRemoved)
+{
+    const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), {100});
+    pay(kod, 30, QDate(2026, 3, 1), PaymentKind::Cash);
+    pay(kod, 20, QDate(2026, 2, 1));
+    std::vector<Payment> stored = payments::of(dm.TsnRW, kod);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].date, QDate(2026, 2, 1));
+    EXPECT_EQ(stored[1].kind, PaymentKind::Cash);
+    stored[0].amount = 25;
+    stored[0].note = QStringLiteral("Қазақ банкі, п/п 7");
+    payments::change(dm.TsnRW, stored[0]);
+    payments::remove(dm.TsnRW, stored[1].kod);
+    stored = payments::of(dm.TsnRW, kod);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_DOUBLE_EQ(stored[0].amount, 25);
+    EXPECT_EQ(stored[0].note, QStringLiteral("Қазақ банкі, п/п 7"));
+}
+
+TEST_F(Payments, DueDateAndTermDays)
+{
+    const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), {100});
+    EXPECT_EQ(payments::dueDate(dm.TsnRW, kod), std::nullopt);
+    payments::setDueDate(dm.TsnRW, kod, QDate(2026, 1, 20));
+    payments::setDueDate(dm.TsnRW, kod, QDate(2026, 1, 25));
+    EXPECT_EQ(payments::dueDate(dm.TsnRW, kod), QDate(2026, 1, 25));
+    payments::setDueDate(dm.TsnRW, kod, std::nullopt);
+    EXPECT_EQ(payments::dueDate(dm.TsnRW, kod), std::nullopt);
+
+    EXPECT_EQ(payments::termDays(dm.TsnRW), payments::kDefaultTermDays);
+    payments::setTermDays(dm.TsnRW, 30);
+    EXPECT_EQ(payments::termDays(dm.TsnRW), 30);
+}
+
+TEST_F(Payments, DeletingADocumentDeletesItsPaymentsAndDueDate)
+{
+    const int kept = document(QStringLiteral("ТОО «Бета»"), QString(), {50});
+    const int gone = document(QStringLiteral("ТОО «Альфа»"), QString(), {100}, QDate(2026, 2, 1));
+    pay(kept, 50);
+    pay(gone, 30);
+    pay(gone, 20);
+    dm.TsnRW.commit();
+    dm.TsnRW.start();
+    dm.DSetDocs->close();
+    dm.DSetDocs->open();
+    ASSERT_TRUE(dm.DSetDocs->locate(gone));
+    dm.deleteDocument();
+    dm.TsnRW.commit();
+    dm.TsnRW.start();
+    EXPECT_TRUE(payments::of(dm.TsnRW, gone).empty());
+    EXPECT_EQ(payments::dueDate(dm.TsnRW, gone), std::nullopt);
+    EXPECT_EQ(payments::of(dm.TsnRW, kept).size(), 1u);
+}
+
+TEST_F(Payments, DebtorsByClientAndAgeAtADate)
+{
+    const QDate at(2026, 6, 30);
+    // One client by BIN/IIN under two spellings of its name, the newest naming it.
+    const int a1 = document(QStringLiteral("ТОО Альфа"), QStringLiteral("123456789012"), {100},
+                            at); // not due yet
+    const int a2 = document(QStringLiteral("ТОО «Альфа»"), QStringLiteral("123456789012"), {200},
+                            at.addDays(-1)); // 1 day
+    const int a3 = document(QStringLiteral("ТОО «Альфа»"), QStringLiteral("123456789012"), {300},
+                            at.addDays(-31), 1); // archived, 31 days
+    // By name where the BIN/IIN is empty.
+    const int b1 = document(QStringLiteral("ИП Бек"), QString(), {400}, at.addDays(-61));
+    const int b2 = document(QStringLiteral("ИП Бек"), QString(), {500}, at.addDays(-91));
+    const int b3 = document(QStringLiteral("ИП Бек"), QString(), {50}, at.addDays(-90));
+    // Paid in full, overpaid, or paid only after the date: owes nothing / all.
+    const int c1 = document(QStringLiteral("ТОО «Сигма»"), QString(), {70}, at.addDays(-5));
+    const int c2 = document(QStringLiteral("ТОО «Сигма»"), QString(), {10}, at.addDays(-5));
+    pay(a2, 50);
+    pay(a3, 300, at.addDays(1));
+    pay(b2, 100);
+    pay(c1, 70);
+    pay(c2, 15);
+    (void)a1;
+    (void)b1;
+    (void)b3;
+
+    const Debts debts = clientDebts(dm.TsnRW, at);
+    ASSERT_EQ(debts.clients.size(), 2u);
+    const ClientDebt &bek = debts.clients[0];
+    const ClientDebt &alfa = debts.clients[1];
+    EXPECT_EQ(bek.name, QStringLiteral("ИП Бек"));
+    EXPECT_EQ(alfa.name, QStringLiteral("ТОО «Альфа»"));
+    EXPECT_EQ(alfa.biniin, QStringLiteral("123456789012"));
+    EXPECT_DOUBLE_EQ(alfa.invoiced, 600);
+    EXPECT_DOUBLE_EQ(alfa.paid, 50);
+    EXPECT_DOUBLE_EQ(alfa.due, 550);
+    EXPECT_DOUBLE_EQ(alfa.ages.notDue, 100);
+    EXPECT_DOUBLE_EQ(alfa.ages.days1to30, 150);
+    EXPECT_DOUBLE_EQ(alfa.ages.days31to60, 300);
+    EXPECT_EQ(alfa.documents, (std::vector<int>{a1, a2, a3}));
+    EXPECT_DOUBLE_EQ(bek.ages.days61to90, 450);
+    EXPECT_DOUBLE_EQ(bek.ages.over90, 400);
+    EXPECT_DOUBLE_EQ(bek.due, 850);
+    EXPECT_DOUBLE_EQ(debts.total.due, 1400);
+    EXPECT_DOUBLE_EQ(debts.total.ages.overdue(), 1300);
+
+    // Before the documents were invoiced nothing is owed.
+    EXPECT_DOUBLE_EQ(clientDebts(dm.TsnRW, QDate(2026, 1, 9)).total.due, 0);
+}
+
+// Two users pay one document at the same moment: both payments are kept, and each sees the
+// other's once it reads again.
+TEST(PaymentsOfTwoUsers, BothAreKept)
+{
+    TempDatabase db;
+    TDM first, second;
+    first.DataModuleCreate(db.path());
+    second.DataModuleCreate(db.path());
+    for (TDM *user : {&first, &second}) {
+        if (!user->TsnRW.isActive())
+            user->TsnRW.start();
+    }
+    FbStatement::run(first.TsnRW, QStringLiteral("insert into DOCS (KOD, NUMSCH) values (1, 1)"));
+    FbStatement::run(
+        first.TsnRW,
+        QStringLiteral("insert into DETAILDOCS (KOD, KODDOCS, STREALIZ) values (1, 1, 100)"));
+    first.TsnRW.commit();
+    first.TsnRW.start();
+    second.TsnRW.commit();
+    second.TsnRW.start();
+
+    payments::add(first.TsnRW, paymentOf(1, QDate(2026, 2, 1), 30));
+    payments::add(second.TsnRW, paymentOf(1, QDate(2026, 2, 1), 70));
+    first.TsnRW.commit();
+    second.TsnRW.commit();
+    first.TsnRW.start();
+    EXPECT_DOUBLE_EQ(payments::paidAmount(first.TsnRW, 1), 100);
+    EXPECT_EQ(payments::of(first.TsnRW, 1).size(), 2u);
+}
+
+} // namespace
