@@ -140,7 +140,7 @@ void StartRegister(benchmark::State &state)
     measure(
         state,
         [&](Office &o) {
-            started = std::make_unique<TfrmMain>(o.dm, o.prompts);
+            started = std::make_unique<TfrmMain>(o.session, o.prompts);
             started->show();
             QApplication::processEvents();
         },

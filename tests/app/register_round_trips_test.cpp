@@ -98,7 +98,7 @@ class RegisterMoveRoundTrips : public RegisterRoundTrips,
 TEST_P(RegisterMoveRoundTrips, ShowTheDocumentWithinOneRefresh)
 {
     openWindow();
-    window->setDocumentEditor([](QWidget *) { return int(QDialog::Accepted); });
+    window->setDocumentEditor([](QWidget *, EditorMode) { return int(QDialog::Accepted); });
     const qint64 second = (dm.DSetDocs->next(), dm.DSetDocs->asInteger(QStringLiteral("KOD")));
     prompts.expectConfirm(QString::fromUtf8(GetParam().question), true);
     const engine_calls::Counts calls = callsOf([&] { click(*window, GetParam().button); });
