@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "btnVArchiv",
                                "Вы уверены что хотите переместить выделенную запись в архив?",
                                {3, 12, 17, 2}},
-                      MoveCase{"copy", "btnUse", "Скопировать выделенную запись?", {5, 17, 23, 2}}),
+                      MoveCase{"copy", "btnUse", "Скопировать выделенную запись?", {4, 17, 23, 2}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // The next document costs the one run of its lines' statement and the fetches of its lines.
