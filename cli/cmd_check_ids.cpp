@@ -98,12 +98,10 @@ int runCheckIds(const QStringList &args)
     const ServerUserOptions serverUser(line, QStringLiteral("check-ids"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
-    if (!line.parser().positionalArguments().isEmpty())
-        return line.usageError(QStringLiteral("unexpected argument %1")
-                                   .arg(line.parser().positionalArguments().front()));
-    const QString db = line.parser().value(dbOption);
-    if (db.isEmpty())
-        return line.usageError(QStringLiteral("--db is required"));
+    const std::variant<QString, int> database = line.databaseWithoutArguments(dbOption);
+    if (const int *exitCode = std::get_if<int>(&database))
+        return *exitCode;
+    const QString &db = std::get<QString>(database);
     if (const QString missing = missingDatabase(db); !missing.isEmpty())
         return line.usageError(missing);
 

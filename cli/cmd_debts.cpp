@@ -74,12 +74,10 @@ int runDebts(const QStringList &args)
     line.parser().addOptions({dbOption, dateOption, csvOption});
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
-    if (!line.parser().positionalArguments().isEmpty())
-        return line.usageError(QStringLiteral("unexpected argument %1")
-                                   .arg(line.parser().positionalArguments().front()));
-    const QString db = line.parser().value(dbOption);
-    if (db.isEmpty())
-        return line.usageError(QStringLiteral("--db is required"));
+    const std::variant<QString, int> database = line.databaseWithoutArguments(dbOption);
+    if (const int *exitCode = std::get_if<int>(&database))
+        return *exitCode;
+    const QString &db = std::get<QString>(database);
     QDate at = QDate::currentDate();
     if (line.parser().isSet(dateOption)) {
         const std::optional<QDate> date = parseCommandDate(line.parser().value(dateOption));

@@ -59,12 +59,10 @@ int runPay(const QStringList &args)
     line.parser().addOptions({dbOption, docOption, amountOption, dateOption, kindOption});
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
-    if (!line.parser().positionalArguments().isEmpty())
-        return line.usageError(QStringLiteral("unexpected argument %1")
-                                   .arg(line.parser().positionalArguments().front()));
-    const QString db = line.parser().value(dbOption);
-    if (db.isEmpty())
-        return line.usageError(QStringLiteral("--db is required"));
+    const std::variant<QString, int> database = line.databaseWithoutArguments(dbOption);
+    if (const int *exitCode = std::get_if<int>(&database))
+        return *exitCode;
+    const QString &db = std::get<QString>(database);
     bool kodOk = false;
     const int kod = line.parser().value(docOption).toInt(&kodOk);
     if (!kodOk)

@@ -61,6 +61,18 @@ std::optional<int> CommandLine::parse(const QStringList &args)
     return std::nullopt;
 }
 
+std::variant<QString, int>
+CommandLine::databaseWithoutArguments(const QCommandLineOption &dbOption) const
+{
+    if (!m_parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("unexpected argument %1").arg(m_parser.positionalArguments().front()));
+    const QString db = m_parser.value(dbOption);
+    if (db.isEmpty())
+        return usageError(QStringLiteral("--db is required"));
+    return db;
+}
+
 int CommandLine::usageError(const QString &problem) const
 {
     std::fprintf(stderr, "%s: %s\n%s\n(zarnik-cli %s --help lists the options)\n",

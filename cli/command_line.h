@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <variant>
 
 // The options of one zarnik-cli command, read by QCommandLineParser: "--help" prints the
 // command's help, an unknown or incomplete option is a usage error (exit code 2).
@@ -21,6 +22,10 @@ public:
     // Empty when the command should run; otherwise the exit code to stop with (0 after
     // printing the help, 2 after a usage error).
     std::optional<int> parse(const QStringList &args);
+
+    // For a command that takes no arguments besides its options and needs --db: after parse(),
+    // the database's location, or the exit code of the usage error (an argument, no --db).
+    std::variant<QString, int> databaseWithoutArguments(const QCommandLineOption &dbOption) const;
 
     // Prints "COMMAND: problem" and the usage line to standard error; returns 2.
     int usageError(const QString &problem) const;
