@@ -34,6 +34,11 @@ void runWith(FbTransaction &transaction, const QString &sql, const QVariantList 
     statement.execute();
 }
 
+QVariant nullIfEmpty(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
 } // namespace
 
 QString paymentKindText(PaymentKind kind)
@@ -55,7 +60,8 @@ std::vector<Payment> of(FbTransaction &transaction, int document)
 {
     FbStatement statement(transaction);
     statement.prepare(
-        QStringLiteral("select KOD, DATAOPL, AMOUNT, KIND, NOTE, SOURCE from PAYMENTS "
+        QStringLiteral("select KOD, DATAOPL, AMOUNT, KIND, NOTE, SOURCE, DOCNUM, OPERATION "
+                       "from PAYMENTS "
                        "where KODDOCS = :KODDOCS order by DATAOPL, KOD"));
     statement.setParameter(0, document);
     statement.execute();
@@ -69,6 +75,8 @@ std::vector<Payment> of(FbTransaction &transaction, int document)
         payment.kind = PaymentKind(statement.value(3).toInt());
         payment.note = statement.value(4).toString();
         payment.source = PaymentSource(statement.value(5).toInt());
+        payment.docNumber = statement.value(6).toString();
+        payment.operation = statement.value(7).toInt();
         result.push_back(payment);
     }
     return result;
@@ -82,11 +90,13 @@ int add(FbTransaction &transaction, const Payment &payment)
             .toInt();
     runWith(
         transaction,
-        QStringLiteral("insert into PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, NOTE, SOURCE) "
-                       "values (:KOD, :KODDOCS, :DATAOPL, :AMOUNT, :KIND, :NOTE, :SOURCE)"),
+        QStringLiteral("insert into PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, NOTE, SOURCE, "
+                       "DOCNUM, OPERATION) values (:KOD, :KODDOCS, :DATAOPL, :AMOUNT, :KIND, "
+                       ":NOTE, :SOURCE, :DOCNUM, :OPERATION)"),
         {kod, payment.document, datetime::make(payment.date), roundMoney(payment.amount),
-         int(payment.kind), payment.note.isEmpty() ? QVariant() : QVariant(payment.note),
-         int(payment.source)});
+         int(payment.kind), nullIfEmpty(payment.note), int(payment.source),
+         nullIfEmpty(payment.docNumber),
+         payment.operation ? QVariant(payment.operation) : QVariant()});
     return kod;
 }
 
@@ -94,9 +104,9 @@ void change(FbTransaction &transaction, const Payment &payment)
 {
     runWith(transaction,
             QStringLiteral("update PAYMENTS set DATAOPL = :DATAOPL, AMOUNT = :AMOUNT, "
-                           "KIND = :KIND, NOTE = :NOTE where KOD = :KOD"),
+                           "KIND = :KIND, NOTE = :NOTE, DOCNUM = :DOCNUM where KOD = :KOD"),
             {datetime::make(payment.date), roundMoney(payment.amount), int(payment.kind),
-             payment.note.isEmpty() ? QVariant() : QVariant(payment.note), payment.kod});
+             nullIfEmpty(payment.note), nullIfEmpty(payment.docNumber), payment.kod});
 }
 
 void remove(FbTransaction &transaction, int kod)
@@ -141,6 +151,7 @@ int addCashReceipt(FbTransaction &transaction, int document, QDate orderDate, in
     payment.amount = documentAmount(transaction, document);
     payment.kind = PaymentKind::Cash;
     payment.note = QStringLiteral("Прих. кас. ордер № %1").arg(orderNumber);
+    payment.docNumber = QString::number(orderNumber);
     return add(transaction, payment);
 }
 

@@ -24,6 +24,8 @@ struct Payment {
     PaymentKind kind = PaymentKind::Bank;
     QString note;
     PaymentSource source = PaymentSource::Typed;
+    QString docNumber; // the paying document's: the payment order's or the cash receipt order's
+    int operation = 0; // the bank statement's operation it came from (BANK_OPERATIONS), 0 none
 };
 
 // "банк", "касса", "прочее".

@@ -29,7 +29,45 @@ const struct {
      {"CREATE TABLE DUEDATES (KODDOCS INTEGER NOT NULL PRIMARY KEY, SROK DATE NOT NULL)"}},
     {"SETTINGS",
      {"CREATE TABLE SETTINGS (NAME VARCHAR(32) NOT NULL PRIMARY KEY, VAL VARCHAR(256))"}},
+    // One row per incoming operation of a bank statement that was recorded: its payments point
+    // to it, and its key (account, date, number, amount) keeps a statement loaded twice from
+    // counting twice. STATE: 0 paid documents, 1 left on account of the payer (an advance: what
+    // its payments do not take), 2 ignored.
+    {"BANK_OPERATIONS",
+     {"RECREATE SEQUENCE BANK_OPERATIONS_KOD_GEN",
+      "CREATE TABLE BANK_OPERATIONS (KOD INTEGER NOT NULL PRIMARY KEY, "
+      "ACCOUNT VARCHAR(34) NOT NULL, DATEDOC DATE NOT NULL, NUMBER VARCHAR(32) NOT NULL, "
+      "AMOUNT DOUBLE PRECISION NOT NULL, DATEOPER DATE, PAYER_NAME VARCHAR(256), "
+      "PAYER_BIN VARCHAR(12), PAYER_IIK VARCHAR(34), PURPOSE VARCHAR(1024), "
+      "STATE SMALLINT NOT NULL, "
+      "CONSTRAINT BANK_OPERATIONS_ONCE UNIQUE (ACCOUNT, DATEDOC, NUMBER, AMOUNT))",
+      "CREATE INDEX BANK_OPERATIONS_PAYER ON BANK_OPERATIONS (PAYER_BIN)"}},
 };
+
+// Columns added to the program's tables after they were first kept: added where missing.
+const struct {
+    const char *table;
+    const char *column;
+    const char *definition;
+} kColumns[] = {
+    // The paying document's number: the payment order's, or the cash receipt order's.
+    {"PAYMENTS", "DOCNUM", "VARCHAR(32)"},
+    // The bank statement's operation the payment came from (BANK_OPERATIONS.KOD).
+    {"PAYMENTS", "OPERATION", "INTEGER"},
+};
+
+bool columnExists(FbTransaction &transaction, const char *table, const char *column)
+{
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral("SELECT 1 FROM RDB$RELATION_FIELDS "
+                                     "WHERE RDB$RELATION_NAME = :T AND RDB$FIELD_NAME = :C"));
+    statement.setParameter(0, QString::fromLatin1(table));
+    statement.setParameter(1, QString::fromLatin1(column));
+    statement.execute();
+    const bool found = statement.fetch();
+    statement.closeCursor();
+    return found;
+}
 
 } // namespace
 
@@ -47,6 +85,7 @@ bool tableExists(FbTransaction &transaction, const char *name)
 void ensureProgramTables(FbConnection &connection)
 {
     std::vector<const std::vector<const char *> *> missing;
+    std::vector<QString> missingColumns;
     try {
         FbTransaction transaction(connection);
         transaction.start();
@@ -54,6 +93,14 @@ void ensureProgramTables(FbConnection &connection)
             for (const auto &table : kTables) {
                 if (!tableExists(transaction, table.name))
                     missing.push_back(&table.definition);
+            }
+            for (const auto &column : kColumns) {
+                if (!tableExists(transaction, column.table) ||
+                    !columnExists(transaction, column.table, column.column))
+                    missingColumns.push_back(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+                                                 .arg(QLatin1String(column.table),
+                                                      QLatin1String(column.column),
+                                                      QLatin1String(column.definition)));
             }
         }
         transaction.commit();
@@ -70,6 +117,13 @@ void ensureProgramTables(FbConnection &connection)
                 // moment: the database opens all the same.
                 break;
             }
+        }
+    }
+    for (const QString &statement : missingColumns) {
+        try {
+            executeCommitted(connection, statement);
+        } catch (const DbError &) {
+            // As above: the columns come with the next opening by a user who may add them.
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "data/database_file.h"
 #include "data/date_time.h"
 #include "data/debts.h"
+#include "data/fb_connection.h"
 #include "data/fb_statement.h"
 #include "data/payment_status.h"
 #include "data/payments.h"
@@ -142,12 +143,42 @@ TEST_F(Payments, AreStoredChangedAndRemoved)
     EXPECT_EQ(stored[1].kind, PaymentKind::Cash);
     stored[0].amount = 25;
     stored[0].note = QStringLiteral("Қазақ банкі, п/п 7");
+    stored[0].docNumber = QStringLiteral("7А");
     payments::change(dm.TsnRW, stored[0]);
     payments::remove(dm.TsnRW, stored[1].kod);
     stored = payments::of(dm.TsnRW, kod);
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_DOUBLE_EQ(stored[0].amount, 25);
     EXPECT_EQ(stored[0].note, QStringLiteral("Қазақ банкі, п/п 7"));
+    EXPECT_EQ(stored[0].docNumber, QStringLiteral("7А"));
+}
+
+// A database whose payments were kept before they held the paying document's number gains the
+// columns on opening and keeps its payments.
+TEST(PaymentsOfAnOlderDatabase, GainTheNewColumnsOnOpening)
+{
+    TempDatabase db;
+    {
+        TDM dm;
+        dm.DataModuleCreate(db.path());
+        for (const char *sql :
+             {"ALTER TABLE PAYMENTS DROP DOCNUM", "ALTER TABLE PAYMENTS DROP OPERATION",
+              "INSERT INTO DOCS (KOD, NAMEORG) VALUES (1, 'A')",
+              "INSERT INTO PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, SOURCE) "
+              "VALUES (100, 1, '2026-02-01', 5, 0, 0)"})
+            executeCommitted(dm.ZNDB, QString::fromLatin1(sql));
+    }
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    if (!dm.TsnRW.isActive())
+        dm.TsnRW.start();
+    Payment cash = paymentOf(1, QDate(2026, 2, 2), 7, PaymentKind::Cash);
+    cash.docNumber = QStringLiteral("11");
+    payments::add(dm.TsnRW, cash);
+    const std::vector<Payment> stored = payments::of(dm.TsnRW, 1);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_DOUBLE_EQ(stored[0].amount, 5);
+    EXPECT_EQ(stored[1].docNumber, QStringLiteral("11"));
 }
 
 TEST_F(Payments, DueDateAndTermDays)
