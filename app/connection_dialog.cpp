@@ -1,9 +1,9 @@
 #include "connection_dialog.h"
 #include "ui_connection_dialog.h"
 
-#include "ui/prompt_service.h"
 #include "data/connection_check.h"
 #include "data/server_address.h"
+#include "ui/prompt_service.h"
 
 #include <QApplication>
 #include <QDir>

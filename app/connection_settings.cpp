@@ -1,8 +1,8 @@
 #include "connection_settings.h"
 
-#include "ui/prompt_service.h"
 #include "data/database_location.h"
 #include "password_store.h"
+#include "ui/prompt_service.h"
 
 #include <QSettings>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/prompt_service.h"
 #include "startup.h"
+#include "ui/prompt_service.h"
 
 // Checking an installed program where nobody sits at the screen (zarnik --exit-when-shown,
 // run by the package's test): what would be a message box is printed instead, and once the

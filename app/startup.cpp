@@ -167,8 +167,8 @@ int runZarnik(const StartupOptions &options)
     main->showMaximized();
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
-    DatabaseService databaseService{*main, session, dm, prompts, location, credentials,
-                                    options.passwords};
+    DatabaseService databaseService{*main,       session,          dm, prompts, location,
+                                    credentials, options.passwords};
     addDatabaseServiceCommands(databaseService);
 
     QEventLoop loop;

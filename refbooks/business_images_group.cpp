@@ -1,8 +1,8 @@
 #include "business_images_group.h"
 
+#include "data/db_error.h"
 #include "ui/command.h"
 #include "ui/prompt_service.h"
-#include "data/db_error.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

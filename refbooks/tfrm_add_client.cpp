@@ -1,14 +1,14 @@
 #include "tfrm_add_client.h"
 #include "ui_tfrm_add_client.h"
 
+#include "data/dataset.h"
+#include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/db_grid.h"
 #include "ui/field_links.h"
 #include "ui/id_marks.h"
 #include "ui/prompt_service.h"
-#include "data/dataset.h"
-#include "data/tdm.h"
 
 TfrmAddClient::TfrmAddClient(TDM &dm, PromptService &prompts, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TfrmAddClient>()), m_dm(dm), m_prompts(prompts),

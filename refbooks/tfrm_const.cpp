@@ -1,5 +1,8 @@
 #include "tfrm_const.h"
 
+#include "business_images_group.h"
+#include "data/payments.h"
+#include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/db_grid.h"
@@ -7,9 +10,6 @@
 #include "ui/id_marks.h"
 #include "ui/prompt_service.h"
 #include "ui/radio_group.h"
-#include "business_images_group.h"
-#include "data/payments.h"
-#include "data/tdm.h"
 
 #include <QFont>
 #include <QGridLayout>

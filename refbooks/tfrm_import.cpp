@@ -2,10 +2,10 @@
 
 #include "ui_tfrm_import.h"
 
-#include "ui/prompt_service.h"
 #include "data/db_error.h"
 #include "data/tdm.h"
 #include "imports/import_writer.h"
+#include "ui/prompt_service.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

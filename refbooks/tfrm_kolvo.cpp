@@ -1,12 +1,12 @@
 #include "tfrm_kolvo.h"
 #include "ui_tfrm_kolvo.h"
 
+#include "data/dataset.h"
+#include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/field_links.h"
 #include "ui/prompt_service.h"
-#include "data/dataset.h"
-#include "data/tdm.h"
 
 namespace {
 

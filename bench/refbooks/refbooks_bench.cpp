@@ -2,13 +2,13 @@
 // row, one keystroke of the quick search, and a sort that returns to the row. The file is
 // generated once into the temporary folder (ZARNIK_BENCH_REFBOOKS_DB names another place).
 
-#include "ui/db_grid.h"
-#include "ui/prompt_service.h"
 #include "bench_database.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "refbooks/tfrm_nomenkl.h"
 #include "refbooks/tfrm_org.h"
+#include "ui/db_grid.h"
+#include "ui/prompt_service.h"
 
 #include "widget_bench_main.h"
 #include <QCoreApplication>

@@ -6,8 +6,8 @@
 // engine calls and the network round trips it took beside its time.
 
 #include "app/tfrm_main.h"
-#include "core/work_session.h"
 #include "bench_database.h"
+#include "core/work_session.h"
 #include "data/db_error.h"
 #include "data/engine_calls.h"
 #include "data/tdm.h"

@@ -1,11 +1,11 @@
 // Errors of commands, grid row changes and edit boxes reach the user as a message and the
 // program goes on: nothing is thrown through the toolkit's signals.
+#include "data_module_test.h"
+#include "scripted_prompts.h"
 #include "ui/application_title.h"
 #include "ui/command.h"
 #include "ui/db_grid.h"
 #include "ui/field_links.h"
-#include "data_module_test.h"
-#include "scripted_prompts.h"
 #include "window_driver.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "ui/db_grid.h"
 #include "data/tdm.h"
 #include "temp_database.h"
+#include "ui/db_grid.h"
 #include "window_driver.h"
 
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 // The application object that reports what the windows do not catch. It runs with its own
 // main, since the application object must be this class.
-#include "ui/application_title.h"
-#include "ui/error_reporting_application.h"
 #include "data/db_error.h"
 #include "scripted_prompts.h"
+#include "ui/application_title.h"
+#include "ui/error_reporting_application.h"
 
 #include <QPushButton>
 #include <QTest>

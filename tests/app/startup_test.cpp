@@ -1,13 +1,13 @@
 #include "app/startup.h"
 #include "app/tfrm_about.h"
 #include "app/tfrm_main.h"
-#include "ui/application_title.h"
 #include "data/database_file.h"
 #include "data/dataset.h"
 #include "data/fb_connection.h"
 #include "data/tdm.h"
 #include "scripted_prompts.h"
 #include "temp_database.h"
+#include "ui/application_title.h"
 
 #include <QApplication>
 #include <QDir>

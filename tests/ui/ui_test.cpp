@@ -1,6 +1,6 @@
+#include "scoped_locale.h"
 #include "ui/numeric_key_filter.h"
 #include "ui/prompt_service.h"
-#include "scoped_locale.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "window_driver.h"
 
-#include "ui/db_grid.h"
 #include "data/dataset.h"
+#include "ui/db_grid.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
