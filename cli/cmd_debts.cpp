@@ -26,7 +26,8 @@ QStringList fieldsOf(const ClientDebt &client, QChar decimal)
             money(client.invoiced, decimal),
             money(client.paid, decimal),
             money(client.due, decimal),
-            money(client.ages.overdue(), decimal)};
+            money(client.ages.overdue(), decimal),
+            money(client.advance, decimal)};
 }
 
 void writeText(const Debts &debts)
@@ -43,9 +44,10 @@ void writeText(const Debts &debts)
 
 void writeCsv(const Debts &debts)
 {
-    QByteArray csv = csvRecord({QStringLiteral("Клиент"), QStringLiteral("БИН/ИИН"),
-                                QStringLiteral("Выставлено"), QStringLiteral("Оплачено"),
-                                QStringLiteral("Долг"), QStringLiteral("Просрочено")});
+    QByteArray csv =
+        csvRecord({QStringLiteral("Клиент"), QStringLiteral("БИН/ИИН"),
+                   QStringLiteral("Выставлено"), QStringLiteral("Оплачено"), QStringLiteral("Долг"),
+                   QStringLiteral("Просрочено"), QStringLiteral("Аванс")});
     for (const ClientDebt &client : debts.clients)
         csv += csvRecord(fieldsOf(client, QLatin1Char(',')));
     ClientDebt total = debts.total;
@@ -58,12 +60,13 @@ void writeCsv(const Debts &debts)
 
 int runDebts(const QStringList &args)
 {
-    CommandLine line(QStringLiteral("debts"),
-                     QStringLiteral("--db LOCATION [--date DD.MM.YYYY] [--csv]"),
-                     QStringLiteral("Lists each client with money due at the date (today unless "
-                                    "--date): name, BIN/IIN, invoiced, paid, due and overdue, "
-                                    "TAB-separated, then the total line. --csv writes the same as "
-                                    "CSV (UTF-8, ';', decimal commas) with a header."));
+    CommandLine line(
+        QStringLiteral("debts"), QStringLiteral("--db LOCATION [--date DD.MM.YYYY] [--csv]"),
+        QStringLiteral("Lists each client with money due or paid in advance at the date "
+                       "(today unless --date): name, BIN/IIN, invoiced, paid, due, "
+                       "overdue and the advance, "
+                       "TAB-separated, then the total line. --csv writes the same as "
+                       "CSV (UTF-8, ';', decimal commas) with a header."));
     const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
                                       QStringLiteral("The database, a file or on a server."),
                                       QStringLiteral("LOCATION"));

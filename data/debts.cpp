@@ -42,9 +42,9 @@ QString clientKey(const QString &name, const QString &biniin)
 
 void roundFigures(ClientDebt &client)
 {
-    for (double *figure :
-         {&client.invoiced, &client.paid, &client.due, &client.ages.notDue, &client.ages.days1to30,
-          &client.ages.days31to60, &client.ages.days61to90, &client.ages.over90})
+    for (double *figure : {&client.invoiced, &client.paid, &client.due, &client.advance,
+                           &client.ages.notDue, &client.ages.days1to30, &client.ages.days31to60,
+                           &client.ages.days61to90, &client.ages.over90})
         *figure = roundMoney(*figure);
 }
 
@@ -102,15 +102,11 @@ Debts clientDebts(FbTransaction &transaction, QDate at)
     std::vector<ClientDebt> all;
     std::vector<std::pair<int, int>> latest;                 // per client: NUMSCH, KOD
     std::vector<std::vector<std::pair<int, int>>> documents; // per client: NUMSCH, KOD
-    while (statement.fetch()) {
-        const int kod = statement.value(0).toInt();
-        const QString name = statement.value(1).toString().trimmed();
-        const QString biniin = statement.value(2).toString().trimmed();
-        const QString key = clientKey(name, biniin);
-        const std::pair<int, int> order{statement.value(3).toInt(), kod};
-        auto found = indexOf.constFind(key);
+    const auto clientIndex = [&](const QString &name, const QString &biniin,
+                                 std::pair<int, int> order) {
+        auto found = indexOf.constFind(clientKey(name, biniin));
         if (found == indexOf.cend()) {
-            found = indexOf.insert(key, int(all.size()));
+            found = indexOf.insert(clientKey(name, biniin), int(all.size()));
             ClientDebt named;
             named.name = name;
             named.biniin = biniin;
@@ -118,7 +114,14 @@ Debts clientDebts(FbTransaction &transaction, QDate at)
             latest.push_back(order);
             documents.emplace_back();
         }
-        const size_t index = size_t(*found);
+        return size_t(*found);
+    };
+    while (statement.fetch()) {
+        const int kod = statement.value(0).toInt();
+        const QString name = statement.value(1).toString().trimmed();
+        const QString biniin = statement.value(2).toString().trimmed();
+        const std::pair<int, int> order{statement.value(3).toInt(), kod};
+        const size_t index = clientIndex(name, biniin, order);
         ClientDebt &client = all[index];
         if (order > latest[index]) {
             latest[index] = order;
@@ -137,18 +140,33 @@ Debts clientDebts(FbTransaction &transaction, QDate at)
         documents[index].push_back(order);
     }
 
+    // A payer known only from the bank is named as its payment order names it.
+    FbStatement advances(transaction);
+    advances.prepare(QStringLiteral(
+        "select O.PAYER_NAME, O.PAYER_BIN, O.AMOUNT - coalesce((select sum(P.AMOUNT) "
+        "from PAYMENTS P where P.OPERATION = O.KOD and P.DATAOPL <= :NA), 0) "
+        "from BANK_OPERATIONS O where O.STATE = 1 and coalesce(O.DATEOPER, O.DATEDOC) <= :NA"));
+    advances.setParameter(QString::fromLatin1(payment_sql::kDateParameter), datetime::make(at));
+    advances.execute();
+    while (advances.fetch()) {
+        const size_t index = clientIndex(advances.value(0).toString().trimmed(),
+                                         advances.value(1).toString().trimmed(), {-1, 0});
+        all[index].advance += advances.value(2).toDouble();
+    }
+
     Debts result;
     for (size_t i = 0; i < all.size(); ++i) {
         ClientDebt &client = all[i];
-        if (documents[i].empty())
+        roundFigures(client);
+        if (documents[i].empty() && client.advance < 0.005)
             continue;
         std::sort(documents[i].begin(), documents[i].end());
         for (const auto &[number, kod] : documents[i])
             client.documents.push_back(kod);
-        roundFigures(client);
         result.total.invoiced += client.invoiced;
         result.total.paid += client.paid;
         result.total.due += client.due;
+        result.total.advance += client.advance;
         result.total.ages.add(client.ages);
         result.clients.push_back(std::move(client));
     }

@@ -31,11 +31,14 @@ struct ClientDebt {
     double paid = 0;
     double due = 0; // the sum of what remains of each document; an overpaid one counts nothing
     DebtAges ages;
+    // Paid on account (an advance): what the bank operations left on account of the client
+    // brought by the date, less what of them went to documents. Not netted against `due`.
+    double advance = 0;
     std::vector<int> documents; // the KOD of each document with money due, by invoice number
 };
 
 struct Debts {
-    std::vector<ClientDebt> clients; // those with money due, by name
+    std::vector<ClientDebt> clients; // those with money due or an advance, by name
     ClientDebt total;                // the sums of those clients
 };
 

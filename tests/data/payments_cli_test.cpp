@@ -25,21 +25,23 @@ TEST(PaymentsCli, PayThenDebts)
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
     const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(
-        lines[3],
-        QStringLiteral("ТОО «Степной Ветер»\t150940023457\t193950.00\t1000.50\t192949.50\t0.00"));
-    EXPECT_EQ(lines[4], QStringLiteral("Итого\t\t662450.00\t1000.50\t661449.50\t0.00"));
+    EXPECT_EQ(lines[3],
+              QStringLiteral(
+                  "ТОО «Степной Ветер»\t150940023457\t193950.00\t1000.50\t192949.50\t0.00\t0.00"));
+    EXPECT_EQ(lines[4], QStringLiteral("Итого\t\t662450.00\t1000.50\t661449.50\t0.00\t0.00"));
 
     const CliRun csv = runCli(QStringList{QStringLiteral("debts"), QStringLiteral("--csv")} << at);
     ASSERT_EQ(csv.exitCode, 0);
     EXPECT_TRUE(csv.out.startsWith(
-        QStringLiteral("Клиент;БИН/ИИН;Выставлено;Оплачено;Долг;Просрочено\r\n")));
-    EXPECT_TRUE(csv.out.endsWith(QStringLiteral("Итого;;662450,00;1000,50;661449,50;0,00\r\n")));
+        QStringLiteral("Клиент;БИН/ИИН;Выставлено;Оплачено;Долг;Просрочено;Аванс\r\n")));
+    EXPECT_TRUE(
+        csv.out.endsWith(QStringLiteral("Итого;;662450,00;1000,50;661449,50;0,00;0,00\r\n")));
 
     // Before the payment's date it is not counted.
     const CliRun before = runCli({QStringLiteral("debts"), QStringLiteral("--db"), db.path(),
                                   QStringLiteral("--date"), QStringLiteral("30.12.2026")});
-    EXPECT_TRUE(before.out.endsWith(QStringLiteral("Итого\t\t662450.00\t0.00\t662450.00\t0.00\n")))
+    EXPECT_TRUE(
+        before.out.endsWith(QStringLiteral("Итого\t\t662450.00\t0.00\t662450.00\t0.00\t0.00\n")))
         << before.out.toStdString();
 }
 
@@ -64,7 +66,7 @@ TEST_P(PaymentsCliRefusals, SayWhyAndWriteNothing)
     EXPECT_FALSE(run.err.isEmpty());
     const CliRun debts = runCli({QStringLiteral("debts"), QStringLiteral("--db"), db.path(),
                                  QStringLiteral("--date"), QStringLiteral("31.12.2026")});
-    EXPECT_TRUE(debts.out.endsWith(QStringLiteral("\t0.00\t662450.00\t0.00\n")));
+    EXPECT_TRUE(debts.out.endsWith(QStringLiteral("\t0.00\t662450.00\t0.00\t0.00\n")));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -266,6 +266,41 @@ TEST_F(Payments, DebtorsByClientAndAgeAtADate)
     EXPECT_DOUBLE_EQ(clientDebts(dm.TsnRW, QDate(2026, 1, 9)).total.due, 0);
 }
 
+// What the bank brought on account of a client and no document took is its advance, listed even
+// for a payer with nothing due; operations that paid documents or were ignored bring none.
+TEST_F(Payments, AdvancesFromTheBankAtADate)
+{
+    const int owed = document(QStringLiteral("ТОО «Альфа»"), QStringLiteral("123456789012"), {300});
+    const auto operation = [&](int kod, const char *number, double amount, int state,
+                               const QString &payer, const QString &bin, QDate date) {
+        run(QStringLiteral("insert into BANK_OPERATIONS (KOD, ACCOUNT, DATEDOC, NUMBER, AMOUNT, "
+                           "PAYER_NAME, PAYER_BIN, STATE) values (:K, 'KZ1', :D, :N, :A, :P, :B, "
+                           ":S)"),
+            {kod, datetime::make(date), QString::fromLatin1(number), amount, payer,
+             bin.isEmpty() ? QVariant() : QVariant(bin), state});
+    };
+    const QString alfa = QStringLiteral("ТОО Альфа"), bek = QStringLiteral("ИП Бек");
+    const QString alfaBin = QStringLiteral("123456789012");
+    operation(1, "1", 500, 1, alfa, alfaBin, QDate(2026, 2, 1)); // 200 of it to the document
+    operation(2, "2", 40, 1, bek, QString(), QDate(2026, 2, 1));
+    operation(3, "3", 70, 0, bek, QString(), QDate(2026, 2, 1));
+    operation(4, "4", 90, 2, bek, QString(), QDate(2026, 2, 1));
+    operation(5, "5", 60, 1, bek, QString(), QDate(2026, 3, 1)); // after the date
+    Payment part = paymentOf(owed, QDate(2026, 2, 1), 200);
+    part.operation = 1;
+    payments::add(dm.TsnRW, part);
+
+    const Debts debts = clientDebts(dm.TsnRW, QDate(2026, 2, 15));
+    ASSERT_EQ(debts.clients.size(), 2u);
+    EXPECT_EQ(debts.clients[0].name, bek);
+    EXPECT_DOUBLE_EQ(debts.clients[0].advance, 40);
+    EXPECT_DOUBLE_EQ(debts.clients[0].due, 0);
+    EXPECT_EQ(debts.clients[1].name, QStringLiteral("ТОО «Альфа»"));
+    EXPECT_DOUBLE_EQ(debts.clients[1].advance, 300);
+    EXPECT_DOUBLE_EQ(debts.clients[1].due, 100);
+    EXPECT_DOUBLE_EQ(debts.total.advance, 340);
+}
+
 // Two users pay one document at the same moment: both payments are kept, and each sees the
 // other's once it reads again.
 TEST(PaymentsOfTwoUsers, BothAreKept)
