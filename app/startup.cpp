@@ -8,6 +8,7 @@
 #include "data/open_failure.h"
 #include "data/tdm.h"
 #include "database_service.h"
+#include "debtors_command.h"
 #include "editor/document_editor.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
@@ -170,6 +171,7 @@ int runZarnik(const StartupOptions &options)
     DatabaseService databaseService{*main,       session,          dm, prompts, location,
                                     credentials, options.passwords};
     addDatabaseServiceCommands(databaseService);
+    addDebtorsCommand(*main, dm, prompts, shower, execDialog);
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "open_database.h"
 #include "payment_options.h"
+#include "server_user_options.h"
 
 #include "data/db_error.h"
 #include "data/debts.h"
@@ -61,7 +62,8 @@ void writeCsv(const Debts &debts)
 int runDebts(const QStringList &args)
 {
     CommandLine line(
-        QStringLiteral("debts"), QStringLiteral("--db LOCATION [--date DD.MM.YYYY] [--csv]"),
+        QStringLiteral("debts"),
+        QStringLiteral("--db LOCATION [--user NAME --password WORD] [--date DD.MM.YYYY] [--csv]"),
         QStringLiteral("Lists each client with money due or paid in advance at the date "
                        "(today unless --date): name, BIN/IIN, invoiced, paid, due, "
                        "overdue and the advance, "
@@ -75,12 +77,15 @@ int runDebts(const QStringList &args)
                                         QStringLiteral("DD.MM.YYYY"));
     const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("Write CSV."));
     line.parser().addOptions({dbOption, dateOption, csvOption});
+    const ServerUserOptions serverUser(line, QStringLiteral("debts"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
     const std::variant<QString, int> database = line.databaseWithoutArguments(dbOption);
     if (const int *exitCode = std::get_if<int>(&database))
         return *exitCode;
     const QString &db = std::get<QString>(database);
+    if (const QString missing = missingDatabase(db); !missing.isEmpty())
+        return line.usageError(missing);
     QDate at = QDate::currentDate();
     if (line.parser().isSet(dateOption)) {
         const std::optional<QDate> date = parseCommandDate(line.parser().value(dateOption));
@@ -92,7 +97,7 @@ int runDebts(const QStringList &args)
 
     try {
         TDM dm;
-        if (!openDatabase(dm, db, "debts"))
+        if (!openDatabase(dm, db, "debts", serverUser.given()))
             return 1;
         if (!dm.TsnRW.isActive())
             dm.TsnRW.start();

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "open_database.h"
 #include "payment_options.h"
+#include "server_user_options.h"
 
 #include "data/db_error.h"
 #include "data/fb_statement.h"
@@ -37,12 +38,14 @@ bool documentExists(FbTransaction &transaction, int kod)
 
 int runPay(const QStringList &args)
 {
-    CommandLine line(QStringLiteral("pay"),
-                     QStringLiteral("--db LOCATION --doc KOD --amount X [--date DD.MM.YYYY] "
-                                    "[--kind bank|cash|other]"),
-                     QStringLiteral("Records a payment of the document KOD (today unless --date, "
-                                    "by bank unless --kind) and prints what is paid of its amount "
-                                    "and its status."));
+    CommandLine line(
+        QStringLiteral("pay"),
+        QStringLiteral(
+            "--db LOCATION [--user NAME --password WORD] --doc KOD --amount X [--date DD.MM.YYYY] "
+            "[--kind bank|cash|other]"),
+        QStringLiteral("Records a payment of the document KOD (today unless --date, "
+                       "by bank unless --kind) and prints what is paid of its amount "
+                       "and its status."));
     const QCommandLineOption dbOption({QStringLiteral("database"), QStringLiteral("db")},
                                       QStringLiteral("The database, a file or on a server."),
                                       QStringLiteral("LOCATION"));
@@ -57,12 +60,15 @@ int runPay(const QStringList &args)
     const QCommandLineOption kindOption(
         QStringLiteral("kind"), QStringLiteral("bank, cash or other."), QStringLiteral("KIND"));
     line.parser().addOptions({dbOption, docOption, amountOption, dateOption, kindOption});
+    const ServerUserOptions serverUser(line, QStringLiteral("pay"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
     const std::variant<QString, int> database = line.databaseWithoutArguments(dbOption);
     if (const int *exitCode = std::get_if<int>(&database))
         return *exitCode;
     const QString &db = std::get<QString>(database);
+    if (const QString missing = missingDatabase(db); !missing.isEmpty())
+        return line.usageError(missing);
     bool kodOk = false;
     const int kod = line.parser().value(docOption).toInt(&kodOk);
     if (!kodOk)
@@ -90,7 +96,7 @@ int runPay(const QStringList &args)
 
     try {
         TDM dm;
-        if (!openDatabase(dm, db, "pay"))
+        if (!openDatabase(dm, db, "pay", serverUser.given()))
             return 1;
         if (!dm.TsnRW.isActive())
             dm.TsnRW.start();

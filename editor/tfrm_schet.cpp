@@ -3,6 +3,7 @@
 #include "core/auto_number.h"
 #include "core/number_check.h"
 #include "data/date_time.h"
+#include "data/payments.h"
 #include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
@@ -13,6 +14,7 @@
 #include "ui/prompt_service.h"
 #include "ui_tfrm_schet.h"
 
+#include <QCheckBox>
 #include <QShowEvent>
 #include <QSignalBlocker>
 
@@ -104,6 +106,12 @@ TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, E
     });
     connect(ui->dateDover, &QDateEdit::dateChanged, this, &TfrmSchet::dateDoverChange);
     connect(ui->datevalut_dov, &QDateEdit::dateChanged, this, &TfrmSchet::datevalut_dovChange);
+    connect(ui->dateSchet, &QDateEdit::dateChanged, this, &TfrmSchet::dateSchetChange);
+    connect(ui->dtpOplatitDo, &QDateEdit::dateChanged, this, &TfrmSchet::dueDateTouched);
+    connect(ui->chkOplatitDo, &QCheckBox::toggled, this, [this](bool on) {
+        ui->dtpOplatitDo->setEnabled(on);
+        dueDateTouched();
+    });
     connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmSchet::btnAddClick);
     connect(ui->btnEdit, &QPushButton::clicked, this, &TfrmSchet::btnEditClick);
     connect(ui->btnDel, &QPushButton::clicked, this, &TfrmSchet::btnDelClick);
@@ -170,6 +178,46 @@ void TfrmSchet::FormCreate()
     if (m_mode == EditorMode::Current)
         m_numbersAtOpen = documentNumbers(m_dm);
     loadDocumentHalves();
+    loadDueDate();
+}
+
+void TfrmSchet::loadDueDate()
+{
+    m_termDays = payments::termDays(m_dm.TsnRW);
+    if (m_mode == EditorMode::Current) {
+        showDueDate(
+            payments::dueDate(m_dm.TsnRW, int(m_dm.DSetDocs->asInteger(QStringLiteral("KOD")))));
+    } else {
+        showDueDate(ui->dateSchet->date().addDays(m_termDays));
+        m_dueFollowsInvoiceDate = true;
+    }
+}
+
+void TfrmSchet::showDueDate(std::optional<QDate> due)
+{
+    const QSignalBlocker quietDate(ui->dtpOplatitDo);
+    const QSignalBlocker quietCheck(ui->chkOplatitDo);
+    ui->chkOplatitDo->setChecked(due.has_value());
+    ui->dtpOplatitDo->setEnabled(due.has_value());
+    ui->dtpOplatitDo->setDate(due.value_or(ui->dateSchet->date().addDays(m_termDays)));
+}
+
+std::optional<QDate> TfrmSchet::dueDate() const
+{
+    if (!ui->chkOplatitDo->isChecked())
+        return std::nullopt;
+    return ui->dtpOplatitDo->date();
+}
+
+void TfrmSchet::dateSchetChange()
+{
+    if (m_dueFollowsInvoiceDate)
+        showDueDate(ui->dateSchet->date().addDays(m_termDays));
+}
+
+void TfrmSchet::dueDateTouched()
+{
+    m_dueFollowsInvoiceDate = false;
 }
 
 void TfrmSchet::showEvent(QShowEvent *event)
@@ -304,6 +352,8 @@ void TfrmSchet::btnOkClick()
         storeNumberedAsking(m_dm, m_numbersAtOpen, [this](const NumberClash &clash) {
             return m_prompts.confirm(this, clashQuestion(clash));
         });
+        // In the document's transaction: the work session commits both together.
+        payments::setDueDate(m_dm.TsnRW, int(docs->asInteger(QStringLiteral("KOD"))), dueDate());
     });
     if (posted)
         accept();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FieldLinks;
 class PromptService;
@@ -48,6 +49,11 @@ private:
     void pgCtrlChange();
     void dateDoverChange();
     void datevalut_dovChange();
+    void dateSchetChange();
+    void dueDateTouched();
+    void loadDueDate();
+    void showDueDate(std::optional<QDate> due);
+    std::optional<QDate> dueDate() const;
     void btnNumClick(const QString &buttonName);
     void pickClient(ClientPick mode);
     void btnKomuClick();
@@ -84,6 +90,10 @@ private:
     // The numbers an edited document had when it was opened: a clash it already had is not
     // asked about again.
     QHash<int, qint64> m_numbersAtOpen;
+    // "Срок оплаты, дней" of the requisites, and whether "Оплатить до:" still follows the
+    // invoice date by that many days (a new document or a copy, until the user changes it).
+    int m_termDays = 0;
+    bool m_dueFollowsInvoiceDate = false;
     bool m_shown = false;
     bool m_documentRemoved = false; // a cancelled copy no longer exists
 };

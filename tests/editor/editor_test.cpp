@@ -4,6 +4,7 @@
 #include "core/work_session.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
+#include "data/payments.h"
 #include "data/tdm.h"
 #include "editor/document_editor.h"
 #include "editor/tfrm_schet.h"
@@ -12,6 +13,7 @@
 #include "window_driver.h"
 #include "window_test.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
@@ -332,6 +334,108 @@ TEST_F(Editor, PowerOfAttorneyDateAndValueDateAreOneAndDatesAreStoredAtMidnight)
     EXPECT_EQ(stored("DATASCH", document).toDateTime(), datetime::make(QDate(2026, 2, 27)));
     EXPECT_EQ(stored("DATAPLAT", document).toDateTime(), datetime::today());
 }
+
+// "Оплатить до:" of the invoice page: the invoice date plus the requisites' term while it
+// follows, what the user set once changed, empty when unticked; stored with the document.
+struct DueDateCase {
+    const char *what;
+    EditorMode mode;
+    std::optional<int> termDays;              // none: the requisites' default
+    std::optional<QDate> storedDue;           // of the document before the editor opens
+    std::function<void(TfrmSchet &)> user;    // after the invoice date was set to kInvoiceDate
+    std::optional<QDate> shownAtOpen, stored; // none: the box unticked / nothing stored
+};
+
+const QDate kInvoiceDate(2026, 2, 27);
+
+void PrintTo(const DueDateCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class EditorDueDate : public Editor, public ::testing::WithParamInterface<DueDateCase> {};
+
+TEST_P(EditorDueDate, FollowsTheInvoiceDateUntilChangedAndIsStoredWithTheDocument)
+{
+    const DueDateCase &c = GetParam();
+    storeRequisites(1);
+    if (c.termDays)
+        payments::setTermDays(dm.TsnRW, *c.termDays);
+    store(dm.DSetDocs, {{"NAMEORG", QStringLiteral("ТОО «Источник»")},
+                        {"KODARCHIV", 0},
+                        {"DATASCH", datetime::make(QDate(2026, 1, 5))}});
+    payments::setDueDate(dm.TsnRW, int(currentDocument()), c.storedDue);
+    commit();
+    if (c.mode == EditorMode::Copy)
+        copyCurrentDocument(dm);
+
+    qint64 document = 0;
+    runEditor(c.mode, [&](TfrmSchet &editor) {
+        document = currentDocument();
+        auto *due = child<QDateEdit>(editor, "dtpOplatitDo");
+        auto *set = child<QCheckBox>(editor, "chkOplatitDo");
+        EXPECT_EQ(set->isChecked(), c.shownAtOpen.has_value());
+        if (c.shownAtOpen)
+            EXPECT_EQ(due->date(), *c.shownAtOpen);
+        child<QDateEdit>(editor, "dateSchet")->setDate(kInvoiceDate);
+        if (c.user)
+            c.user(editor);
+        press(editor, "btnOk");
+    });
+    EXPECT_EQ(payments::dueDate(dm.TsnRW, int(document)), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EditorDueDate,
+    ::testing::Values(
+        DueDateCase{"new document follows the invoice date by ten days",
+                    EditorMode::New,
+                    {},
+                    {},
+                    {},
+                    datetime::today().date().addDays(10),
+                    kInvoiceDate.addDays(10)},
+        DueDateCase{"the term of the requisites",
+                    EditorMode::New,
+                    30,
+                    {},
+                    {},
+                    datetime::today().date().addDays(30),
+                    kInvoiceDate.addDays(30)},
+        DueDateCase{"a date the user set stays when the invoice date changes after it",
+                    EditorMode::New,
+                    {},
+                    {},
+                    [](TfrmSchet &editor) {
+                        child<QDateEdit>(editor, "dtpOplatitDo")->setDate(QDate(2026, 4, 1));
+                        child<QDateEdit>(editor, "dateSchet")->setDate(QDate(2026, 3, 2));
+                    },
+                    datetime::today().date().addDays(10),
+                    QDate(2026, 4, 1)},
+        DueDateCase{"unticked is no due date",
+                    EditorMode::New,
+                    {},
+                    {},
+                    [](TfrmSchet &editor) { child<QCheckBox>(editor, "chkOplatitDo")->click(); },
+                    datetime::today().date().addDays(10),
+                    {}},
+        DueDateCase{"a copy (dated today) follows its invoice date as a new one",
+                    EditorMode::Copy,
+                    {},
+                    QDate(2026, 1, 20),
+                    {},
+                    datetime::today().date().addDays(10),
+                    kInvoiceDate.addDays(10)},
+        DueDateCase{"a stored document shows its date, which stays",
+                    EditorMode::Current,
+                    {},
+                    QDate(2026, 1, 20),
+                    {},
+                    QDate(2026, 1, 20),
+                    QDate(2026, 1, 20)},
+        DueDateCase{
+            "a stored document without one shows none", EditorMode::Current, {}, {}, {}, {}, {}}),
+    [](const auto &info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(Editor, HolderDocumentAndBudgetCodeAreTheTwoHalvesOfOneColumn)
 {
