@@ -1,6 +1,5 @@
 #pragma once
 
-#include "data/debtor_documents.h"
 #include "data/debts.h"
 
 #include <QAbstractTableModel>

@@ -1,6 +1,5 @@
 #include "tfrm_dolzhniki.h"
 
-#include "data/debtor_documents.h"
 #include "data/debts.h"
 #include "data/tdm.h"
 #include "debtors_models.h"
@@ -189,9 +188,7 @@ void TfrmDolzhniki::dtpNaDatuChange()
 void TfrmDolzhniki::dbgrDolzhnikiRowChange()
 {
     const ClientDebt *client = currentClient();
-    m_documentsModel->setDocuments(
-        client ? documentDebts(readTransaction(), client->documents, m_date->date())
-               : std::vector<DocumentDebt>());
+    m_documentsModel->setDocuments(client ? client->dueDocuments : std::vector<DocumentDebt>());
     updateCommands();
 }
 

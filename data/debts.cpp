@@ -2,13 +2,18 @@
 
 #include "date_time.h"
 #include "fb_statement.h"
+#include "kz1048.h"
 #include "money.h"
 #include "payment_status.h"
+#include "row.h"
 
 #include <QHash>
 #include <QVariant>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
+#include <unordered_map>
 
 void DebtAges::add(const DebtAges &other)
 {
@@ -35,11 +40,6 @@ void addByAge(DebtAges &ages, int days, double amount)
 
 namespace {
 
-QString clientKey(const QString &name, const QString &biniin)
-{
-    return biniin.isEmpty() ? QStringLiteral("N:") + name : QStringLiteral("B:") + biniin;
-}
-
 void roundFigures(ClientDebt &client)
 {
     for (double *figure : {&client.invoiced, &client.paid, &client.due, &client.advance,
@@ -48,12 +48,25 @@ void roundFigures(ClientDebt &client)
         *figure = roundMoney(*figure);
 }
 
-} // namespace
+// The stored text without the blanks around it, as QString::trimmed would leave it: the
+// KZ-1048 bytes of white space are those of ASCII and the no-break space.
+std::string_view trimmedBytes(std::string_view bytes)
+{
+    const auto blank = [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b == 0x20 || (b >= 0x09 && b <= 0x0d) || b == 0xa0;
+    };
+    while (!bytes.empty() && blank(bytes.front()))
+        bytes.remove_prefix(1);
+    while (!bytes.empty() && blank(bytes.back()))
+        bytes.remove_suffix(1);
+    return bytes;
+}
 
-namespace {
-
-// Each document's sum of a grouped select of (KODDOCS, value), rounded to tiyn.
-QHash<int, double> sumsByDocument(FbTransaction &transaction, const QString &sql, QDate at)
+// Runs a select of (KODDOCS, number) and hands each row to take, read straight from the
+// engine's buffers: a hundred thousand rows through QVariant cost more than the engine's sums.
+template <class Take>
+void eachNumberByDocument(FbTransaction &transaction, const QString &sql, QDate at, Take take)
 {
     FbStatement statement(transaction);
     statement.prepare(sql);
@@ -61,83 +74,123 @@ QHash<int, double> sumsByDocument(FbTransaction &transaction, const QString &sql
         statement.setParameter(QString::fromLatin1(payment_sql::kDateParameter),
                                datetime::make(at));
     statement.execute();
-    QHash<int, double> sums;
-    while (statement.fetch())
-        sums.insert(statement.value(0).toInt(), roundMoney(statement.value(1).toDouble()));
-    return sums;
+    const std::vector<int> target{0, 1};
+    while (statement.fetch()) {
+        Row row(2);
+        statement.readInto(row, target);
+        if (!row.isNull(0) && !row.isNull(1))
+            take(int(row.integer(0)), row.real(1));
+    }
 }
+
+// A client as the documents name it: its BIN/IIN, or its name where that is empty; the
+// stored bytes, decoded only once per client.
+struct ClientRecord {
+    std::string name; // of its latest document by invoice number
+    std::string biniin;
+    std::pair<int, int> latest{-1, 0}; // NUMSCH, KOD
+    ClientDebt figures;
+    std::vector<DocumentDebt> documents; // those with money due
+};
+
+class Clients {
+public:
+    ClientRecord &of(std::string_view name, std::string_view biniin)
+    {
+        std::string key =
+            biniin.empty() ? std::string("N:").append(name) : std::string("B:").append(biniin);
+        const auto [found, added] = m_indexOf.try_emplace(std::move(key), m_all.size());
+        if (added) {
+            m_all.emplace_back();
+            m_all.back().name = name;
+            m_all.back().biniin = biniin;
+        }
+        return m_all[found->second];
+    }
+    std::vector<ClientRecord> &all() { return m_all; }
+
+private:
+    std::unordered_map<std::string, size_t> m_indexOf;
+    std::vector<ClientRecord> m_all;
+};
 
 } // namespace
 
 Debts clientDebts(FbTransaction &transaction, QDate at)
 {
-    // Four plain reads joined here: one pass over each table, where a subquery per document
-    // would look each one up again.
-    const QHash<int, double> amounts = sumsByDocument(
+    // Plain reads joined here: one pass over each table, where a subquery per document would
+    // look each one up again.
+    std::unordered_map<int, double> amounts;
+    amounts.reserve(1024);
+    eachNumberByDocument(
         transaction,
-        QStringLiteral("select KODDOCS, sum(STREALIZ) from DETAILDOCS group by KODDOCS"), at);
-    const QHash<int, double> paidSums = sumsByDocument(
+        QStringLiteral("select KODDOCS, sum(STREALIZ) from DETAILDOCS group by KODDOCS"), at,
+        [&](int kod, double sum) { amounts.emplace(kod, roundMoney(sum)); });
+    std::unordered_map<int, double> paidSums;
+    eachNumberByDocument(transaction,
+                         QStringLiteral("select KODDOCS, sum(AMOUNT) from PAYMENTS "
+                                        "where DATAOPL <= :NA group by KODDOCS"),
+                         at, [&](int kod, double sum) { paidSums.emplace(kod, roundMoney(sum)); });
+    // How many days past its due date each document is at the date, counted by the engine.
+    std::unordered_map<int, int> daysPast;
+    eachNumberByDocument(
         transaction,
-        QStringLiteral("select KODDOCS, sum(AMOUNT) from PAYMENTS where DATAOPL <= :NA "
-                       "group by KODDOCS"),
-        at);
-    QHash<int, QDate> dueDates;
+        QStringLiteral("select KODDOCS, cast(:NA as timestamp) - SROK "
+                       "from DUEDATES"),
+        at, [&](int kod, double days) { daysPast.emplace(kod, int(std::lround(days))); });
+
+    // In no order: sorting them all would cost more than placing each here.
+    Clients clients;
     {
         FbStatement statement(transaction);
-        statement.prepare(QStringLiteral("select KODDOCS, SROK from DUEDATES"));
+        // The invoice date as days before the date, which costs less to read than a timestamp.
+        statement.prepare(QStringLiteral("select KOD, NAMEORG, BINIIN, NUMSCH, "
+                                         "cast(:NA as timestamp) - DATASCH from DOCS "
+                                         "where DATASCH is null or DATASCH <= :NA"));
+        statement.setParameter(QString::fromLatin1(payment_sql::kDateParameter),
+                               datetime::make(at));
         statement.execute();
-        while (statement.fetch())
-            dueDates.insert(statement.value(0).toInt(), statement.value(1).toDateTime().date());
-    }
-
-    // In no order: sorting them all would cost more than placing each here. A client is named as
-    // its latest document (by invoice number) names it.
-    FbStatement statement(transaction);
-    statement.prepare(QStringLiteral("select KOD, NAMEORG, BINIIN, NUMSCH from DOCS "
-                                     "where DATASCH is null or DATASCH <= :NA"));
-    statement.setParameter(QString::fromLatin1(payment_sql::kDateParameter), datetime::make(at));
-    statement.execute();
-
-    QHash<QString, int> indexOf;
-    std::vector<ClientDebt> all;
-    std::vector<std::pair<int, int>> latest;                 // per client: NUMSCH, KOD
-    std::vector<std::vector<std::pair<int, int>>> documents; // per client: NUMSCH, KOD
-    const auto clientIndex = [&](const QString &name, const QString &biniin,
-                                 std::pair<int, int> order) {
-        auto found = indexOf.constFind(clientKey(name, biniin));
-        if (found == indexOf.cend()) {
-            found = indexOf.insert(clientKey(name, biniin), int(all.size()));
-            ClientDebt named;
-            named.name = name;
-            named.biniin = biniin;
-            all.push_back(std::move(named));
-            latest.push_back(order);
-            documents.emplace_back();
+        const std::vector<int> target{0, 1, 2, 3, 4};
+        while (statement.fetch()) {
+            Row row(5);
+            statement.readInto(row, target);
+            const int kod = int(row.integer(0));
+            const std::string_view name =
+                trimmedBytes(row.isNull(1) ? std::string_view() : row.text(1));
+            const std::string_view biniin =
+                trimmedBytes(row.isNull(2) ? std::string_view() : row.text(2));
+            const std::pair<int, int> order{row.isNull(3) ? 0 : int(row.integer(3)), kod};
+            ClientRecord &client = clients.of(name, biniin);
+            if (order > client.latest) {
+                client.latest = order;
+                client.name = name;
+            }
+            const auto amount = amounts.find(kod);
+            const auto paid = paidSums.find(kod);
+            const double invoiced = amount == amounts.end() ? 0 : amount->second;
+            const double paidSum = paid == paidSums.end() ? 0 : paid->second;
+            client.figures.invoiced += invoiced;
+            client.figures.paid += paidSum;
+            const double due = roundMoney(invoiced - paidSum);
+            if (due < 0.005)
+                continue;
+            client.figures.due += due;
+            const auto days = daysPast.find(kod);
+            addByAge(client.figures.ages, days == daysPast.end() ? 0 : days->second, due);
+            DocumentDebt document;
+            document.kod = kod;
+            document.number = order.first;
+            if (!row.isNull(4))
+                document.date = at.addDays(-std::lround(row.real(4)));
+            document.amount = invoiced;
+            document.paid = paidSum;
+            document.due = due;
+            if (days != daysPast.end()) {
+                document.dueDate = at.addDays(-days->second);
+                document.daysOverdue = std::max(0, days->second);
+            }
+            client.documents.push_back(document);
         }
-        return size_t(*found);
-    };
-    while (statement.fetch()) {
-        const int kod = statement.value(0).toInt();
-        const QString name = statement.value(1).toString().trimmed();
-        const QString biniin = statement.value(2).toString().trimmed();
-        const std::pair<int, int> order{statement.value(3).toInt(), kod};
-        const size_t index = clientIndex(name, biniin, order);
-        ClientDebt &client = all[index];
-        if (order > latest[index]) {
-            latest[index] = order;
-            client.name = name;
-        }
-        const double amount = amounts.value(kod);
-        const double paid = paidSums.value(kod);
-        client.invoiced += amount;
-        client.paid += paid;
-        const double due = roundMoney(amount - paid);
-        if (due < 0.005)
-            continue;
-        client.due += due;
-        const auto dueDate = dueDates.constFind(kod);
-        addByAge(client.ages, dueDate == dueDates.cend() ? 0 : int(dueDate->daysTo(at)), due);
-        documents[index].push_back(order);
     }
 
     // A payer known only from the bank is named as its payment order names it.
@@ -148,21 +201,32 @@ Debts clientDebts(FbTransaction &transaction, QDate at)
         "from BANK_OPERATIONS O where O.STATE = 1 and coalesce(O.DATEOPER, O.DATEDOC) <= :NA"));
     advances.setParameter(QString::fromLatin1(payment_sql::kDateParameter), datetime::make(at));
     advances.execute();
+    const std::vector<int> advanceTarget{0, 1, 2};
     while (advances.fetch()) {
-        const size_t index = clientIndex(advances.value(0).toString().trimmed(),
-                                         advances.value(1).toString().trimmed(), {-1, 0});
-        all[index].advance += advances.value(2).toDouble();
+        Row row(3);
+        advances.readInto(row, advanceTarget);
+        ClientRecord &client =
+            clients.of(trimmedBytes(row.isNull(0) ? std::string_view() : row.text(0)),
+                       trimmedBytes(row.isNull(1) ? std::string_view() : row.text(1)));
+        if (!row.isNull(2))
+            client.figures.advance += row.real(2);
     }
 
     Debts result;
-    for (size_t i = 0; i < all.size(); ++i) {
-        ClientDebt &client = all[i];
+    for (ClientRecord &record : clients.all()) {
+        ClientDebt &client = record.figures;
         roundFigures(client);
-        if (documents[i].empty() && client.advance < 0.005)
+        if (record.documents.empty() && client.advance < 0.005)
             continue;
-        std::sort(documents[i].begin(), documents[i].end());
-        for (const auto &[number, kod] : documents[i])
-            client.documents.push_back(kod);
+        client.name = kz1048::decode(record.name);
+        client.biniin = kz1048::decode(record.biniin);
+        std::sort(record.documents.begin(), record.documents.end(),
+                  [](const DocumentDebt &a, const DocumentDebt &b) {
+                      return std::pair(a.number, a.kod) < std::pair(b.number, b.kod);
+                  });
+        for (const DocumentDebt &document : record.documents)
+            client.documents.push_back(document.kod);
+        client.dueDocuments = std::move(record.documents);
         result.total.invoiced += client.invoiced;
         result.total.paid += client.paid;
         result.total.due += client.due;

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class FbTransaction;
@@ -24,6 +25,18 @@ struct DebtAges {
     void add(const DebtAges &other);
 };
 
+// A document with money due at the date.
+struct DocumentDebt {
+    int kod = 0;
+    int number = 0; // NUMSCH
+    QDate date;     // DATASCH
+    double amount = 0;
+    double paid = 0; // by the date
+    double due = 0;
+    std::optional<QDate> dueDate;
+    int daysOverdue = 0; // 0 when not due yet or without a due date
+};
+
 struct ClientDebt {
     QString name;
     QString biniin;
@@ -35,6 +48,7 @@ struct ClientDebt {
     // brought by the date, less what of them went to documents. Not netted against `due`.
     double advance = 0;
     std::vector<int> documents; // the KOD of each document with money due, by invoice number
+    std::vector<DocumentDebt> dueDocuments; // those documents, in the same order
 };
 
 struct Debts {

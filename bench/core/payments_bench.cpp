@@ -136,6 +136,8 @@ void OverdueFilterToGridRows(benchmark::State &state)
 }
 BENCHMARK(OverdueFilterToGridRows)->Unit(benchmark::kMillisecond);
 
+// Also all that the debtors' window reads before it shows its first rows: the documents of a
+// client come with its figures.
 void DebtorsAtToday(benchmark::State &state)
 {
     TDM &dm = shared().dm;
