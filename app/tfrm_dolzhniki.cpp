@@ -85,6 +85,8 @@ TfrmDolzhniki::TfrmDolzhniki(TDM &dm, PromptService &prompts, ReportShower showR
     top->addStretch();
 
     m_clients = makeGrid("dbgrDolzhniki", m_clientsModel, this);
+    // The figures keep their whole width at any date; the names take what is left.
+    m_clients->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_clients->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_documents = makeGrid("dbgrDokumenty", m_documentsModel, this);
     m_documents->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -118,8 +120,6 @@ TfrmDolzhniki::TfrmDolzhniki(TDM &dm, PromptService &prompts, ReportShower showR
     // them is the opener's to report, and the window is not shown empty.
     m_date->setDate(QDate::currentDate());
     m_clientsModel->setDebts(clientDebts(readTransaction(), m_date->date()));
-    m_clients->resizeColumnsToContents();
-    m_clients->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     connectCommand(m_date, &QDateEdit::dateChanged, this, m_prompts, [this] { dtpNaDatuChange(); });
     connectCommand(m_clients->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -17,11 +17,14 @@ QList<MemoryRows::Column> figureColumns(QList<MemoryRows::Column> columns)
     return columns;
 }
 
+// A figure of nothing is left empty, as the window shows it: the columns of ages read at a
+// glance.
 QVariantList figures(const ClientDebt &client, QVariantList values)
 {
-    values << client.invoiced << client.paid << client.due << client.ages.notDue
-           << client.ages.days1to30 << client.ages.days31to60 << client.ages.days61to90
-           << client.ages.over90 << client.advance;
+    for (double figure :
+         {client.invoiced, client.paid, client.due, client.ages.notDue, client.ages.days1to30,
+          client.ages.days31to60, client.ages.days61to90, client.ages.over90, client.advance})
+        values << (figure == 0 ? QVariant() : QVariant(figure));
     return values;
 }
 
