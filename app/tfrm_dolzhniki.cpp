@@ -78,6 +78,8 @@ TfrmDolzhniki::TfrmDolzhniki(TDM &dm, PromptService &prompts, ReportShower showR
     m_date = new DateEdit(this);
     m_date->setObjectName(QStringLiteral("dtpNaDatu"));
     m_date->setCalendarPopup(true);
+    // The figures are read again once a typed date is complete, not at each digit of it.
+    m_date->setKeyboardTracking(false);
     dateLabel->setBuddy(m_date);
     auto *top = new QHBoxLayout;
     top->addWidget(dateLabel);

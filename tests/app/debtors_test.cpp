@@ -1,14 +1,18 @@
+#include "app/debtors_command.h"
 #include "app/tfrm_dolzhniki.h"
 #include "data/date_time.h"
 #include "data/debts.h"
 #include "data/fb_statement.h"
 #include "data/payments.h"
+#include "main_window_test.h"
 #include "report/report_engine.h"
 #include "window_driver.h"
 #include "window_test.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QDateEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -177,6 +181,29 @@ TEST_F(Debtors, ReconciliationActOpensForTheChosenClientOnly)
     ASSERT_TRUE(act.isEnabled());
     act.click();
     EXPECT_EQ(opened, QStringList{QStringLiteral("ТОО «Альфа» 30.06.2026")});
+}
+
+// "Сервис" → "Должники..." of the register opens the window over the database, modally.
+class DebtorsCommand : public MainWindowTest {
+protected:
+    DebtorsCommand() : MainWindowTest(TempDatabase::Demo) {}
+};
+
+TEST_F(DebtorsCommand, OpensTheDebtorsFromTheServiceMenu)
+{
+    openWindow();
+    int rows = 0;
+    addDebtorsCommand(*window, dm, prompts, {}, [&](QDialog &dialog) {
+        auto &debtors = dynamic_cast<TfrmDolzhniki &>(dialog);
+        debtors.setDate(QDate(2026, 12, 31));
+        rows = child<QTableView>(debtors, "dbgrDolzhniki")->model()->rowCount();
+        return int(QDialog::Accepted);
+    });
+    auto *action = window->serviceMenu()->findChild<QAction *>(QStringLiteral("actDolzhniki"));
+    ASSERT_TRUE(action);
+    EXPECT_EQ(window->serviceMenu()->actions().front(), action);
+    action->trigger();
+    EXPECT_GT(rows, 1) << "the demo's clients owe, with the totals under them";
 }
 
 } // namespace
