@@ -7,9 +7,6 @@
 #include "payment_status.h"
 #include "row.h"
 
-#include <QHash>
-#include <QVariant>
-
 #include <algorithm>
 #include <cmath>
 #include <string>
