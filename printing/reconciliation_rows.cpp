@@ -26,6 +26,19 @@ QVariant amountOrEmpty(double amount)
     return amount == 0 ? QVariant() : QVariant(amount);
 }
 
+// "по договору № 12 от 05.01.2026" of the ground "Договор № 12 от 05.01.2026": a ground usually
+// names its contract, which the line names already.
+QString groundLine(const QString &ground)
+{
+    if (ground.isEmpty())
+        return {};
+    static const QString contract = QStringLiteral("договор ");
+    const QString rest = ground.startsWith(contract, Qt::CaseInsensitive)
+                             ? ground.mid(contract.size()).trimmed()
+                             : ground;
+    return QStringLiteral("по договору ") + rest;
+}
+
 QString orLine(const QString &text)
 {
     return text.isEmpty() ? kLine : text;
@@ -55,7 +68,7 @@ ReconciliationRows::ReconciliationRows(const ReconciliationAct &act, const QStri
          act.client.name,
          QStringLiteral("за период: с %1 по %2").arg(dateText(act.from), dateText(act.to)),
          QStringLiteral("между %1 и %2").arg(act.business, act.client.name),
-         ground.isEmpty() ? QString() : QStringLiteral("по договору ") + ground,
+         groundLine(ground),
          QStringLiteral("Мы, нижеподписавшиеся, %1 (%2), с одной стороны, и %3 (%4), с другой "
                         "стороны, составили настоящий акт сверки в том, что состояние взаимных "
                         "расчетов по данным учета следующее:")
