@@ -29,14 +29,14 @@ using zreport::OutputFile;
 
 namespace {
 
+const QString kActTemplate = QStringLiteral("repAktSverki");
+
 // The preview's export formats that render writes, each to the file named by its option.
 struct ExportFormat {
     const char *option;
     zexport::ExportKind kind;
     const char *description;
 };
-const QString kActTemplate = QStringLiteral("repAktSverki");
-
 constexpr ExportFormat kExportFormats[] = {
     {"xlsx", zexport::ExportKind::Xlsx, "Write an Excel workbook (XLSX)."},
     {"docx", zexport::ExportKind::Docx, "Write a Word document (DOCX)."},

@@ -14,6 +14,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString kTemplate = QStringLiteral("repAktSverki");
@@ -27,7 +30,8 @@ FbTransaction &readingTransaction(TDM &dm)
 
 } // namespace
 
-TfrmAktSverki::TfrmAktSverki(const RefbookContext &context, int clientKod, QWidget *parent)
+TfrmAktSverki::TfrmAktSverki(const RefbookContext &context, const ActClient &client,
+                             QWidget *parent)
     : QDialog(parent), m_context(context), m_client(new QComboBox(this)),
       m_from(new DateEdit(this)), m_to(new DateEdit(this)), m_ground(new QComboBox(this)),
       m_mirror(new QCheckBox(QStringLiteral("Заполнить данные контрагента"), this))
@@ -81,14 +85,26 @@ TfrmAktSverki::TfrmAktSverki(const RefbookContext &context, int clientKod, QWidg
     form->addRow(QString(), m_mirror);
     form->addRow(buttons);
 
-    for (const ActClientChoice &choice : actClientChoices(readingTransaction(m_context.dm))) {
-        const QString text =
+    m_choices = actClientChoices(readingTransaction(m_context.dm));
+    // The same name and BIN/IIN first; else, for a renamed client, the same BIN/IIN.
+    auto initial = std::find_if(m_choices.begin(), m_choices.end(), [&client](const auto &c) {
+        return c.client.name == client.name && c.client.biniin == client.biniin;
+    });
+    if (initial == m_choices.end() && !client.biniin.isEmpty())
+        initial = std::find_if(m_choices.begin(), m_choices.end(), [&client](const auto &c) {
+            return c.client.biniin == client.biniin;
+        });
+    // A client known only from its documents (the debtors list them so) is offered as well.
+    if (initial == m_choices.end() && !client.name.isEmpty()) {
+        m_choices.push_back({0, client});
+        initial = std::prev(m_choices.end());
+    }
+    for (const ActClientChoice &choice : m_choices)
+        m_client->addItem(
             choice.client.biniin.isEmpty()
                 ? choice.client.name
-                : QStringLiteral("%1 (%2)").arg(choice.client.name, choice.client.biniin);
-        m_client->addItem(text, choice.kod);
-    }
-    m_client->setCurrentIndex(std::max(0, m_client->findData(clientKod)));
+                : QStringLiteral("%1 (%2)").arg(choice.client.name, choice.client.biniin));
+    m_client->setCurrentIndex(initial == m_choices.end() ? 0 : int(initial - m_choices.begin()));
     clientChanged();
     setPeriod(ActPeriod::ThisQuarter);
 
@@ -109,10 +125,11 @@ void TfrmAktSverki::clientChanged()
 {
     m_ground->clear();
     m_ground->addItem(QString());
-    if (m_client->currentIndex() < 0)
+    const int index = m_client->currentIndex();
+    if (index < 0 || m_choices[size_t(index)].kod == 0)
         return;
     for (const QString &ground :
-         clientGrounds(readingTransaction(m_context.dm), m_client->currentData().toInt()))
+         clientGrounds(readingTransaction(m_context.dm), m_choices[size_t(index)].kod))
         m_ground->addItem(ground);
 }
 
@@ -130,20 +147,15 @@ void TfrmAktSverki::btnOKClick()
         m_from->setFocus();
         return;
     }
-    FbTransaction &transaction = readingTransaction(m_context.dm);
-    const std::optional<ActClient> client = actClient(transaction, m_client->currentData().toInt());
-    if (!client) {
-        prompts.inform(this, QStringLiteral("Клиента больше нет в списке клиентов."));
-        return;
-    }
     QString error;
     const auto report = ztemplates::loadBuiltinTemplate(kTemplate, &error);
     if (!report) {
         reportError(prompts, this, error);
         return;
     }
-    const ReconciliationAct act =
-        reconciliationAct(transaction, *client, m_from->date(), m_to->date());
+    const ReconciliationAct act = reconciliationAct(
+        readingTransaction(m_context.dm), m_choices[size_t(m_client->currentIndex())].client,
+        m_from->date(), m_to->date());
     report->documentTitle = reconciliationTitle(act);
     if (m_context.readImages)
         report->images = m_context.readImages(pictureImageNames(*report));
@@ -153,8 +165,15 @@ void TfrmAktSverki::btnOKClick()
     accept();
 }
 
+void openReconciliationAct(QWidget *parent, const RefbookContext &context, const ActClient &client)
+{
+    TfrmAktSverki dialog(context, client, parent);
+    context.runDialog(dialog);
+}
+
 void openReconciliationAct(QWidget *parent, const RefbookContext &context, int clientKod)
 {
-    TfrmAktSverki dialog(context, clientKod, parent);
-    context.runDialog(dialog);
+    openReconciliationAct(
+        parent, context,
+        actClient(readingTransaction(context.dm), clientKod).value_or(ActClient{}));
 }

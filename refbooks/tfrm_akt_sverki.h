@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 class DateEdit;
@@ -17,8 +19,10 @@ class TfrmAktSverki : public QDialog {
     Q_OBJECT
 
 public:
-    // Opened on the client of clientKod, or the first of the list when it has no such client.
-    TfrmAktSverki(const RefbookContext &context, int clientKod, QWidget *parent = nullptr);
+    // Opened on client: the one of its BIN/IIN in the client list (of its name where it has
+    // none), or itself when the list does not hold it; the first of the list for an empty one.
+    TfrmAktSverki(const RefbookContext &context, const ActClient &client,
+                  QWidget *parent = nullptr);
 
     // Builds the act as chosen, shows it and closes; what cannot be used is said, and the
     // window stays open.
@@ -29,6 +33,7 @@ private:
     void setPeriod(ActPeriod period);
 
     RefbookContext m_context;
+    std::vector<ActClientChoice> m_choices; // the items of m_client, in order
     QComboBox *m_client;
     DateEdit *m_from;
     DateEdit *m_to;
@@ -36,6 +41,7 @@ private:
     QCheckBox *m_mirror;
 };
 
-// What the client list and the debtors window call: "Акт сверки..." on the client of
-// clientKod (its KOD in the client list; 0 when none is current).
+// "Акт сверки..." on a client as the debtors list it (by name and BIN/IIN)...
+void openReconciliationAct(QWidget *parent, const RefbookContext &context, const ActClient &client);
+// ...and as the client list has it: its KOD there, 0 when none is current.
 void openReconciliationAct(QWidget *parent, const RefbookContext &context, int clientKod);

@@ -3,6 +3,7 @@
 #include "data/fb_statement.h"
 #include "data_module_test.h"
 #include "refbooks/tfrm_add_client.h"
+#include "refbooks/tfrm_akt_sverki.h"
 #include "refbooks/tfrm_knp.h"
 #include "refbooks/tfrm_kolvo.h"
 #include "refbooks/tfrm_nomenkl.h"
@@ -382,6 +383,27 @@ TEST_F(Refbooks, ReconciliationActOfTheCurrentClient)
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(client, s("ТОО Альфа"));
     EXPECT_EQ(groundLine, s("по договору № 12 от 05.01.2026"));
+}
+
+// The debtors name a client by its documents: one the client list does not hold is offered as
+// it is, without grounds.
+TEST_F(Refbooks, ReconciliationActOfAClientKnownOnlyFromItsDocuments)
+{
+    QString client;
+    shower = [&](const zreport::TfrxReport &, const zreport::DataSources &sources) {
+        zreport::ReportRows *act = zreport::findDataSource(sources, QStringLiteral("DM.DSAkt"));
+        ASSERT_TRUE(act && act->open());
+        act->first();
+        client = act->value(act->fieldIndex(u"CLIENT")).toString();
+    };
+    runChild = [](QDialog &dialog) {
+        EXPECT_EQ(child<QComboBox>(dialog, "cmbClient")->currentText(), s("ТОО Дельта (777)"));
+        EXPECT_EQ(child<QComboBox>(dialog, "cmbOsnovanie")->count(), 1);
+        click(dialog, "btnOK");
+        return dialog.result();
+    };
+    openReconciliationAct(nullptr, context(), ActClient{s("ТОО Дельта"), s("777")});
+    EXPECT_EQ(client, s("ТОО Дельта"));
 }
 
 struct PrintCase {
