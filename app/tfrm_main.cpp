@@ -355,7 +355,21 @@ void TfrmMain::btnRekvizClick()
 
 RefbookContext TfrmMain::refbookContext()
 {
-    return {m_dm, m_prompts, m_runDialog, m_showReport};
+    RefbookContext context{m_dm, m_prompts, m_runDialog, m_showReport};
+    context.readImages = formImagesReader();
+    return context;
+}
+
+FormImagesReader TfrmMain::formImagesReader()
+{
+    if (!ui->chkPechatPodpisi->isChecked())
+        return {};
+    return [this](const QSet<QString> &names) {
+        FormImages stored = readFormImages(m_dm.ZNDB, names);
+        if (!stored.problem.isEmpty())
+            m_prompts.inform(this, stored.problem);
+        return stored.images;
+    };
 }
 
 void TfrmMain::btnTovUslClick()
@@ -422,18 +436,9 @@ void TfrmMain::btnSchClick(QObject *sender)
     if (!confirmDespiteIdProblems(m_prompts, this, documentIdProblems(m_dm),
                                   QStringLiteral("Печатать всё равно?")))
         return;
-    FormImagesReader readImages;
-    if (ui->chkPechatPodpisi->isChecked()) {
-        readImages = [this](const QSet<QString> &names) {
-            FormImages stored = readFormImages(m_dm.ZNDB, names);
-            if (!stored.problem.isEmpty())
-                m_prompts.inform(this, stored.problem);
-            return stored.images;
-        };
-    }
     const QString problem =
         printCurrentDocument(m_dm, button->form, !ui->btnActAlb->isHidden(),
-                             !ui->btnRasxAlb->isHidden(), readImages, m_showReport);
+                             !ui->btnRasxAlb->isHidden(), formImagesReader(), m_showReport);
     if (!problem.isEmpty())
         reportError(m_prompts, this, problem);
 }

@@ -84,6 +84,8 @@ private:
     void BitBtn3Click();
     void btnZapOrgClick();
     RefbookContext refbookContext();
+    // Reads the stamp and signatures while "Печать и подписи" is ticked; empty otherwise.
+    FormImagesReader formImagesReader();
     void btnCloseClick();
     // The seven printing commands; sender is the button pressed.
     void btnSchClick(QObject *sender);

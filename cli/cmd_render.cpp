@@ -1,12 +1,15 @@
 #include "command_line.h"
 #include "commands.h"
 #include "open_database.h"
+#include "payment_options.h"
 
 #include "data/database_location.h"
 #include "data/db_error.h"
+#include "data/reconciliation_act.h"
 #include "data/server_location.h"
 #include "data/tdm.h"
 #include "printing/print_job.h"
+#include "printing/reconciliation_rows.h"
 #include "report/export/export_filters.h"
 #include "report/output_file.h"
 #include "report/report_engine.h"
@@ -15,6 +18,7 @@
 
 #include <QFileInfo>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -24,6 +28,8 @@
 using zreport::OutputFile;
 
 namespace {
+
+const QString kActTemplate = QStringLiteral("repAktSverki");
 
 // The preview's export formats that render writes, each to the file named by its option.
 struct ExportFormat {
@@ -52,7 +58,46 @@ struct RenderOptions {
     std::optional<int> doc;
     int tip = 0;
     int dpi = 150;
+    // The reconciliation act's client (its KOD in the reference book) and period.
+    int client = 0;
+    QDate from, to;
+    bool mirror = false;
 };
+
+// The act's own options: required with its template, refused with any other.
+QString readActOptions(const QCommandLineParser &parser, RenderOptions &o)
+{
+    const bool act = o.templateName == kActTemplate;
+    for (const char *name : {"client", "from", "to", "mirror"}) {
+        const bool set = parser.isSet(QLatin1String(name));
+        if (!act && set)
+            return QStringLiteral("--%1 is only for --template %2")
+                .arg(QLatin1String(name), kActTemplate);
+        if (act && !set && QLatin1String(name) != QLatin1String("mirror"))
+            return QStringLiteral("--template %1 needs --%2")
+                .arg(kActTemplate, QLatin1String(name));
+    }
+    if (!act)
+        return {};
+    bool ok = false;
+    o.client = parser.value(QStringLiteral("client")).toInt(&ok);
+    if (!ok)
+        return QStringLiteral("--client needs a whole number, not \"%1\"")
+            .arg(parser.value(QStringLiteral("client")));
+    for (const auto &[name, date] : {std::pair{"from", &o.from}, std::pair{"to", &o.to}}) {
+        const QString text = parser.value(QLatin1String(name));
+        const std::optional<QDate> parsed = parseCommandDate(text);
+        if (!parsed)
+            return QStringLiteral("--%1 %2 is not a date DD.MM.YYYY")
+                .arg(QLatin1String(name), text);
+        *date = *parsed;
+    }
+    if (o.from > o.to)
+        return QStringLiteral("--from %1 is after --to %2")
+            .arg(o.from.toString(u"dd.MM.yyyy"), o.to.toString(u"dd.MM.yyyy"));
+    o.mirror = parser.isSet(QStringLiteral("mirror"));
+    return {};
+}
 
 // Reads the options; an error text when they cannot be used.
 QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
@@ -106,6 +151,8 @@ QString readOptions(const QCommandLineParser &parser, RenderOptions &o)
     if (!ztemplates::builtinTemplateNames().contains(o.templateName))
         return QStringLiteral("unknown template %1; the templates are: %2")
             .arg(o.templateName, ztemplates::builtinTemplateNames().join(QStringLiteral(", ")));
+    if (const QString problem = readActOptions(parser, o); !problem.isEmpty())
+        return problem;
     if (!database::isServerLocation(o.db) && !QFileInfo(o.db).isFile())
         return QStringLiteral("no database file %1").arg(o.db);
     return {};
@@ -163,13 +210,47 @@ bool writeOutputs(const zreport::PreparedReport &prepared, const RenderOptions &
     return ok;
 }
 
+// Runs the report over its sources, writes the outputs and says how many pages it made.
+int runAndWrite(const zreport::TfrxReport &report, const zreport::DataSources &sources,
+                const RenderOptions &o, const std::function<void()> &afterRun = {})
+{
+    zreport::ReportEngine engine(report, sources);
+    const bool ran = engine.run();
+    if (afterRun)
+        afterRun();
+    if (!engine.errors().isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(zreport::runErrorsText(engine.errors())));
+    const bool written = writeOutputs(engine.prepared(), o);
+    // Standard output may carry the form itself; the summary then goes to standard error.
+    const bool outputOnStdout =
+        OutputFile::isStandardOutput(o.json) || OutputFile::isStandardOutput(o.pdf);
+    std::fprintf(outputOnStdout ? stderr : stdout, "%s: %d page(s)\n", qPrintable(o.templateName),
+                 engine.prepared().pageCount());
+    return ran && engine.errors().isEmpty() && written ? 0 : 1;
+}
+
+int renderAct(TDM &dm, const zreport::TfrxReport &report, const RenderOptions &o)
+{
+    if (!dm.TsnRW.isActive())
+        dm.TsnRW.start();
+    const std::optional<ActClient> client = actClient(dm.TsnRW, o.client);
+    if (!client) {
+        std::fprintf(stderr, "render: there is no client with KOD %d\n", o.client);
+        return 2;
+    }
+    const ReconciliationAct act = reconciliationAct(dm.TsnRW, *client, o.from, o.to);
+    const ReconciliationRows rows(act, {}, o.mirror);
+    return runAndWrite(report, rows.sources(), o);
+}
+
 } // namespace
 
 int runRender(const QStringList &args)
 {
     CommandLine line(
         QStringLiteral("render"),
-        QStringLiteral("[--database PATH] --template NAME [--doc KOD] [--tip N] [--json FILE] "
+        QStringLiteral("[--database PATH] --template NAME [--doc KOD] [--tip N] "
+                       "[--client KOD --from DD.MM.YYYY --to DD.MM.YYYY [--mirror]] [--json FILE] "
                        "[--pdf FILE] [--png PREFIX [--dpi N]] [--xlsx FILE] [--docx FILE] "
                        "[--odt FILE] [--html FILE] [--rtf FILE] [--csv FILE] [--txt FILE]"),
         QStringLiteral("Lays a printed form out and writes it as JSON, PDF, PNG pages or the "
@@ -194,6 +275,16 @@ int runRender(const QStringList &args)
          QStringLiteral("For the listings repOrg and repNomenkl: the kind of clients or goods, "
                         "0, 1 or 2."),
          QStringLiteral("N"), QStringLiteral("0")},
+        {QStringLiteral("client"),
+         QStringLiteral("For the reconciliation act repAktSverki: the client's KOD in the "
+                        "client list."),
+         QStringLiteral("KOD")},
+        {QStringLiteral("from"), QStringLiteral("For repAktSverki: the first day of the period."),
+         QStringLiteral("DD.MM.YYYY")},
+        {QStringLiteral("to"), QStringLiteral("For repAktSverki: the last day of the period."),
+         QStringLiteral("DD.MM.YYYY")},
+        {QStringLiteral("mirror"),
+         QStringLiteral("For repAktSverki: fill the client's half as the mirror of ours.")},
         {QStringLiteral("json"), QStringLiteral("Write the laid-out pages as JSON."),
          QStringLiteral("FILE")},
         {QStringLiteral("pdf"), QStringLiteral("Write a PDF."), QStringLiteral("FILE")},
@@ -221,24 +312,15 @@ int runRender(const QStringList &args)
         TDM dm;
         if (!openDatabase(dm, o.db, "render"))
             return 1;
+        if (o.templateName == kActTemplate)
+            return renderAct(dm, *report, o);
         if (const QString problem = prepareData(dm, o); !problem.isEmpty()) {
             std::fprintf(stderr, "render: %s\n", qPrintable(problem));
             return o.doc ? 2 : 1;
         }
         ReportSources sources(dm);
-        zreport::ReportEngine engine(*report, sources.sources());
-        const bool ran = engine.run();
         // The totals were worked out for this print only; the file stays as it was.
-        dm.DSetDocs->cancel();
-        if (!engine.errors().isEmpty())
-            std::fprintf(stderr, "%s\n", qPrintable(zreport::runErrorsText(engine.errors())));
-        const bool written = writeOutputs(engine.prepared(), o);
-        // Standard output may carry the form itself; the summary then goes to standard error.
-        const bool outputOnStdout =
-            OutputFile::isStandardOutput(o.json) || OutputFile::isStandardOutput(o.pdf);
-        std::fprintf(outputOnStdout ? stderr : stdout, "%s: %d page(s)\n",
-                     qPrintable(o.templateName), engine.prepared().pageCount());
-        return ran && engine.errors().isEmpty() && written ? 0 : 1;
+        return runAndWrite(*report, sources.sources(), o, [&dm] { dm.DSetDocs->cancel(); });
     } catch (const DbError &e) {
         std::fprintf(stderr, "render: %s\n", qPrintable(e.message()));
         return 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/form_images.h"
 #include "printing/report_shower.h"
 #include "ui/db_grid.h"
 #include "ui/dialog_runner.h"
@@ -29,6 +30,8 @@ struct RefbookContext {
     ReportShower showReport;
     // Where the windows remember the last import's mapping: the program's settings when empty.
     QString settingsFile = {};
+    // Reads the stamp and signatures a form prints; empty while "Печать и подписи" is off.
+    FormImagesReader readImages = {};
 };
 
 // The list window that every reference book is: a framed grid over one dataset, optionally

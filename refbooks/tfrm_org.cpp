@@ -5,6 +5,7 @@
 #include "data/tdm.h"
 #include "list_transfer.h"
 #include "tfrm_add_client.h"
+#include "tfrm_akt_sverki.h"
 #include "tfrm_osnovanie.h"
 #include "ui/dataset_commands.h"
 #include "ui/prompt_service.h"
@@ -47,6 +48,7 @@ TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent, ClientPick mode
     addCommand("BitBtn3", QStringLiteral("Изменить"), [this] { BitBtn3Click(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteClient(); });
     addCommand("btnOsnov", QStringLiteral("Основания"), [this] { btnOsnovClick(); });
+    addCommand("btnAktSverki", QStringLiteral("Акт сверки..."), [this] { btnAktSverkiClick(); });
     addTransferCommands(ImportTarget::Clients);
     addPrintCommand(QStringLiteral("repOrg"));
     reloadList();
@@ -89,6 +91,14 @@ void TfrmOrg::btnOsnovClick()
     }
     TfrmOsnovanie grounds(m_context, this);
     m_context.runDialog(grounds);
+}
+
+void TfrmOrg::btnAktSverkiClick()
+{
+    postPending();
+    openReconciliationAct(this, m_context,
+                          m_dataset->isEmpty() ? 0
+                                               : int(m_dataset->asInteger(QStringLiteral("KOD"))));
 }
 
 void TfrmOrg::rowDoubleClicked()

@@ -29,6 +29,7 @@ private:
     void BitBtn1Click();
     void BitBtn3Click();
     void btnOsnovClick();
+    void btnAktSverkiClick();
     void openClient();
 
     ClientPick m_mode;

@@ -8,6 +8,7 @@
 #include "templates/template_loader.h"
 #include "unreadable_row.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -173,6 +174,73 @@ TEST(Render, RefusesWhatItCannotUse)
         const CliRun result = render(c.args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
         EXPECT_FALSE(result.err.isEmpty());
+    }
+}
+
+// The reconciliation act of a demo client: its sale before the period opens it, its sale within
+// it is a row, and its half for the client is filled only when asked.
+TEST(Render, ReconciliationActOfAClientAndPeriod)
+{
+    TempDatabase db(TempDatabase::Demo);
+    const QString json = db.folder() + QStringLiteral("/act.json");
+    const QString pdf = db.folder() + QStringLiteral("/act.pdf");
+    const QStringList act = {QStringLiteral("--db"),       db.path(),
+                             QStringLiteral("--template"), QStringLiteral("repAktSverki"),
+                             QStringLiteral("--client"),   QStringLiteral("1"),
+                             QStringLiteral("--from"),     QStringLiteral("01.03.2026"),
+                             QStringLiteral("--to"),       QStringLiteral("31.03.2026")};
+    for (const bool mirror : {false, true}) {
+        const CliRun result =
+            render(act + QStringList{QStringLiteral("--json"), json, QStringLiteral("--pdf"), pdf} +
+                   (mirror ? QStringList{QStringLiteral("--mirror")} : QStringList()));
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out, QStringLiteral("repAktSverki: 1 page(s)\n"));
+        EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+        const QStringList printed = texts(json);
+        EXPECT_TRUE(printed.contains(QStringLiteral("между ТОО «Алтын Дала Трейд» и ТОО «Степной "
+                                                    "Ветер»")));
+        EXPECT_EQ(printed.count(QStringLiteral("Реализация (накладная № 1 от 02.03.2026)")),
+                  mirror ? 2 : 1);
+        EXPECT_EQ(printed.count(QStringLiteral("21000,00")), mirror ? 2 : 1) << "opening";
+    }
+}
+
+TEST(Render, ReconciliationActRefusesWhatItCannotUse)
+{
+    TempDatabase demo(TempDatabase::Demo);
+    const QStringList base = {QStringLiteral("--db"), demo.path(), QStringLiteral("--template"),
+                              QStringLiteral("repAktSverki")};
+    const QStringList period = {QStringLiteral("--from"), QStringLiteral("01.01.2026"),
+                                QStringLiteral("--to"), QStringLiteral("31.03.2026")};
+    const QString client = QStringLiteral("--client");
+    const struct {
+        QStringList args;
+        const char *message;
+    } cases[] = {
+        {base + period, "--template repAktSverki needs --client"},
+        {base + QStringList{client, QStringLiteral("1"), QStringLiteral("--from"),
+                            QStringLiteral("01.01.2026")},
+         "--template repAktSverki needs --to"},
+        {base + period + QStringList{client, QStringLiteral("x")},
+         "--client needs a whole number, not \"x\""},
+        {base + QStringList{client, QStringLiteral("1"), QStringLiteral("--from"),
+                            QStringLiteral("31.02.2026"), QStringLiteral("--to"),
+                            QStringLiteral("31.03.2026")},
+         "--from 31.02.2026 is not a date DD.MM.YYYY"},
+        {base + QStringList{client, QStringLiteral("1"), QStringLiteral("--from"),
+                            QStringLiteral("01.04.2026"), QStringLiteral("--to"),
+                            QStringLiteral("31.03.2026")},
+         "--from 01.04.2026 is after --to 31.03.2026"},
+        {{QStringLiteral("--db"), demo.path(), QStringLiteral("--template"),
+          QStringLiteral("repSchet"), QStringLiteral("--mirror")},
+         "--mirror is only for --template repAktSverki"},
+        {base + period + QStringList{client, QStringLiteral("999")},
+         "there is no client with KOD 999"},
+    };
+    for (const auto &c : cases) {
+        const CliRun result = render(c.args);
+        EXPECT_EQ(result.exitCode, 2) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.message))) << result.err.toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "data/fb_statement.h"
 #include "data_module_test.h"
 #include "refbooks/tfrm_add_client.h"
+#include "refbooks/tfrm_akt_sverki.h"
 #include "refbooks/tfrm_knp.h"
 #include "refbooks/tfrm_kolvo.h"
 #include "refbooks/tfrm_nomenkl.h"
@@ -15,6 +16,9 @@
 #include "ui/id_marks.h"
 #include "window_driver.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -332,6 +336,74 @@ TEST_F(Refbooks, SortingReturnsToTheRowAndATabChangeSortsByNameAgain)
     list.setActiveTab(0);
     EXPECT_EQ(columnTexts(*dm.DSetClients, QStringLiteral("NAMEORG")),
               QStringList({s("ТОО Альфа"), s("ТОО Арка"), s("ТОО бета")}));
+}
+
+// "Акт сверки..." opens on the current client with its grounds and shows the act as chosen; a
+// period that ends before it begins is said, and nothing is shown.
+TEST_F(Refbooks, ReconciliationActOfTheCurrentClient)
+{
+    FbStatement ground(dm.TsnRW);
+    ground.prepare(QStringLiteral("insert into OSNOVANIE (KOD, KODORG, OSNOVANIE) "
+                                  "values (900, :K, :O)"));
+    ground.setParameter(0, alfa);
+    ground.setParameter(1, s("Договор № 12 от 05.01.2026"));
+    ground.execute();
+    int shown = 0;
+    QString client, groundLine;
+    shower = [&](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+        ++shown;
+        EXPECT_TRUE(report.findDataset(QStringLiteral("DSetAktRows")));
+        zreport::ReportRows *act = zreport::findDataSource(sources, QStringLiteral("DM.DSAkt"));
+        ASSERT_TRUE(act && act->open());
+        act->first();
+        client = act->value(act->fieldIndex(u"CLIENT")).toString();
+        groundLine = act->value(act->fieldIndex(u"GROUND")).toString();
+    };
+    runChild = [&](QDialog &dialog) {
+        EXPECT_EQ(child<QComboBox>(dialog, "cmbClient")->currentText(), s("ТОО Альфа (123)"));
+        auto *from = child<QDateEdit>(dialog, "dtpFrom");
+        auto *to = child<QDateEdit>(dialog, "dtpTo");
+        click(dialog, "btnThisYear");
+        EXPECT_EQ(from->date(), QDate(QDate::currentDate().year(), 1, 1));
+        EXPECT_EQ(to->date(), QDate(QDate::currentDate().year(), 12, 31));
+        from->setDate(to->date().addDays(1));
+        prompts.expectInform(s("Начало периода позже его конца."));
+        click(dialog, "btnOK");
+        EXPECT_EQ(shown, 0);
+        click(dialog, "btnLastQuarter");
+        child<QComboBox>(dialog, "cmbOsnovanie")->setCurrentIndex(1);
+        child<QCheckBox>(dialog, "chkMirror")->setChecked(true);
+        click(dialog, "btnOK");
+        return dialog.result();
+    };
+    TfrmOrg list(context());
+    list.setActiveTab(0);
+    ASSERT_TRUE(dm.DSetClients->locate(alfa));
+    click(list, "btnAktSverki");
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(client, s("ТОО Альфа"));
+    EXPECT_EQ(groundLine, s("по договору № 12 от 05.01.2026"));
+}
+
+// The debtors name a client by its documents: one the client list does not hold is offered as
+// it is, without grounds.
+TEST_F(Refbooks, ReconciliationActOfAClientKnownOnlyFromItsDocuments)
+{
+    QString client;
+    shower = [&](const zreport::TfrxReport &, const zreport::DataSources &sources) {
+        zreport::ReportRows *act = zreport::findDataSource(sources, QStringLiteral("DM.DSAkt"));
+        ASSERT_TRUE(act && act->open());
+        act->first();
+        client = act->value(act->fieldIndex(u"CLIENT")).toString();
+    };
+    runChild = [](QDialog &dialog) {
+        EXPECT_EQ(child<QComboBox>(dialog, "cmbClient")->currentText(), s("ТОО Дельта (777)"));
+        EXPECT_EQ(child<QComboBox>(dialog, "cmbOsnovanie")->count(), 1);
+        click(dialog, "btnOK");
+        return dialog.result();
+    };
+    openReconciliationAct(nullptr, context(), ActClient{s("ТОО Дельта"), s("777")});
+    EXPECT_EQ(client, s("ТОО Дельта"));
 }
 
 struct PrintCase {

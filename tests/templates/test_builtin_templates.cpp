@@ -20,7 +20,7 @@ namespace {
 TEST(BuiltinTemplates, AllAreThere)
 {
     EXPECT_EQ(ztemplates::builtinTemplateNames(),
-              (QStringList{"repActAlb", "repActKn", "repDolzhniki", "repDov", "repKNP",
+              (QStringList{"repActAlb", "repActKn", "repAktSverki", "repDolzhniki", "repDov", "repKNP",
                            "repNaklAlb", "repNaklKn", "repNomenkl", "repOrg", "repPlat", "repPrix",
                            "repSchF", "repSchet", "repSchet_beznds"}));
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "report/report_rows.h"
+
+#include <memory>
+
+struct ReconciliationAct;
+
+// The rows the reconciliation act's template (repAktSverki) reads: "DM.DSAkt", one row of its
+// texts and totals, and "DM.DSAktRows", the table from "Сальдо начальное" to the last payment.
+// The client's half mirrors ours when mirror is set, and is left for the client to fill
+// otherwise. In the rows of documents a zero amount is empty; the balances print every amount.
+class ReconciliationRows {
+public:
+    ReconciliationRows(const ReconciliationAct &act, const QString &ground, bool mirror);
+    const zreport::DataSources &sources() const { return m_sources; }
+
+private:
+    std::unique_ptr<zreport::MemoryRows> m_act, m_rows;
+    zreport::DataSources m_sources;
+};
+
+// "Акт сверки с ТОО «Альфа» за 01.01.2026 - 31.03.2026": the print job's title.
+QString reconciliationTitle(const ReconciliationAct &act);
