@@ -31,7 +31,7 @@ DocumentMatch matchDocument(const std::vector<OpenDocument> &documents, const QS
         for (Number number : {&OpenDocument::invoiceNumber, &OpenDocument::vatInvoiceNumber}) {
             for (const OpenDocument &d : documents) {
                 if (named(d.*number) && covers(d))
-                    return {d.kod, MatchRule::NumberInPurpose};
+                    return {d.kod, MatchRule::NumberInPurpose, d.invoiceNumber};
             }
         }
     }
@@ -43,7 +43,8 @@ DocumentMatch matchDocument(const std::vector<OpenDocument> &documents, const QS
             exact = &d;
         }
     }
-    return exact ? DocumentMatch{exact->kod, MatchRule::ExactAmount} : DocumentMatch{};
+    return exact ? DocumentMatch{exact->kod, MatchRule::ExactAmount, exact->invoiceNumber}
+                 : DocumentMatch{};
 }
 
 DocumentMatcher::DocumentMatcher(QHash<QString, std::vector<OpenDocument>> byBin)

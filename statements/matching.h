@@ -24,6 +24,7 @@ enum class MatchRule {
 struct DocumentMatch {
     int document = 0; // KOD; 0 when none
     MatchRule rule = MatchRule::None;
+    int invoiceNumber = 0; // the document's NUMSCH, to name it
 };
 
 // A document whose invoice or VAT invoice number the purpose names and whose due is not less
