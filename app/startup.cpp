@@ -17,6 +17,7 @@
 #include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
+#include "tfrm_vypiska.h"
 #include "ui/application_title.h"
 #include "ui/prompt_service.h"
 
@@ -170,6 +171,7 @@ int runZarnik(const StartupOptions &options)
     DatabaseService databaseService{*main,       session,          dm, prompts, location,
                                     credentials, options.passwords};
     addDatabaseServiceCommands(databaseService);
+    addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

@@ -360,6 +360,14 @@ std::variant<Statement, StatementRefusal> Reader::finish(int lastLine)
     if (m_place != Place::Ended)
         return StatementRefusal{lastLine, QStringLiteral("файл оборван: нет строки КонецФайла")};
 
+    // A statement that gives its period only in its account sections covers all of them.
+    for (const StatementAccountSection &section : m_statement.sections) {
+        if (section.from.isValid() &&
+            (!m_statement.from.isValid() || section.from < m_statement.from))
+            m_statement.from = section.from;
+        if (section.to.isValid() && (!m_statement.to.isValid() || section.to > m_statement.to))
+            m_statement.to = section.to;
+    }
     const auto ours = [&](const QString &iik) {
         return !iik.isEmpty() && (m_statementAccounts.contains(iik) || m_own.contains(iik));
     };
