@@ -129,6 +129,9 @@ ImportCounts recordImport(FbTransaction &transaction, const std::vector<PlannedO
     Savepoint savepoint(transaction, QStringLiteral("STATEMENT_IMPORT"));
     QSet<QString> stored = storedKeys(transaction, plan);
 
+    PaymentInserter payments(transaction);
+    FbStatement nextKey(transaction);
+    nextKey.prepare(QStringLiteral("select gen_id(BANK_OPERATIONS_KOD_GEN, 1) from RDB$DATABASE"));
     FbStatement insert(transaction);
     insert.prepare(QStringLiteral(
         "insert into BANK_OPERATIONS (KOD, ACCOUNT, DATEDOC, NUMBER, AMOUNT, DATEOPER, "
@@ -172,11 +175,10 @@ ImportCounts recordImport(FbTransaction &transaction, const std::vector<PlannedO
         }
         stored.insert(key);
 
-        const int kod =
-            FbStatement::scalar(
-                transaction,
-                QStringLiteral("select gen_id(BANK_OPERATIONS_KOD_GEN, 1) from RDB$DATABASE"))
-                .toInt();
+        nextKey.execute();
+        nextKey.fetch();
+        const int kod = nextKey.value(0).toInt();
+        nextKey.closeCursor();
         const QVariantList values = {kod,
                                      storable(op.ownAccount(), 34),
                                      datetime::make(op.documentDate),
@@ -201,7 +203,7 @@ ImportCounts recordImport(FbTransaction &transaction, const std::vector<PlannedO
             payment.source = PaymentSource::BankStatement;
             payment.docNumber = storedNumber(op);
             payment.operation = kod;
-            payments::add(transaction, payment);
+            payments.add(payment);
         }
         ++counts.recorded;
     }
