@@ -114,7 +114,8 @@ bool Reader::line(int number, QString text)
         return refuse(number, QStringLiteral("строка не вида «Ключ=Значение»: «%1»").arg(text));
     }
     const QString lower = key.toLower();
-    if (equals < 0)
+    // Some banks write the account section's marker with an empty value after "=".
+    if (equals < 0 || lower == QStringLiteral("секциярасчсчет"))
         return marker(number, key);
     const QString value = text.mid(equals + 1).trimmed();
     if (lower == QStringLiteral("секциядокумент")) {

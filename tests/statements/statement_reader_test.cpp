@@ -63,7 +63,7 @@ const FileCase kFiles[] = {
      1,
      {{"0000123", d1, d1, 48300.50, MoneyDirection::In, "ТОО «Ақ Жол»", "060340005678",
        "KZ346010002000123456", "Оплата за товар согласно сч.12 и СФ 12 от 28.11.2026 без НДС"}}},
-    {"Jusan_UpperCaseIndentedUndeclaredUtf8_SectionPerDay",
+    {"Jusan_UpperCaseIndentedUndeclaredUtf8_SectionPerDay_MarkerWithEquals",
      "jusan_upper.txt",
      "2.00",
      "UTF-8",
