@@ -18,6 +18,7 @@
 #include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
+#include "tfrm_vypiska.h"
 #include "ui/application_title.h"
 #include "ui/prompt_service.h"
 
@@ -172,6 +173,7 @@ int runZarnik(const StartupOptions &options)
                                     credentials, options.passwords};
     addDatabaseServiceCommands(databaseService);
     addDebtorsCommand(*main, dm, prompts, shower, execDialog);
+    addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

@@ -17,3 +17,4 @@ int runImportGoods(const QStringList &args);
 int runImportClients(const QStringList &args);
 int runDebts(const QStringList &args);
 int runPay(const QStringList &args);
+int runImportStatement(const QStringList &args);

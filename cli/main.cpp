@@ -37,6 +37,8 @@ const char kUsage[] =
     "                            each client with money due: invoiced, paid, due, overdue\n"
     "  pay --db LOCATION --doc KOD --amount X [--date DD.MM.YYYY] [--kind bank|cash|other]\n"
     "                            record a payment of a document\n"
+    "  import-statement FILE --db LOCATION [--dry-run]\n"
+    "                            bring payments in from a bank statement (1CClientBankExchange)\n"
     "--db and --database are one option; LOCATION is a file or a server's connection string\n"
     "(host:/path/file.gdb, host/port:alias). On a server, backup, restore and validate work as\n"
     "the user of --user NAME --password WORD (else ISC_USER and ISC_PASSWORD).\n";
@@ -78,6 +80,7 @@ int main(int argc, char **argv)
         {QStringLiteral("import-clients"), runImportClients},
         {QStringLiteral("debts"), runDebts},
         {QStringLiteral("pay"), runPay},
+        {QStringLiteral("import-statement"), runImportStatement},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

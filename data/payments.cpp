@@ -54,6 +54,40 @@ QString paymentKindText(PaymentKind kind)
     return {};
 }
 
+PaymentInserter::PaymentInserter(FbTransaction &transaction)
+    : m_key(std::make_unique<FbStatement>(transaction)),
+      m_insert(std::make_unique<FbStatement>(transaction))
+{
+    m_key->prepare(QStringLiteral("select gen_id(PAYMENTS_KOD_GEN, 1) from RDB$DATABASE"));
+    m_insert->prepare(
+        QStringLiteral("insert into PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, NOTE, SOURCE, "
+                       "DOCNUM, OPERATION) values (:KOD, :KODDOCS, :DATAOPL, :AMOUNT, :KIND, "
+                       ":NOTE, :SOURCE, :DOCNUM, :OPERATION)"));
+}
+
+PaymentInserter::~PaymentInserter() = default;
+
+int PaymentInserter::add(const Payment &payment)
+{
+    m_key->execute();
+    m_key->fetch();
+    const int kod = m_key->value(0).toInt();
+    m_key->closeCursor();
+    const QVariantList values = {kod,
+                                 payment.document,
+                                 datetime::make(payment.date),
+                                 roundMoney(payment.amount),
+                                 int(payment.kind),
+                                 nullIfEmpty(payment.note),
+                                 int(payment.source),
+                                 nullIfEmpty(payment.docNumber),
+                                 payment.operation ? QVariant(payment.operation) : QVariant()};
+    for (int i = 0; i < values.size(); ++i)
+        m_insert->setParameter(i, values[i]);
+    m_insert->execute();
+    return kod;
+}
+
 namespace payments {
 
 std::vector<Payment> of(FbTransaction &transaction, int document)
@@ -84,20 +118,7 @@ std::vector<Payment> of(FbTransaction &transaction, int document)
 
 int add(FbTransaction &transaction, const Payment &payment)
 {
-    const int kod =
-        FbStatement::scalar(transaction,
-                            QStringLiteral("select gen_id(PAYMENTS_KOD_GEN, 1) from RDB$DATABASE"))
-            .toInt();
-    runWith(
-        transaction,
-        QStringLiteral("insert into PAYMENTS (KOD, KODDOCS, DATAOPL, AMOUNT, KIND, NOTE, SOURCE, "
-                       "DOCNUM, OPERATION) values (:KOD, :KODDOCS, :DATAOPL, :AMOUNT, :KIND, "
-                       ":NOTE, :SOURCE, :DOCNUM, :OPERATION)"),
-        {kod, payment.document, datetime::make(payment.date), roundMoney(payment.amount),
-         int(payment.kind), nullIfEmpty(payment.note), int(payment.source),
-         nullIfEmpty(payment.docNumber),
-         payment.operation ? QVariant(payment.operation) : QVariant()});
-    return kod;
+    return PaymentInserter(transaction).add(payment);
 }
 
 void change(FbTransaction &transaction, const Payment &payment)

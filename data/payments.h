@@ -3,9 +3,11 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
+class FbStatement;
 class FbTransaction;
 
 // What was paid for each document, and by when it is due. A document's amount is the sum of
@@ -30,6 +32,23 @@ struct Payment {
 
 // "банк", "касса", "прочее".
 QString paymentKindText(PaymentKind kind);
+
+// Stores new payments one after another through statements prepared once, for the many payments
+// of a bank statement; payments::add is the one-off form.
+class PaymentInserter {
+public:
+    explicit PaymentInserter(FbTransaction &transaction);
+    ~PaymentInserter();
+    PaymentInserter(const PaymentInserter &) = delete;
+    PaymentInserter &operator=(const PaymentInserter &) = delete;
+
+    // Stores a new payment (its amount rounded to tiyn); its key.
+    int add(const Payment &payment);
+
+private:
+    std::unique_ptr<FbStatement> m_key;
+    std::unique_ptr<FbStatement> m_insert;
+};
 
 namespace payments {
 
