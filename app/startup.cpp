@@ -4,6 +4,7 @@
 #include "connection_settings.h"
 #include "core/work_session.h"
 #include "data/database_location.h"
+#include "data/debts.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
 #include "data/tdm.h"
@@ -12,6 +13,7 @@
 #include "editor/document_editor.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
+#include "refbooks/tfrm_akt_sverki.h"
 #include "reference_book_pickers.h"
 #include "report/preview/preview_hooks.h"
 #include "report/preview/show_report.h"
@@ -172,7 +174,11 @@ int runZarnik(const StartupOptions &options)
     DatabaseService databaseService{*main,       session,          dm, prompts, location,
                                     credentials, options.passwords};
     addDatabaseServiceCommands(databaseService);
-    addDebtorsCommand(*main, dm, prompts, shower, execDialog);
+    addDebtorsCommand(*main, dm, prompts, shower, execDialog,
+                      [window = main.get()](QWidget *parent, const ClientDebt &client, QDate) {
+                          openReconciliationAct(parent, window->refbookContext(),
+                                                ActClient{client.name, client.biniin});
+                      });
     addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
 
     QEventLoop loop;

@@ -53,6 +53,8 @@ public:
     void setReportShower(ReportShower shower) { m_showReport = std::move(shower); }
     // The About window that "О программе" shows; without one it shows a new one.
     void setAboutWindow(TfrmAbout *about) { m_about = about; }
+    // What the reference books' windows opened from here work with, the reconciliation act too.
+    RefbookContext refbookContext();
 
 Q_SIGNALS:
     void closed();
@@ -83,7 +85,6 @@ private:
     void btnOrgClick();
     void BitBtn3Click();
     void btnZapOrgClick();
-    RefbookContext refbookContext();
     // Reads the stamp and signatures while "Печать и подписи" is ticked; empty otherwise.
     FormImagesReader formImagesReader();
     void btnCloseClick();

@@ -375,8 +375,9 @@ TEST_P(EditorDueDate, FollowsTheInvoiceDateUntilChangedAndIsStoredWithTheDocumen
         auto *due = child<QDateEdit>(editor, "dtpOplatitDo");
         auto *set = child<QCheckBox>(editor, "chkOplatitDo");
         EXPECT_EQ(set->isChecked(), c.shownAtOpen.has_value());
-        if (c.shownAtOpen)
+        if (c.shownAtOpen) {
             EXPECT_EQ(due->date(), *c.shownAtOpen);
+        }
         child<QDateEdit>(editor, "dateSchet")->setDate(kInvoiceDate);
         if (c.user)
             c.user(editor);

@@ -20,9 +20,9 @@ namespace {
 TEST(BuiltinTemplates, AllAreThere)
 {
     EXPECT_EQ(ztemplates::builtinTemplateNames(),
-              (QStringList{"repActAlb", "repActKn", "repAktSverki", "repDolzhniki", "repDov", "repKNP",
-                           "repNaklAlb", "repNaklKn", "repNomenkl", "repOrg", "repPlat", "repPrix",
-                           "repSchF", "repSchet", "repSchet_beznds"}));
+              (QStringList{"repActAlb", "repActKn", "repAktSverki", "repDolzhniki", "repDov",
+                           "repKNP", "repNaklAlb", "repNaklKn", "repNomenkl", "repOrg", "repPlat",
+                           "repPrix", "repSchF", "repSchet", "repSchet_beznds"}));
 }
 
 TEST(BuiltinTemplates, BandsHoldTheirMemos)
