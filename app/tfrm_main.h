@@ -25,10 +25,11 @@ class TfrmMain;
 }
 
 // The document register: the window the user keeps open all day. It lists the documents
-// of one view (current, archived, all), filtered by client and invoice date and sorted by
-// any column, with the lines of the selected one; it deletes, archives and restores
-// documents and opens the reference books. After almost every command it refreshes the work
-// session, which commits the work and reopens the data; the window follows the reopened data.
+// of one view (current, archived, all), filtered by client, invoice date and payment and sorted
+// by any column, with what was paid for each and the lines of the selected one; it deletes,
+// archives and restores documents, records their payments and opens the reference books. After
+// almost every command it refreshes the work session, which commits the work and reopens the data;
+// the window follows the reopened data.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -67,6 +68,7 @@ private:
     void dataReopened();
 
     void rgrTipDocsClick();
+    void rgrOplataClick();
     void btnZaprosClick();
     void dbgrSchetsTitleClick(int column);
     void btnClearClick();
@@ -76,6 +78,7 @@ private:
     void btnDelClick();
     void btnVArchivClick();
     void btnVernutClick();
+    void btnOplatyClick();
     void dbgrSchetsDblClick();
     void btnRekvizClick();
     void BitBtn1Click();
@@ -87,6 +90,8 @@ private:
     void btnCloseClick();
     // The seven printing commands; sender is the button pressed.
     void btnSchClick(QObject *sender);
+    // A printed cash receipt order attests the cash received: offers to record it as paid.
+    void offerPaymentAfterCashReceipt();
     void btnActKnClick();
     void btnActAlbClick();
     void btnRasxKnClick();
@@ -94,6 +99,7 @@ private:
     void FormClose();
 
     RegisterView view() const;
+    PaymentFilter paymentFilter() const;
     // The change of view, whether the user or a command asked for it; the register rests on
     // the document kod when that is given and listed.
     void showView(RegisterView view, std::optional<qint64> kod = std::nullopt);
