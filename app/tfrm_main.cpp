@@ -28,6 +28,7 @@
 #include "ui/radio_group.h"
 #include "ui_tfrm_main.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -107,6 +108,12 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
                                 {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
                                 {QStringLiteral("DATAPLAT"), {}, 70}});
     showOverdueRowsInRed(*ui->dbgrSchets->datasetModel());
+    // The payments of a document are its most frequent errand: also at hand on its row.
+    m_paymentsAction = new QAction(ui->btnOplaty->text(), ui->dbgrSchets);
+    m_paymentsAction->setObjectName(QStringLiteral("actOplaty"));
+    connect(m_paymentsAction, &QAction::triggered, ui->btnOplaty, &QPushButton::click);
+    ui->dbgrSchets->addAction(m_paymentsAction);
+    ui->dbgrSchets->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui->DBGrid1->setPrompts(m_prompts);
     ui->DBGrid1->setDataset(m_dm.DSetDetail);
 
@@ -201,6 +208,7 @@ void TfrmMain::enableDocumentCommands()
         const bool needsEditor = button == ui->btnEdit || button == ui->btnUse;
         button->setEnabled(listed && (!needsEditor || m_editor));
     }
+    m_paymentsAction->setEnabled(listed);
 }
 
 void TfrmMain::arrangeCommands(RegisterView view)

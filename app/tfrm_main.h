@@ -14,6 +14,7 @@
 #include <vector>
 
 class PromptService;
+class QAction;
 class QMenu;
 class QPushButton;
 class TDM;
@@ -122,5 +123,7 @@ private:
 
     // Enabled exactly when the register lists a document.
     std::vector<QPushButton *> m_documentCommands;
+    // "Оплаты..." in the register's own menu.
+    QAction *m_paymentsAction = nullptr;
     QMenu *m_serviceMenu = nullptr;
 };

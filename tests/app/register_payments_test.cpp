@@ -9,6 +9,7 @@
 #include "ui/radio_group.h"
 #include "window_driver.h"
 
+#include <QAction>
 #include <QColor>
 #include <QComboBox>
 #include <QDateEdit>
@@ -333,6 +334,13 @@ TEST_F(RegisterPayments, PaymentsCommandOpensTheCurrentDocumentsPaymentsAndRefre
     EXPECT_EQ(dm.DSetDocs->asString(QStringLiteral("NUMSCH")), QStringLiteral("3"));
     EXPECT_EQ(dm.DSetDocs->displayText(QStringLiteral("STATUSTEXT")), QStringLiteral("оплачен"));
     EXPECT_EQ(dm.DSetDocs->displayText(QStringLiteral("OPLACHENO")), QStringLiteral("44500"));
+
+    // The same from the register's own menu.
+    opened.clear();
+    clickRow(documentsGrid(), 1);
+    child<QAction>(*window, "actOplaty")->trigger();
+    EXPECT_EQ(opened, QStringLiteral("frmOplaty"));
+    EXPECT_EQ(dm.DSetDocs->displayText(QStringLiteral("STATUSTEXT")), QStringLiteral("оплачен"));
 }
 
 class CashReceiptAfterPrinting : public RegisterPayments,
