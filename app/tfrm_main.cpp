@@ -15,16 +15,20 @@
 #include "refbooks/tfrm_nomenkl.h"
 #include "refbooks/tfrm_org.h"
 #include "tfrm_about.h"
+#include "tfrm_oplaty.h"
 #include "ui/application_title.h"
+#include "ui/cash_receipt_payment.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/date_edit.h"
 #include "ui/db_grid.h"
 #include "ui/id_marks.h"
+#include "ui/overdue_rows.h"
 #include "ui/prompt_service.h"
 #include "ui/radio_group.h"
 #include "ui_tfrm_main.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -76,6 +80,7 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
     }
     ui->btnVernut->hide();
     ui->rgrTipDocs->setItemIndex(0);
+    ui->rgrOplata->setItemIndex(int(PaymentFilter::All));
     // The database's own commands (where it is, its copies and checks) gather in one menu,
     // beside the reference books rather than among the document commands.
     m_serviceMenu = new QMenu(ui->btnService);
@@ -94,12 +99,21 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
                                 {QStringLiteral("NUMPLAT"), QStringLiteral("№ плат"), 50},
                                 {QStringLiteral("NAMEORG"), {}, 200},
                                 {QStringLiteral("DATASCH"), {}, 70},
+                                {QStringLiteral("OPLACHENO"), {}, 80},
+                                {QStringLiteral("STATUSTEXT"), {}, 125},
                                 {QStringLiteral("DATASCHF"), QStringLiteral("Дата сч-ф"), 70},
                                 {QStringLiteral("DATAACT"), QStringLiteral("Дата акта"), 70},
                                 {QStringLiteral("DATANAKL"), QStringLiteral("Дата накл"), 70},
                                 {QStringLiteral("DATAPRIX"), QStringLiteral("Дата прих"), 70},
                                 {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
                                 {QStringLiteral("DATAPLAT"), {}, 70}});
+    showOverdueRowsInRed(*ui->dbgrSchets->datasetModel());
+    // The payments of a document are its most frequent errand: also at hand on its row.
+    m_paymentsAction = new QAction(ui->btnOplaty->text(), ui->dbgrSchets);
+    m_paymentsAction->setObjectName(QStringLiteral("actOplaty"));
+    connect(m_paymentsAction, &QAction::triggered, ui->btnOplaty, &QPushButton::click);
+    ui->dbgrSchets->addAction(m_paymentsAction);
+    ui->dbgrSchets->setContextMenuPolicy(Qt::ActionsContextMenu);
     ui->DBGrid1->setPrompts(m_prompts);
     ui->DBGrid1->setDataset(m_dm.DSetDetail);
 
@@ -107,6 +121,7 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
     for (const PrintButton &b : kPrintButtons)
         m_documentCommands.push_back(findChild<QPushButton *>(QLatin1String(b.name)));
     m_documentCommands.push_back(ui->btnVArchiv);
+    m_documentCommands.push_back(ui->btnOplaty);
     connectCommands();
     connect(&m_session, &WorkSession::reopened, this, &TfrmMain::dataReopened);
 
@@ -125,6 +140,8 @@ void TfrmMain::connectCommands()
 {
     connectCommand(ui->rgrTipDocs, &RadioGroup::itemClicked, this, m_prompts,
                    [this] { rgrTipDocsClick(); });
+    connectCommand(ui->rgrOplata, &RadioGroup::itemClicked, this, m_prompts,
+                   [this] { rgrOplataClick(); });
     connectCommand(ui->btnZapros, this, m_prompts, [this] { btnZaprosClick(); });
     // Enter in the client box asks, as in a search box.
     connect(ui->edOrg, &QLineEdit::returnPressed, ui->btnZapros, &QPushButton::click);
@@ -151,6 +168,7 @@ void TfrmMain::connectCommands()
     connectCommand(ui->btnDel, this, m_prompts, [this] { btnDelClick(); });
     connectCommand(ui->btnVArchiv, this, m_prompts, [this] { btnVArchivClick(); });
     connectCommand(ui->btnVernut, this, m_prompts, [this] { btnVernutClick(); });
+    connectCommand(ui->btnOplaty, this, m_prompts, [this] { btnOplatyClick(); });
     connectCommand(ui->btnActKn, this, m_prompts, [this] { btnActKnClick(); });
     connectCommand(ui->btnActAlb, this, m_prompts, [this] { btnActAlbClick(); });
     connectCommand(ui->btnRasxKn, this, m_prompts, [this] { btnRasxKnClick(); });
@@ -170,6 +188,11 @@ RegisterView TfrmMain::view() const
     return RegisterView(ui->rgrTipDocs->itemIndex());
 }
 
+PaymentFilter TfrmMain::paymentFilter() const
+{
+    return PaymentFilter(ui->rgrOplata->itemIndex());
+}
+
 void TfrmMain::dataReopened()
 {
     enableDocumentCommands();
@@ -185,6 +208,7 @@ void TfrmMain::enableDocumentCommands()
         const bool needsEditor = button == ui->btnEdit || button == ui->btnUse;
         button->setEnabled(listed && (!needsEditor || m_editor));
     }
+    m_paymentsAction->setEnabled(listed);
 }
 
 void TfrmMain::arrangeCommands(RegisterView view)
@@ -215,7 +239,7 @@ void TfrmMain::replaceDocumentsStatement(const SelectStatement &statement)
 void TfrmMain::showView(RegisterView view, std::optional<qint64> kod)
 {
     ui->rgrTipDocs->setItemIndex(int(view));
-    replaceDocumentsStatement(viewStatement(view));
+    replaceDocumentsStatement(viewStatement(view, paymentFilter()));
     arrangeCommands(view);
     if (kod)
         m_session.refresh(*kod);
@@ -228,16 +252,22 @@ void TfrmMain::rgrTipDocsClick()
     showView(view());
 }
 
+void TfrmMain::rgrOplataClick()
+{
+    showView(view());
+}
+
 void TfrmMain::btnZaprosClick()
 {
-    replaceDocumentsStatement(
-        queryStatement(view(), ui->edOrg->text(), ui->date1->date(), ui->date2->date()));
+    replaceDocumentsStatement(queryStatement(view(), ui->edOrg->text(), ui->date1->date(),
+                                             ui->date2->date(), paymentFilter()));
     m_session.refresh();
 }
 
 void TfrmMain::sortBy(const QString &column)
 {
-    const SelectStatement statement = sortStatement(view(), ui->edOrg->text(), column);
+    const SelectStatement statement =
+        sortStatement(view(), ui->edOrg->text(), column, paymentFilter());
     reopenAtSameRow(*m_dm.DSetDocs, statement.sql, statement.parameters);
 }
 
@@ -252,11 +282,12 @@ void TfrmMain::btnClearClick()
     if (docs->isEditing())
         docs->post();
     ui->edOrg->clear();
-    const InvoiceDateSpan span = invoiceDateSpan(m_dm.TsnRW, view(), QString());
+    const InvoiceDateSpan span = invoiceDateSpan(m_dm.TsnRW, view(), QString(), paymentFilter());
     ui->date1->setDate(span.first.date());
     ui->date2->setDate(span.last.date());
     // In number order, resting on the earliest document.
-    replaceDocumentsStatement(sortStatement(view(), QString(), QStringLiteral("NUMSCH")));
+    replaceDocumentsStatement(
+        sortStatement(view(), QString(), QStringLiteral("NUMSCH"), paymentFilter()));
     if (span.firstKod != 0)
         m_session.refresh(span.firstKod);
     else
@@ -334,6 +365,24 @@ void TfrmMain::moveDocument(RegisterView to, const QString &question)
     docs->setValue(kArchive, to == RegisterView::Archived ? 1 : 0);
     docs->post();
     showView(to, docs->asInteger(QStringLiteral("KOD")));
+}
+
+void TfrmMain::btnOplatyClick()
+{
+    Dataset &docs = *m_dm.DSetDocs;
+    if (docs.isEditing())
+        docs.post();
+    const qint64 kod = docs.asInteger(QStringLiteral("KOD"));
+    {
+        TfrmOplaty payments(m_dm, m_prompts, int(kod), this);
+        payments.setWindowTitle(QStringLiteral("Оплаты счета № %1 — %2")
+                                    .arg(docs.displayText(QStringLiteral("NUMSCH")),
+                                         docs.displayText(QStringLiteral("NAMEORG"))));
+        payments.setDialogRunner(m_runDialog);
+        m_runDialog(payments);
+    }
+    // What was paid and the status of the document as stored now.
+    m_session.refresh(kod);
 }
 
 void TfrmMain::dbgrSchetsDblClick()
@@ -439,8 +488,23 @@ void TfrmMain::btnSchClick(QObject *sender)
     const QString problem =
         printCurrentDocument(m_dm, button->form, !ui->btnActAlb->isHidden(),
                              !ui->btnRasxAlb->isHidden(), formImagesReader(), m_showReport);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
         reportError(m_prompts, this, problem);
+        return;
+    }
+    if (button->form == PrintForm::CashReceipt)
+        offerPaymentAfterCashReceipt();
+}
+
+void TfrmMain::offerPaymentAfterCashReceipt()
+{
+    const qint64 kod = m_dm.DSetDocs->asInteger(QStringLiteral("KOD"));
+    try {
+        if (offerCashReceiptPayment(this, m_dm, m_prompts))
+            m_session.refresh(kod);
+    } catch (const DbError &e) {
+        reportError(m_prompts, this, e.message());
+    }
 }
 
 void TfrmMain::btnActKnClick()

@@ -14,6 +14,7 @@
 #include <vector>
 
 class PromptService;
+class QAction;
 class QMenu;
 class QPushButton;
 class TDM;
@@ -25,10 +26,11 @@ class TfrmMain;
 }
 
 // The document register: the window the user keeps open all day. It lists the documents
-// of one view (current, archived, all), filtered by client and invoice date and sorted by
-// any column, with the lines of the selected one; it deletes, archives and restores
-// documents and opens the reference books. After almost every command it refreshes the work
-// session, which commits the work and reopens the data; the window follows the reopened data.
+// of one view (current, archived, all), filtered by client, invoice date and payment and sorted
+// by any column, with what was paid for each and the lines of the selected one; it deletes,
+// archives and restores documents, records their payments and opens the reference books. After
+// almost every command it refreshes the work session, which commits the work and reopens the data;
+// the window follows the reopened data.
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -69,6 +71,7 @@ private:
     void dataReopened();
 
     void rgrTipDocsClick();
+    void rgrOplataClick();
     void btnZaprosClick();
     void dbgrSchetsTitleClick(int column);
     void btnClearClick();
@@ -78,6 +81,7 @@ private:
     void btnDelClick();
     void btnVArchivClick();
     void btnVernutClick();
+    void btnOplatyClick();
     void dbgrSchetsDblClick();
     void btnRekvizClick();
     void BitBtn1Click();
@@ -90,6 +94,8 @@ private:
     void btnCloseClick();
     // The seven printing commands; sender is the button pressed.
     void btnSchClick(QObject *sender);
+    // A printed cash receipt order attests the cash received: offers to record it as paid.
+    void offerPaymentAfterCashReceipt();
     void btnActKnClick();
     void btnActAlbClick();
     void btnRasxKnClick();
@@ -97,6 +103,7 @@ private:
     void FormClose();
 
     RegisterView view() const;
+    PaymentFilter paymentFilter() const;
     // The change of view, whether the user or a command asked for it; the register rests on
     // the document kod when that is given and listed.
     void showView(RegisterView view, std::optional<qint64> kod = std::nullopt);
@@ -119,5 +126,7 @@ private:
 
     // Enabled exactly when the register lists a document.
     std::vector<QPushButton *> m_documentCommands;
+    // "Оплаты..." in the register's own menu.
+    QAction *m_paymentsAction = nullptr;
     QMenu *m_serviceMenu = nullptr;
 };

@@ -27,12 +27,12 @@ std::vector<QVariant> firstRow(FbTransaction &transaction, const SelectStatement
 } // namespace
 
 InvoiceDateSpan invoiceDateSpan(FbTransaction &transaction, RegisterView view,
-                                const QString &client)
+                                const QString &client, PaymentFilter filter)
 {
     if (!transaction.isActive())
         transaction.start();
-    const auto earliest = firstRow(transaction, earliestDocumentStatement(view, client));
-    const auto latest = firstRow(transaction, latestInvoiceDateStatement(view, client));
+    const auto earliest = firstRow(transaction, earliestDocumentStatement(view, client, filter));
+    const auto latest = firstRow(transaction, latestInvoiceDateStatement(view, client, filter));
     InvoiceDateSpan span;
     if (earliest.empty()) {
         span.first = span.last = QDateTime(QDate::currentDate(), QTime(0, 0));

@@ -13,14 +13,6 @@ namespace {
 const QString kClientFilter = QStringLiteral(" position(:ORG in nameorg) > 0 ");
 const QString kClientParameter = QStringLiteral("ORG");
 
-// The document's columns with what was paid and its status, computed from what is stored at
-// each reading: another user's payment shows at the next "Запрос".
-QString documentsSelect()
-{
-    return QStringLiteral("select D.*, %1 as OPLACHENO, %2 as STATUS from DOCS D ")
-        .arg(payment_sql::paid(), payment_sql::status());
-}
-
 QString paymentCondition(PaymentFilter filter)
 {
     switch (filter) {
@@ -65,7 +57,8 @@ SelectStatement viewStatement(RegisterView view, PaymentFilter filter)
         conditions << paymentCondition(filter);
     const QString where = conditions.isEmpty() ? QStringLiteral(" ")
                                                : QStringLiteral(" where") + conditions.join(u"and");
-    SelectStatement result{documentsSelect() + where + QStringLiteral(" order by NUMSCH"), {}};
+    SelectStatement result{
+        payment_sql::documentsSelect() + where + QStringLiteral(" order by NUMSCH"), {}};
     bindToday(result);
     return result;
 }
@@ -86,8 +79,8 @@ SelectStatement queryStatement(RegisterView view, const QString &client, QDate f
     const QString dates = QStringLiteral(" datasch between :DATE1 and :DATE2");
     result.parameters[QStringLiteral("DATE1")] = datetime::make(from);
     result.parameters[QStringLiteral("DATE2")] = datetime::make(to);
-    result.sql = documentsSelect() + QStringLiteral("where ") + archive + name + dates +
-                 QStringLiteral(" order by ") + QStringLiteral("NUMSCH");
+    result.sql = payment_sql::documentsSelect() + QStringLiteral("where ") + archive + name +
+                 dates + QStringLiteral(" order by ") + QStringLiteral("NUMSCH");
     bindToday(result);
     return result;
 }
@@ -118,7 +111,8 @@ SelectStatement sortStatement(RegisterView view, const QString &client, const QS
                               PaymentFilter filter)
 {
     SelectStatement result = viewAndClient(view, client, filter);
-    result.sql = documentsSelect() + result.sql + QStringLiteral(" order by ") + column;
+    result.sql =
+        payment_sql::documentsSelect() + result.sql + QStringLiteral(" order by ") + column;
     bindToday(result);
     return result;
 }

@@ -31,7 +31,8 @@ void Dataset::setFields(std::vector<FieldDef> fields)
     m_layout.storedCount = 0;
     m_calcCount = 0;
     for (size_t i = 0; i < m_layout.fields.size(); ++i) {
-        if (m_layout.fields[i].source == FieldSource::Data)
+        if (m_layout.fields[i].source == FieldSource::Data ||
+            m_layout.fields[i].source == FieldSource::Selected)
             m_layout.column[i] = m_layout.storedCount++;
         else if (m_layout.fields[i].source == FieldSource::Calculated)
             m_calcSlot[i] = m_calcCount++;
@@ -340,6 +341,7 @@ QVariant Dataset::recordValue(const Record &record, int index) const
 {
     switch (m_layout.fields[size_t(index)].source) {
     case FieldSource::Data:
+    case FieldSource::Selected:
         return storedValue(record, index);
     case FieldSource::Calculated:
         return calculatedValue(record, index);
@@ -435,6 +437,7 @@ void Dataset::setValue(const QString &name, const QVariant &value)
     requireEditing(name);
     switch (def.source) {
     case FieldSource::Lookup:
+    case FieldSource::Selected:
         throw DbError(QStringLiteral("Поле '%1' только для чтения").arg(name));
     case FieldSource::Calculated:
         if (!m_buffer->calculated)

@@ -57,9 +57,11 @@ FbStatement &DatasetCursor::preparedSelect(const QString &sql)
     auto select = std::make_unique<FbStatement>(m_transaction);
     select->prepare(sql);
     m_resultTarget = m_layout.rowColumns(*select);
+    // A selected field that a select leaves out stays empty: a listing that needs no payments
+    // does not compute them.
     for (size_t i = 0; i < m_layout.fields.size(); ++i) {
         const int column = m_layout.column[i];
-        if (column >= 0 &&
+        if (column >= 0 && m_layout.fields[i].source == FieldSource::Data &&
             std::find(m_resultTarget.begin(), m_resultTarget.end(), column) == m_resultTarget.end())
             throw DbError(QStringLiteral("%1: поле '%2' не найдено в результате запроса")
                               .arg(m_owner, m_layout.fields[i].name));

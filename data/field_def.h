@@ -9,6 +9,9 @@ enum class FieldSource {
     Data,       // a column of the table, read and written
     Calculated, // filled by the dataset's calculation handler, never stored
     Lookup,     // read from another dataset at the moment it is asked for
+    // Computed by the select from what is stored, read with the row: never written, and not
+    // taken for another user's change when a re-read row differs in it.
+    Selected,
 };
 
 // One field that a dataset exposes, with what grids need to show it.

@@ -84,4 +84,10 @@ QString status()
         .arg(QString::fromLatin1(kDateParameter));
 }
 
+QString documentsSelect()
+{
+    return QStringLiteral("select D.*, %1 as OPLACHENO, %2 as STATUS from DOCS D ")
+        .arg(paid(), status());
+}
+
 } // namespace payment_sql

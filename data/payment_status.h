@@ -27,4 +27,7 @@ QString paid();
 QString dueDate();
 QString status();
 inline constexpr const char *kDateParameter = "NA";
+// The start of the register's selects: every column of DOCS D, what was paid as OPLACHENO and
+// the status as STATUS, computed whenever the statement runs; a condition and an order follow.
+QString documentsSelect();
 } // namespace payment_sql

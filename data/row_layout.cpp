@@ -32,7 +32,7 @@ bool RowLayout::sameStoredValues(const Row &a, const Row &b) const
 {
     for (size_t i = 0; i < fields.size(); ++i) {
         const int c = column[i];
-        if (c < 0)
+        if (c < 0 || fields[i].source != FieldSource::Data)
             continue;
         if (a.isNull(c) != b.isNull(c))
             return false;

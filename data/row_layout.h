@@ -10,8 +10,8 @@
 
 class FbStatement;
 
-// Where a dataset's fields are kept in its rows: each stored field has a column of the row,
-// the calculated and look-up ones have none.
+// Where a dataset's fields are kept in its rows: each stored or selected field has a column of
+// the row, the calculated and look-up ones have none.
 struct RowLayout {
     std::vector<FieldDef> fields;
     std::vector<int> column; // field index -> row column, or -1
@@ -23,6 +23,7 @@ struct RowLayout {
     QVariant storedValue(const Row &row, int field) const;
     // Where each result column of `statement` goes in a row: its field's column, or -1.
     std::vector<int> rowColumns(const FbStatement &statement) const;
-    // Whether the stored fields of two rows hold the same values, as the database keeps them.
+    // Whether the stored fields of two rows hold the same values, as the database keeps them; the
+    // selected ones follow from others' rows (a payment), not from this row's.
     bool sameStoredValues(const Row &a, const Row &b) const;
 };

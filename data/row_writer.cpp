@@ -46,7 +46,8 @@ void RowWriter::write(std::unique_ptr<FbStatement> &slot, const QString &sql, co
         const bool isOld = names[i].startsWith(QStringLiteral("OLD_"), Qt::CaseInsensitive);
         const QString name = isOld ? names[i].mid(4) : names[i];
         const int index = m_layout.fieldIndex(name);
-        if (index < 0 || m_layout.column[size_t(index)] < 0)
+        if (index < 0 || m_layout.column[size_t(index)] < 0 ||
+            m_layout.fields[size_t(index)].source != FieldSource::Data)
             throw DbError(QStringLiteral("%1: поле '%2' не найдено").arg(m_owner, name));
         statement.setParameter(i, m_layout.storedValue(isOld ? old : current, index));
     }

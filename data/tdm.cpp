@@ -1,7 +1,9 @@
 #include "tdm.h"
 
+#include "date_time.h"
 #include "db_error.h"
 #include "fb_statement.h"
+#include "payment_status.h"
 #include "program_tables.h"
 #include "record_titles.h"
 #include "tables.h"
@@ -171,6 +173,15 @@ void TDM::defineDatasets()
     docsFields.push_back(computed("tel", FieldType::Text, 256, true, FieldSource::Lookup));
     docsFields.push_back(computed("Docum", FieldType::Text, 256));
     docsFields.push_back(computed("KBK", FieldType::Text, 256));
+    // What was paid and the status come with each reading of the register from what is stored,
+    // whoever stored it; the status's text follows its code.
+    FieldDef paid = computed("OPLACHENO", FieldType::Float, 0, true, FieldSource::Selected);
+    paid.label = QStringLiteral("Оплачено");
+    docsFields.push_back(paid);
+    docsFields.push_back(computed("STATUS", FieldType::Integer, 0, false, FieldSource::Selected));
+    FieldDef statusText = computed("STATUSTEXT", FieldType::Text, 32, true, FieldSource::Lookup);
+    statusText.label = QStringLiteral("Статус");
+    docsFields.push_back(statusText);
     DSetDocs->setFields(docsFields);
 
     const TableDef &detail = detailDocsTable();
@@ -252,8 +263,7 @@ void TDM::defineDatasets()
         {DSetRekvizity, "Select * from REKVIZITY ", &rekvizityTable(), &UpdRekvizity, nullptr},
         {DSetSchetORG, "Select * from RASSCHET where KODORG=0 order by IIK", &rasschetTable(),
          &UpdSchetORG, nullptr},
-        {DSetDocs, "Select * from DOCS where KODARCHIV=0 order by NUMSCH", &docs, &UpdDocs,
-         nullptr},
+        {DSetDocs, nullptr, &docs, &UpdDocs, nullptr},
         {DSetDetail, "Select * from DETAILDOCS where KODDOCS=:KOD order by NUM", &detail,
          &UpdDetail, DSetDocs},
         {DSetNomenkl, "Select * from NOMENKLOTURA where TIP=0 order by NAME", &nomenklaturaTable(),
@@ -270,7 +280,8 @@ void TDM::defineDatasets()
          nullptr, DSetDocs},
     };
     for (const Setup &s : setups) {
-        s.dataset->setSelectSql(QString::fromLatin1(s.select));
+        if (s.select)
+            s.dataset->setSelectSql(QString::fromLatin1(s.select));
         if (s.table) {
             s.dataset->setKeyGenerator(s.table->generator());
             s.dataset->setRecordTitle([dataset = s.dataset, table = s.table->name] {
@@ -280,6 +291,9 @@ void TDM::defineDatasets()
         s.dataset->setUpdateSql(s.statements);
         s.dataset->setMaster(s.master);
     }
+    DSetDocs->setSelectSql(payment_sql::documentsSelect() +
+                               QStringLiteral("where KODARCHIV=0 order by NUMSCH"),
+                           {{QString::fromLatin1(payment_sql::kDateParameter), datetime::today()}});
 }
 
 void TDM::wireHandlers()
@@ -300,6 +314,9 @@ void TDM::wireHandlers()
     DSetDocs->setCalcFieldsHandler([this] { DSetDocsCalcFields(); });
     DSetDocs->setLookupResolver(QStringLiteral("tel"), QStringLiteral("NAMEORG"),
                                 [this](const QVariant &name) { return clientTelephone(name); });
+    DSetDocs->setLookupResolver(
+        QStringLiteral("STATUSTEXT"), QStringLiteral("STATUS"),
+        [](const QVariant &code) -> QVariant { return paymentStatusText(code); });
     connect(DSetClients, &Dataset::stateChanged, this, [this] {
         if (!DSetClients->isEditing())
             readClientTelephones();

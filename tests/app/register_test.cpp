@@ -106,7 +106,7 @@ TEST_F(Register, OpensOnTheCurrentDocumentsWithTheBusinessNameInTheCaption)
         EXPECT_TRUE(dataset->isActive()) << dataset->objectName().toStdString();
     EXPECT_FALSE(dm.DSetKOD->isActive());
     EXPECT_TRUE(dm.TsnRW.isActive());
-    EXPECT_EQ(documentsGrid().model()->columnCount(), 15);
+    EXPECT_EQ(documentsGrid().model()->columnCount(), 17);
     EXPECT_EQ(documentsGrid().model()->headerData(7, Qt::Horizontal).toString(),
               QStringLiteral("Наименование компании"));
     EXPECT_EQ(documentsGrid().columnWidth(7), 200);
@@ -152,15 +152,15 @@ INSTANTIATE_TEST_SUITE_P(EachView, RegisterViews,
                          ::testing::Values(ViewCase{0,
                                                     numbers({1, 2, 3, 4}),
                                                     {"btnAdd", "btnEdit", "btnUse", "btnDel",
-                                                     "btnVArchiv"},
+                                                     "btnVArchiv", "btnOplaty"},
                                                     {"btnVernut"}},
                                            ViewCase{1,
                                                     numbers({5}),
-                                                    {"btnVernut", "btnUse"},
+                                                    {"btnVernut", "btnUse", "btnOplaty"},
                                                     {"btnAdd", "btnEdit", "btnDel", "btnVArchiv"}},
                                            ViewCase{2,
                                                     numbers({1, 2, 3, 4, 5}),
-                                                    {"btnEdit", "btnUse", "btnDel"},
+                                                    {"btnEdit", "btnUse", "btnDel", "btnOplaty"},
                                                     {"btnVernut", "btnAdd", "btnVArchiv"}}),
                          [](const auto &info) { return "View" + std::to_string(info.param.view); });
 
@@ -344,7 +344,7 @@ TEST_F(EmptyRegister, OffersOnlyAddingAndShowsTodayAsThePeriod)
     EXPECT_TRUE(child<QPushButton>(*window, "btnAdd")->isEnabled());
     for (const char *name :
          {"btnEdit", "btnVernut", "btnUse", "btnDel", "btnVArchiv", "btnSch", "btnSchFac",
-          "btnActVyp", "btnRasxNakl", "btnPrixKas", "btnDov", "btnPlat"})
+          "btnActVyp", "btnRasxNakl", "btnPrixKas", "btnDov", "btnPlat", "btnOplaty"})
         EXPECT_FALSE(child<QPushButton>(*window, name)->isEnabled()) << name;
 
     // In "Все записи" "Добавить" is hidden, yet a double click on the empty list adds.

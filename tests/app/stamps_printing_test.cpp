@@ -72,6 +72,8 @@ protected:
     QByteArray printPdf(const char *button)
     {
         const size_t before = pdfs.size();
+        if (qstrcmp(button, "btnPrixKas") == 0)
+            prompts.expectConfirm(demoCashReceiptQuestion(), false);
         click(*window, button);
         EXPECT_EQ(pdfs.size(), before + 1) << button;
         return pdfs.size() > before ? pdfs.back() : QByteArray();

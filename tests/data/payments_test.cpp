@@ -2,6 +2,7 @@
 // database.
 #include "data/database_file.h"
 #include "data/date_time.h"
+#include "data/db_error.h"
 #include "data/debts.h"
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
@@ -303,6 +304,48 @@ TEST_F(Payments, AdvancesFromTheBankAtADate)
 
 // Two users pay one document at the same moment: both payments are kept, and each sees the
 // other's once it reads again.
+// The register's row carries what was paid and the status as read, beside the document's own
+// columns: another user's payment is no change of the document, the two are never written, and a
+// listing that does not select them still opens.
+TEST_F(Payments, TheRegistersComputedColumnsAreReadNotStoredNorTakenForAChange)
+{
+    const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), {100});
+    dm.TsnRW.commit();
+    Dataset &docs = *dm.DSetDocs;
+    docs.close();
+    docs.open();
+    ASSERT_TRUE(docs.locate(kod));
+    EXPECT_DOUBLE_EQ(docs.asFloat(QStringLiteral("OPLACHENO")), 0);
+    EXPECT_EQ(docs.displayText(QStringLiteral("STATUSTEXT")), QStringLiteral("не оплачен"));
+
+    {
+        FbTransaction elsewhere(dm.ZNDB);
+        elsewhere.start();
+        payments::add(elsewhere, paymentOf(kod, QDate(2026, 2, 1), 40));
+        elsewhere.commit();
+    }
+    docs.refreshCurrentRow();
+    docs.edit();
+    EXPECT_THROW(docs.setValue(QStringLiteral("OPLACHENO"), 5), DbError);
+    docs.setValue(QStringLiteral("NAMEORG"), QStringLiteral("ТОО «Бета»"));
+    EXPECT_NO_THROW(docs.post());
+    dm.TsnRW.commit();
+
+    docs.close();
+    docs.open();
+    ASSERT_TRUE(docs.locate(kod));
+    EXPECT_EQ(docs.asString(QStringLiteral("NAMEORG")), QStringLiteral("ТОО «Бета»"));
+    EXPECT_DOUBLE_EQ(docs.asFloat(QStringLiteral("OPLACHENO")), 40);
+    EXPECT_EQ(docs.displayText(QStringLiteral("STATUSTEXT")), QStringLiteral("оплачен частично"));
+
+    docs.close();
+    docs.setSelectSql(QStringLiteral("select * from DOCS order by NUMSCH"));
+    docs.open();
+    ASSERT_TRUE(docs.locate(kod));
+    EXPECT_TRUE(docs.value(QStringLiteral("OPLACHENO")).isNull());
+    EXPECT_EQ(docs.displayText(QStringLiteral("STATUSTEXT")), QString());
+}
+
 TEST(PaymentsOfTwoUsers, BothAreKept)
 {
     TempDatabase db;

@@ -6,6 +6,14 @@
 
 #include <memory>
 
+// What printing the cash receipt order of the demo's invoice 1 (order № 1 of 02.03.2026 over
+// 172 950,00, the Russian locale's group separator a non-breaking blank) asks while it is unpaid.
+inline QString demoCashReceiptQuestion()
+{
+    return QStringLiteral("Записать оплату наличными по приходному кассовому ордеру № 1 от "
+                          "02.03.2026 на сумму 172\u00A0950,00?");
+}
+
 // The document register (the main window) over a database; the window opens when a test
 // has stored what it needs, and closes before the data module goes.
 class MainWindowTest : public WindowTest {
