@@ -64,20 +64,16 @@ int runImportStatement(const QStringList &args)
                                         QStringLiteral("the statement file"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
-    const QStringList positional = line.parser().positionalArguments();
-    if (positional.size() != 1)
-        return line.usageError(positional.isEmpty() ? QStringLiteral("FILE is missing")
-                                                    : QStringLiteral("one FILE only"));
-    const QString db = line.parser().value(dbOption);
-    if (db.isEmpty())
-        return line.usageError(QStringLiteral("--db is required"));
+    const std::variant<CommandLine::FileAndDatabase, int> given = line.fileAndDatabase(dbOption);
+    if (const int *exitCode = std::get_if<int>(&given))
+        return *exitCode;
+    const auto &[path, db] = std::get<CommandLine::FileAndDatabase>(given);
     if (const QString missing = missingDatabase(db); !missing.isEmpty())
         return line.usageError(missing);
 
-    QFile file(positional.front());
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("не удалось открыть %1: %2")
-                       .arg(positional.front(), file.errorString()));
+        printError(QStringLiteral("не удалось открыть %1: %2").arg(path, file.errorString()));
         return 1;
     }
     const QByteArray bytes = file.readAll();

@@ -73,6 +73,19 @@ CommandLine::databaseWithoutArguments(const QCommandLineOption &dbOption) const
     return db;
 }
 
+std::variant<CommandLine::FileAndDatabase, int>
+CommandLine::fileAndDatabase(const QCommandLineOption &dbOption) const
+{
+    const QStringList positional = m_parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(positional.isEmpty() ? QStringLiteral("FILE is missing")
+                                               : QStringLiteral("one FILE only"));
+    const QString db = m_parser.value(dbOption);
+    if (db.isEmpty())
+        return usageError(QStringLiteral("--db is required"));
+    return FileAndDatabase{positional.front(), db};
+}
+
 int CommandLine::usageError(const QString &problem) const
 {
     std::fprintf(stderr, "%s: %s\n%s\n(zarnik-cli %s --help lists the options)\n",

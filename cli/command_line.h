@@ -27,6 +27,14 @@ public:
     // the database's location, or the exit code of the usage error (an argument, no --db).
     std::variant<QString, int> databaseWithoutArguments(const QCommandLineOption &dbOption) const;
 
+    // For a command that reads one FILE into the database of --db: after parse(), both, or the
+    // exit code of the usage error (no FILE or more than one, no --db).
+    struct FileAndDatabase {
+        QString file;
+        QString database;
+    };
+    std::variant<FileAndDatabase, int> fileAndDatabase(const QCommandLineOption &dbOption) const;
+
     // Prints "COMMAND: problem" and the usage line to standard error; returns 2.
     int usageError(const QString &problem) const;
 

@@ -77,13 +77,10 @@ int runImport(ImportTarget target, const QStringList &args)
     line.parser().addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the CSV file"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
-    const QStringList positional = line.parser().positionalArguments();
-    if (positional.size() != 1)
-        return line.usageError(positional.isEmpty() ? QStringLiteral("FILE is missing")
-                                                    : QStringLiteral("one FILE only"));
-    const QString db = line.parser().value(dbOption);
-    if (db.isEmpty())
-        return line.usageError(QStringLiteral("--db is required"));
+    const std::variant<CommandLine::FileAndDatabase, int> given = line.fileAndDatabase(dbOption);
+    if (const int *exitCode = std::get_if<int>(&given))
+        return *exitCode;
+    const auto &[path, db] = std::get<CommandLine::FileAndDatabase>(given);
     if (const QString missing = missingDatabase(db); !missing.isEmpty())
         return line.usageError(missing);
     bool kindOk = false;
@@ -95,7 +92,7 @@ int runImport(ImportTarget target, const QStringList &args)
     if (!duplicates)
         return line.usageError(QStringLiteral("--duplicates must be skip, update or add"));
 
-    const TableRead read = csv::readFile(positional.front());
+    const TableRead read = csv::readFile(path);
     if (!read.ok()) {
         std::fprintf(stderr, "%s: %s\n", name, qPrintable(read.error));
         return 1;
