@@ -4,13 +4,14 @@
 #include "connection_settings.h"
 #include "core/work_session.h"
 #include "data/database_location.h"
-#include "data/debts.h"
 #include "data/db_error.h"
+#include "data/debts.h"
 #include "data/open_failure.h"
 #include "data/tdm.h"
 #include "database_service.h"
 #include "debtors_command.h"
 #include "editor/document_editor.h"
+#include "mail_commands.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
 #include "refbooks/tfrm_akt_sverki.h"
@@ -180,6 +181,7 @@ int runZarnik(const StartupOptions &options)
                                                 ActClient{client.name, client.biniin});
                       });
     addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
+    addMailCommands(*main, dm, prompts, *options.passwords, execDialog);
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);
