@@ -206,6 +206,8 @@ SendResult send(const MailServer &server, const Message &message, const Progress
     }
 
     const CURLcode code = curl_easy_perform(c);
+    // The handle goes before the lists and the MIME parts it points to.
+    curl.reset();
     if (code == CURLE_OK)
         return {};
     return {sendFailure(code, QString::fromUtf8(detail), server),
