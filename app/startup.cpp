@@ -11,6 +11,7 @@
 #include "database_service.h"
 #include "debtors_command.h"
 #include "editor/document_editor.h"
+#include "mail_commands.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
 #include "refbooks/tfrm_akt_sverki.h"
@@ -180,6 +181,7 @@ int runZarnik(const StartupOptions &options)
                                                 ActClient{client.name, client.biniin});
                       });
     addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
+    addMailCommands(*main, dm, prompts, *options.passwords, execDialog);
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

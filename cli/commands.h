@@ -18,3 +18,4 @@ int runImportClients(const QStringList &args);
 int runDebts(const QStringList &args);
 int runPay(const QStringList &args);
 int runImportStatement(const QStringList &args);
+int runEmail(const QStringList &args);

@@ -39,6 +39,10 @@ const char kUsage[] =
     "                            record a payment of a document\n"
     "  import-statement FILE --db LOCATION [--dry-run]\n"
     "                            bring payments in from a bank statement (1CClientBankExchange)\n"
+    "  email --db LOCATION --doc KOD --to ADDRESS [--template NAME ...] [--subject TEXT]\n"
+    "        [--smtp HOST:PORT] [--security starttls|ssl|none] [--user NAME]\n"
+    "                            send the document's forms as PDFs by e-mail (password from\n"
+    "                            ZARNIK_SMTP_PASSWORD)\n"
     "--db and --database are one option; LOCATION is a file or a server's connection string\n"
     "(host:/path/file.gdb, host/port:alias). On a server, backup, restore and validate work as\n"
     "the user of --user NAME --password WORD (else ISC_USER and ISC_PASSWORD).\n";
@@ -81,6 +85,7 @@ int main(int argc, char **argv)
         {QStringLiteral("debts"), runDebts},
         {QStringLiteral("pay"), runPay},
         {QStringLiteral("import-statement"), runImportStatement},
+        {QStringLiteral("email"), runEmail},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

@@ -42,6 +42,18 @@ const struct {
       "STATE SMALLINT NOT NULL, "
       "CONSTRAINT BANK_OPERATIONS_ONCE UNIQUE (ACCOUNT, DATEDOC, NUMBER, AMOUNT))",
       "CREATE INDEX BANK_OPERATIONS_PAYER ON BANK_OPERATIONS (PAYER_BIN)"}},
+    // E-mail addresses, which the original tables have no column for: OWNER is a client's KOD,
+    // or "own" for the business (see data/email_addresses.h).
+    {"EMAILS",
+     {"CREATE TABLE EMAILS (OWNER VARCHAR(32) NOT NULL PRIMARY KEY, ADDRESS VARCHAR(256))"}},
+    // One row per document's message the mail server took (see data/mail_sendings.h); FORMS
+    // holds the attached forms' titles, one per line.
+    {"MAIL_SENDINGS",
+     {"RECREATE SEQUENCE MAIL_SENDINGS_KOD_GEN",
+      "CREATE TABLE MAIL_SENDINGS (KOD INTEGER NOT NULL PRIMARY KEY, KODDOCS INTEGER NOT NULL, "
+      "SENT TIMESTAMP NOT NULL, RECIPIENT VARCHAR(256) NOT NULL, FORMS VARCHAR(1024), "
+      "USERNAME VARCHAR(64))",
+      "CREATE INDEX MAIL_SENDINGS_KODDOCS ON MAIL_SENDINGS (KODDOCS)"}},
 };
 
 // Columns added to the program's tables after they were first kept: added where missing.

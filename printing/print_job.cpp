@@ -68,12 +68,15 @@ ReportSources::ReportSources(TDM &dm)
     }
 }
 
-QString documentTitle(const TDM &dm, PrintForm form)
+namespace {
+
+struct FormNames {
+    const char *title, *number, *date;
+};
+
+const FormNames &formNames(PrintForm form)
 {
-    struct Names {
-        const char *title, *number, *date;
-    };
-    static const std::map<PrintForm, Names> names = {
+    static const std::map<PrintForm, FormNames> names = {
         {PrintForm::Invoice, {"Счет", "NUMSCH", "DATASCH"}},
         {PrintForm::VatInvoice, {"Счет-фактура", "NUMSCHF", "DATASCHF"}},
         {PrintForm::Act, {"Акт выполненных работ", "NUMACT", "DATAACT"}},
@@ -82,19 +85,36 @@ QString documentTitle(const TDM &dm, PrintForm form)
         {PrintForm::PowerOfAttorney, {"Доверенность", "NUMDOV", "DATADOV"}},
         {PrintForm::PaymentOrder, {"Платежное поручение", "NUMPLAT", "DATAPLAT"}},
     };
-    const Names &n = names.at(form);
+    return names.at(form);
+}
+
+} // namespace
+
+QString formTitle(PrintForm form)
+{
+    return QString::fromUtf8(formNames(form).title);
+}
+
+QString documentTitle(const TDM &dm, PrintForm form)
+{
+    return documentTitle(dm, form, formTitle(form));
+}
+
+QString documentTitle(const TDM &dm, PrintForm form, const QString &title, bool withClient)
+{
+    const FormNames &n = formNames(form);
     const Dataset &docs = *dm.DSetDocs;
-    QString title = QString::fromUtf8(n.title);
+    QString result = title;
     const QVariant number = docs.value(QString::fromLatin1(n.number));
     if (!number.isNull())
-        title += QStringLiteral(" № ") + QString::number(number.toLongLong());
+        result += QStringLiteral(" № ") + QString::number(number.toLongLong());
     const QDateTime date = docs.value(QString::fromLatin1(n.date)).toDateTime();
     if (date.isValid())
-        title += QStringLiteral(" от ") + date.date().toString(u"dd.MM.yyyy");
+        result += QStringLiteral(" от ") + date.date().toString(u"dd.MM.yyyy");
     const QString client = docs.asString(QStringLiteral("NAMEORG"));
-    if (!client.isEmpty())
-        title += QStringLiteral(" — ") + client;
-    return title;
+    if (withClient && !client.isEmpty())
+        result += QStringLiteral(" — ") + client;
+    return result;
 }
 
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,

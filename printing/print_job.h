@@ -30,6 +30,10 @@ QString documentTemplateName(PrintForm form, int vatMode, bool actPortrait, bool
 // What the current document printed as form is called, for its print job:
 // "Счет № 7 от 01.12.2026 — ТОО «Заря»", without the parts the document does not hold.
 QString documentTitle(const TDM &dm, PrintForm form);
+// The same with the form called title ("Счет на оплату"), and the client left out on request.
+QString documentTitle(const TDM &dm, PrintForm form, const QString &title, bool withClient = true);
+// What form is called in a document's title: "Счет", "Акт выполненных работ", ...
+QString formTitle(PrintForm form);
 
 // The three listings of the reference books.
 bool isListingTemplate(const QString &name);

@@ -2,13 +2,17 @@
 #include "ui_tfrm_add_client.h"
 
 #include "data/dataset.h"
+#include "data/email_addresses.h"
 #include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/db_grid.h"
+#include "ui/email_box.h"
 #include "ui/field_links.h"
 #include "ui/id_marks.h"
 #include "ui/prompt_service.h"
+
+#include <QLabel>
 
 TfrmAddClient::TfrmAddClient(TDM &dm, PromptService &prompts, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TfrmAddClient>()), m_dm(dm), m_prompts(prompts),
@@ -18,6 +22,16 @@ TfrmAddClient::TfrmAddClient(TDM &dm, PromptService &prompts, QWidget *parent)
     m_ui->setupUi(this);
     for (QLineEdit *box : m_ui->GroupBox1->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
         m_links->bind(box, box->objectName().mid(2)); // "edNAMEORG" shows NAMEORG
+    // The address is not a column of the client's row: it has a box of its own.
+    m_email = new EmailBox(
+        email_addresses::ownerOfClient(dm.DSetClients->value(QStringLiteral("KOD")).toInt()),
+        m_ui->GroupBox1);
+    auto *emailLabel = new QLabel(QStringLiteral("E-mail:"), m_ui->GroupBox1);
+    emailLabel->setBuddy(m_email);
+    m_ui->boxes->addRow(emailLabel, m_email);
+    if (!m_dm.TsnRW.isActive())
+        m_dm.TsnRW.start();
+    m_email->load(m_dm.TsnRW);
 
     DbGrid *accounts = m_ui->DBGrid1;
     accounts->setEditable(true);
@@ -50,6 +64,7 @@ void TfrmAddClient::btnCloseClick()
         return;
     if (m_dm.DSetClients->isEditing())
         m_dm.DSetClients->post();
+    m_email->save(m_dm.TsnRW);
     accept();
 }
 

@@ -8,6 +8,7 @@ namespace Ui {
 class TfrmAddClient;
 }
 
+class EmailBox;
 class FieldLinks;
 class PromptService;
 class TDM;
@@ -37,5 +38,6 @@ private:
     TDM &m_dm;
     PromptService &m_prompts;
     FieldLinks *m_links;
+    EmailBox *m_email = nullptr;
     bool m_newClient;
 };

@@ -1,11 +1,13 @@
 #include "tfrm_const.h"
 
 #include "business_images_group.h"
+#include "data/email_addresses.h"
 #include "data/payments.h"
 #include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/db_grid.h"
+#include "ui/email_box.h"
 #include "ui/field_links.h"
 #include "ui/id_marks.h"
 #include "ui/prompt_service.h"
@@ -131,6 +133,9 @@ QWidget *TfrmConst::createRequisites()
     addBox(3, 2, 1, "NUMSTART", "Номер с которого вести отсчет:");
     addBox(4, 0, across, "TEL", "Телефоны:");
     addBox(5, 0, across, "ADRES", "Адрес:");
+    // The address is not a column of the requisites' row: it has a box of its own, in the
+    // free half of the VAT rate's row.
+    m_email = new EmailBox(email_addresses::ownOwner(), group);
     addBox(6, 0, 1, "RUK", "Руководитель:");
     addBox(6, 2, 1, "GLBUX", "Главный бухгалтер:");
     addBox(7, 0, 1, "STNDS", "Ставка НДС:");
@@ -148,6 +153,14 @@ QWidget *TfrmConst::createRequisites()
     grid->addWidget(variant, 7, 2, 2, 2);
 
     grid->addWidget(createTermDays(group), 10, 0, 1, 2);
+    auto *emailLabel = new QLabel(QStringLiteral("E-mail:"), group);
+    emailLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    emailLabel->setBuddy(m_email);
+    grid->addWidget(emailLabel, 10, 2);
+    grid->addWidget(m_email, 10, 3);
+    if (!m_dm.TsnRW.isActive())
+        m_dm.TsnRW.start();
+    m_email->load(m_dm.TsnRW);
     grid->addWidget(createAccounts(), 11, 0, 1, 4);
     grid->setRowStretch(11, 1);
     return group;
@@ -229,6 +242,7 @@ void TfrmConst::btnCloseClick()
         payments::setTermDays(m_dm.TsnRW, m_termDays->value());
         m_storedTermDays = m_termDays->value();
     }
+    m_email->save(m_dm.TsnRW);
     m_images->save();
     accept();
 }

@@ -5,6 +5,7 @@
 class QSpinBox;
 class BusinessImagesGroup;
 class DbGrid;
+class EmailBox;
 class FieldLinks;
 class PromptService;
 class TDM;
@@ -40,4 +41,5 @@ private:
     BusinessImagesGroup *m_images;
     QSpinBox *m_termDays = nullptr; // "Срок оплаты, дней", kept apart from the requisites' row
     int m_storedTermDays = 0;
+    EmailBox *m_email = nullptr; // "E-mail:", kept apart from the requisites' row
 };
