@@ -29,6 +29,7 @@ const char kUsage[] =
     "  restore FILE.fbk PATH [--replace]\n"
     "                            restore a backup into a new database, checked first\n"
     "  validate --db LOCATION    check the database for damage\n"
+    "  upgrade-db --db LOCATION  add the tables, roles and grants this version needs\n"
     "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring goods and services in from a CSV file\n"
     "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
         {QStringLiteral("backup"), runBackup},
         {QStringLiteral("restore"), runRestore},
         {QStringLiteral("validate"), runValidate},
+        {QStringLiteral("upgrade-db"), runUpgradeDb},
         {QStringLiteral("import-goods"), runImportGoods},
         {QStringLiteral("import-clients"), runImportClients},
         {QStringLiteral("debts"), runDebts},

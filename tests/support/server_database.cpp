@@ -38,6 +38,19 @@ ServerDatabase::~ServerDatabase()
     }
 }
 
+database::Credentials ServerDatabase::administrator()
+{
+    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith("ISC_PASSWORD="))
+            return {QStringLiteral("SYSDBA"),
+                    QString::fromUtf8(line.mid(13).trimmed()).remove(u'"')};
+    }
+    return {};
+}
+
 database::Credentials ServerDatabase::testUser()
 {
     return {QStringLiteral("ZARNIK_TEST"), QStringLiteral("zarnik-test")};
