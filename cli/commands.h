@@ -14,6 +14,7 @@ int runBackup(const QStringList &args);
 int runRestore(const QStringList &args);
 int runValidate(const QStringList &args);
 int runUpgradeDb(const QStringList &args);
+int runUsers(const QStringList &args);
 int runImportGoods(const QStringList &args);
 int runImportClients(const QStringList &args);
 int runDebts(const QStringList &args);

@@ -11,9 +11,8 @@
 #include "data/program_tables.h"
 #include "data/tdm.h"
 
-#include <QCoreApplication>
 #include <QProcess>
-#include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -21,22 +20,13 @@ namespace {
 
 using roles::Role;
 
-// A name no other test run on the same server uses at the same time.
-QString uniqueUserName()
-{
-    static int count = 0;
-    return QStringLiteral("ZU%1_%2_%3")
-        .arg(QCoreApplication::applicationPid())
-        .arg(QRandomGenerator::global()->bounded(100000))
-        .arg(++count);
-}
-
 // A user of the server with a role in one database, made by the server's administrator and
 // taken off the server at the end.
 class OfficeUser {
 public:
     OfficeUser(const QString &location, Role role)
-        : m_location(location), m_credentials{uniqueUserName(), QStringLiteral("Secret-7")}
+        : m_location(location), m_credentials{ServerDatabase::uniqueUserName(),
+                                              QStringLiteral("Secret-7")}
     {
         FbConnection admin;
         const database::Credentials administrator = ServerDatabase::administrator();
@@ -276,6 +266,102 @@ TEST(OfficeRoles, TheDatabaseRecordsWhoMadeAndWhoLastChangedADocumentAndAPayment
     EXPECT_TRUE(
         auditOf(dm.ZNDB, QStringLiteral("SELECT 1 FROM DOC_AUDIT WHERE KODDOCS = 9001")).isEmpty());
     dm.DataModuleDestroy();
+}
+
+} // namespace
+
+namespace {
+
+CliRun usersCommand(QStringList args, const database::Credentials &as)
+{
+    args.prepend(QStringLiteral("users"));
+    args << QStringLiteral("--user") << as.user << QStringLiteral("--password") << as.password;
+    return runCli(args);
+}
+
+TEST(OfficeUsersCommand, AddsListsChangesAndRemovesAUserOfTheDatabase)
+{
+    const ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    SKIP_WITHOUT_ADMINISTRATOR();
+    const database::Credentials admin = ServerDatabase::administrator();
+    const QString name = ServerDatabase::uniqueUserName();
+    const auto removeUser = qScopeGuard([&] {
+        usersCommand({QStringLiteral("remove"), name, QStringLiteral("--db"), db.location()},
+                     admin);
+    });
+    const QStringList dbOption{QStringLiteral("--db"), db.location()};
+    const auto listed = [&] {
+        const CliRun run = usersCommand(QStringList{QStringLiteral("list")} + dbOption, admin);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        for (const QString &row : run.out.split(u'\n')) {
+            if (row.startsWith(name.toUpper() + u'\t'))
+                return row.section(u'\t', 1);
+        }
+        return QStringLiteral("(absent)");
+    };
+    CliRun run =
+        usersCommand(QStringList{QStringLiteral("add"), name, QStringLiteral("--role"),
+                                 QStringLiteral("manager"), QStringLiteral("--user-password"),
+                                 QStringLiteral("First-1")} +
+                         dbOption,
+                     admin);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(listed(), QStringLiteral("manager"));
+    run = usersCommand(QStringList{QStringLiteral("set"), name, QStringLiteral("--role"),
+                                   QStringLiteral("viewer"), QStringLiteral("--user-password"),
+                                   QStringLiteral("Second-2")} +
+                           dbOption,
+                       admin);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(listed(), QStringLiteral("viewer"));
+    {
+        TDM dm;
+        dm.DataModuleCreate(db.location(), {name, QStringLiteral("Second-2")});
+        EXPECT_EQ(dm.role(), Role::Viewer);
+        dm.DataModuleDestroy();
+    }
+    // The database's owner lists the users too, but only the server's administrator adds them.
+    run = usersCommand(QStringList{QStringLiteral("list")} + dbOption, ServerDatabase::testUser());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    run = usersCommand(QStringList{QStringLiteral("remove"), name} + dbOption, admin);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(listed(), QStringLiteral("(absent)"));
+}
+
+TEST(OfficeUsersCommand, RefusesAnIncompleteOrWrongRequestBeforeAskingTheServer)
+{
+    const struct {
+        const char *why;
+        QStringList args;
+        const char *message;
+    } cases[] = {
+        {"no action", {QStringLiteral("--db"), QStringLiteral("h:z")}, "list, add, remove or set"},
+        {"no name to add",
+         {QStringLiteral("add"), QStringLiteral("--db"), QStringLiteral("h:z")},
+         "one user name is needed"},
+        {"no role to add",
+         {QStringLiteral("add"), QStringLiteral("ANNA"), QStringLiteral("--user-password"),
+          QStringLiteral("x"), QStringLiteral("--db"), QStringLiteral("h:z")},
+         "add needs --role and --user-password"},
+        {"an unknown role",
+         {QStringLiteral("set"), QStringLiteral("ANNA"), QStringLiteral("--role"),
+          QStringLiteral("boss"), QStringLiteral("--db"), QStringLiteral("h:z")},
+         "--role is accountant, manager or viewer"},
+        {"nothing to set",
+         {QStringLiteral("set"), QStringLiteral("ANNA"), QStringLiteral("--db"),
+          QStringLiteral("h:z")},
+         "set needs --role or --user-password"},
+        {"a file",
+         {QStringLiteral("list"), QStringLiteral("--db"), QStringLiteral("ZNDB1.2.GDB")},
+         "users are kept by a Firebird server"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        const CliRun run = runCli(QStringList{QStringLiteral("users")} + c.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.message))) << run.err.toStdString();
+    }
 }
 
 } // namespace

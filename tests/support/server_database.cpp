@@ -6,7 +6,9 @@
 #include "data/fb_connection.h"
 #include "data/tdm.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 
 ServerDatabase::ServerDatabase(TempDatabase::Content content) : m_location(host() + u':' + path())
 {
@@ -49,6 +51,15 @@ database::Credentials ServerDatabase::administrator()
                     QString::fromUtf8(line.mid(13).trimmed()).remove(u'"')};
     }
     return {};
+}
+
+QString ServerDatabase::uniqueUserName()
+{
+    static int count = 0;
+    return QStringLiteral("ZU%1_%2_%3")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->bounded(100000))
+        .arg(++count);
 }
 
 database::Credentials ServerDatabase::testUser()
