@@ -5,6 +5,7 @@
 #include "data/database_location.h"
 #include "data/db_error.h"
 #include "data/open_failure.h"
+#include "data/program_tables.h"
 #include "data/tdm.h"
 #include "tfrm_main.h"
 #include "ui/prompt_service.h"
@@ -45,6 +46,9 @@ void connectionCommand(DatabaseService &service)
                               QStringLiteral("Подключение к базе данных"));
         return;
     }
+    if (!service.dm.missingProgramParts().isEmpty())
+        service.prompts.inform(&service.main,
+                               missingProgramPartsText(service.dm.missingProgramParts()));
     service.location = choice.location;
     service.credentials = choice.credentials;
     QSettings settings(database::settingsOrganisation(), database::settingsApplication());

@@ -25,6 +25,7 @@ void addDatabaseServiceCommands(DatabaseService &service)
     add("actBackup", QStringLiteral("Резервная копия..."), backupCommand);
     add("actRestore", QStringLiteral("Восстановить из копии..."), restoreCommand);
     add("actValidate", QStringLiteral("Проверить базу данных"), validateCommand);
+    add("actUsers", QStringLiteral("Пользователи..."), usersCommand);
 }
 
 zbackup::Credentials serviceCredentials(const DatabaseService &service)

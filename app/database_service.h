@@ -31,13 +31,16 @@ struct DatabaseService {
 };
 
 // "Подключение к базе данных...", "Резервная копия...", "Восстановить из копии...",
-// "Проверить базу данных" in the main window's "Сервис" menu. `service` must outlive the window.
+// "Проверить базу данных", "Пользователи..." in the main window's "Сервис" menu. `service` must
+// outlive the window.
 void addDatabaseServiceCommands(DatabaseService &service);
 
 void connectionCommand(DatabaseService &service);
 void backupCommand(DatabaseService &service);
 void restoreCommand(DatabaseService &service);
 void validateCommand(DatabaseService &service);
+// "Пользователи...": the users of a server's database and their roles (UsersDialog).
+void usersCommand(DatabaseService &service);
 
 // Who asks the engine's services for work on the open database.
 zbackup::Credentials serviceCredentials(const DatabaseService &service);

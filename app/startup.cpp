@@ -7,6 +7,7 @@
 #include "data/db_error.h"
 #include "data/debts.h"
 #include "data/open_failure.h"
+#include "data/program_tables.h"
 #include "data/tdm.h"
 #include "database_service.h"
 #include "debtors_command.h"
@@ -170,6 +171,8 @@ int runZarnik(const StartupOptions &options)
             dm, prompts, referenceBookPickers({dm, prompts, execDialog, shower}), mode, parent);
     });
     main->showMaximized();
+    if (!dm.missingProgramParts().isEmpty())
+        prompts.inform(main.get(), missingProgramPartsText(dm.missingProgramParts()));
     auto about = std::make_unique<TfrmAbout>(main.get());
     main->setAboutWindow(about.get());
     DatabaseService databaseService{*main,       session,          dm, prompts, location,

@@ -13,6 +13,8 @@ int runCheckIds(const QStringList &args);
 int runBackup(const QStringList &args);
 int runRestore(const QStringList &args);
 int runValidate(const QStringList &args);
+int runUpgradeDb(const QStringList &args);
+int runUsers(const QStringList &args);
 int runImportGoods(const QStringList &args);
 int runImportClients(const QStringList &args);
 int runDebts(const QStringList &args);

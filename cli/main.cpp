@@ -29,6 +29,10 @@ const char kUsage[] =
     "  restore FILE.fbk PATH [--replace]\n"
     "                            restore a backup into a new database, checked first\n"
     "  validate --db LOCATION    check the database for damage\n"
+    "  upgrade-db --db LOCATION  add the tables, roles and grants this version needs\n"
+    "  users list|add|remove|set [NAME] --db LOCATION [--role accountant|manager|viewer]\n"
+    "         [--user-password WORD]\n"
+    "                            the users of a server's database and their roles\n"
     "  import-goods FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
     "         [--skip-bad]           bring goods and services in from a CSV file\n"
     "  import-clients FILE --db PATH [--kind N] [--mapping MAP] [--duplicates skip|update|add]\n"
@@ -80,6 +84,8 @@ int main(int argc, char **argv)
         {QStringLiteral("backup"), runBackup},
         {QStringLiteral("restore"), runRestore},
         {QStringLiteral("validate"), runValidate},
+        {QStringLiteral("upgrade-db"), runUpgradeDb},
+        {QStringLiteral("users"), runUsers},
         {QStringLiteral("import-goods"), runImportGoods},
         {QStringLiteral("import-clients"), runImportClients},
         {QStringLiteral("debts"), runDebts},

@@ -2,6 +2,7 @@
 
 #include "data/db_error.h"
 #include "data/open_failure.h"
+#include "data/program_tables.h"
 #include "data/tdm.h"
 
 #include <QFileInfo>
@@ -28,5 +29,8 @@ bool openDatabase(TDM &dm, const QString &db, const char *command,
                      qPrintable(database::openFailureLine(path, e)), qPrintable(e.message()));
         return false;
     }
+    if (!dm.missingProgramParts().isEmpty())
+        std::fprintf(stderr, "%s: %s\n", command,
+                     qPrintable(missingProgramPartsText(dm.missingProgramParts())));
     return true;
 }

@@ -34,7 +34,7 @@ void appendNumber(QByteArray &block, char tag, quint32 value)
 } // namespace
 
 QByteArray connectionParameters(ParameterBlock kind, const QString &location, const QString &user,
-                                const QString &password)
+                                const QString &password, const QString &role)
 {
     const bool service = kind == ParameterBlock::Service;
     QByteArray block;
@@ -47,6 +47,8 @@ QByteArray connectionParameters(ParameterBlock kind, const QString &location, co
     // The same tags in both blocks.
     appendText(block, char(isc_dpb_user_name), user.toUtf8());
     appendText(block, char(isc_dpb_password), password.toUtf8());
+    if (!service && !role.isEmpty())
+        appendText(block, char(isc_dpb_sql_role_name), role.toUtf8());
     if (isServerLocation(location)) {
         // Ask for wire encryption, so that a server that requires it is served too and the
         // password and documents do not cross the network readable.

@@ -1,5 +1,6 @@
 #include "fb_connection.h"
 
+#include "access_refusal.h"
 #include "conflict_errors.h"
 #include "connection_loss.h"
 #include "connection_parameters.h"
@@ -51,6 +52,8 @@ void throwOnFbError(const ISC_STATUS *status, const QString &context)
     DbError error(message, std::move(codes), systemError);
     if (conflict::isConflict(error))
         throw conflict::busyElsewhere(message, error.engineCodes());
+    if (access_refusal::isRefused(error))
+        throw access_refusal::refused(message, error.engineCodes());
     if (connection_loss::isLost(error))
         throw connection_loss::lost(message, error.engineCodes(), systemError);
     throw error;
@@ -92,11 +95,12 @@ FbConnection::~FbConnection()
     }
 }
 
-void FbConnection::attach(const QString &path, const QString &user, const QString &password)
+void FbConnection::attach(const QString &path, const QString &user, const QString &password,
+                          const QString &role)
 {
     prepareEmbeddedEngine();
-    const QByteArray dpb =
-        database::connectionParameters(database::ParameterBlock::Database, path, user, password);
+    const QByteArray dpb = database::connectionParameters(database::ParameterBlock::Database, path,
+                                                          user, password, role);
     const QByteArray file = QFile::encodeName(path);
     ISC_STATUS_ARRAY status;
     isc_attach_database(status, 0, file.constData(), &m_handle, short(dpb.size()), dpb.constData());

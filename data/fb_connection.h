@@ -15,7 +15,9 @@ public:
     FbConnection(const FbConnection &) = delete;
     FbConnection &operator=(const FbConnection &) = delete;
 
-    void attach(const QString &path, const QString &user, const QString &password);
+    // `role`: the SQL role the connection works in (none when empty).
+    void attach(const QString &path, const QString &user, const QString &password,
+                const QString &role = {});
     void detach();
     bool isAttached() const { return m_handle != 0; }
     isc_db_handle *handle() { return &m_handle; }

@@ -3,8 +3,11 @@
 #include "db_error.h"
 #include "fb_connection.h"
 #include "fb_statement.h"
+#include "roles.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -54,6 +57,11 @@ const struct {
       "SENT TIMESTAMP NOT NULL, RECIPIENT VARCHAR(256) NOT NULL, FORMS VARCHAR(1024), "
       "USERNAME VARCHAR(64))",
       "CREATE INDEX MAIL_SENDINGS_KODDOCS ON MAIL_SENDINGS (KODDOCS)"}},
+    // Who made each document and when, and who changed it last: the business's own table
+    // stays as it was, so the record is kept beside it, by document KOD, filled by a trigger.
+    {"DOC_AUDIT",
+     {"CREATE TABLE DOC_AUDIT (KODDOCS INTEGER NOT NULL PRIMARY KEY, MADE_BY VARCHAR(63), "
+      "MADE_AT DATE, CHANGED_BY VARCHAR(63), CHANGED_AT DATE)"}},
 };
 
 // Columns added to the program's tables after they were first kept: added where missing.
@@ -66,6 +74,39 @@ const struct {
     {"PAYMENTS", "DOCNUM", "VARCHAR(32)"},
     // The bank statement's operation the payment came from (BANK_OPERATIONS.KOD).
     {"PAYMENTS", "OPERATION", "INTEGER"},
+    // Who made the payment and when, and who changed it last (DATE holds the time too).
+    {"PAYMENTS", "MADE_BY", "VARCHAR(63)"},
+    {"PAYMENTS", "MADE_AT", "DATE"},
+    {"PAYMENTS", "CHANGED_BY", "VARCHAR(63)"},
+    {"PAYMENTS", "CHANGED_AT", "DATE"},
+};
+
+// The triggers that record who changed what with the connection's own user, so that no
+// client can forget it; each may write the record whatever the role of the user.
+const struct {
+    const char *name;
+    std::vector<const char *> definition;
+} kTriggers[] = {
+    {"DOCS_AUDIT",
+     {"CREATE OR ALTER TRIGGER DOCS_AUDIT FOR DOCS AFTER INSERT OR UPDATE OR DELETE AS "
+      "BEGIN "
+      "IF (INSERTING) THEN "
+      "UPDATE OR INSERT INTO DOC_AUDIT (KODDOCS, MADE_BY, MADE_AT, CHANGED_BY, CHANGED_AT) "
+      "VALUES (NEW.KOD, CURRENT_USER, CURRENT_TIMESTAMP, CURRENT_USER, CURRENT_TIMESTAMP) "
+      "MATCHING (KODDOCS); "
+      "ELSE IF (UPDATING) THEN "
+      "UPDATE OR INSERT INTO DOC_AUDIT (KODDOCS, CHANGED_BY, CHANGED_AT) "
+      "VALUES (NEW.KOD, CURRENT_USER, CURRENT_TIMESTAMP) MATCHING (KODDOCS); "
+      "ELSE DELETE FROM DOC_AUDIT WHERE KODDOCS = OLD.KOD; "
+      "END",
+      "GRANT SELECT, INSERT, UPDATE, DELETE ON DOC_AUDIT TO TRIGGER DOCS_AUDIT"}},
+    {"PAYMENTS_AUDIT",
+     {"CREATE OR ALTER TRIGGER PAYMENTS_AUDIT FOR PAYMENTS BEFORE INSERT OR UPDATE AS "
+      "BEGIN "
+      "IF (INSERTING) THEN BEGIN NEW.MADE_BY = CURRENT_USER; NEW.MADE_AT = CURRENT_TIMESTAMP; END "
+      "ELSE BEGIN NEW.MADE_BY = OLD.MADE_BY; NEW.MADE_AT = OLD.MADE_AT; END "
+      "NEW.CHANGED_BY = CURRENT_USER; NEW.CHANGED_AT = CURRENT_TIMESTAMP; "
+      "END"}},
 };
 
 bool columnExists(FbTransaction &transaction, const char *table, const char *column)
@@ -81,6 +122,118 @@ bool columnExists(FbTransaction &transaction, const char *table, const char *col
     return found;
 }
 
+bool rowExists(FbTransaction &transaction, const QString &sql, const QString &name)
+{
+    FbStatement statement(transaction);
+    statement.prepare(sql);
+    statement.setParameter(0, name);
+    statement.execute();
+    const bool found = statement.fetch();
+    statement.closeCursor();
+    return found;
+}
+
+// The owner, SYSDBA and a user in the role RDB$ADMIN make what is missing; anybody else would
+// make tables and roles that then belong to them.
+bool mayUpgrade(FbTransaction &transaction)
+{
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral(
+        "SELECT 1 FROM MON$DATABASE WHERE CURRENT_USER = 'SYSDBA' OR CURRENT_USER = MON$OWNER "
+        "OR CURRENT_ROLE = 'RDB$ADMIN'"));
+    statement.execute();
+    const bool found = statement.fetch();
+    statement.closeCursor();
+    return found;
+}
+
+// Every privilege the program's roles hold now, as "ROLE OBJECT LETTER".
+QSet<QString> roleGrants(FbTransaction &transaction)
+{
+    QSet<QString> grants;
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral("SELECT RDB$USER, RDB$RELATION_NAME, RDB$PRIVILEGE FROM "
+                                     "RDB$USER_PRIVILEGES WHERE RDB$USER STARTING WITH 'ZARNIK_' "
+                                     "AND RDB$USER_TYPE = 13"));
+    statement.execute();
+    while (statement.fetch())
+        grants.insert(statement.value(0).toString().trimmed() + u' ' +
+                      statement.value(1).toString().trimmed() + u' ' +
+                      statement.value(2).toString().trimmed());
+    return grants;
+}
+
+// What the database lacks of what this program keeps in it, with the statements that make it.
+struct Missing {
+    QStringList names;
+    std::vector<std::vector<QString>> steps; // each a series of statements, stopped at a failure
+    bool mayUpgrade = false;
+
+    void add(const QString &name, std::vector<QString> statements)
+    {
+        names << name;
+        steps.push_back(std::move(statements));
+    }
+};
+
+std::vector<QString> texts(const std::vector<const char *> &statements)
+{
+    std::vector<QString> all;
+    for (const char *statement : statements)
+        all.push_back(QString::fromLatin1(statement));
+    return all;
+}
+
+Missing findMissing(FbTransaction &transaction)
+{
+    Missing missing;
+    if (!tableExists(transaction, "DOCS"))
+        return missing; // a database of another program is left as it is
+    missing.mayUpgrade = mayUpgrade(transaction);
+    for (const auto &table : kTables) {
+        if (!tableExists(transaction, table.name))
+            missing.add(QStringLiteral("таблица %1").arg(QLatin1String(table.name)),
+                        texts(table.definition));
+    }
+    for (const auto &column : kColumns) {
+        if (!tableExists(transaction, column.table) ||
+            !columnExists(transaction, column.table, column.column))
+            missing.add(QStringLiteral("столбец %1.%2")
+                            .arg(QLatin1String(column.table), QLatin1String(column.column)),
+                        {QStringLiteral("ALTER TABLE %1 ADD %2 %3")
+                             .arg(QLatin1String(column.table), QLatin1String(column.column),
+                                  QLatin1String(column.definition))});
+    }
+    for (const auto &trigger : kTriggers) {
+        if (!rowExists(transaction,
+                       QStringLiteral("SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :N"),
+                       QString::fromLatin1(trigger.name)))
+            missing.add(QStringLiteral("триггер %1").arg(QLatin1String(trigger.name)),
+                        texts(trigger.definition));
+    }
+    const QSet<QString> granted = roleGrants(transaction);
+    for (roles::Role role : roles::kAllRoles) {
+        const QString name = roles::sqlName(role);
+        if (!rowExists(transaction,
+                       QStringLiteral("SELECT 1 FROM RDB$ROLES WHERE RDB$ROLE_NAME = :N"), name))
+            missing.add(QStringLiteral("роль %1").arg(name),
+                        {QStringLiteral("CREATE ROLE %1").arg(name)});
+        for (roles::Privileges privileges : roles::privilegesOf(role)) {
+            QString lacking;
+            for (QChar letter : privileges.privileges) {
+                if (!granted.contains(name + u' ' + privileges.object + u' ' + letter))
+                    lacking += letter;
+            }
+            if (lacking.isEmpty())
+                continue;
+            privileges.privileges = lacking;
+            missing.add(QStringLiteral("права роли %1 на %2").arg(name, privileges.object),
+                        {roles::grantStatement(role, privileges)});
+        }
+    }
+    return missing;
+}
+
 } // namespace
 
 bool tableExists(FbTransaction &transaction, const char *name)
@@ -94,48 +247,46 @@ bool tableExists(FbTransaction &transaction, const char *name)
     return found;
 }
 
-void ensureProgramTables(FbConnection &connection)
+QStringList ensureProgramTables(FbConnection &connection)
 {
-    std::vector<const std::vector<const char *> *> missing;
-    std::vector<QString> missingColumns;
+    Missing missing;
     try {
         FbTransaction transaction(connection);
         transaction.start();
-        if (tableExists(transaction, "DOCS")) {
-            for (const auto &table : kTables) {
-                if (!tableExists(transaction, table.name))
-                    missing.push_back(&table.definition);
-            }
-            for (const auto &column : kColumns) {
-                if (!tableExists(transaction, column.table) ||
-                    !columnExists(transaction, column.table, column.column))
-                    missingColumns.push_back(QStringLiteral("ALTER TABLE %1 ADD %2 %3")
-                                                 .arg(QLatin1String(column.table),
-                                                      QLatin1String(column.column),
-                                                      QLatin1String(column.definition)));
-            }
-        }
+        missing = findMissing(transaction);
         transaction.commit();
     } catch (const DbError &) {
-        return; // the opening itself reports what is wrong with the database
+        return {}; // the opening itself reports what is wrong with the database
     }
-    // One transaction per statement: an index can be made only once its table is committed.
-    for (const std::vector<const char *> *definition : missing) {
-        for (const char *statement : *definition) {
+    if (!missing.mayUpgrade)
+        return missing.names;
+    QStringList notMade;
+    for (std::size_t i = 0; i < missing.steps.size(); ++i) {
+        // One transaction per statement: an index can be made only once its table is committed.
+        for (const QString &statement : missing.steps[i]) {
             try {
-                executeCommitted(connection, QString::fromLatin1(statement));
+                executeCommitted(connection, statement);
             } catch (const DbError &) {
-                // Without the right to add tables, or with another program adding it at this
-                // moment: the database opens all the same.
+                // Another program making it at this moment, or a server that refuses: told as
+                // missing, and made at the next opening.
+                notMade << missing.names[int(i)];
                 break;
             }
         }
     }
-    for (const QString &statement : missingColumns) {
-        try {
-            executeCommitted(connection, statement);
-        } catch (const DbError &) {
-            // As above: the columns come with the next opening by a user who may add them.
-        }
-    }
+    return notMade;
+}
+
+QString missingProgramPartsText(const QStringList &missing)
+{
+    const int shown = 8;
+    QStringList names = missing.mid(0, shown);
+    if (missing.size() > shown)
+        names << QStringLiteral("и ещё %1").arg(missing.size() - shown);
+    return QStringLiteral(
+               "В базе данных нет того, что нужно этой версии программы: %1.\n"
+               "Пока этого нет, часть работы недоступна или не проверяется. Недостающее "
+               "создаст владелец базы данных, SYSDBA или пользователь с ролью RDB$ADMIN, "
+               "открыв её в программе или командой zarnik-cli upgrade-db.")
+        .arg(names.join(QStringLiteral(", ")));
 }

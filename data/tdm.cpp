@@ -386,8 +386,11 @@ void TDM::DataModuleCreate(const QString &databasePath,
         releaseStatements();
         ZNDB.detach();
     }
+    // What is missing is made before the connection takes the user's role, which would keep
+    // an RDB$ADMIN from making it.
     ZNDB.attach(databasePath, credentials.user, credentials.password);
-    ensureProgramTables(ZNDB);
+    m_missingProgramParts = ensureProgramTables(ZNDB);
+    m_role = roles::takeGrantedRole(ZNDB, databasePath, credentials.user, credentials.password);
 }
 
 void TDM::releaseStatements()

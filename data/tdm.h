@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connection_role.h"
 #include "database_file.h"
 #include "dataset.h"
 #include "fb_connection.h"
@@ -7,8 +8,10 @@
 
 #include <QHash>
 #include <QObject>
+#include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A named link to a dataset, through which grids, master-detail links and printed forms
@@ -39,6 +42,13 @@ public:
                           const database::Credentials &serverCredentials = {});
     // Commits what is still pending and closes the connection.
     void DataModuleDestroy();
+
+    // What the opened database lacks of the program's tables, triggers and roles and the user
+    // could not make (empty when nothing); see missingProgramPartsText.
+    const QStringList &missingProgramParts() const { return m_missingProgramParts; }
+    // The role the connection works in: none for a file, the owner, SYSDBA, or a user with
+    // rights of their own.
+    std::optional<roles::Role> role() const { return m_role; }
 
     // The nine datasets in the order in which they are (re)opened.
     std::vector<Dataset *> mainDatasets() const;
@@ -130,4 +140,6 @@ private:
     QHash<QString, QString> m_clientTelephones;
     // Kept prepared: the telephones are read again whenever the register is refreshed.
     std::unique_ptr<FbStatement> m_telephoneStatement;
+    QStringList m_missingProgramParts;
+    std::optional<roles::Role> m_role;
 };

@@ -43,7 +43,7 @@ protected:
     std::unique_ptr<DatabaseService> service;
 };
 
-TEST_F(DatabaseServiceCommands, TheMenuHoldsTheFourCommands)
+TEST_F(DatabaseServiceCommands, TheMenuHoldsTheFiveCommands)
 {
     QStringList captions;
     for (QAction *action : window->serviceMenu()->actions())
@@ -51,7 +51,8 @@ TEST_F(DatabaseServiceCommands, TheMenuHoldsTheFourCommands)
     EXPECT_EQ(captions, (QStringList{QStringLiteral("Подключение к базе данных..."),
                                      QStringLiteral("Резервная копия..."),
                                      QStringLiteral("Восстановить из копии..."),
-                                     QStringLiteral("Проверить базу данных")}));
+                                     QStringLiteral("Проверить базу данных"),
+                                     QStringLiteral("Пользователи...")}));
 }
 
 TEST_F(DatabaseServiceCommands, ABackupRestoredAfterAWrongDeleteBringsTheDocumentsBack)
@@ -109,6 +110,14 @@ TEST_F(DatabaseServiceCommands, ValidationSaysNoErrorsWereFound)
 {
     prompts.expectInform(QStringLiteral("Проверка базы данных: ошибок не найдено"));
     trigger("actValidate");
+}
+
+TEST_F(DatabaseServiceCommands, AFileOfThisComputerHasNoUsersToManage)
+{
+    prompts.expectInform(QStringLiteral("Пользователи и роли есть только у базы данных на "
+                                        "сервере; файл на этом компьютере открывает один "
+                                        "человек, и ему доступно всё."));
+    trigger("actUsers");
 }
 
 } // namespace

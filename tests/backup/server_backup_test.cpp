@@ -30,21 +30,6 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// The server's administrator, as the Debian package keeps its password; empty when this user
-// may not read it.
-database::Credentials administrator()
-{
-    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith("ISC_PASSWORD="))
-            return {QStringLiteral("SYSDBA"),
-                    QString::fromUtf8(line.mid(13).trimmed()).remove(u'"')};
-    }
-    return {};
-}
-
 // Runs statements as `user` in a connection whose texts are UTF-8, as an administrator's tool
 // would create a user with a password in any letters.
 void executeInUtf8(const QString &location, const database::Credentials &user,
@@ -81,7 +66,7 @@ TEST(ServerBackup, APasswordInCyrillicServesTheBackupAndTheValidation)
 {
     const ServerDatabase probe;
     SKIP_WITHOUT_SERVER(probe);
-    const database::Credentials admin = administrator();
+    const database::Credentials admin = ServerDatabase::administrator();
     if (admin.isEmpty())
         GTEST_SKIP() << "the server administrator's password is not readable here";
     const database::Credentials anna{QStringLiteral("ZARNIK_ANNA"), QStringLiteral("Пароль-7")};

@@ -6,7 +6,9 @@
 #include "data/fb_connection.h"
 #include "data/tdm.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 
 ServerDatabase::ServerDatabase(TempDatabase::Content content) : m_location(host() + u':' + path())
 {
@@ -36,6 +38,28 @@ ServerDatabase::~ServerDatabase()
     } catch (const DbError &) {
         // Left for the temporary folder to take away.
     }
+}
+
+database::Credentials ServerDatabase::administrator()
+{
+    QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith("ISC_PASSWORD="))
+            return {QStringLiteral("SYSDBA"),
+                    QString::fromUtf8(line.mid(13).trimmed()).remove(u'"')};
+    }
+    return {};
+}
+
+QString ServerDatabase::uniqueUserName()
+{
+    static int count = 0;
+    return QStringLiteral("ZU%1_%2_%3")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->bounded(100000))
+        .arg(++count);
 }
 
 database::Credentials ServerDatabase::testUser()

@@ -16,6 +16,11 @@ public:
     ~ServerDatabase();
 
     static database::Credentials testUser();
+    // The server's administrator, as the Debian package keeps its password; empty when this
+    // user may not read it.
+    static database::Credentials administrator();
+    // A user name no other test run on the same server uses at the same time.
+    static QString uniqueUserName();
     static QString host() { return QStringLiteral("127.0.0.1"); }
 
     const QString &location() const { return m_location; } // "127.0.0.1:/tmp/…/ZNDB1.2.GDB"
