@@ -23,11 +23,10 @@ int runUpgradeDb(const QStringList &args)
     const ServerUserOptions serverUser(line, QStringLiteral("upgrade-db"));
     if (const std::optional<int> exitCode = line.parse(args))
         return *exitCode;
-    if (!line.parser().isSet(dbOption))
-        return line.usageError(QStringLiteral("--db is missing"));
-    if (!line.parser().positionalArguments().isEmpty())
-        return line.usageError(QStringLiteral("no arguments besides --db"));
-    const QString location = line.parser().value(dbOption);
+    const std::variant<QString, int> database = line.databaseWithoutArguments(dbOption);
+    if (const int *exitCode = std::get_if<int>(&database))
+        return *exitCode;
+    const QString &location = std::get<QString>(database);
     const std::optional<database::Credentials> credentials = serverUser.forLocation(location);
     if (!credentials)
         return 1;
