@@ -102,8 +102,6 @@ int runCheckIds(const QStringList &args)
     if (const int *exitCode = std::get_if<int>(&database))
         return *exitCode;
     const QString &db = std::get<QString>(database);
-    if (const QString missing = missingDatabase(db); !missing.isEmpty())
-        return line.usageError(missing);
 
     try {
         TDM dm;

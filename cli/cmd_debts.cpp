@@ -84,8 +84,6 @@ int runDebts(const QStringList &args)
     if (const int *exitCode = std::get_if<int>(&database))
         return *exitCode;
     const QString &db = std::get<QString>(database);
-    if (const QString missing = missingDatabase(db); !missing.isEmpty())
-        return line.usageError(missing);
     QDate at = QDate::currentDate();
     if (line.parser().isSet(dateOption)) {
         const std::optional<QDate> date = parseCommandDate(line.parser().value(dateOption));

@@ -147,8 +147,6 @@ int runEmail(const QStringList &args)
     if (const int *exitCode = std::get_if<int>(&database))
         return *exitCode;
     const QString &db = std::get<QString>(database);
-    if (const QString missing = missingDatabase(db); !missing.isEmpty())
-        return line.usageError(missing);
     bool docOk = false;
     const int doc = parser.value(QStringLiteral("doc")).toInt(&docOk);
     if (!docOk)

@@ -68,8 +68,6 @@ int runImportStatement(const QStringList &args)
     if (const int *exitCode = std::get_if<int>(&given))
         return *exitCode;
     const auto &[path, db] = std::get<CommandLine::FileAndDatabase>(given);
-    if (const QString missing = missingDatabase(db); !missing.isEmpty())
-        return line.usageError(missing);
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -67,8 +67,6 @@ int runPay(const QStringList &args)
     if (const int *exitCode = std::get_if<int>(&database))
         return *exitCode;
     const QString &db = std::get<QString>(database);
-    if (const QString missing = missingDatabase(db); !missing.isEmpty())
-        return line.usageError(missing);
     bool kodOk = false;
     const int kod = line.parser().value(docOption).toInt(&kodOk);
     if (!kodOk)

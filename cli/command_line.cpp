@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "open_database.h"
+
 #include <cstdio>
 
 namespace {
@@ -70,6 +72,8 @@ CommandLine::databaseWithoutArguments(const QCommandLineOption &dbOption) const
     const QString db = m_parser.value(dbOption);
     if (db.isEmpty())
         return usageError(QStringLiteral("--db is required"));
+    if (const QString missing = missingDatabase(db); !missing.isEmpty())
+        return usageError(missing);
     return db;
 }
 
@@ -83,6 +87,8 @@ CommandLine::fileAndDatabase(const QCommandLineOption &dbOption) const
     const QString db = m_parser.value(dbOption);
     if (db.isEmpty())
         return usageError(QStringLiteral("--db is required"));
+    if (const QString missing = missingDatabase(db); !missing.isEmpty())
+        return usageError(missing);
     return FileAndDatabase{positional.front(), db};
 }
 

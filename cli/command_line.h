@@ -24,11 +24,13 @@ public:
     std::optional<int> parse(const QStringList &args);
 
     // For a command that takes no arguments besides its options and needs --db: after parse(),
-    // the database's location, or the exit code of the usage error (an argument, no --db).
+    // the database's location, or the exit code of the usage error (an argument, no --db, a
+    // file of this computer that is not there).
     std::variant<QString, int> databaseWithoutArguments(const QCommandLineOption &dbOption) const;
 
     // For a command that reads one FILE into the database of --db: after parse(), both, or the
-    // exit code of the usage error (no FILE or more than one, no --db).
+    // exit code of the usage error (no FILE or more than one, no --db, a database file of this
+    // computer that is not there).
     struct FileAndDatabase {
         QString file;
         QString database;

@@ -81,8 +81,6 @@ int runImport(ImportTarget target, const QStringList &args)
     if (const int *exitCode = std::get_if<int>(&given))
         return *exitCode;
     const auto &[path, db] = std::get<CommandLine::FileAndDatabase>(given);
-    if (const QString missing = missingDatabase(db); !missing.isEmpty())
-        return line.usageError(missing);
     bool kindOk = false;
     const int kind = line.parser().value(kindOption).toInt(&kindOk);
     if (!kindOk || kind < 0 || kind > 2)
