@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QThread>
 
 #include <cerrno>
 #include <cstdio>
@@ -156,10 +157,10 @@ Result cancelled()
     return {Outcome::Cancelled, QStringLiteral("Прервано пользователем.")};
 }
 
-bool discardDatabase(const QString &location, const Credentials &credentials)
+namespace {
+
+bool discardServerDatabaseOnce(const QString &location, const Credentials &credentials)
 {
-    if (!serviceLocation(location).onServer)
-        return QFile::remove(location) || !QFileInfo::exists(location);
     try {
         FbConnection connection;
         connection.attach(location, credentials.user, credentials.password);
@@ -182,6 +183,22 @@ bool discardDatabase(const QString &location, const Credentials &credentials)
                             dpb.constData(), 0) != 0)
         return false;
     return isc_drop_database(status, &handle) == 0;
+}
+
+} // namespace
+
+bool discardDatabase(const QString &location, const Credentials &credentials)
+{
+    if (!serviceLocation(location).onServer)
+        return QFile::remove(location) || !QFileInfo::exists(location);
+    // The server's restore may still hold the file for a moment after the service has told
+    // its end (a backup cut short, a cancel), and then neither drop nor overwrite succeeds.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (discardServerDatabaseOnce(location, credentials))
+            return true;
+        QThread::msleep(200);
+    }
+    return false;
 }
 
 RestoreRun runRestore(const QString &backupPath, const QString &location, quint32 options,
