@@ -116,25 +116,37 @@ private:
 Debts clientDebts(FbTransaction &transaction, QDate at)
 {
     // Plain reads joined here: one pass over each table, where a subquery per document would
-    // look each one up again.
+    // look each one up again. Each document's amount and due date come from the row the
+    // database keeps for it, not from its lines.
     std::unordered_map<int, double> amounts;
     amounts.reserve(1024);
-    eachNumberByDocument(
-        transaction,
-        QStringLiteral("select KODDOCS, sum(STREALIZ) from DETAILDOCS group by KODDOCS"), at,
-        [&](int kod, double sum) { amounts.emplace(kod, roundMoney(sum)); });
-    std::unordered_map<int, double> paidSums;
-    eachNumberByDocument(transaction,
-                         QStringLiteral("select KODDOCS, sum(AMOUNT) from PAYMENTS "
-                                        "where DATAOPL <= :NA group by KODDOCS"),
-                         at, [&](int kod, double sum) { paidSums.emplace(kod, roundMoney(sum)); });
     // How many days past its due date each document is at the date, counted by the engine.
     std::unordered_map<int, int> daysPast;
+    {
+        FbStatement statement(transaction);
+        statement.prepare(QStringLiteral("select KODDOCS, AMOUNT, cast(:NA as timestamp) - SROK "
+                                         "from DOC_AMOUNTS"));
+        statement.setParameter(QString::fromLatin1(payment_sql::kDateParameter),
+                               datetime::make(at));
+        statement.execute();
+        const std::vector<int> target{0, 1, 2};
+        while (statement.fetch()) {
+            Row row(3);
+            statement.readInto(row, target);
+            const int kod = int(row.integer(0));
+            amounts.emplace(kod, roundMoney(row.real(1)));
+            if (!row.isNull(2))
+                daysPast.emplace(kod, int(std::lround(row.real(2))));
+        }
+    }
+    // Summed here rather than grouped by the engine, which would sort them first; the payments
+    // are whole tiyn, so the order of the additions does not change the sum to tiyn.
+    std::unordered_map<int, double> paidSums;
     eachNumberByDocument(
-        transaction,
-        QStringLiteral("select KODDOCS, cast(:NA as timestamp) - SROK "
-                       "from DUEDATES"),
-        at, [&](int kod, double days) { daysPast.emplace(kod, int(std::lround(days))); });
+        transaction, QStringLiteral("select KODDOCS, AMOUNT from PAYMENTS where DATAOPL <= :NA"),
+        at, [&](int kod, double amount) { paidSums[kod] += amount; });
+    for (auto &[kod, sum] : paidSums)
+        sum = roundMoney(sum);
 
     // In no order: sorting them all would cost more than placing each here.
     Clients clients;

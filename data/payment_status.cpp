@@ -51,8 +51,8 @@ namespace payment_sql {
 
 QString amount()
 {
-    return QStringLiteral("(select round(coalesce(sum(L.STREALIZ), 0), 2) from DETAILDOCS L where "
-                          "L.KODDOCS = D.KOD)");
+    return QStringLiteral("coalesce((select round(A.AMOUNT, 2) from DOC_AMOUNTS A where "
+                          "A.KODDOCS = D.KOD), 0)");
 }
 
 QString paid()
@@ -68,19 +68,18 @@ QString dueDate()
 
 QString status()
 {
-    // The same order of rules as paymentStatus, in one subquery over the document's lines (V:
-    // what it comes to), payments (W: what was paid, taken off V) and due date (S), so that
-    // each is read once per document.
+    // The same order of rules as paymentStatus, in one subquery over the document's stored
+    // amount and due date (V: what it comes to, S) and its payments (W: what was paid, taken
+    // off V), so that each is read once per document.
     return QStringLiteral(
                "(select case when sum(X.V) <= -0.005 then 3 "
                "when sum(X.V) < 0.005 and sum(X.W) >= 0.005 then 2 "
                "when max(X.S) < :%1 and sum(X.V) >= 0.005 then 4 "
                "when sum(X.W) >= 0.005 then 1 else 0 end from ("
-               "select L.STREALIZ as V, 0 as W, cast(null as date) as S from DETAILDOCS L "
-               "where L.KODDOCS = D.KOD "
+               "select A.AMOUNT as V, 0 as W, A.SROK as S from DOC_AMOUNTS A "
+               "where A.KODDOCS = D.KOD "
                "union all select -P.AMOUNT, P.AMOUNT, cast(null as date) from PAYMENTS P "
-               "where P.KODDOCS = D.KOD "
-               "union all select 0, 0, S.SROK from DUEDATES S where S.KODDOCS = D.KOD) X)")
+               "where P.KODDOCS = D.KOD) X)")
         .arg(QString::fromLatin1(kDateParameter));
 }
 

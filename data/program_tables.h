@@ -10,8 +10,9 @@ class FbTransaction;
 // DUEDATES (what was paid for each document and by when, see data/payments.h), BANK_OPERATIONS
 // (the incoming operations of bank statements that were recorded), SETTINGS (the program's own
 // values kept in the database, by name), EMAILS (the e-mail addresses of the clients and the
-// business), MAIL_SENDINGS (the documents sent by e-mail) and DOC_AUDIT (who made and last
-// changed each document), with the triggers that fill the record of who changed what and the
+// business), MAIL_SENDINGS (the documents sent by e-mail), DOC_AUDIT (who made and last
+// changed each document) and DOC_AMOUNTS (each document's amount and due date, kept in step by
+// triggers), with the triggers that fill the record of who changed what and the amounts, and the
 // roles of the office's users with their grants. They, and the columns added to them since, are
 // added to a database of this program that lacks them (one made before they were kept) each
 // time it is opened by its owner, SYSDBA or an RDB$ADMIN; a database of another program is left

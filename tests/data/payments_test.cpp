@@ -6,6 +6,7 @@
 #include "data/debts.h"
 #include "data/fb_connection.h"
 #include "data/fb_statement.h"
+#include "data/money.h"
 #include "data/payment_status.h"
 #include "data/payments.h"
 #include "data/tdm.h"
@@ -131,6 +132,113 @@ TEST_F(Payments, AmountOfADocumentNeverPrintedIsTheSumOfItsLines)
     pay(kod, 12.345); // stored to tiyn
     pay(kod, 0.005);
     EXPECT_DOUBLE_EQ(payments::paidAmount(dm.TsnRW, kod), 12.35);
+}
+
+// The amount the database keeps beside each document, as the program reads it: to tiyn.
+double storedAmount(FbTransaction &transaction, int document)
+{
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral("select AMOUNT from DOC_AMOUNTS where KODDOCS = :K"));
+    statement.setParameter(0, document);
+    statement.execute();
+    const double amount = statement.fetch() ? statement.value(0).toDouble() : 0;
+    statement.closeCursor();
+    return roundMoney(amount);
+}
+
+std::optional<QDate> storedDueDate(FbTransaction &transaction, int document)
+{
+    FbStatement statement(transaction);
+    statement.prepare(QStringLiteral("select SROK from DOC_AMOUNTS where KODDOCS = :K"));
+    statement.setParameter(0, document);
+    statement.execute();
+    std::optional<QDate> due;
+    if (statement.fetch() && !statement.value(0).isNull())
+        due = statement.value(0).toDateTime().date();
+    statement.closeCursor();
+    return due;
+}
+
+// Whatever is done to the lines, the kept amount is the one summed from them: amounts of whole
+// tiyn and of less, returns, many lines, large sums, a line without an amount.
+TEST_F(Payments, TheKeptAmountFollowsTheLinesThroughEveryChange)
+{
+    const QList<QList<double>> lineSets = {{10.10, 20.20, 0.01},
+                                           {33.33, 33.33, 33.34},
+                                           {0.1, 0.2},
+                                           {0.125},
+                                           {0.025, 0.1},
+                                           {-50, 150.5},
+                                           QList<double>(250, 0.07),
+                                           {123456789.99, 0.01, 0.015},
+                                           {}};
+    std::vector<int> documents;
+    for (const QList<double> &lines : lineSets)
+        documents.push_back(document(QStringLiteral("ТОО «Альфа»"), QString(), lines));
+    run(QStringLiteral("insert into DETAILDOCS (KOD, KODDOCS, NUM) values (:K, :D, 2)"),
+        {++m_lastLine, documents[0]});
+    const auto expectKeptAsSummed = [&](const char *step) {
+        SCOPED_TRACE(step);
+        for (int kod : documents)
+            EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, kod), payments::documentAmount(dm.TsnRW, kod))
+                << "document " << kod;
+    };
+    expectKeptAsSummed("lines added");
+
+    const int changed = documents[0];
+    const int other = documents[1];
+    run(QStringLiteral("update DETAILDOCS set STREALIZ = 0.125 where KODDOCS = :D and "
+                       "STREALIZ = 20.20"),
+        {changed});
+    run(QStringLiteral("update DETAILDOCS set NAME = 'x' where KODDOCS = :D"), {changed});
+    expectKeptAsSummed("a line's amount changed");
+    run(QStringLiteral("delete from DETAILDOCS where KODDOCS = :D and STREALIZ = 0.01"), {changed});
+    expectKeptAsSummed("a line deleted");
+    run(QStringLiteral("update DETAILDOCS set KODDOCS = :O where KODDOCS = :D and "
+                       "STREALIZ = 10.10"),
+        {other, changed});
+    expectKeptAsSummed("a line moved to another document");
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, changed), 0.12);
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, other), 110.10);
+    run(QStringLiteral("delete from DETAILDOCS where KODDOCS = :D"), {changed});
+    expectKeptAsSummed("every line deleted");
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, changed), 0);
+
+    // Through the data module, as the editor writes lines and deletes a document.
+    dm.TsnRW.commit();
+    dm.TsnRW.start();
+    dm.DSetDocs->close();
+    dm.DSetDocs->open();
+    ASSERT_TRUE(dm.DSetDocs->locate(other));
+    dm.DSetDetail->append();
+    dm.DSetDetail->setValue(QStringLiteral("KODDOCS"), other);
+    dm.DSetDetail->setValue(QStringLiteral("NUM"), 9);
+    dm.DSetDetail->setValue(QStringLiteral("KOLVO"), 3);
+    dm.DSetDetail->setValue(QStringLiteral("CENASHT"), 0.33);
+    dm.DSetDetail->post();
+    expectKeptAsSummed("a line of the editor");
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, other), 111.09);
+    dm.deleteDocument();
+    FbStatement kept(dm.TsnRW);
+    kept.prepare(QStringLiteral("select 1 from DOC_AMOUNTS where KODDOCS = :K"));
+    kept.setParameter(0, other);
+    kept.execute();
+    EXPECT_FALSE(kept.fetch());
+}
+
+TEST_F(Payments, TheKeptDueDateFollowsTheDocumentsDueDate)
+{
+    const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), {100}, QDate(2026, 1, 20));
+    const int noLines = document(QStringLiteral("ТОО «Альфа»"), QString(), {});
+    EXPECT_EQ(storedDueDate(dm.TsnRW, kod), QDate(2026, 1, 20));
+    payments::setDueDate(dm.TsnRW, kod, QDate(2026, 1, 25));
+    payments::setDueDate(dm.TsnRW, noLines, QDate(2026, 2, 1));
+    EXPECT_EQ(storedDueDate(dm.TsnRW, kod), QDate(2026, 1, 25));
+    EXPECT_EQ(storedDueDate(dm.TsnRW, noLines), QDate(2026, 2, 1));
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, noLines), 0);
+    payments::setDueDate(dm.TsnRW, kod, std::nullopt);
+    EXPECT_EQ(storedDueDate(dm.TsnRW, kod), std::nullopt);
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, kod), 100);
 }
 
 TEST_F(Payments, AreStoredChangedAndRemoved)
