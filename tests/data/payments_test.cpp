@@ -290,6 +290,40 @@ TEST(PaymentsOfAnOlderDatabase, GainTheNewColumnsOnOpening)
     EXPECT_EQ(stored[1].docNumber, QStringLiteral("11"));
 }
 
+// A database kept before the amounts were: they are summed for its documents on opening, and
+// kept from then on.
+TEST(KeptAmountsOfAnOlderDatabase, AreSummedOnOpening)
+{
+    TempDatabase db;
+    {
+        TDM dm;
+        dm.DataModuleCreate(db.path());
+        for (const char *sql :
+             {"DROP TRIGGER DETAILDOCS_AMOUNTS", "DROP TRIGGER DUEDATES_AMOUNTS",
+              "DROP TRIGGER DOCS_AMOUNTS", "DROP TABLE DOC_AMOUNTS",
+              "INSERT INTO DOCS (KOD, NAMEORG) VALUES (1, 'A')",
+              "INSERT INTO DOCS (KOD, NAMEORG) VALUES (2, 'B')",
+              "INSERT INTO DETAILDOCS (KOD, KODDOCS, STREALIZ) VALUES (1, 1, 33.33)",
+              "INSERT INTO DETAILDOCS (KOD, KODDOCS, STREALIZ) VALUES (2, 1, 0.005)",
+              "INSERT INTO DETAILDOCS (KOD, KODDOCS, STREALIZ) VALUES (3, 1, 66.67)",
+              "INSERT INTO DUEDATES (KODDOCS, SROK) VALUES (2, '2026-03-01')"})
+            executeCommitted(dm.ZNDB, QString::fromLatin1(sql));
+    }
+    TDM dm;
+    dm.DataModuleCreate(db.path());
+    EXPECT_TRUE(dm.missingProgramParts().isEmpty());
+    if (!dm.TsnRW.isActive())
+        dm.TsnRW.start();
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, 1), payments::documentAmount(dm.TsnRW, 1));
+    EXPECT_NEAR(storedAmount(dm.TsnRW, 1), 100.005, 0.006);
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, 2), 0);
+    EXPECT_EQ(storedDueDate(dm.TsnRW, 2), QDate(2026, 3, 1));
+    FbStatement::run(
+        dm.TsnRW,
+        QStringLiteral("INSERT INTO DETAILDOCS (KOD, KODDOCS, STREALIZ) VALUES (4, 2, 5)"));
+    EXPECT_DOUBLE_EQ(storedAmount(dm.TsnRW, 2), 5);
+}
+
 TEST_F(Payments, DueDateAndTermDays)
 {
     const int kod = document(QStringLiteral("ТОО «Альфа»"), QString(), {100});

@@ -268,6 +268,41 @@ TEST(OfficeRoles, TheDatabaseRecordsWhoMadeAndWhoLastChangedADocumentAndAPayment
     dm.DataModuleDestroy();
 }
 
+// The triggers keep each document's amount and due date for a manager, who may not write them
+// itself, and a deleted document takes its row along.
+TEST(OfficeRoles, TheKeptAmountsFollowAManagersLinesAndDueDates)
+{
+    const ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    SKIP_WITHOUT_ADMINISTRATOR();
+    const OfficeUser manager(db.location(), Role::Manager);
+    const OfficeUser accountant(db.location(), Role::Accountant);
+    const QString kept = QStringLiteral(
+        "SELECT CAST(AMOUNT AS NUMERIC(18, 2)), SROK FROM DOC_AMOUNTS WHERE KODDOCS = 9002");
+    {
+        TDM dm;
+        dm.DataModuleCreate(db.location(), manager.credentials());
+        for (const char *sql :
+             {"INSERT INTO DOCS (KOD, NAKL) VALUES (9002, 'a')",
+              "INSERT INTO DETAILDOCS (KOD, KODDOCS, STREALIZ) VALUES (9002, 9002, 10.5)",
+              "INSERT INTO DETAILDOCS (KOD, KODDOCS, STREALIZ) VALUES (9003, 9002, 4.25)",
+              "UPDATE DETAILDOCS SET STREALIZ = 20 WHERE KOD = 9002",
+              "DELETE FROM DETAILDOCS WHERE KOD = 9003",
+              "INSERT INTO DUEDATES (KODDOCS, SROK) VALUES (9002, '01.03.2026')"})
+            executeCommitted(dm.ZNDB, QString::fromLatin1(sql));
+        EXPECT_EQ(auditOf(dm.ZNDB, kept).join(u'|').left(13), QStringLiteral("20|2026-03-01"));
+        EXPECT_FALSE(serverAllows(dm.ZNDB, QStringLiteral("UPDATE DOC_AMOUNTS SET AMOUNT = 0")));
+        dm.DataModuleDestroy();
+    }
+    TDM dm;
+    dm.DataModuleCreate(db.location(), accountant.credentials());
+    EXPECT_FALSE(serverAllows(dm.ZNDB, QStringLiteral("DELETE FROM DOC_AMOUNTS")));
+    executeCommitted(dm.ZNDB, QStringLiteral("DELETE FROM DETAILDOCS WHERE KODDOCS = 9002"));
+    executeCommitted(dm.ZNDB, QStringLiteral("DELETE FROM DOCS WHERE KOD = 9002"));
+    EXPECT_TRUE(auditOf(dm.ZNDB, kept).isEmpty());
+    dm.DataModuleDestroy();
+}
+
 } // namespace
 
 namespace {
