@@ -20,7 +20,8 @@ QString paymentStatusText(const QVariant &code);
 
 // SQL expressions over the documents of DOCS aliased D, for a select list or a condition:
 // the document's amount, what was paid for it, its due date, and its status code, the last
-// as of the date bound to the parameter :NA.
+// as of the date bound to the parameter :NA. The amount and the due date the status needs are
+// those the database keeps beside each document (DOC_AMOUNTS, see data/program_tables.h).
 namespace payment_sql {
 QString amount();
 QString paid();
