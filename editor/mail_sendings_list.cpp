@@ -14,11 +14,12 @@ MailSendingsList::MailSendingsList(QWidget *parent) : QTreeWidget(parent)
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The forms take what the date, the address and the user leave.
     header()->setStretchLastSection(false);
+    for (const int column : {0, 1, 3})
+        header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     header()->setSectionResizeMode(2, QHeaderView::Stretch);
-    setColumnWidth(0, 110);
-    setColumnWidth(1, 170);
-    setColumnWidth(3, 90);
     setMaximumHeight(fontMetrics().height() * 6);
 }
 
