@@ -8,18 +8,56 @@
 #include "data/database_location.h"
 #include "data/tdm.h"
 #include "mail/mail_settings.h"
+#include "printing/document_mail.h"
 #include "refbooks/reference_list.h"
+#include "report/report_output.h"
 #include "ui/command.h"
 #include "ui/prompt_service.h"
 
+#include <QBuffer>
 #include <QMenu>
 #include <QSettings>
+
+#include <memory>
 
 namespace {
 
 QSettings programSettings()
 {
     return QSettings(database::settingsOrganisation(), database::settingsApplication());
+}
+
+std::unique_ptr<QSettings> settingsIn(const QString &file)
+{
+    if (file.isEmpty())
+        return std::make_unique<QSettings>(database::settingsOrganisation(),
+                                           database::settingsApplication());
+    return std::make_unique<QSettings>(file, QSettings::IniFormat);
+}
+
+// The settings' server with the password the keyring keeps for it (none when it keeps none:
+// the send window asks).
+mail::MailServer configuredServer(const QSettings &settings, PasswordStore &passwords)
+{
+    mail::MailServer server = mail::readSettings(settings);
+    server.password = passwords.read(mail::passwordKey(server)).value_or(QString());
+    return server;
+}
+
+// The previewed pages as the PDF the send window attaches, named as the register names the
+// document's form; nothing when the PDF cannot be written.
+std::optional<mail::Attachment> previewedPdf(const TDM &dm, const zreport::PreparedReport &pages,
+                                             const QString &title,
+                                             std::optional<PrintForm> documentForm)
+{
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    if (!zreport::writePreparedPdf(pages, buffer, {}, title))
+        return std::nullopt;
+    QString fileName = title + QStringLiteral(".pdf");
+    fileName.replace(u'/', u'-');
+    return mail::Attachment{documentForm ? mailFileName(dm, *documentForm) : fileName, pdf};
 }
 
 // True once a server is set up, after the settings window when none was.
@@ -67,10 +105,37 @@ void addMailCommands(TfrmMain &main, TDM &dm, PromptService &prompts, PasswordSt
             }
             if (!mailSetUp(main, prompts, passwords, runDialog))
                 return;
-            mail::MailServer server = mail::readSettings(programSettings());
-            server.password = passwords.read(mail::passwordKey(server)).value_or(QString());
-            SendMailDialog dialog(dm, prompts, server, main.refbookContext().readImages, mail::send,
-                                  &main);
+            SendMailDialog dialog(dm, prompts, configuredServer(programSettings(), passwords),
+                                  main.refbookContext().readImages, mail::send, &main);
             runDialog(dialog);
         });
+}
+
+decltype(zpreview::PreviewHooks::sendEmail) previewMailSender(TDM &dm, PromptService &prompts,
+                                                              PasswordStore &passwords,
+                                                              DialogRunner runDialog,
+                                                              QString settingsFile)
+{
+    return [&dm, &prompts, &passwords, runDialog, settingsFile](
+               QWidget *parent, const zreport::PreparedReport &pages, const QString &title) {
+        const std::unique_ptr<QSettings> settings = settingsIn(settingsFile);
+        if (!mail::hasSettings(*settings))
+            return false;
+        // The preview's own command runs this: what fails is told here, never thrown back.
+        runCommand(prompts, parent, [&] {
+            const std::optional<PrintForm> form = documentFormTitled(dm, title);
+            const std::optional<mail::Attachment> pdf = previewedPdf(dm, pages, title, form);
+            if (!pdf) {
+                prompts.error(parent, QStringLiteral("Не удалось записать PDF для отправки."),
+                              title);
+                return;
+            }
+            SendMailDialog dialog(dm, prompts, configuredServer(*settings, passwords), {},
+                                  mail::send, parent);
+            dialog.sendPreviewed({*pdf, form ? mailFormTitle(*form) : QString()},
+                                 form ? documentTitle(dm, *form, mailFormTitle(*form)) : title);
+            runDialog(dialog);
+        });
+        return true;
+    };
 }

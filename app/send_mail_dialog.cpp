@@ -5,6 +5,7 @@
 #include "data/tdm.h"
 #include "printing/document_mail.h"
 #include "ui/command.h"
+#include "ui/date_edit.h"
 #include "ui/prompt_service.h"
 
 #include <QCheckBox>
@@ -12,6 +13,8 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -65,8 +68,8 @@ SendMailDialog::SendMailDialog(TDM &dm, PromptService &prompts, mail::MailServer
     m_text->setObjectName(QStringLiteral("memoText"));
     layout->addWidget(m_text, 1);
 
-    auto *forms = new QGroupBox(QStringLiteral("Вложить в письмо (PDF):"));
-    auto *formsLayout = new QVBoxLayout(forms);
+    m_formsGroup = new QGroupBox(QStringLiteral("Вложить в письмо (PDF):"));
+    auto *formsLayout = new QVBoxLayout(m_formsGroup);
     for (const PrintForm f : mailForms()) {
         auto *box = new QCheckBox(mailFormTitle(f));
         box->setObjectName(QLatin1String(formObjectName(f)));
@@ -74,7 +77,29 @@ SendMailDialog::SendMailDialog(TDM &dm, PromptService &prompts, mail::MailServer
         formsLayout->addWidget(box);
         m_forms.emplace_back(f, box);
     }
-    layout->addWidget(forms);
+    m_act = new QCheckBox(mailActTitle());
+    m_act->setObjectName(QStringLiteral("chkAktSverki"));
+    m_actFrom = new DateEdit;
+    m_actFrom->setObjectName(QStringLiteral("dtpActFrom"));
+    m_actTo = new DateEdit;
+    m_actTo->setObjectName(QStringLiteral("dtpActTo"));
+    const auto [actFrom, actTo] = mailActPeriod(m_dm);
+    auto *act = new QHBoxLayout;
+    act->addWidget(m_act);
+    act->addWidget(new QLabel(QStringLiteral("с")));
+    act->addWidget(m_actFrom);
+    act->addWidget(new QLabel(QStringLiteral("по")));
+    act->addWidget(m_actTo);
+    act->addStretch();
+    for (DateEdit *date : {m_actFrom, m_actTo}) {
+        date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        date->setEnabled(false);
+        connect(m_act, &QCheckBox::toggled, date, &QWidget::setEnabled);
+    }
+    m_actFrom->setDate(actFrom);
+    m_actTo->setDate(actTo);
+    formsLayout->addLayout(act);
+    layout->addWidget(m_formsGroup);
 
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("pbSending"));
@@ -96,6 +121,20 @@ SendMailDialog::SendMailDialog(TDM &dm, PromptService &prompts, mail::MailServer
     connect(cancel, &QPushButton::clicked, this, &SendMailDialog::reject);
 }
 
+void SendMailDialog::sendPreviewed(PreviewedForm form, const QString &subject)
+{
+    if (form.formTitle.isEmpty())
+        m_to->clear(); // not the document's: its client is no likelier a recipient than anyone
+    m_subject->setText(subject);
+    m_formsGroup->setTitle(QStringLiteral("Вложение (PDF):"));
+    for (QWidget *child : m_formsGroup->findChildren<QWidget *>())
+        child->hide();
+    auto *name = new QLabel(form.file.fileName);
+    name->setObjectName(QStringLiteral("lblAttachment"));
+    m_formsGroup->layout()->addWidget(name);
+    m_previewed = std::move(form);
+}
+
 void SendMailDialog::reject()
 {
     if (m_sending)
@@ -113,6 +152,47 @@ bool SendMailDialog::progress(qint64 sent, qint64 total)
     return !m_cancelled;
 }
 
+bool SendMailDialog::attach(mail::Message &message, QStringList &titles)
+{
+    if (m_previewed) {
+        message.attachments.push_back(m_previewed->file);
+        if (!m_previewed->formTitle.isEmpty())
+            titles << m_previewed->formTitle;
+        return true;
+    }
+    for (const auto &[form, box] : m_forms) {
+        if (!box->isChecked())
+            continue;
+        if (const QString problem = attachForm(m_dm, form, false, m_readImages, message);
+            !problem.isEmpty()) {
+            m_prompts.error(this, problem, windowTitle());
+            return false;
+        }
+        titles << mailFormTitle(form);
+    }
+    if (m_act->isChecked()) {
+        if (m_actFrom->date() > m_actTo->date()) {
+            m_prompts.error(this, QStringLiteral("Начало периода акта сверки позже его конца."),
+                            windowTitle());
+            m_actFrom->setFocus();
+            return false;
+        }
+        if (const QString problem = attachReconciliationAct(m_dm, m_actFrom->date(),
+                                                            m_actTo->date(), m_readImages, message);
+            !problem.isEmpty()) {
+            m_prompts.error(this, problem, windowTitle());
+            return false;
+        }
+        titles << mailActTitle();
+    }
+    if (titles.isEmpty()) {
+        m_prompts.error(this, QStringLiteral("Отметьте хотя бы одну форму для отправки."),
+                        windowTitle());
+        return false;
+    }
+    return true;
+}
+
 void SendMailDialog::btnSendClick()
 {
     const QString to = m_to->text().trimmed();
@@ -128,21 +208,8 @@ void SendMailDialog::btnSendClick()
     message.subject = m_subject->text().trimmed();
     message.text = m_text->toPlainText();
     QStringList titles;
-    for (const auto &[form, box] : m_forms) {
-        if (!box->isChecked())
-            continue;
-        if (const QString problem = attachForm(m_dm, form, false, m_readImages, message);
-            !problem.isEmpty()) {
-            m_prompts.error(this, problem, windowTitle());
-            return;
-        }
-        titles << mailFormTitle(form);
-    }
-    if (titles.isEmpty()) {
-        m_prompts.error(this, QStringLiteral("Отметьте хотя бы одну форму для отправки."),
-                        windowTitle());
+    if (!attach(message, titles))
         return;
-    }
     if (!m_server.user.isEmpty() && m_server.password.isEmpty()) {
         const auto password =
             m_prompts.askPassword(this, QStringLiteral("Пароль пользователя %1 на сервере %2:")
@@ -168,8 +235,9 @@ void SendMailDialog::btnSendClick()
         m_prompts.error(this, result.error, QStringLiteral("Письмо не отправлено"));
         return;
     }
-    recordSending(m_dm, message, titles,
-                  qEnvironmentVariable("USER", qEnvironmentVariable("LOGNAME")));
+    if (!titles.isEmpty())
+        recordSending(m_dm, message, titles,
+                      qEnvironmentVariable("USER", qEnvironmentVariable("LOGNAME")));
     m_prompts.inform(this, QStringLiteral("Письмо отправлено на адрес %1.").arg(to));
     accept();
 }

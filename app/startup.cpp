@@ -62,11 +62,13 @@ void closeOnTerminationSignal()
         terminationRequested = true;
 }
 
-// What the windows print is shown in the report preview, whose file windows are the
-// program's own.
-ReportShower previewShower(QWidget *parent, PromptService &prompts)
+// What the windows print is shown in the report preview, whose file windows and mail window
+// are the program's own.
+ReportShower previewShower(QWidget *parent, PromptService &prompts,
+                           decltype(zpreview::PreviewHooks::sendEmail) sendEmail)
 {
     zpreview::PreviewHooks hooks = zpreview::PreviewHooks::standard();
+    hooks.sendEmail = std::move(sendEmail);
     hooks.saveFileName = [&prompts](QWidget *parent, const QString &caption, const QString &filter,
                                     const QString &suggested) {
         return prompts.chooseSaveFile(parent, caption, suggested, filter);
@@ -164,7 +166,8 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
-    const ReportShower shower = previewShower(main.get(), prompts);
+    const ReportShower shower = previewShower(
+        main.get(), prompts, previewMailSender(dm, prompts, *options.passwords, execDialog));
     main->setReportShower(shower);
     main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent, EditorMode mode) {
         return openDocumentEditor(

@@ -2,6 +2,7 @@
 
 #include "core/document_copy.h"
 #include "core/invoice_date_span.h"
+#include "core/register_tooltip.h"
 #include "core/work_session.h"
 #include "data/database_location.h"
 #include "data/db_error.h"
@@ -108,6 +109,18 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
                                 {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
                                 {QStringLiteral("DATAPLAT"), {}, 70}});
     showOverdueRowsInRed(*ui->dbgrSchets->datasetModel());
+    // What the columns do not show (sent by e-mail, ...) is read for the row the mouse rests
+    // on only, so painting the register never asks the database.
+    ui->dbgrSchets->datasetModel()->addRowRoleData([this](int row, int role) -> QVariant {
+        if (role != Qt::ToolTipRole)
+            return {};
+        const Dataset &docs = *m_dm.DSetDocs;
+        const QVariant kod = docs.valueAt(row, docs.fieldIndex(QStringLiteral("KOD")));
+        if (kod.isNull())
+            return {};
+        const QStringList lines = documentToolTipLines(m_dm.TsnRW, kod.toInt());
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join(u'\n'));
+    });
     // The payments of a document are its most frequent errand: also at hand on its row.
     m_paymentsAction = new QAction(ui->btnOplaty->text(), ui->dbgrSchets);
     m_paymentsAction->setObjectName(QStringLiteral("actOplaty"));

@@ -110,8 +110,8 @@ int runImport(ImportTarget target, const QStringList &args)
             return 1;
         const ExistingRows existing(dm.TsnRW, target);
         const ImportPlan plan = planImport(read.table, request, existing.lookup());
-        for (const QString &error : plan.errors)
-            std::printf("%s\n", qPrintable(error));
+        for (const QString &line : plan.errors + plan.warnings)
+            std::printf("%s\n", qPrintable(line));
         std::fprintf(stderr, "%s: %s\n", name, qPrintable(planSummary(plan)));
         if (plan.failed > 0 && !line.parser().isSet(skipBadOption)) {
             std::fprintf(stderr, "%s: есть строки с ошибками, ничего не записано\n", name);

@@ -52,4 +52,20 @@ std::vector<MailSending> of(FbTransaction &transaction, int document)
     return result;
 }
 
+QDateTime lastSent(FbTransaction &transaction, int document)
+{
+    if (!tableExists(transaction, "MAIL_SENDINGS"))
+        return {};
+    FbStatement statement(transaction);
+    statement.prepare(
+        QStringLiteral("SELECT MAX(SENT) FROM MAIL_SENDINGS WHERE KODDOCS = :KODDOCS"));
+    statement.setParameter(0, document);
+    statement.execute();
+    QDateTime sent;
+    if (statement.fetch())
+        sent = statement.value(0).toDateTime();
+    statement.closeCursor();
+    return sent;
+}
+
 } // namespace mail_sendings

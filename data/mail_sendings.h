@@ -25,5 +25,7 @@ namespace mail_sendings {
 void record(FbTransaction &transaction, const MailSending &sending);
 // The document's sendings, the earliest first; none where the table is missing.
 std::vector<MailSending> of(FbTransaction &transaction, int document);
+// When the document was last sent; invalid when never, or the database has no such table.
+QDateTime lastSent(FbTransaction &transaction, int document);
 
 } // namespace mail_sendings

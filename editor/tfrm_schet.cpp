@@ -5,6 +5,7 @@
 #include "data/date_time.h"
 #include "data/payments.h"
 #include "data/tdm.h"
+#include "mail_sendings_list.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/date_edit.h"
@@ -15,6 +16,7 @@
 #include "ui_tfrm_schet.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QShowEvent>
 #include <QSignalBlocker>
 
@@ -98,6 +100,14 @@ TfrmSchet::TfrmSchet(TDM &dm, PromptService &prompts, DocumentPickers pickers, E
                 [this, name] { btnNumClick(name); });
     }
     connectPickers();
+    // The invoice's page, under its client, tells where the document went by e-mail.
+    m_sendings = new MailSendingsList(ui->tbShet);
+    auto *sendingsLabel = new QLabel(QStringLiteral("Отправлено по почте:"), ui->tbShet);
+    sendingsLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    ui->grid_tbShet->removeItem(ui->sp_tbShet);
+    ui->grid_tbShet->addWidget(sendingsLabel, 5, 0);
+    ui->grid_tbShet->addWidget(m_sendings, 5, 1);
+    ui->grid_tbShet->addItem(ui->sp_tbShet, 6, 0);
     connect(ui->pgCtrl, &QTabWidget::currentChanged, this, [this] {
         command([this] {
             TabSheetShow();
@@ -175,8 +185,10 @@ void TfrmSchet::FormCreate()
         for (const auto &[picker, column] : m_dates)
             picker->setDate(docs->asDateTime(column).date());
     }
-    if (m_mode == EditorMode::Current)
+    if (m_mode == EditorMode::Current) {
         m_numbersAtOpen = documentNumbers(m_dm);
+        m_sendings->load(m_dm.TsnRW, int(docs->asInteger(QStringLiteral("KOD"))));
+    }
     loadDocumentHalves();
     loadDueDate();
 }

@@ -11,6 +11,7 @@
 #include <optional>
 
 class FieldLinks;
+class MailSendingsList;
 class PromptService;
 class QDateEdit;
 class TDM;
@@ -86,6 +87,7 @@ private:
     DocumentPickers m_pickers;
     EditorMode m_mode;
     FieldLinks *m_links;
+    MailSendingsList *m_sendings;
     std::vector<std::pair<QDateEdit *, QString>> m_dates; // picker, DOCS column
     // The numbers an edited document had when it was opened: a clash it already had is not
     // asked about again.

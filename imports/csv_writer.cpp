@@ -1,6 +1,7 @@
 #include "csv_writer.h"
 
 #include "data/fb_statement.h"
+#include "data/program_tables.h"
 
 namespace {
 
@@ -35,6 +36,10 @@ QByteArray csvRecord(const QStringList &fields)
 
 QByteArray exportCsv(FbTransaction &transaction, ImportTarget target, int kind)
 {
+    if (!transaction.isActive())
+        transaction.start();
+    // The addresses are joined from the program's own table, where the database has it.
+    const bool hasEmails = tableExists(transaction, "EMAILS");
     std::vector<const ImportField *> fields;
     QStringList header, columns;
     for (const ImportField &field : importFields(target)) {
@@ -42,16 +47,22 @@ QByteArray exportCsv(FbTransaction &transaction, ImportTarget target, int kind)
             continue; // the list shown is of one kind; the import takes it from the tab
         fields.push_back(&field);
         header << field.caption;
-        columns << field.column;
+        if (field.kind != FieldKind::Email)
+            columns << QStringLiteral("T.") + field.column;
+        else
+            columns << (hasEmails ? QStringLiteral("E.ADDRESS")
+                                  : QStringLiteral("CAST(NULL AS VARCHAR(256))"));
     }
     QByteArray csv = "\xEF\xBB\xBF" + csvRecord(header);
-    if (!transaction.isActive())
-        transaction.start();
     FbStatement select(transaction);
-    select.prepare(QStringLiteral("select %1 from %2 where TIP = :TIP order by %3, KOD")
+    select.prepare(QStringLiteral("select %1 from %2 T %3 where T.TIP = :TIP order by T.%4, T.KOD")
                        .arg(columns.join(QStringLiteral(", ")),
                             target == ImportTarget::Goods ? QStringLiteral("NOMENKLOTURA")
                                                           : QStringLiteral("CLIENTS"),
+                            target == ImportTarget::Clients && hasEmails
+                                ? QStringLiteral("left join EMAILS E on "
+                                                 "E.OWNER = cast(T.KOD as varchar(32))")
+                                : QString(),
                             nameColumn(target)));
     select.setParameter(QStringLiteral("TIP"), kind);
     select.execute();

@@ -76,6 +76,12 @@ const std::vector<ImportField> &importFields(ImportTarget target)
          words("банк|наименование банка|bank")},
         {QStringLiteral("BIK"), QStringLiteral("БИК"), FieldKind::Text, false, IdKind::Bik,
          words("бик|bik|bic|swift")},
+        {QStringLiteral("EMAIL"),
+         QStringLiteral("E-mail"),
+         FieldKind::Email,
+         false,
+         {},
+         words("e-mail|email|e-mail:|электронная почта|эл. почта|почта|mail")},
     };
     return target == ImportTarget::Goods ? goods : clients;
 }

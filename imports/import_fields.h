@@ -11,7 +11,9 @@
 // What is imported: the catalogue of goods and services or the clients.
 enum class ImportTarget { Goods, Clients };
 
-enum class FieldKind { Text, Number, Kind };
+// An e-mail address is text kept in the program's own table of addresses, not in the client's
+// row; one that does not look like an address is marked, not refused, as where it is typed.
+enum class FieldKind { Text, Number, Kind, Email };
 
 // A field a file's column can be mapped to: the database column it fills, the name the user
 // knows it by, and the header texts (lower case) that are taken for it.

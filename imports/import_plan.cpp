@@ -2,6 +2,7 @@
 
 #include "value_parsing.h"
 
+#include "checks/email_address.h"
 #include "data/kz1048.h"
 
 #include <map>
@@ -32,6 +33,7 @@ struct CheckedRow {
     QVariantMap values;
     int kind = 0;
     QStringList problems;
+    QStringList warnings;
 };
 
 CheckedRow checkRow(const QStringList &cells, int rowNumber, const PlanRequest &request)
@@ -65,6 +67,11 @@ CheckedRow checkRow(const QStringList &cells, int rowNumber, const PlanRequest &
                 row.problems << prefix + QStringLiteral("«%1» — нет такого вида (%2)")
                                              .arg(cell, kindCaptions(request.target).join(u", "));
             break;
+        case FieldKind::Email:
+            if (const auto problem = emailAddressProblem(cell))
+                row.warnings << prefix + QStringLiteral("«%1» — %2; адрес сохранен, проверьте его")
+                                             .arg(cell, *problem);
+            [[fallthrough]];
         case FieldKind::Text:
             if (cell.size() > kTextColumnSize)
                 row.problems << prefix + QStringLiteral("текст длиннее %1 символов (%2)")
@@ -135,6 +142,7 @@ ImportPlan planImport(const ImportTable &table, const PlanRequest &request,
             ++plan.skipped;
             continue;
         }
+        plan.warnings << row.warnings;
         if (duplicate && request.duplicates == DuplicateChoice::Update) {
             ++plan.updated;
             if (inDatabase) {

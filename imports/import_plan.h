@@ -34,6 +34,9 @@ struct ImportPlan {
     int added = 0, updated = 0, skipped = 0, failed = 0;
     // "Строка 5, «Стоимость»: «12а» — не число": one line per refused value.
     QStringList errors;
+    // Values written all the same but worth a look, one line each: an address that does not
+    // look like one.
+    QStringList warnings;
 };
 
 struct PlanRequest {

@@ -1,6 +1,7 @@
 #include "import_writer.h"
 
 #include "data/db_error.h"
+#include "data/email_addresses.h"
 #include "data/fb_statement.h"
 #include "data/savepoint.h"
 
@@ -76,6 +77,10 @@ void writeRow(FbTransaction &transaction, Statements &statements, ImportTarget t
 {
     const TableNames names = tableOf(target);
     QVariantMap values = row.values;
+    // The address lives in the program's own table, by the client's key, once the row has one.
+    const QString emailColumn = QStringLiteral("EMAIL");
+    const bool emailMapped = values.contains(emailColumn);
+    const QString email = values.take(emailColumn).toString();
     values.insert(QStringLiteral("TIP"), row.kind);
     const QStringList columns = values.keys();
     int kod = row.existingKod;
@@ -105,6 +110,8 @@ void writeRow(FbTransaction &transaction, Statements &statements, ImportTarget t
     }
     if (target == ImportTarget::Clients)
         addAccount(transaction, statements, kod, row.values);
+    if (emailMapped && (!email.isEmpty() || row.action == PlannedRow::Update))
+        email_addresses::set(transaction, email_addresses::ownerOfClient(kod), email);
 }
 
 const QString kSavepoint = QStringLiteral("ZARNIK_IMPORT");

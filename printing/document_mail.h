@@ -5,8 +5,11 @@
 
 #include "mail/message.h"
 
+#include <QDate>
 #include <QString>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 class TDM;
@@ -31,6 +34,21 @@ QString mailText(const TDM &dm);
 // portrait chooses the upright act or waybill.
 QString attachForm(TDM &dm, PrintForm form, bool portrait, const FormImagesReader &readImages,
                    mail::Message &message);
+
+// The form of the current document that a report titled title prints (as printing titles its
+// print job), or nothing for any other report.
+std::optional<PrintForm> documentFormTitled(const TDM &dm, const QString &title);
+// The file name form is attached as: "Счет на оплату № 7 от 01.12.2026.pdf".
+QString mailFileName(const TDM &dm, PrintForm form);
+
+// The reconciliation act with the current document's client, offered beside its forms.
+QString mailActTitle(); // "Акт сверки взаиморасчетов"
+// From the first day of the quarter of the document's invoice date (today's where it has
+// none) to that date.
+std::pair<QDate, QDate> mailActPeriod(const TDM &dm);
+// Renders the act over from..to into a PDF attachment of message, as attachForm does.
+QString attachReconciliationAct(TDM &dm, QDate from, QDate to, const FormImagesReader &readImages,
+                                mail::Message &message);
 
 // Records that the server took the current document's message with the given forms, in a
 // transaction of its own committed at once. Throws DbError.

@@ -1,6 +1,7 @@
 #include "reconciliation_rows.h"
 
 #include "data/reconciliation_act.h"
+#include "templates/template_loader.h"
 
 using zreport::FieldKind;
 using zreport::MemoryRows;
@@ -119,4 +120,19 @@ QString reconciliationTitle(const ReconciliationAct &act)
 {
     return QStringLiteral("Акт сверки с %1 за %2 - %3")
         .arg(act.client.name, dateText(act.from), dateText(act.to));
+}
+
+QString showReconciliationAct(const ReconciliationAct &act, const QString &ground, bool mirror,
+                              const FormImagesReader &readImages, const ReportShower &show)
+{
+    QString error;
+    const auto report = ztemplates::loadBuiltinTemplate(QStringLiteral("repAktSverki"), &error);
+    if (!report)
+        return error;
+    report->documentTitle = reconciliationTitle(act);
+    if (readImages)
+        report->images = readImages(pictureImageNames(*report));
+    const ReconciliationRows rows(act, ground, mirror);
+    show(*report, rows.sources());
+    return {};
 }

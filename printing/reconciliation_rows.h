@@ -1,5 +1,8 @@
 #pragma once
 
+#include "form_images.h"
+#include "report_shower.h"
+
 #include "report/report_rows.h"
 
 #include <memory>
@@ -22,3 +25,9 @@ private:
 
 // "Акт сверки с ТОО «Альфа» за 01.01.2026 - 31.03.2026": the print job's title.
 QString reconciliationTitle(const ReconciliationAct &act);
+
+// Shows the act as its template (repAktSverki) prints it, titled for its print job and with
+// the stamp and signatures readImages gives (none without a reader). Gives why it could not,
+// or an empty text.
+QString showReconciliationAct(const ReconciliationAct &act, const QString &ground, bool mirror,
+                              const FormImagesReader &readImages, const ReportShower &show);

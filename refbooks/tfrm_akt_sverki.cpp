@@ -2,7 +2,6 @@
 
 #include "data/tdm.h"
 #include "printing/reconciliation_rows.h"
-#include "templates/template_loader.h"
 #include "ui/command.h"
 #include "ui/date_edit.h"
 #include "ui/prompt_service.h"
@@ -18,8 +17,6 @@
 #include <iterator>
 
 namespace {
-
-const QString kTemplate = QStringLiteral("repAktSverki");
 
 FbTransaction &readingTransaction(TDM &dm)
 {
@@ -147,21 +144,18 @@ void TfrmAktSverki::btnOKClick()
         m_from->setFocus();
         return;
     }
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(kTemplate, &error);
-    if (!report) {
-        reportError(prompts, this, error);
-        return;
-    }
     const ReconciliationAct act = reconciliationAct(
         readingTransaction(m_context.dm), m_choices[size_t(m_client->currentIndex())].client,
         m_from->date(), m_to->date());
-    report->documentTitle = reconciliationTitle(act);
-    if (m_context.readImages)
-        report->images = m_context.readImages(pictureImageNames(*report));
-    const ReconciliationRows rows(act, m_ground->currentText().trimmed(), m_mirror->isChecked());
-    if (m_context.showReport)
-        m_context.showReport(*report, rows.sources());
+    const ReportShower show =
+        m_context.showReport ? m_context.showReport : [](const auto &, const auto &) {};
+    if (const QString error =
+            showReconciliationAct(act, m_ground->currentText().trimmed(), m_mirror->isChecked(),
+                                  m_context.readImages, show);
+        !error.isEmpty()) {
+        reportError(prompts, this, error);
+        return;
+    }
     accept();
 }
 

@@ -123,8 +123,9 @@ void TfrmImport::replan()
                         m_existing->lookup());
     const QString summary = planSummary(m_plan);
     m_ui->lblSummary->setText(summary.left(1).toUpper() + summary.mid(1));
-    m_ui->edErrors->setPlainText(m_plan.errors.join(u'\n'));
-    m_ui->edErrors->setVisible(!m_plan.errors.isEmpty());
+    const QStringList lines = m_plan.errors + m_plan.warnings;
+    m_ui->edErrors->setPlainText(lines.join(u'\n'));
+    m_ui->edErrors->setVisible(!lines.isEmpty());
     m_ui->btnImport->setEnabled(!m_plan.rows.empty());
     m_ui->progressBar->setValue(0);
 }

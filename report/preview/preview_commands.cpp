@@ -128,8 +128,10 @@ void PreviewCommands::exportAs(const zexport::ExportFilter &filter,
         m_hooks.message(m_window, error, QStringLiteral("Ошибка"));
 }
 
-void PreviewCommands::email(const zreport::PreparedReport &pages) const
+void PreviewCommands::email(const zreport::PreparedReport &pages, const QString &title) const
 {
+    if (m_hooks.sendEmail && m_hooks.sendEmail(m_window, pages, title))
+        return;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
     const QString path = QDir(folder).filePath(
         QStringLiteral("Zarnik-%1.pdf")

@@ -35,8 +35,9 @@ public:
     std::optional<zreport::PreparedReport> open(QLabel &status) const;
     void exportAs(const zexport::ExportFilter &filter, const zreport::PreparedReport &pages,
                   int currentPage) const;
-    // A PDF of every page handed to the desktop's mail program.
-    void email(const zreport::PreparedReport &pages) const;
+    // Every page sent through the hooks' mail window, or as a PDF handed to the desktop's mail
+    // program when that cannot send.
+    void email(const zreport::PreparedReport &pages, const QString &title) const;
 
 private:
     QWidget *m_window;

@@ -7,6 +7,10 @@
 class QDialog;
 class QWidget;
 
+namespace zreport {
+class PreparedReport;
+}
+
 // What the preview asks of the user besides its own window: child dialogs, message boxes and
 // file names. The program uses the standard ones; a test answers in place of the user.
 namespace zpreview {
@@ -22,6 +26,12 @@ struct PreviewHooks {
         saveFileName;
     std::function<QString(QWidget *parent, const QString &caption, const QString &filter)>
         openFileName;
+
+    // Sends the pages, titled as their print job, by e-mail in a window of the program's own;
+    // false when it cannot (no mail server is set up), and the pages go to the desktop's mail
+    // program as a PDF. None: always the desktop's.
+    std::function<bool(QWidget *parent, const zreport::PreparedReport &pages, const QString &title)>
+        sendEmail;
 
     static PreviewHooks standard();
 };

@@ -426,7 +426,8 @@ void PreviewWindow::emailReport()
 {
     if (m_running || prepared().pageCount() == 0)
         return;
-    m_commands.email(prepared());
+    m_commands.email(prepared(),
+                     m_report.documentTitle.isEmpty() ? windowTitle() : m_report.documentTitle);
 }
 
 // --- find ------------------------------------------------------------------------------------

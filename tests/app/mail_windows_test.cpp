@@ -1,19 +1,28 @@
-// The mail windows: the settings with their check and the keyring, and the register's document
-// sent to its client, to the tests' SMTP server or through a sender of the test's own.
+// The mail windows: the settings with their check and the keyring, the register's document
+// sent to its client, to the tests' SMTP server or through a sender of the test's own, the
+// preview's e-mail command, and where the register tells that a document was sent.
+#include "app/mail_commands.h"
 #include "app/mail_settings_dialog.h"
 #include "app/send_mail_dialog.h"
 #include "data/email_addresses.h"
 #include "data/mail_sendings.h"
 #include "fake_keyring.h"
 #include "mail/mail_settings.h"
+#include "main_window_test.h"
+#include "printing/print_job.h"
+#include "report/preview/preview_window.h"
 #include "smtp_test_server.h"
+#include "ui/date_edit.h"
+#include "ui/db_grid.h"
 #include "ui/email_box.h"
 #include "window_test.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -148,6 +157,163 @@ TEST_F(SendMail, CancelStopsTheSendingAndKeepsTheWindow)
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(child<QPushButton>(*w, "btnSend")->isEnabled());
     EXPECT_TRUE(recorded().empty());
+}
+
+TEST_F(SendMail, TheReconciliationActGoesOverThePeriodChosen)
+{
+    SKIP_WITHOUT_SMTP_SERVER();
+    auto w = window(smtp_test_server::settings(mail::Security::StartTls));
+    auto *act = child<QCheckBox>(*w, "chkAktSverki");
+    auto *from = child<DateEdit>(*w, "dtpActFrom");
+    auto *to = child<DateEdit>(*w, "dtpActTo");
+    EXPECT_FALSE(act->isChecked());
+    // From the first of the quarter of the invoice of 02.03.2026 to its date.
+    EXPECT_EQ(from->date(), QDate(2026, 1, 1));
+    EXPECT_EQ(to->date(), QDate(2026, 3, 2));
+    EXPECT_FALSE(from->isEnabled());
+
+    act->setChecked(true);
+    child<QCheckBox>(*w, "chkInvoice")->setChecked(false);
+    from->setDate(QDate(2026, 4, 1));
+    prompts.expectError(QStringLiteral("Начало периода акта сверки позже его конца."),
+                        QStringLiteral("Отправить по почте"));
+    child<QPushButton>(*w, "btnSend")->click();
+    from->setDate(QDate(2026, 2, 1));
+    prompts.expectInform(QStringLiteral("Письмо отправлено на адрес %1.").arg(clientAddress));
+    child<QPushButton>(*w, "btnSend")->click();
+
+    const auto received = smtp_test_server::receivedBy(clientAddress);
+    ASSERT_TRUE(received);
+    const QJsonArray attachments = (*received)[u"attachments"].toArray();
+    ASSERT_EQ(attachments.size(), 1);
+    const QJsonObject pdf = attachments[0].toObject();
+    EXPECT_EQ(pdf[u"filename"].toString(),
+              QStringLiteral("Акт сверки взаиморасчетов за 01.02.2026 - 02.03.2026.pdf"));
+    EXPECT_TRUE(pdf[u"text"].toString().contains(u"01.02.2026"))
+        << pdf[u"text"].toString().toStdString();
+    const std::vector<MailSending> sendings = recorded();
+    ASSERT_EQ(sendings.size(), 1u);
+    EXPECT_EQ(sendings[0].forms, QStringList{QStringLiteral("Акт сверки взаиморасчетов")});
+}
+
+// The preview's "Отослать по E-mail" on a printed form, with the mail settings in a file of the
+// test's own and the password in its keyring.
+class PreviewMail : public SendMail {
+protected:
+    // Prints the current document as form into the preview and chooses its e-mail command
+    // there; sendWindow is given the send window, if one opens.
+    void emailFromPreview(PrintForm form, const std::function<int(QDialog &)> &sendWindow)
+    {
+        zpreview::PreviewHooks hooks;
+        hooks.runDialog = [](QDialog &) { return int(QDialog::Rejected); };
+        hooks.message = [this](QWidget *, const QString &text, const QString &) {
+            previewMessages << text;
+        };
+        hooks.sendEmail = previewMailSender(dm, prompts, keyring, sendWindow, settingsFile);
+        const QString error = printCurrentDocument(
+            dm, form, false, false, {},
+            [&](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+                zpreview::PreviewWindow preview(report, sources, hooks);
+                preview.runReport();
+                child<QAction>(preview, "emailAction")->trigger();
+            });
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    }
+
+    QTemporaryDir folder;
+    QString settingsFile = folder.filePath(QStringLiteral("zarnik.conf"));
+    FakeKeyring keyring;
+    QStringList previewMessages;
+};
+
+TEST_F(PreviewMail, ThePreviewedFormGoesThroughTheSendWindowToTheDocumentsClient)
+{
+    SKIP_WITHOUT_SMTP_SERVER();
+    const mail::MailServer server = smtp_test_server::settings(mail::Security::StartTls);
+    {
+        QSettings settings(settingsFile, QSettings::IniFormat);
+        mail::writeSettings(settings, server);
+    }
+    keyring.kept[mail::passwordKey(server)] = server.password;
+    int windows = 0;
+    prompts.expectInform(QStringLiteral("Письмо отправлено на адрес %1.").arg(clientAddress));
+    emailFromPreview(PrintForm::Invoice, [&](QDialog &w) {
+        ++windows;
+        EXPECT_EQ(child<QLineEdit>(w, "edTo")->text(), clientAddress);
+        EXPECT_EQ(child<QLineEdit>(w, "edSubject")->text(), kSubject);
+        EXPECT_EQ(child<QLabel>(w, "lblAttachment")->text(),
+                  QStringLiteral("Счет на оплату № 1 от 02.03.2026.pdf"));
+        EXPECT_FALSE(child<QCheckBox>(w, "chkAct")->isVisible());
+        child<QPushButton>(w, "btnSend")->click();
+        return w.result();
+    });
+    EXPECT_EQ(windows, 1);
+    EXPECT_TRUE(previewMessages.isEmpty());
+
+    const auto received = smtp_test_server::receivedBy(clientAddress);
+    ASSERT_TRUE(received);
+    EXPECT_EQ((*received)[u"subject"].toString(), kSubject);
+    const QJsonArray attachments = (*received)[u"attachments"].toArray();
+    ASSERT_EQ(attachments.size(), 1);
+    EXPECT_EQ(attachments[0].toObject()[u"filename"].toString(),
+              QStringLiteral("Счет на оплату № 1 от 02.03.2026.pdf"));
+    EXPECT_TRUE(attachments[0].toObject()[u"text"].toString().contains(u"Степной Ветер"));
+    const std::vector<MailSending> sendings = recorded();
+    ASSERT_EQ(sendings.size(), 1u);
+    EXPECT_EQ(sendings[0].forms, QStringList{QStringLiteral("Счет на оплату")});
+}
+
+TEST_F(PreviewMail, WithoutAMailServerTheSendWindowStaysClosed)
+{
+    int windows = 0;
+    const auto sender = previewMailSender(
+        dm, prompts, keyring,
+        [&](QDialog &) {
+            ++windows;
+            return int(QDialog::Rejected);
+        },
+        settingsFile);
+    EXPECT_FALSE(sender(nullptr, zreport::PreparedReport(), QStringLiteral("Счет")));
+    EXPECT_EQ(windows, 0);
+}
+
+// "отправлен dd.MM.yyyy" in the tooltip of the register's row of a document sent.
+class RegisterSent : public MainWindowTest {
+protected:
+    RegisterSent() : MainWindowTest(TempDatabase::Demo) {}
+};
+
+TEST_F(RegisterSent, TheRowsTooltipTellsTheLastSending)
+{
+    if (!dm.TsnRW.isActive())
+        dm.TsnRW.start();
+    mail_sendings::record(dm.TsnRW, {1,
+                                     QDateTime(QDate(2026, 3, 3), QTime(10, 0)),
+                                     QStringLiteral("a@b.kz"),
+                                     {QStringLiteral("Счет на оплату")},
+                                     QStringLiteral("anna")});
+    mail_sendings::record(dm.TsnRW, {1,
+                                     QDateTime(QDate(2026, 3, 9), QTime(8, 0)),
+                                     QStringLiteral("a@b.kz"),
+                                     {QStringLiteral("Счет на оплату")},
+                                     QStringLiteral("anna")});
+    dm.TsnRW.commit();
+    openWindow();
+    auto *grid = window->findChild<DbGrid *>(QStringLiteral("dbgrSchets"));
+    ASSERT_TRUE(grid);
+    QAbstractItemModel *model = grid->model();
+    Dataset &docs = *dm.DSetDocs;
+    int sentRows = 0;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QVariant tip = model->data(model->index(row, 0), Qt::ToolTipRole);
+        if (docs.valueAt(row, docs.fieldIndex(QStringLiteral("KOD"))).toInt() == 1) {
+            ++sentRows;
+            EXPECT_EQ(tip.toString(), QStringLiteral("отправлен 09.03.2026"));
+        } else {
+            EXPECT_FALSE(tip.isValid()) << tip.toString().toStdString();
+        }
+    }
+    EXPECT_EQ(sentRows, 1);
 }
 
 class MailSettings : public ::testing::Test {

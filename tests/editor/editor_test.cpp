@@ -4,6 +4,7 @@
 #include "core/work_session.h"
 #include "data/date_time.h"
 #include "data/fb_statement.h"
+#include "data/mail_sendings.h"
 #include "data/payments.h"
 #include "data/tdm.h"
 #include "editor/document_editor.h"
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -466,6 +468,50 @@ TEST_F(Editor, HolderDocumentAndBudgetCodeAreTheTwoHalvesOfOneColumn)
     });
     EXPECT_EQ(stored("PASPVYD", document).toString(), QStringLiteral("уд. № 012345678$|$105102"));
     EXPECT_EQ(stored("KOMU", document).toString(), QStringLiteral("Иванов И.И."));
+}
+
+// Where the document went by e-mail, the earliest first, beside the invoice's page; a new
+// document has been nowhere.
+TEST_F(Editor, ListsTheDocumentsSendingsByEmail)
+{
+    storeRequisites(1);
+    const int document = int(store(dm.DSetDocs, {{"KODARCHIV", 0}}));
+    mail_sendings::record(
+        dm.TsnRW, {document,
+                   QDateTime(QDate(2026, 3, 5), QTime(9, 30)),
+                   QStringLiteral("buh@alfa.kz"),
+                   {QStringLiteral("Счет на оплату"), QStringLiteral("Акт сверки взаиморасчетов")},
+                   QStringLiteral("anna")});
+    mail_sendings::record(dm.TsnRW, {document,
+                                     QDateTime(QDate(2026, 3, 2), QTime(17, 5)),
+                                     QStringLiteral("zakup@alfa.kz"),
+                                     {QStringLiteral("Счет на оплату")},
+                                     QStringLiteral("boris")});
+    commit();
+
+    const auto rows = [](TfrmSchet &editor) {
+        std::vector<QStringList> texts;
+        auto *list = child<QTreeWidget>(editor, "lvSendings");
+        for (int r = 0; list && r < list->topLevelItemCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < list->columnCount(); ++c)
+                row << list->topLevelItem(r)->text(c);
+            texts.push_back(row);
+        }
+        return texts;
+    };
+    runEditor(EditorMode::Current, [&](TfrmSchet &editor) {
+        EXPECT_EQ(rows(editor),
+                  (std::vector<QStringList>{
+                      {"02.03.2026 17:05", "zakup@alfa.kz", "Счет на оплату", "boris"},
+                      {"05.03.2026 09:30", "buh@alfa.kz",
+                       "Счет на оплату, Акт сверки взаиморасчетов", "anna"}}));
+        press(editor, "btnCancel");
+    });
+    runEditor(EditorMode::New, [&](TfrmSchet &editor) {
+        EXPECT_TRUE(rows(editor).empty());
+        press(editor, "btnCancel");
+    });
 }
 
 // The reference book a pick button opens, and what for.

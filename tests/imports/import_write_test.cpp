@@ -1,6 +1,7 @@
 // Writing an import into a real database: the round trip through export, the duplicate
 // choices, and all rows or none when a row fails or the user cancels.
 #include "data/db_error.h"
+#include "data/email_addresses.h"
 #include "data/fb_statement.h"
 #include "data/tdm.h"
 #include "imports/column_mapping.h"
@@ -127,6 +128,43 @@ TEST_F(ImportDatabase, AClientsAccountJoinsItsListOfAccountsOnce)
                                                            "CLIENTS c on c.KOD = r.KODORG"))
                   .toInt(),
               1);
+}
+
+// A client's address goes out with the list and comes back into the program's own table of
+// addresses; one that does not look like an address is kept and told about by row, as where it
+// is typed, and an emptied one is removed by an update.
+TEST_F(ImportDatabase, AClientsEmailGoesOutAndComesBack)
+{
+    const ImportPlan plan = importCsv(dm, ImportTarget::Clients,
+                                      "Наименование;Электронная почта\n"
+                                      "ТОО Альфа;buh@alfa.kz\n"
+                                      "ТОО Бета;buh@beta\n"
+                                      "ТОО Гамма;\n");
+    EXPECT_EQ(plan.failed, 0);
+    EXPECT_EQ(plan.warnings,
+              QStringList{QStringLiteral("Строка 3, «E-mail»: «buh@beta» — неверное имя почтового "
+                                         "сервера после знака @; адрес сохранен, проверьте его")});
+    const auto address = [this](const char *name) {
+        const int kod = FbStatement::scalar(dm.TsnRW, QStringLiteral("select KOD from CLIENTS "
+                                                                     "where NAMEORG = '%1'")
+                                                          .arg(QString::fromUtf8(name)))
+                            .toInt();
+        return email_addresses::of(dm.TsnRW, email_addresses::ownerOfClient(kod));
+    };
+    EXPECT_EQ(address("ТОО Альфа"), QStringLiteral("buh@alfa.kz"));
+    EXPECT_EQ(address("ТОО Бета"), QStringLiteral("buh@beta"));
+    EXPECT_EQ(count(QStringLiteral("EMAILS")), 2);
+
+    const QByteArray csv = exportCsv(dm.TsnRW, ImportTarget::Clients, 0);
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFНаименование;БИН (ИИН);КБЕ;Адрес;Телефоны;ИИК;Банк;"
+                               "БИК;E-mail\r\n"))
+        << csv.toStdString();
+    EXPECT_TRUE(csv.contains("\r\nТОО Альфа;;;;;;;;buh@alfa.kz\r\n")) << csv.toStdString();
+    EXPECT_TRUE(csv.contains("\r\nТОО Гамма;;;;;;;;\r\n")) << csv.toStdString();
+
+    import(ImportTarget::Clients, "Наименование;E-mail\nТОО Альфа;\n", 0, DuplicateChoice::Update);
+    EXPECT_TRUE(address("ТОО Альфа").isEmpty());
+    EXPECT_EQ(address("ТОО Бета"), QStringLiteral("buh@beta"));
 }
 
 // A change made earlier in the same transaction, and the rows already there, survive an
