@@ -57,6 +57,10 @@ DesignerWindow::DesignerWindow(const TfrxReport &report, DesignerServices servic
     bar->setObjectName(QStringLiteral("designerToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addWidget(bar);
+    auto *arrangeBar = new QToolBar(this);
+    arrangeBar->setObjectName(QStringLiteral("arrangeToolBar"));
+    arrangeBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    layout->addWidget(arrangeBar);
 
     auto *splitter = new QSplitter(this);
     auto *scroll = new QScrollArea(splitter);
@@ -74,7 +78,7 @@ DesignerWindow::DesignerWindow(const TfrxReport &report, DesignerServices servic
     splitter->setStretchFactor(0, 1);
     layout->addWidget(splitter, 1);
 
-    buildActions(bar);
+    buildActions(bar, arrangeBar);
     connect(m_document.get(), &DesignDocument::selectionChanged, this,
             &DesignerWindow::updateActions);
     connect(&m_document->undoStack(), &QUndoStack::cleanChanged, this,
@@ -104,7 +108,7 @@ QAction *DesignerWindow::addAction(QToolBar *bar, const char *objectName, const 
     return action;
 }
 
-void DesignerWindow::buildActions(QToolBar *bar)
+void DesignerWindow::buildActions(QToolBar *bar, QToolBar *arrangeBar)
 {
     connect(addAction(bar, "actSave", QStringLiteral("Сохранить"), QKeySequence::Save),
             &QAction::triggered, this, &DesignerWindow::save);
@@ -144,7 +148,6 @@ void DesignerWindow::buildActions(QToolBar *bar)
         connect(addAction(bar, adds[i].first, addTexts[i]), &QAction::triggered, this,
                 [this, make] { addObject(make()); });
     }
-    bar->addSeparator();
 
     const std::pair<const char *, Arrangement> arrangements[] = {
         {"actAlignLeft", Arrangement::AlignLeft}, {"actAlignRight", Arrangement::AlignRight},
@@ -155,23 +158,24 @@ void DesignerWindow::buildActions(QToolBar *bar)
         QStringLiteral("По верху"),       QStringLiteral("По низу"),
         QStringLiteral("Одной ширины"),   QStringLiteral("Одной высоты")};
     for (size_t i = 0; i < std::size(arrangements); ++i) {
-        QAction *action = addAction(bar, arrangements[i].first, arrangeTexts[i]);
+        QAction *action = addAction(arrangeBar, arrangements[i].first, arrangeTexts[i]);
         const int arrangement = int(arrangements[i].second);
         connect(action, &QAction::triggered, this, [this, arrangement] { arrange(arrangement); });
         m_arrangeActions.push_back(action);
     }
-    bar->addSeparator();
+    arrangeBar->addSeparator();
 
-    QAction *zoomIn = addAction(bar, "actZoomIn", QStringLiteral("+"), QKeySequence::ZoomIn);
-    QAction *zoomOut = addAction(bar, "actZoomOut", QStringLiteral("−"), QKeySequence::ZoomOut);
+    QAction *zoomIn = addAction(arrangeBar, "actZoomIn", QStringLiteral("+"), QKeySequence::ZoomIn);
+    QAction *zoomOut =
+        addAction(arrangeBar, "actZoomOut", QStringLiteral("−"), QKeySequence::ZoomOut);
     connect(zoomIn, &QAction::triggered, this, [this] { m_view->setZoom(m_view->zoom() * 1.25); });
     connect(zoomOut, &QAction::triggered, this, [this] { m_view->setZoom(m_view->zoom() * 0.8); });
-    m_zoom = new QComboBox(bar);
+    m_zoom = new QComboBox(arrangeBar);
     m_zoom->setObjectName(QStringLiteral("cmbZoom"));
     m_zoom->setEditable(true);
     m_zoom->addItems({"50%", "75%", "100%", "150%", "200%"});
     m_zoom->setCurrentText(QStringLiteral("100%"));
-    bar->addWidget(m_zoom);
+    arrangeBar->addWidget(m_zoom);
     connect(m_zoom, &QComboBox::textActivated, this, [this](const QString &text) {
         bool ok = false;
         const int percent = QString(text).remove(QLatin1Char('%')).trimmed().toInt(&ok);
@@ -182,18 +186,18 @@ void DesignerWindow::buildActions(QToolBar *bar)
         m_zoom->setCurrentText(QStringLiteral("%1%").arg(std::lround(zoom * 100)));
     });
 
-    QAction *snap = addAction(bar, "actSnap", QStringLiteral("Сетка"));
+    QAction *snap = addAction(arrangeBar, "actSnap", QStringLiteral("Сетка"));
     snap->setCheckable(true);
     snap->setChecked(m_view->snapping());
     snap->setToolTip(QStringLiteral("Привязка к сетке"));
     connect(snap, &QAction::toggled, m_view, &DesignView::setSnapping);
-    auto *grid = new QComboBox(bar);
+    auto *grid = new QComboBox(arrangeBar);
     grid->setObjectName(QStringLiteral("cmbGrid"));
     const double steps[] = {0.5, 1, 2, 5};
     for (double step : steps)
         grid->addItem(QStringLiteral("%1 мм").arg(QString::number(step).replace('.', ',')), step);
     grid->setCurrentIndex(1);
-    bar->addWidget(grid);
+    arrangeBar->addWidget(grid);
     connect(grid, &QComboBox::activated, this,
             [this, grid](int index) { m_view->setGridStepMm(grid->itemData(index).toDouble()); });
 }

@@ -61,7 +61,7 @@ public:
 private:
     QAction *addAction(QToolBar *bar, const char *objectName, const QString &text,
                        const QKeySequence &shortcut = {});
-    void buildActions(QToolBar *bar);
+    void buildActions(QToolBar *bar, QToolBar *arrangeBar);
     void arrange(int arrangement);
     void updateActions();
     void updateTitle();
