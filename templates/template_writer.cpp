@@ -1,7 +1,11 @@
 #include "template_writer.h"
 
+#include "report/report_units.h"
+
 #include <QLocale>
 #include <QXmlStreamWriter>
+
+#include <cmath>
 
 namespace ztemplates {
 
@@ -12,6 +16,16 @@ namespace {
 QString number(double value)
 {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+// A length as templates are written by hand, in millimetres ("13mm"), when that reads back as
+// the very same number; else in units.
+QString lengthText(double units)
+{
+    const double mm = std::round(units / kUnitsPerMm * 1000) / 1000;
+    if (mmToUnits(mm) == units)
+        return number(mm) + QStringLiteral("mm");
+    return number(units);
 }
 
 QString boolean(bool value)
@@ -44,7 +58,13 @@ public:
         if (value != standard)
             m_xml.writeAttribute(name, value);
     }
+    // A length of an object (units, or millimetres with "mm").
     void length(const QString &name, double value, double standard)
+    {
+        if (value != standard)
+            m_xml.writeAttribute(name, lengthText(value));
+    }
+    void real(const QString &name, double value, double standard)
     {
         if (value != standard)
             m_xml.writeAttribute(name, number(value));
@@ -113,7 +133,7 @@ void writeFrameLine(Attributes &a, const QString &prefix, const FrameLine &line,
     a.colour(prefix + QStringLiteral(".Color"), line.color, frame.color);
     a.enumeration(prefix + QStringLiteral(".Style"), line.style, frame.style,
                   frameLineStyleNames());
-    a.length(prefix + QStringLiteral(".Width"), line.width, frame.width);
+    a.real(prefix + QStringLiteral(".Width"), line.width, frame.width);
 }
 
 void writeView(QXmlStreamWriter &xml, const TfrxView &view, const TfrxView &standard)
@@ -131,11 +151,11 @@ void writeView(QXmlStreamWriter &xml, const TfrxView &view, const TfrxView &stan
         xml.writeAttribute(QStringLiteral("Frame.Typ"), setText(f.typ, frameSideNames()));
     // The frame's width, style and colour go to all four lines; the lines' own differences
     // follow them.
-    a.length("Frame.Width", f.width, s.width);
+    a.real("Frame.Width", f.width, s.width);
     a.enumeration("Frame.Style", f.style, s.style, frameLineStyleNames());
     a.colour("Frame.Color", f.color, s.color);
     a.flag("Frame.DropShadow", f.dropShadow, s.dropShadow);
-    a.length("Frame.ShadowWidth", f.shadowWidth, s.shadowWidth);
+    a.real("Frame.ShadowWidth", f.shadowWidth, s.shadowWidth);
     writeFrameLine(a, "Frame.LeftLine", f.leftLine, f);
     writeFrameLine(a, "Frame.TopLine", f.topLine, f);
     writeFrameLine(a, "Frame.RightLine", f.rightLine, f);
@@ -270,10 +290,10 @@ void writeReportPage(QXmlStreamWriter &xml, const TfrxReportPage &page)
     xml.writeAttribute(QStringLiteral("PaperWidth"), number(p.paperWidth));
     xml.writeAttribute(QStringLiteral("PaperHeight"), number(p.paperHeight));
     xml.writeAttribute(QStringLiteral("PaperSize"), QString::number(p.paperSize));
-    a.length("LeftMargin", p.leftMargin, s.leftMargin);
-    a.length("RightMargin", p.rightMargin, s.rightMargin);
-    a.length("TopMargin", p.topMargin, s.topMargin);
-    a.length("BottomMargin", p.bottomMargin, s.bottomMargin);
+    a.real("LeftMargin", p.leftMargin, s.leftMargin);
+    a.real("RightMargin", p.rightMargin, s.rightMargin);
+    a.real("TopMargin", p.topMargin, s.topMargin);
+    a.real("BottomMargin", p.bottomMargin, s.bottomMargin);
     a.flag("TitleBeforeHeader", page.titleBeforeHeader, standard.titleBeforeHeader);
     a.flag("PrintIfEmpty", page.printIfEmpty, standard.printIfEmpty);
     a.integer("PageCount", page.pageCount, standard.pageCount);
@@ -296,7 +316,7 @@ void writeReportAttributes(QXmlStreamWriter &xml, const TfrxReport &report)
     if (p.buttons != sp.buttons)
         xml.writeAttribute(QStringLiteral("PreviewOptions.Buttons"),
                            QLatin1Char('[') + p.buttons.join(QLatin1Char(',')) + QLatin1Char(']'));
-    a.length("PreviewOptions.Zoom", p.zoom, sp.zoom);
+    a.real("PreviewOptions.Zoom", p.zoom, sp.zoom);
     a.text("PreviewOptions.ZoomMode", p.zoomMode, sp.zoomMode);
     a.flag("PreviewOptions.AllowEdit", p.allowEdit, sp.allowEdit);
     a.flag("PreviewOptions.Maximized", p.maximized, sp.maximized);
