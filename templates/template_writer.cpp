@@ -221,6 +221,14 @@ void writePicture(QXmlStreamWriter &xml, const TfrxPictureView &picture)
     xml.writeEndElement();
 }
 
+void writeObjectElement(QXmlStreamWriter &xml, const TfrxView &view)
+{
+    if (const auto *memo = dynamic_cast<const TfrxMemoView *>(&view))
+        writeMemo(xml, *memo);
+    else if (const auto *picture = dynamic_cast<const TfrxPictureView *>(&view))
+        writePicture(xml, *picture);
+}
+
 void writeBand(QXmlStreamWriter &xml, const TfrxBand &band)
 {
     // Each kind of band compared with a band of its own kind.
@@ -268,12 +276,8 @@ void writeBand(QXmlStreamWriter &xml, const TfrxBand &band)
         a.flag("PrintOnFirstPage", footer->printOnFirstPage, true);
         a.flag("PrintOnLastPage", footer->printOnLastPage, true);
     }
-    for (const auto &view : band.objects) {
-        if (const auto *memo = dynamic_cast<const TfrxMemoView *>(view.get()))
-            writeMemo(xml, *memo);
-        else if (const auto *picture = dynamic_cast<const TfrxPictureView *>(view.get()))
-            writePicture(xml, *picture);
-    }
+    for (const auto &view : band.objects)
+        writeObjectElement(xml, *view);
     xml.writeEndElement();
 }
 
@@ -357,6 +361,14 @@ void writeDataset(QXmlStreamWriter &xml, const TfrxDBDataset &dataset)
 }
 
 } // namespace
+
+QByteArray writeObject(const TfrxView &view)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    writeObjectElement(xml, view);
+    return bytes;
+}
 
 QByteArray writeTemplate(const TfrxReport &report)
 {

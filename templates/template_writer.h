@@ -10,5 +10,7 @@
 namespace ztemplates {
 
 QByteArray writeTemplate(const zreport::TfrxReport &report);
+// One object of a band as its element; equal for two objects that a template stores alike.
+QByteArray writeObject(const zreport::TfrxView &view);
 
 } // namespace ztemplates

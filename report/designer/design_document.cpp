@@ -2,6 +2,8 @@
 
 #include "design_commands.h"
 
+#include "templates/template_writer.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -217,6 +219,12 @@ void DesignDocument::changeObjects(const std::vector<TfrxView *> &objects, const
     std::vector<std::unique_ptr<TfrxView>> after = snapshot(objects);
     for (auto &state : after)
         edit(*state);
+    // A change that changes nothing (a choice made again) is no step to undo.
+    bool changes = false;
+    for (size_t i = 0; i < objects.size() && !changes; ++i)
+        changes = ztemplates::writeObject(*before[i]) != ztemplates::writeObject(*after[i]);
+    if (!changes)
+        return;
     m_undo.push(new ChangeObjectsCommand(*this, objects, std::move(before), std::move(after), text,
                                          mergeKey));
 }

@@ -91,7 +91,12 @@ DesignerWindow::DesignerWindow(const TfrxReport &report, DesignerServices servic
                            QStringLiteral("В шаблоне %1 нет страницы отчета").arg(report.name));
 }
 
-DesignerWindow::~DesignerWindow() = default;
+DesignerWindow::~DesignerWindow()
+{
+    // The document goes before the window's widgets: its undo stack, emptied as it goes, must
+    // not call back into a window half taken down.
+    m_document->undoStack().disconnect();
+}
 
 QAction *DesignerWindow::addAction(QToolBar *bar, const char *objectName, const QString &text,
                                    const QKeySequence &shortcut)
@@ -310,6 +315,8 @@ void DesignerWindow::arrange(int arrangement)
     for (const TfrxView *view : chosen)
         boxes.push_back(m_document->rectOnPage(view));
     const std::vector<QRectF> result = arranged(boxes, Arrangement(arrangement));
+    if (result == boxes)
+        return;
     // Each object's box in its own band's terms.
     std::vector<std::unique_ptr<TfrxView>> before;
     for (const TfrxView *view : chosen)

@@ -110,6 +110,8 @@ void PropertyPanel::buildObjectGroup(const QStringList &fields)
     });
     m_fields = choice(fields, "cmbFields");
     m_insertField = named(new QPushButton(QStringLiteral("Вставить")), "btnInsertField");
+    // Enter in a box of the panel must not press it: the field would land in the text.
+    m_insertField->setAutoDefault(false);
     auto *fieldRow = new QHBoxLayout;
     fieldRow->addWidget(m_fields, 1);
     fieldRow->addWidget(m_insertField);

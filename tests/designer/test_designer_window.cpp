@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -218,6 +219,11 @@ TEST_F(Designer, AddedMemoWithTypedTextIsSavedInItsBandAndUndoRemovesIt)
         QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(text, &key);
     }
+    EXPECT_EQ(added->memo, QStringList{"Товар получен в полном объеме, претензий не имею"});
+    // Enter in another box of the panel inserts no field into the text.
+    auto *format = window->findChild<QLineEdit *>(QStringLiteral("edtFormatStr"));
+    format->setFocus();
+    QTest::keyClick(format, Qt::Key_Return);
     EXPECT_EQ(added->memo, QStringList{"Товар получен в полном объеме, претензий не имею"});
 
     const auto back = saveAndRead();
