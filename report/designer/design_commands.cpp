@@ -109,6 +109,44 @@ void InsertObjectsCommand::redo()
         takeOut();
 }
 
+MoveToBandCommand::MoveToBandCommand(DesignDocument &document, TfrxView *view, TfrxBand *band)
+    : QUndoCommand(QStringLiteral("Перемещение")), m_document(document), m_view(view),
+      m_from(DesignDocument::bandOf(view)), m_to(band), m_topBefore(view->top),
+      m_topAfter(view->top + document.bandTop(m_from) - document.bandTop(band))
+{
+    const auto &objects = m_from->objects;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if (objects[i].get() == view)
+            m_index = i;
+    }
+}
+
+void MoveToBandCommand::move(TfrxBand *from, TfrxBand *to, size_t index, double top)
+{
+    auto &source = from->objects;
+    const auto found = std::find_if(source.begin(), source.end(),
+                                    [this](const auto &v) { return v.get() == m_view; });
+    if (found == source.end())
+        return;
+    std::unique_ptr<TfrxView> held = std::move(*found);
+    source.erase(found);
+    auto &target = to->objects;
+    target.insert(target.begin() + std::ptrdiff_t(std::min(index, target.size())), std::move(held));
+    m_view->parent = to;
+    m_view->top = top;
+    m_document.notifyChanged();
+}
+
+void MoveToBandCommand::undo()
+{
+    move(m_to, m_from, m_index, m_topBefore);
+}
+
+void MoveToBandCommand::redo()
+{
+    move(m_from, m_to, m_to->objects.size(), m_topAfter);
+}
+
 BandHeightCommand::BandHeightCommand(DesignDocument &document, TfrxBand *band, double height)
     : QUndoCommand(QStringLiteral("Высота бэнда")), m_document(document), m_band(band),
       m_before(band->height), m_after(height)

@@ -58,6 +58,23 @@ private:
     bool m_inserting;
 };
 
+// An object into another band at the same place on the page (dropped there).
+class MoveToBandCommand : public QUndoCommand {
+public:
+    MoveToBandCommand(DesignDocument &document, zreport::TfrxView *view, zreport::TfrxBand *band);
+    void undo() override;
+    void redo() override;
+
+private:
+    void move(zreport::TfrxBand *from, zreport::TfrxBand *to, size_t index, double top);
+
+    DesignDocument &m_document;
+    zreport::TfrxView *m_view;
+    zreport::TfrxBand *m_from, *m_to;
+    size_t m_index = 0; // in the band it came from
+    double m_topBefore, m_topAfter;
+};
+
 class BandHeightCommand : public QUndoCommand {
 public:
     BandHeightCommand(DesignDocument &document, zreport::TfrxBand *band, double height);

@@ -237,6 +237,15 @@ void DesignDocument::recordChange(const std::vector<TfrxView *> &objects,
         new ChangeObjectsCommand(*this, objects, std::move(before), snapshot(objects), text, {}));
 }
 
+void DesignDocument::moveToBandsUnder(const std::vector<TfrxView *> &objects)
+{
+    for (TfrxView *view : objects) {
+        TfrxBand *under = bandAt(rectOnPage(view).top());
+        if (under && under != bandOf(view))
+            m_undo.push(new MoveToBandCommand(*this, view, under));
+    }
+}
+
 void DesignDocument::addObjects(TfrxBand *band, std::vector<std::unique_ptr<TfrxView>> views,
                                 const QString &text)
 {

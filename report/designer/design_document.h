@@ -70,6 +70,8 @@ public:
     // A change made already (a drag): `before` holds the objects as they were.
     void recordChange(const std::vector<zreport::TfrxView *> &objects,
                       std::vector<std::unique_ptr<zreport::TfrxView>> before, const QString &text);
+    // Objects dropped over another band go into it, at the same place on the page.
+    void moveToBandsUnder(const std::vector<zreport::TfrxView *> &objects);
     void addObjects(zreport::TfrxBand *band, std::vector<std::unique_ptr<zreport::TfrxView>> views,
                     const QString &text);
     void deleteObjects(const std::vector<zreport::TfrxView *> &objects);

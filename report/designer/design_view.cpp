@@ -361,10 +361,15 @@ void DesignView::finishDrag()
         bool moved = false;
         for (size_t i = 0; i < m_dragged.size(); ++i)
             moved = moved || m_document.rectOnPage(m_dragged[i]) != m_startRects[i];
-        if (moved)
-            m_document.recordChange(m_dragged, std::move(m_before),
-                                    drag == Drag::Move ? QStringLiteral("Перемещение")
-                                                       : QStringLiteral("Размер"));
+        if (moved && drag == Drag::Resize) {
+            m_document.recordChange(m_dragged, std::move(m_before), QStringLiteral("Размер"));
+        } else if (moved) {
+            // One step to undo: the move and the bands the objects were dropped into.
+            m_document.undoStack().beginMacro(QStringLiteral("Перемещение"));
+            m_document.recordChange(m_dragged, std::move(m_before), QStringLiteral("Перемещение"));
+            m_document.moveToBandsUnder(m_dragged);
+            m_document.undoStack().endMacro();
+        }
     }
     m_before.clear();
     m_dragged.clear();

@@ -142,6 +142,32 @@ TEST_F(Designer, DraggingMovesOnTheGridAndUndoRedoAndSaveFollow)
     EXPECT_EQ(objectNamed(*original, "PicLogo")->left, left);
 }
 
+TEST_F(Designer, AnObjectDroppedOverAnotherBandGoesIntoItWhereItWasDropped)
+{
+    TfrxView *logo = object(QStringLiteral("PicLogo"));
+    auto *header = static_cast<TfrxBand *>(logo->parent);
+    const double top = logo->top;
+    // From the header's logo down into the footer, 40 mm under the footer's top.
+    const double footerTop = window->document().bandTop(
+        static_cast<TfrxBand *>(object(QStringLiteral("Memo35"))->parent));
+    const QPoint from = at(logo, {2, 2});
+    const QPoint to = view->toWidget({logo->left + 2, footerTop + mmToUnits(40) + 2}).toPoint();
+    drag(from, to);
+    ASSERT_EQ(static_cast<TfrxBand *>(logo->parent)->name, QStringLiteral("Footer1"));
+    EXPECT_NEAR(logo->top, mmToUnits(40), mmToUnits(1));
+    EXPECT_DOUBLE_EQ(window->document().rectOnPage(logo).top(),
+                     footerTop + logo->top); // where it was dropped
+    const auto back = saveAndRead();
+    EXPECT_EQ(static_cast<TfrxBand *>(objectNamed(*back, "PicLogo")->parent)->name,
+              QStringLiteral("Footer1"));
+
+    trigger("actUndo"); // the move and the change of band at once
+    EXPECT_EQ(logo->parent, header);
+    EXPECT_EQ(logo->top, top);
+    trigger("actRedo");
+    EXPECT_EQ(static_cast<TfrxBand *>(logo->parent)->name, QStringLiteral("Footer1"));
+}
+
 TEST_F(Designer, AHandleResizesAndTheArrowKeysMoveAndSizeAsOneStep)
 {
     TfrxView *memo = object(QStringLiteral("Memo8"));
