@@ -7,11 +7,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -266,6 +269,51 @@ TEST_F(Designer, AddedMemoWithTypedTextIsSavedInItsBandAndUndoRemovesIt)
     EXPECT_FALSE(object(name));
     trigger("actRedo");
     EXPECT_TRUE(object(name));
+}
+
+TEST_F(Designer, PanelChangesGoToEveryChosenObjectEachAsAStepOfItsOwn)
+{
+    const QByteArray untouched = ztemplates::writeTemplate(window->document().report());
+    auto *a = dynamic_cast<TfrxMemoView *>(object(QStringLiteral("Memo36")));
+    auto *b = dynamic_cast<TfrxMemoView *>(object(QStringLiteral("Memo38")));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(a, {3, 3}));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, at(b, {3, 3}));
+    window->findChild<QCheckBox *>(QStringLiteral("chkBold"))->click();
+    window->findChild<QSpinBox *>(QStringLiteral("spnFontSize"))->setValue(14);
+    window->findChild<QCheckBox *>(QStringLiteral("chkFrameLeft"))->click();
+    auto *hAlign = window->findChild<QComboBox *>(QStringLiteral("cmbHAlign"));
+    hAlign->setCurrentIndex(2);
+    emit hAlign->activated(2);
+    const auto back = saveAndRead();
+    for (const char *name : {"Memo36", "Memo38"}) {
+        SCOPED_TRACE(name);
+        const auto *memo = objectNamed<TfrxMemoView>(*back, name);
+        EXPECT_TRUE(memo->font.bold);
+        EXPECT_EQ(memo->font.pointSize(), 14);
+        EXPECT_TRUE(memo->frame.typ & ftLeft);
+        EXPECT_EQ(memo->hAlign, HAlign::haCenter);
+    }
+    for (int i = 0; i < 4; ++i)
+        trigger("actUndo");
+    EXPECT_FALSE(window->findChild<QAction *>(QStringLiteral("actUndo"))->isEnabled());
+    EXPECT_EQ(ztemplates::writeTemplate(window->document().report()), untouched);
+}
+
+TEST_F(Designer, AFieldOfTheFormIsInsertedIntoTheTextAtTheCursor)
+{
+    auto *memo = dynamic_cast<TfrxMemoView *>(object(QStringLiteral("Memo8")));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(memo, {3, 3}));
+    auto *fields = window->findChild<QComboBox *>(QStringLiteral("cmbFields"));
+    // The fields the form's objects use, then the engine's variables.
+    const int number = fields->findText(QStringLiteral("[DSetDocs.\"NUMSCH\"]"));
+    ASSERT_GE(number, 0);
+    EXPECT_GE(fields->findText(QStringLiteral("[Page#]")), 0);
+    fields->setCurrentIndex(number);
+    auto *text = window->findChild<QPlainTextEdit *>(QStringLiteral("edtMemoText"));
+    text->moveCursor(QTextCursor::End);
+    text->insertPlainText(QStringLiteral(" № "));
+    window->findChild<QPushButton *>(QStringLiteral("btnInsertField"))->click();
+    EXPECT_EQ(memo->memo, QStringList{"Образец платежного поручения № [DSetDocs.\"NUMSCH\"]"});
 }
 
 TEST_F(Designer, AddCommandsMakeEachKindWithANameOfItsOwn)
