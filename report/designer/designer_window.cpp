@@ -164,7 +164,7 @@ void DesignerWindow::buildActions(QToolBar *bar, QToolBar *arrangeBar)
         QStringLiteral("Одной ширины"),   QStringLiteral("Одной высоты")};
     for (size_t i = 0; i < std::size(arrangements); ++i) {
         QAction *action = addAction(arrangeBar, arrangements[i].first, arrangeTexts[i]);
-        const int arrangement = int(arrangements[i].second);
+        const Arrangement arrangement = arrangements[i].second;
         connect(action, &QAction::triggered, this, [this, arrangement] { arrange(arrangement); });
         m_arrangeActions.push_back(action);
     }
@@ -308,13 +308,13 @@ void DesignerWindow::paste()
     m_document->addObjects(band, std::move(views), QStringLiteral("Вставка"));
 }
 
-void DesignerWindow::arrange(int arrangement)
+void DesignerWindow::arrange(Arrangement arrangement)
 {
     const std::vector<TfrxView *> chosen = m_document->selection();
     std::vector<QRectF> boxes;
     for (const TfrxView *view : chosen)
         boxes.push_back(m_document->rectOnPage(view));
-    const std::vector<QRectF> result = arranged(boxes, Arrangement(arrangement));
+    const std::vector<QRectF> result = arranged(boxes, arrangement);
     if (result == boxes)
         return;
     // Each object's box in its own band's terms.

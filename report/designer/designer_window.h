@@ -19,6 +19,7 @@ class QToolBar;
 // and hands it to whoever stores it; "Просмотр" shows the form as changed, unsaved.
 namespace zdesigner {
 
+enum class Arrangement;
 class DesignView;
 class PropertyPanel;
 
@@ -62,7 +63,7 @@ private:
     QAction *addAction(QToolBar *bar, const char *objectName, const QString &text,
                        const QKeySequence &shortcut = {});
     void buildActions(QToolBar *bar, QToolBar *arrangeBar);
-    void arrange(int arrangement);
+    void arrange(Arrangement arrangement);
     void updateActions();
     void updateTitle();
     // Asks about unsaved changes; true when the window may close.
