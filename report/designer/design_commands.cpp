@@ -60,7 +60,6 @@ void InsertObjectsCommand::putIn()
         entry.held->parent = entry.band;
         objects.insert(objects.begin() + std::ptrdiff_t(index), std::move(entry.held));
     }
-    m_document.setSelection({});
     std::vector<TfrxView *> added;
     for (const Entry &entry : m_entries)
         added.push_back(entry.object);
