@@ -19,6 +19,7 @@
 #include "reference_book_pickers.h"
 #include "report/preview/preview_hooks.h"
 #include "report/preview/show_report.h"
+#include "template_designer_command.h"
 #include "termination_signals.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
@@ -76,6 +77,14 @@ ReportShower previewShower(QWidget *parent, PromptService &prompts,
     hooks.openFileName = [&prompts](QWidget *parent, const QString &caption,
                                     const QString &filter) {
         return prompts.chooseFile(parent, caption, QString(), filter);
+    };
+    // The form's edit command opens the designer; the preview of the designer's "Просмотр"
+    // edits only the text of its pages.
+    const zpreview::PreviewHooks designerPreview = hooks;
+    hooks.editTemplate = [designerPreview](QWidget *parent, const QString &templateName,
+                                           const zreport::TfrxReport &report,
+                                           const zreport::DataSources &sources) {
+        openTemplateDesigner(parent, templateName, report, sources, designerPreview);
     };
     return [parent, hooks](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
         zpreview::showReport(report, sources, hooks, parent);

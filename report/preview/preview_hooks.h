@@ -1,5 +1,8 @@
 #pragma once
 
+#include "report/report_model.h"
+#include "report/report_rows.h"
+
 #include <QString>
 
 #include <functional>
@@ -26,6 +29,12 @@ struct PreviewHooks {
         saveFileName;
     std::function<QString(QWidget *parent, const QString &caption, const QString &filter)>
         openFileName;
+    // The edit command: opens the template of the form shown, by its name, with the rows the
+    // form is shown over (for showing the changed form). Unset: the command edits the text of
+    // the current page.
+    std::function<void(QWidget *parent, const QString &templateName,
+                       const zreport::TfrxReport &report, const zreport::DataSources &sources)>
+        editTemplate;
 
     // Sends the pages, titled as their print job, by e-mail in a window of the program's own;
     // false when it cannot (no mail server is set up), and the pages go to the desktop's mail

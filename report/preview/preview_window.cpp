@@ -494,7 +494,13 @@ void PreviewWindow::pageSettings()
 
 void PreviewWindow::editPage()
 {
-    if (m_running || prepared().pageCount() == 0 || !m_report.previewOptions.allowEdit)
+    if (m_running || !m_report.previewOptions.allowEdit)
+        return;
+    if (m_hooks.editTemplate) {
+        m_hooks.editTemplate(this, m_report.name, m_report, m_sources);
+        return;
+    }
+    if (prepared().pageCount() == 0)
         return;
     const int current = m_view->currentPage();
     PageEditorDialog dialog(m_engine->prepared(), current - 1, this,

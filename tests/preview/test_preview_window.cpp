@@ -449,4 +449,29 @@ TEST(PreviewWindow, PageEditorChangesThePreparedPageOnly)
     EXPECT_EQ(preview.window.prepared().pages().front().objects[3].text, "Строка 3");
 }
 
+TEST(PreviewWindow, EditCommandOpensTheTemplateOfTheFormWhenADesignerIsGiven)
+{
+    auto report = reportFromXml(rowsReportXml());
+    auto source = rows(5);
+    ScriptedUser user;
+    zpreview::PreviewHooks hooks = user.hooks();
+    QString edited;
+    const zreport::TfrxReport *editedReport = nullptr;
+    zreport::ReportRows *editedRows = nullptr;
+    hooks.editTemplate = [&](QWidget *, const QString &name, const zreport::TfrxReport &form,
+                             const zreport::DataSources &sources) {
+        edited = name;
+        editedReport = &form;
+        editedRows = sources.value(QStringLiteral("src"));
+    };
+    PreviewWindow window(*report, {{"src", source.get()}}, hooks);
+    window.show();
+    window.runReport();
+    child<QAction>(&window, "editAction")->trigger();
+    EXPECT_EQ(edited, report->name);
+    EXPECT_EQ(editedReport, report.get());
+    EXPECT_EQ(editedRows, source.get()); // so the designer's "Просмотр" shows the same document
+    EXPECT_TRUE(user.dialogTitles.isEmpty()) << "no page editor";
+}
+
 } // namespace
