@@ -127,11 +127,14 @@ void SendMailDialog::btnSendClick()
     message.to = QStringList{to};
     message.subject = m_subject->text().trimmed();
     message.text = m_text->toPlainText();
+    const TemplateWarning warn = [this](const QString &warning) {
+        m_prompts.inform(this, warning);
+    };
     QStringList titles;
     for (const auto &[form, box] : m_forms) {
         if (!box->isChecked())
             continue;
-        if (const QString problem = attachForm(m_dm, form, false, m_readImages, message);
+        if (const QString problem = attachForm(m_dm, form, false, m_readImages, warn, message);
             !problem.isEmpty()) {
             m_prompts.error(this, problem, windowTitle());
             return;

@@ -12,6 +12,7 @@
 #include "database_service.h"
 #include "debtors_command.h"
 #include "editor/document_editor.h"
+#include "form_templates_command.h"
 #include "mail_commands.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
@@ -185,6 +186,7 @@ int runZarnik(const StartupOptions &options)
                       });
     addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
     addMailCommands(*main, dm, prompts, *options.passwords, execDialog);
+    addFormTemplatesCommand(*main, dm, prompts, execDialog);
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

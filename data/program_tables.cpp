@@ -62,6 +62,11 @@ const struct {
     {"DOC_AUDIT",
      {"CREATE TABLE DOC_AUDIT (KODDOCS INTEGER NOT NULL PRIMARY KEY, MADE_BY VARCHAR(63), "
       "MADE_AT DATE, CHANGED_BY VARCHAR(63), CHANGED_AT DATE)"}},
+    // The business's own versions of the printed forms, by template name (see
+    // data/business_templates.h); BODY holds the template's bytes as they were stored.
+    {"TEMPLATES",
+     {"CREATE TABLE TEMPLATES (NAME VARCHAR(32) NOT NULL PRIMARY KEY, BODY BLOB SUB_TYPE 0, "
+      "CHANGED_BY VARCHAR(63), CHANGED_AT DATE)"}},
 };
 
 // Columns added to the program's tables after they were first kept: added where missing.

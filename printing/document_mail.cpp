@@ -35,7 +35,7 @@ QString mailText(const TDM &dm)
 }
 
 QString attachForm(TDM &dm, PrintForm form, bool portrait, const FormImagesReader &readImages,
-                   mail::Message &message)
+                   const TemplateWarning &warn, mail::Message &message)
 {
     QString failure;
     QByteArray pdf;
@@ -53,7 +53,8 @@ QString attachForm(TDM &dm, PrintForm form, bool portrait, const FormImagesReade
             if (!zreport::writePreparedPdf(engine.prepared(), buffer, {}, report.documentTitle))
                 failure =
                     QStringLiteral("Не удалось записать PDF формы «%1».").arg(mailFormTitle(form));
-        });
+        },
+        warn);
     if (!error.isEmpty())
         return error;
     if (!failure.isEmpty())

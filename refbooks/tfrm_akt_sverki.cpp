@@ -1,8 +1,8 @@
 #include "tfrm_akt_sverki.h"
 
 #include "data/tdm.h"
+#include "printing/form_template.h"
 #include "printing/reconciliation_rows.h"
-#include "templates/template_loader.h"
 #include "ui/command.h"
 #include "ui/date_edit.h"
 #include "ui/prompt_service.h"
@@ -147,21 +147,23 @@ void TfrmAktSverki::btnOKClick()
         m_from->setFocus();
         return;
     }
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(kTemplate, &error);
-    if (!report) {
-        reportError(prompts, this, error);
+    const FormTemplate loaded = loadFormTemplate(m_context.dm, kTemplate);
+    if (!loaded.report) {
+        reportError(prompts, this, loaded.error);
         return;
     }
+    if (!loaded.warning.isEmpty())
+        prompts.inform(this, loaded.warning);
+    zreport::TfrxReport &report = *loaded.report;
     const ReconciliationAct act = reconciliationAct(
         readingTransaction(m_context.dm), m_choices[size_t(m_client->currentIndex())].client,
         m_from->date(), m_to->date());
-    report->documentTitle = reconciliationTitle(act);
+    report.documentTitle = reconciliationTitle(act);
     if (m_context.readImages)
-        report->images = m_context.readImages(pictureImageNames(*report));
+        report.images = m_context.readImages(pictureImageNames(report));
     const ReconciliationRows rows(act, m_ground->currentText().trimmed(), m_mirror->isChecked());
     if (m_context.showReport)
-        m_context.showReport(*report, rows.sources());
+        m_context.showReport(report, rows.sources());
     accept();
 }
 
