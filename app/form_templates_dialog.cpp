@@ -87,15 +87,21 @@ void FormTemplatesDialog::reload()
     for (int row = 0; row < int(names.size()); ++row) {
         const QString &name = names[row];
         const auto own = stored.find(name);
-        const QString changed =
-            own == stored.end()
-                ? QString()
-                : QStringLiteral("%1 %2").arg(own->second.changedAt.toString(u"dd.MM.yyyy HH:mm"),
-                                              own->second.changedBy);
+        QString changed;
+        if (own != stored.end()) {
+            changed =
+                QStringLiteral("%1 %2")
+                    .arg(own->second.changedAt.toString(u"dd.MM.yyyy HH:mm"), own->second.changedBy)
+                    .trimmed();
+            if (changed.isEmpty())
+                changed = QStringLiteral("да");
+        }
         m_forms->setItem(row, TitleColumn,
                          new QTableWidgetItem(ztemplates::builtinTemplateTitle(name)));
-        m_forms->setItem(row, NameColumn, new QTableWidgetItem(name));
-        m_forms->setItem(row, ChangedColumn, new QTableWidgetItem(changed.trimmed()));
+        auto *nameItem = new QTableWidgetItem(name);
+        nameItem->setData(Qt::UserRole, own != stored.end()); // whether the business changed it
+        m_forms->setItem(row, NameColumn, nameItem);
+        m_forms->setItem(row, ChangedColumn, new QTableWidgetItem(changed));
         if (name == current)
             m_forms->selectRow(row);
     }
@@ -112,7 +118,7 @@ bool FormTemplatesDialog::chosenIsChanged() const
 {
     const QList<QTableWidgetItem *> chosen = m_forms->selectedItems();
     return !chosen.isEmpty() &&
-           !m_forms->item(chosen.first()->row(), ChangedColumn)->text().isEmpty();
+           m_forms->item(chosen.first()->row(), NameColumn)->data(Qt::UserRole).toBool();
 }
 
 void FormTemplatesDialog::updateCommands()
