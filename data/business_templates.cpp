@@ -4,6 +4,8 @@
 #include "fb_statement.h"
 #include "program_tables.h"
 
+#include <ibase.h>
+
 #include <QVariant>
 
 namespace business_templates {
@@ -22,10 +24,16 @@ void requireTable(FbTransaction &transaction)
 
 std::optional<QByteArray> body(FbTransaction &transaction, const QString &name)
 {
-    if (!tableExists(transaction, "TEMPLATES"))
-        return std::nullopt;
     FbStatement statement(transaction);
-    statement.prepare(QStringLiteral("SELECT BODY FROM TEMPLATES WHERE NAME = :NAME"));
+    try {
+        statement.prepare(QStringLiteral("SELECT BODY FROM TEMPLATES WHERE NAME = :NAME"));
+    } catch (const DbError &e) {
+        // Read at every print, where asking first whether the table is there would cost a
+        // server two more round trips; only a database that lacks the table refuses this.
+        if (e.hasEngineCode(isc_dsql_relation_err))
+            return std::nullopt;
+        throw;
+    }
     statement.setParameter(0, name);
     statement.execute();
     std::optional<QByteArray> stored;

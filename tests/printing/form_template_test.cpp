@@ -7,6 +7,7 @@
 #include "temp_database.h"
 
 #include "data/business_templates.h"
+#include "data/db_error.h"
 #include "data/fb_connection.h"
 #include "data/tdm.h"
 #include "printing/form_template.h"
@@ -152,6 +153,26 @@ TEST(FormTemplates, AStoredTemplateThatDoesNotLoadPrintsTheStandardOneWithAMessa
     EXPECT_TRUE(errors.contains(
         QStringLiteral("render: Бланк «Счет на оплату» из базы данных не загружается")))
         << errors.toStdString();
+}
+
+// A database made before the forms were kept, opened by a user who may not add the table.
+TEST(FormTemplates, ADatabaseWithoutTheTablePrintsTheBuiltInFormsAndSaysHowToGetIt)
+{
+    const TempDatabase db(TempDatabase::Demo);
+    FbConnection connection;
+    connection.attach(db.path(), database::userName(), database::password());
+    executeCommitted(connection, QStringLiteral("DROP TABLE TEMPLATES"));
+    FbTransaction transaction(connection);
+    transaction.start();
+    EXPECT_FALSE(business_templates::body(transaction, kInvoice));
+    EXPECT_TRUE(business_templates::list(transaction).empty());
+    try {
+        business_templates::store(transaction, kInvoice, changedInvoice());
+        ADD_FAILURE() << "stored without a table";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.message().startsWith(
+            QStringLiteral("В базе данных нет таблицы бланков документов: откройте базу")));
+    }
 }
 
 struct RefusedImport {
