@@ -154,6 +154,9 @@ bool SendMailDialog::progress(qint64 sent, qint64 total)
 
 bool SendMailDialog::attach(mail::Message &message, QStringList &titles)
 {
+    const TemplateWarning warn = [this](const QString &warning) {
+        m_prompts.inform(this, warning);
+    };
     if (m_previewed) {
         message.attachments.push_back(m_previewed->file);
         if (!m_previewed->formTitle.isEmpty())
@@ -163,7 +166,7 @@ bool SendMailDialog::attach(mail::Message &message, QStringList &titles)
     for (const auto &[form, box] : m_forms) {
         if (!box->isChecked())
             continue;
-        if (const QString problem = attachForm(m_dm, form, false, m_readImages, message);
+        if (const QString problem = attachForm(m_dm, form, false, m_readImages, warn, message);
             !problem.isEmpty()) {
             m_prompts.error(this, problem, windowTitle());
             return false;
@@ -177,8 +180,8 @@ bool SendMailDialog::attach(mail::Message &message, QStringList &titles)
             m_actFrom->setFocus();
             return false;
         }
-        if (const QString problem = attachReconciliationAct(m_dm, m_actFrom->date(),
-                                                            m_actTo->date(), m_readImages, message);
+        if (const QString problem = attachReconciliationAct(
+                m_dm, m_actFrom->date(), m_actTo->date(), m_readImages, warn, message);
             !problem.isEmpty()) {
             m_prompts.error(this, problem, windowTitle());
             return false;

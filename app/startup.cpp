@@ -12,6 +12,7 @@
 #include "database_service.h"
 #include "debtors_command.h"
 #include "editor/document_editor.h"
+#include "form_templates_command.h"
 #include "mail_commands.h"
 #include "printing/report_shower.h"
 #include "program_version.h"
@@ -63,10 +64,9 @@ void closeOnTerminationSignal()
         terminationRequested = true;
 }
 
-// What the windows print is shown in the report preview, whose file windows and mail window
-// are the program's own.
-ReportShower previewShower(QWidget *parent, PromptService &prompts,
-                           decltype(zpreview::PreviewHooks::sendEmail) sendEmail)
+// The preview's file windows and mail window are the program's own.
+zpreview::PreviewHooks programPreviewHooks(PromptService &prompts,
+                                           decltype(zpreview::PreviewHooks::sendEmail) sendEmail)
 {
     zpreview::PreviewHooks hooks = zpreview::PreviewHooks::standard();
     hooks.sendEmail = std::move(sendEmail);
@@ -78,13 +78,21 @@ ReportShower previewShower(QWidget *parent, PromptService &prompts,
                                     const QString &filter) {
         return prompts.chooseFile(parent, caption, QString(), filter);
     };
-    // The form's edit command opens the designer; the preview of the designer's "Просмотр"
-    // edits only the text of its pages.
-    const zpreview::PreviewHooks designerPreview = hooks;
-    hooks.editTemplate = [designerPreview](QWidget *parent, const QString &templateName,
-                                           const zreport::TfrxReport &report,
-                                           const zreport::DataSources &sources) {
-        openTemplateDesigner(parent, templateName, report, sources, designerPreview);
+    return hooks;
+}
+
+// What the windows print is shown in the report preview, whose edit command opens the
+// designer on the form; the preview of the designer's "Просмотр" edits only the text of its
+// pages.
+ReportShower previewShower(QWidget *parent, TDM &dm, PromptService &prompts,
+                           const zpreview::PreviewHooks &designerPreview)
+{
+    zpreview::PreviewHooks hooks = designerPreview;
+    hooks.editTemplate = [&dm, &prompts, designerPreview](
+                             QWidget *parent, const QString &templateName,
+                             const zreport::TfrxReport &report,
+                             const zreport::DataSources &sources) {
+        openTemplateDesigner(parent, dm, prompts, templateName, report, sources, designerPreview);
     };
     return [parent, hooks](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
         zpreview::showReport(report, sources, hooks, parent);
@@ -175,8 +183,9 @@ int runZarnik(const StartupOptions &options)
         return 1;
     }
     runningMainWindow = main.get();
-    const ReportShower shower = previewShower(
-        main.get(), prompts, previewMailSender(dm, prompts, *options.passwords, execDialog));
+    const zpreview::PreviewHooks previewHooks = programPreviewHooks(
+        prompts, previewMailSender(dm, prompts, *options.passwords, execDialog));
+    const ReportShower shower = previewShower(main.get(), dm, prompts, previewHooks);
     main->setReportShower(shower);
     main->setDocumentEditor([&dm, &prompts, shower](QWidget *parent, EditorMode mode) {
         return openDocumentEditor(
@@ -197,6 +206,11 @@ int runZarnik(const StartupOptions &options)
                       });
     addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
     addMailCommands(*main, dm, prompts, *options.passwords, execDialog);
+    addFormTemplatesCommand(*main, dm, prompts, execDialog,
+                            [&dm, &prompts, &previewHooks, window = main.get()](
+                                const QString &name) {
+                                openFormDesigner(window, dm, prompts, name, previewHooks);
+                            });
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

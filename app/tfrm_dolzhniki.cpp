@@ -4,9 +4,10 @@
 #include "data/tdm.h"
 #include "debtors_models.h"
 #include "printing/debtors_listing.h"
-#include "templates/template_loader.h"
+#include "printing/form_template.h"
 #include "ui/command.h"
 #include "ui/date_edit.h"
+#include "ui/prompt_service.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -205,18 +206,19 @@ void TfrmDolzhniki::dbgrDolzhnikiDblClick()
 
 void TfrmDolzhniki::btnPrintClick()
 {
-    QString error;
-    const auto report =
-        ztemplates::loadBuiltinTemplate(QString::fromLatin1(kDebtorsTemplate), &error);
-    if (!report) {
-        reportError(m_prompts, this, error);
+    const FormTemplate loaded = loadFormTemplate(m_dm, QString::fromLatin1(kDebtorsTemplate));
+    if (!loaded.report) {
+        reportError(m_prompts, this, loaded.error);
         return;
     }
     if (!m_showReport)
         return;
-    report->documentTitle = QStringLiteral("Должники на ") + m_date->date().toString(u"dd.MM.yyyy");
+    if (!loaded.warning.isEmpty())
+        m_prompts.inform(this, loaded.warning);
+    zreport::TfrxReport &report = *loaded.report;
+    report.documentTitle = QStringLiteral("Должники на ") + m_date->date().toString(u"dd.MM.yyyy");
     const DebtorsListingRows rows(m_clientsModel->debts(), m_date->date());
-    m_showReport(*report, rows.sources());
+    m_showReport(report, rows.sources());
 }
 
 void TfrmDolzhniki::btnAktSverkiClick()

@@ -500,7 +500,8 @@ void TfrmMain::btnSchClick(QObject *sender)
         return;
     const QString problem =
         printCurrentDocument(m_dm, button->form, !ui->btnActAlb->isHidden(),
-                             !ui->btnRasxAlb->isHidden(), formImagesReader(), m_showReport);
+                             !ui->btnRasxAlb->isHidden(), formImagesReader(), m_showReport,
+                             [this](const QString &warning) { m_prompts.inform(this, warning); });
     if (!problem.isEmpty()) {
         reportError(m_prompts, this, problem);
         return;

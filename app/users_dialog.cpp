@@ -2,11 +2,11 @@
 
 #include "data/db_error.h"
 #include "data/office_users.h"
+#include "ui/command_row.h"
 #include "ui/prompt_service.h"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,14 +16,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Пользователи");
-
-QPushButton *button(QWidget *parent, const char *name, const QString &text)
-{
-    auto *made = new QPushButton(text, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    made->setAutoDefault(false);
-    return made;
-}
 
 } // namespace
 
@@ -57,26 +49,20 @@ UsersDialog::UsersDialog(FbConnection &connection, PromptService &prompts, QWidg
     form->addRow(QStringLiteral("Пароль:"), m_password);
     form->addRow(QStringLiteral("Пароль ещё раз:"), m_passwordAgain);
     form->addRow(QStringLiteral("Роль:"), m_role);
-    auto *buttons = new QHBoxLayout;
-    QPushButton *add = button(this, "btnAdd", QStringLiteral("Добавить"));
-    QPushButton *setPassword = button(this, "btnSetPassword", QStringLiteral("Сменить пароль"));
-    QPushButton *setRole = button(this, "btnSetRole", QStringLiteral("Сменить роль"));
-    QPushButton *remove = button(this, "btnRemove", QStringLiteral("Удалить"));
-    QPushButton *close = button(this, "btnClose", QStringLiteral("Закрыть"));
-    for (QPushButton *b : {add, setPassword, setRole, remove})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(close);
+    QPushButton *add = commandButton(this, "btnAdd", QStringLiteral("Добавить"));
+    QPushButton *setPassword =
+        commandButton(this, "btnSetPassword", QStringLiteral("Сменить пароль"));
+    QPushButton *setRole = commandButton(this, "btnSetRole", QStringLiteral("Сменить роль"));
+    QPushButton *remove = commandButton(this, "btnRemove", QStringLiteral("Удалить"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_users);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(commandRow(*this, {add, setPassword, setRole, remove}));
 
     connect(add, &QPushButton::clicked, this, &UsersDialog::btnAddClick);
     connect(setPassword, &QPushButton::clicked, this, &UsersDialog::btnSetPasswordClick);
     connect(setRole, &QPushButton::clicked, this, &UsersDialog::btnSetRoleClick);
     connect(remove, &QPushButton::clicked, this, &UsersDialog::btnRemoveClick);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
     // The chosen user's name and role, ready for a change.
     connect(m_users, &QTableWidget::itemSelectionChanged, this, [this] {
         const QString user = chosenUser();

@@ -215,10 +215,13 @@ int runEmail(const QStringList &args)
                     std::fprintf(stderr, "email: %s\n", qPrintable(stored.problem));
                 return stored.images;
             };
+        const TemplateWarning warnOnStderr = [](const QString &warning) {
+            std::fprintf(stderr, "email: %s\n", qPrintable(warning));
+        };
         QStringList titles;
         for (const NamedForm &form : forms) {
             if (const QString problem =
-                    attachForm(dm, form.form, form.portrait, readImages, message);
+                    attachForm(dm, form.form, form.portrait, readImages, warnOnStderr, message);
                 !problem.isEmpty()) {
                 std::fprintf(stderr, "email: %s\n", qPrintable(problem));
                 return 1;

@@ -8,6 +8,7 @@
 #include "data/reconciliation_act.h"
 #include "data/server_location.h"
 #include "data/tdm.h"
+#include "printing/form_template.h"
 #include "printing/print_job.h"
 #include "printing/reconciliation_rows.h"
 #include "report/export/export_filters.h"
@@ -302,16 +303,19 @@ int runRender(const QStringList &args)
     if (const QString problem = readOptions(parser, o); !problem.isEmpty())
         return line.usageError(problem);
 
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(o.templateName, &error);
-    if (!report) {
-        std::fprintf(stderr, "render: %s\n", qPrintable(error));
-        return 1;
-    }
     try {
         TDM dm;
         if (!openDatabase(dm, o.db, "render"))
             return 1;
+        // The business's version of the form when the database keeps one.
+        const FormTemplate loaded = loadFormTemplate(dm, o.templateName);
+        if (!loaded.report) {
+            std::fprintf(stderr, "render: %s\n", qPrintable(loaded.error));
+            return 1;
+        }
+        if (!loaded.warning.isEmpty())
+            std::fprintf(stderr, "render: %s\n", qPrintable(loaded.warning));
+        const zreport::TfrxReport *report = loaded.report.get();
         if (o.templateName == kActTemplate)
             return renderAct(dm, *report, o);
         if (const QString problem = prepareData(dm, o); !problem.isEmpty()) {

@@ -21,3 +21,4 @@ int runDebts(const QStringList &args);
 int runPay(const QStringList &args);
 int runImportStatement(const QStringList &args);
 int runEmail(const QStringList &args);
+int runTemplate(const QStringList &args);

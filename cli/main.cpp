@@ -47,6 +47,10 @@ const char kUsage[] =
     "        [--smtp HOST:PORT] [--security starttls|ssl|none] [--user NAME]\n"
     "                            send the document's forms as PDFs by e-mail (password from\n"
     "                            ZARNIK_SMTP_PASSWORD)\n"
+    "  template export NAME FILE [--db LOCATION] | import NAME FILE --db LOCATION |\n"
+    "           reset NAME --db LOCATION | list [--db LOCATION]\n"
+    "                            the printed forms' templates: the business's own versions kept\n"
+    "                            in the database, to or from a file\n"
     "--db and --database are one option; LOCATION is a file or a server's connection string\n"
     "(host:/path/file.gdb, host/port:alias). On a server, backup, restore and validate work as\n"
     "the user of --user NAME --password WORD (else ISC_USER and ISC_PASSWORD).\n";
@@ -92,6 +96,7 @@ int main(int argc, char **argv)
         {QStringLiteral("pay"), runPay},
         {QStringLiteral("import-statement"), runImportStatement},
         {QStringLiteral("email"), runEmail},
+        {QStringLiteral("template"), runTemplate},
     };
     QStringList args = app.arguments().mid(1);
     const QString first = args.value(0);

@@ -45,6 +45,7 @@ QString dataWords(const QString &object)
         {"DUEDATES", "сроки оплаты"},
         {"BANK_OPERATIONS", "операции банковских выписок"},
         {"DOC_AUDIT", "запись о том, кто изменял документы"},
+        {"TEMPLATES", "бланки документов"},
     };
     for (const auto &name : kNames) {
         if (object == QLatin1String(name.object))

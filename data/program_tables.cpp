@@ -69,6 +69,11 @@ const struct {
     {"DOC_AMOUNTS",
      {"CREATE TABLE DOC_AMOUNTS (KODDOCS INTEGER NOT NULL PRIMARY KEY, "
       "AMOUNT DOUBLE PRECISION DEFAULT 0 NOT NULL, SROK DATE)"}},
+    // The business's own versions of the printed forms, by template name (see
+    // data/business_templates.h); BODY holds the template's bytes as they were stored.
+    {"TEMPLATES",
+     {"CREATE TABLE TEMPLATES (NAME VARCHAR(32) NOT NULL PRIMARY KEY, BODY BLOB SUB_TYPE 0, "
+      "CHANGED_BY VARCHAR(63), CHANGED_AT DATE)"}},
 };
 
 // Columns added to the program's tables after they were first kept: added where missing.

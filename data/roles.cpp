@@ -10,7 +10,8 @@ namespace {
 const char *const kTables[] = {
     "DOCS",     "DETAILDOCS", "CLIENTS",         "RASSCHET",  "OSNOVANIE",     "NOMENKLOTURA",
     "KNP",      "REKVIZITY",  "IMAGES",          "NUMBERING", "PAYMENTS",      "DUEDATES",
-    "SETTINGS", "EMAILS",     "BANK_OPERATIONS", "DOC_AUDIT", "MAIL_SENDINGS", "DOC_AMOUNTS"};
+    "SETTINGS", "EMAILS",     "BANK_OPERATIONS", "DOC_AUDIT", "MAIL_SENDINGS", "DOC_AMOUNTS",
+    "TEMPLATES"};
 
 const char *const kGenerators[] = {
     "DOCS_KOD_GEN",      "DETAILDOCS_KOD_GEN",      "CLIENTS_KOD_GEN",      "RASSCHET_KOD_GEN",
@@ -18,12 +19,12 @@ const char *const kGenerators[] = {
     "PAYMENTS_KOD_GEN",  "BANK_OPERATIONS_KOD_GEN", "MAIL_SENDINGS_KOD_GEN"};
 
 // What a manager may not do in full: the business's requisites (with its images and the
-// program's settings, such as the payment term), deleting documents, and the record of who
-// changed what, which only the database's triggers write.
+// program's settings, such as the payment term), the business's forms, deleting documents, and
+// the record of who changed what, which only the database's triggers write.
 QString managerTablePrivileges(const QString &table)
 {
     if (table == u"REKVIZITY" || table == u"IMAGES" || table == u"SETTINGS" ||
-        table == u"DOC_AUDIT")
+        table == u"DOC_AUDIT" || table == u"TEMPLATES")
         return QStringLiteral("S");
     if (table == u"DOCS" || table == u"NUMBERING")
         return QStringLiteral("SIU");

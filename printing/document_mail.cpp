@@ -87,12 +87,12 @@ QString mailFileName(const TDM &dm, PrintForm form)
 }
 
 QString attachForm(TDM &dm, PrintForm form, bool portrait, const FormImagesReader &readImages,
-                   mail::Message &message)
+                   const TemplateWarning &warn, mail::Message &message)
 {
     QString failure;
     QByteArray pdf;
     const QString error = printCurrentDocument(dm, form, portrait, portrait, readImages,
-                                               pdfWriter(pdf, failure, mailFormTitle(form)));
+                                               pdfWriter(pdf, failure, mailFormTitle(form)), warn);
     if (!error.isEmpty())
         return error;
     if (!failure.isEmpty())
@@ -113,7 +113,7 @@ std::pair<QDate, QDate> mailActPeriod(const TDM &dm)
 }
 
 QString attachReconciliationAct(TDM &dm, QDate from, QDate to, const FormImagesReader &readImages,
-                                mail::Message &message)
+                                const TemplateWarning &warn, mail::Message &message)
 {
     if (!dm.TsnRW.isActive())
         dm.TsnRW.start();
@@ -126,7 +126,8 @@ QString attachReconciliationAct(TDM &dm, QDate from, QDate to, const FormImagesR
     QString failure;
     QByteArray pdf;
     const QString error =
-        showReconciliationAct(act, {}, false, readImages, pdfWriter(pdf, failure, mailActTitle()));
+        showReconciliationAct(dm, act, {}, false, readImages,
+                              pdfWriter(pdf, failure, mailActTitle()), warn);
     if (!error.isEmpty())
         return error;
     if (!failure.isEmpty())

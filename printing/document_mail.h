@@ -29,11 +29,12 @@ QString mailText(const TDM &dm);
 
 // Renders the current document as form into a PDF and adds it to message's attachments, named
 // "Счет на оплату № 7 от 01.12.2026.pdf". The totals are worked out as for printing and left in
-// editing state, as the printing commands leave them. Gives why it could not, or an empty
+// editing state, as the printing commands leave them; a stored form that does not load is told
+// to warn, and the built-in one attached. Gives why it could not, or an empty
 // text; database errors are thrown.
 // portrait chooses the upright act or waybill.
 QString attachForm(TDM &dm, PrintForm form, bool portrait, const FormImagesReader &readImages,
-                   mail::Message &message);
+                   const TemplateWarning &warn, mail::Message &message);
 
 // The form of the current document that a report titled title prints (as printing titles its
 // print job), or nothing for any other report.
@@ -48,7 +49,7 @@ QString mailActTitle(); // "Акт сверки взаиморасчетов"
 std::pair<QDate, QDate> mailActPeriod(const TDM &dm);
 // Renders the act over from..to into a PDF attachment of message, as attachForm does.
 QString attachReconciliationAct(TDM &dm, QDate from, QDate to, const FormImagesReader &readImages,
-                                mail::Message &message);
+                                const TemplateWarning &warn, mail::Message &message);
 
 // Records that the server took the current document's message with the given forms, in a
 // transaction of its own committed at once. Throws DbError.

@@ -2,7 +2,6 @@
 
 #include "data/listing_statements.h"
 #include "data/tdm.h"
-#include "templates/template_loader.h"
 
 #include <map>
 
@@ -118,15 +117,18 @@ QString documentTitle(const TDM &dm, PrintForm form, const QString &title, bool 
 }
 
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
-                             const FormImagesReader &readImages, const ReportShower &show)
+                             const FormImagesReader &readImages, const ReportShower &show,
+                             const TemplateWarning &warn)
 {
     const QString name = documentTemplateName(form, dm.vatMode(), actPortrait, waybillPortrait);
     // The template is read before the document is touched, so that a form that cannot be
     // printed changes nothing.
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(name, &error);
-    if (!report)
-        return error;
+    FormTemplate loaded = loadFormTemplate(dm, name);
+    if (!loaded.report)
+        return loaded.error;
+    if (!loaded.warning.isEmpty() && warn)
+        warn(loaded.warning);
+    zreport::TfrxReport *report = loaded.report.get();
     prepareDocumentTotals(dm, name);
     report->documentTitle = documentTitle(dm, form);
     if (readImages)

@@ -2,6 +2,7 @@
 
 #include "dataset_rows.h"
 #include "form_images.h"
+#include "form_template.h"
 #include "report/report_rows.h"
 #include "report_shower.h"
 
@@ -59,9 +60,11 @@ private:
 };
 
 // Prints the current document as form, as the register's printing commands do: loads the
-// form's built-in template, works out the document's totals and words (left in editing
+// form's template (the business's version, see loadFormTemplate; a stored one that does not
+// load is told to warn first), works out the document's totals and words (left in editing
 // state, to be posted by the next movement) and hands the template, with the images its
 // pictures ask readImages for (none without a reader), and the data module's rows to show.
 // Gives why it could not, or an empty text; database errors are thrown.
 QString printCurrentDocument(TDM &dm, PrintForm form, bool actPortrait, bool waybillPortrait,
-                             const FormImagesReader &readImages, const ReportShower &show);
+                             const FormImagesReader &readImages, const ReportShower &show,
+                             const TemplateWarning &warn);

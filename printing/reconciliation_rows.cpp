@@ -1,7 +1,6 @@
 #include "reconciliation_rows.h"
 
 #include "data/reconciliation_act.h"
-#include "templates/template_loader.h"
 
 using zreport::FieldKind;
 using zreport::MemoryRows;
@@ -122,13 +121,16 @@ QString reconciliationTitle(const ReconciliationAct &act)
         .arg(act.client.name, dateText(act.from), dateText(act.to));
 }
 
-QString showReconciliationAct(const ReconciliationAct &act, const QString &ground, bool mirror,
-                              const FormImagesReader &readImages, const ReportShower &show)
+QString showReconciliationAct(TDM &dm, const ReconciliationAct &act, const QString &ground,
+                              bool mirror, const FormImagesReader &readImages,
+                              const ReportShower &show, const TemplateWarning &warn)
 {
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(QStringLiteral("repAktSverki"), &error);
-    if (!report)
-        return error;
+    const FormTemplate loaded = loadFormTemplate(dm, QStringLiteral("repAktSverki"));
+    if (!loaded.report)
+        return loaded.error;
+    if (!loaded.warning.isEmpty() && warn)
+        warn(loaded.warning);
+    zreport::TfrxReport *report = loaded.report.get();
     report->documentTitle = reconciliationTitle(act);
     if (readImages)
         report->images = readImages(pictureImageNames(*report));

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "form_images.h"
+#include "form_template.h"
 #include "report_shower.h"
 
 #include "report/report_rows.h"
 
 #include <memory>
+
+class TDM;
 
 struct ReconciliationAct;
 
@@ -29,5 +32,8 @@ QString reconciliationTitle(const ReconciliationAct &act);
 // Shows the act as its template (repAktSverki) prints it, titled for its print job and with
 // the stamp and signatures readImages gives (none without a reader). Gives why it could not,
 // or an empty text.
-QString showReconciliationAct(const ReconciliationAct &act, const QString &ground, bool mirror,
-                              const FormImagesReader &readImages, const ReportShower &show);
+// The business's own version of the form prints where there is one (warn tells when it does
+// not load and the built-in one stands in).
+QString showReconciliationAct(TDM &dm, const ReconciliationAct &act, const QString &ground,
+                              bool mirror, const FormImagesReader &readImages,
+                              const ReportShower &show, const TemplateWarning &warn);

@@ -4,8 +4,8 @@
 
 #include "data/dataset.h"
 #include "data/tdm.h"
+#include "printing/form_template.h"
 #include "printing/print_job.h"
-#include "templates/template_loader.h"
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/prompt_service.h"
@@ -184,18 +184,19 @@ void ReferenceList::addPrintCommand(const QString &templateName)
 void ReferenceList::printListing(const QString &templateName)
 {
     postPending();
-    QString error;
-    const auto report = ztemplates::loadBuiltinTemplate(templateName, &error);
-    if (!report) {
-        reportError(m_prompts, this, error);
+    const FormTemplate loaded = loadFormTemplate(m_dm, templateName);
+    if (!loaded.report) {
+        reportError(m_prompts, this, loaded.error);
         return;
     }
     if (!m_context.showReport)
         return;
+    if (!loaded.warning.isEmpty())
+        m_prompts.inform(this, loaded.warning);
     // The listing runs over the dataset itself; the user finds the list where it was.
     const qint64 kod = m_dataset->asInteger(QStringLiteral("KOD"));
     ReportSources sources(m_dm);
-    m_context.showReport(*report, sources.sources());
+    m_context.showReport(*loaded.report, sources.sources());
     m_dataset->locate(kod);
 }
 

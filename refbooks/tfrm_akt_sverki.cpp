@@ -1,6 +1,7 @@
 #include "tfrm_akt_sverki.h"
 
 #include "data/tdm.h"
+#include "printing/form_template.h"
 #include "printing/reconciliation_rows.h"
 #include "ui/command.h"
 #include "ui/date_edit.h"
@@ -149,9 +150,9 @@ void TfrmAktSverki::btnOKClick()
         m_from->date(), m_to->date());
     const ReportShower show =
         m_context.showReport ? m_context.showReport : [](const auto &, const auto &) {};
-    if (const QString error =
-            showReconciliationAct(act, m_ground->currentText().trimmed(), m_mirror->isChecked(),
-                                  m_context.readImages, show);
+    if (const QString error = showReconciliationAct(
+            m_context.dm, act, m_ground->currentText().trimmed(), m_mirror->isChecked(),
+            m_context.readImages, show, [&](const QString &warning) { prompts.inform(this, warning); });
         !error.isEmpty()) {
         reportError(prompts, this, error);
         return;

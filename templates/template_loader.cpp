@@ -290,15 +290,29 @@ QStringList builtinTemplateNames()
     return names;
 }
 
+static QString builtinPath(const QString &name)
+{
+    return builtinDirectory() + QLatin1Char('/') + name + QStringLiteral(".xml");
+}
+
 std::unique_ptr<TfrxReport> loadBuiltinTemplate(const QString &name, QString *error)
 {
-    const QString path = builtinDirectory() + QLatin1Char('/') + name + QStringLiteral(".xml");
     if (!builtinTemplateNames().contains(name)) {
         if (error)
             *error = QStringLiteral("Нет встроенного шаблона %1").arg(name);
         return nullptr;
     }
-    return loadTemplateFile(path, error);
+    return loadTemplateFile(builtinPath(name), error);
+}
+
+QByteArray builtinTemplateBody(const QString &name)
+{
+    if (!builtinTemplateNames().contains(name))
+        return {};
+    QFile file(builtinPath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
 }
 
 } // namespace ztemplates

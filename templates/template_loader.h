@@ -2,6 +2,7 @@
 
 #include "report/report_model.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -21,5 +22,7 @@ std::unique_ptr<zreport::TfrxReport> loadTemplateFile(const QString &path, QStri
 // The templates built into the program, by name ("repSchet", "repKNP", ...).
 QStringList builtinTemplateNames();
 std::unique_ptr<zreport::TfrxReport> loadBuiltinTemplate(const QString &name, QString *error);
+// The built-in template's file as it is; a null QByteArray for a name that is not built in.
+QByteArray builtinTemplateBody(const QString &name);
 
 } // namespace ztemplates

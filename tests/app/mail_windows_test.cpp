@@ -216,7 +216,8 @@ protected:
                 zpreview::PreviewWindow preview(report, sources, hooks);
                 preview.runReport();
                 child<QAction>(preview, "emailAction")->trigger();
-            });
+            },
+            {});
         EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     }
 

@@ -1,3 +1,4 @@
+#include "data/business_templates.h"
 #include "main_window_test.h"
 #include "report/report_engine.h"
 #include "ui/db_grid.h"
@@ -177,6 +178,24 @@ TEST_F(Printing, OrientationTogglesTurnTheActAndTheWaybillUntilClickedBack)
     click(*window, "btnRasxAlb");
     expectPrints("btnActVyp", QStringLiteral("repActKn"));
     expectPrints("btnRasxNakl", QStringLiteral("repNaklKn"));
+}
+
+// The business's invoice in the database no longer reads: the standard one prints, after one
+// message that names the form.
+TEST_F(Printing, AStoredFormThatDoesNotLoadPrintsTheStandardOneAfterSayingSo)
+{
+    {
+        FbTransaction transaction(dm.ZNDB);
+        transaction.start();
+        business_templates::store(transaction, QStringLiteral("repSchet"), "<TfrxReport");
+        transaction.commit();
+    }
+    openWindow();
+    prompts.expectInform(QStringLiteral("Бланк «Счет на оплату» из базы данных не загружается "
+                                        "(repSchet:1:11: Premature end of document.); "
+                                        "напечатан стандартный бланк."));
+    expectPrints("btnSch", QStringLiteral("repSchet"));
+    expectPrints("btnSchFac", QStringLiteral("repSchF"));
 }
 
 TEST_F(Printing, TotalsAreWorkedOutFromTheLinesAndLeftForTheNextPost)

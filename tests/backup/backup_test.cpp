@@ -212,7 +212,7 @@ TEST_F(BackupTest, ProgressRisesToTheEnd)
 TEST_F(BackupTest, AFullDiskLeavesNoPartialFileAndTheDatabaseUntouched)
 {
     const QString small = file(QStringLiteral("small"));
-    FullDisk disk(small, QStringLiteral("3m"));
+    FullDisk disk(small, QStringLiteral("4500k"));
     SKIP_WITHOUT_FULL_DISK(disk);
     TempDatabase source(TempDatabase::Demo);
     addGeneratedRows(source.path());

@@ -11,6 +11,7 @@
 #include "data/program_tables.h"
 #include "data/tdm.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 
@@ -95,6 +96,8 @@ const ActionCase kActions[] = {
     {"numbers new requisites", "SELECT GEN_ID(REKVIZITY_KOD_GEN, 0) FROM RDB$DATABASE", true, false,
      false},
     {"writes who changed a document", "UPDATE DOC_AUDIT SET CHANGED_BY = 'X'", false, false, false},
+    {"prints the business's forms", "SELECT BODY FROM TEMPLATES", true, true, true},
+    {"changes the business's forms", "DELETE FROM TEMPLATES WHERE NAME = ''", true, false, false},
 };
 
 TEST(OfficeRoles, EachRoleIsAllowedAndRefusedWhatItShouldBeByTheServer)
@@ -138,6 +141,35 @@ TEST(OfficeRoles, TheServersRefusalReadsAsWhatWasRefusedAndWhoGivesRoles)
             << e.message().toStdString();
     }
     dm.DataModuleDestroy();
+}
+
+// The business's forms are the accountant's: a manager's import is refused in plain words, and
+// nothing is stored.
+TEST(OfficeRoles, AManagersImportOfAFormIsRefusedByTheServer)
+{
+    const ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    SKIP_WITHOUT_ADMINISTRATOR();
+    const OfficeUser manager(db.location(), Role::Manager);
+    const QString file = db.path() + QStringLiteral(".repSchet.xml");
+    const CliRun exported = runCli(
+        {QStringLiteral("template"), QStringLiteral("export"), QStringLiteral("repSchet"), file});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    const CliRun refused = runCli(
+        {QStringLiteral("template"), QStringLiteral("import"), QStringLiteral("repSchet"), file,
+         QStringLiteral("--db"), db.location(), QStringLiteral("--user"),
+         manager.credentials().user, QStringLiteral("--password"), manager.credentials().password});
+    QFile::remove(file);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Сервер базы данных не разрешил вашей роли")) &&
+                refused.err.contains(QStringLiteral("(бланки документов)")))
+        << refused.err.toStdString();
+    const CliRun listed =
+        runCli({QStringLiteral("template"), QStringLiteral("list"), QStringLiteral("--db"),
+                db.location(), QStringLiteral("--user"), manager.credentials().user,
+                QStringLiteral("--password"), manager.credentials().password});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    EXPECT_FALSE(listed.out.contains(QStringLiteral("\tbusiness"))) << listed.out.toStdString();
 }
 
 // Any client, not only this program, meets the same refusal.

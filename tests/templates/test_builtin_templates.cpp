@@ -7,6 +7,7 @@
 #include "report/report_output.h"
 #include "report/report_units.h"
 #include "templates/template_loader.h"
+#include "templates/template_titles.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,18 @@ TEST(BuiltinTemplates, AllAreThere)
               (QStringList{"repActAlb", "repActKn", "repAktSverki", "repDolzhniki", "repDov",
                            "repKNP", "repNaklAlb", "repNaklKn", "repNomenkl", "repOrg", "repPlat",
                            "repPrix", "repSchF", "repSchet", "repSchet_beznds"}));
+}
+
+// The forms' list and the messages about a form name it by its title, never by its file.
+TEST(BuiltinTemplates, EachHasATitleOfItsOwn)
+{
+    QStringList titles;
+    for (const QString &name : ztemplates::builtinTemplateNames()) {
+        const QString title = ztemplates::builtinTemplateTitle(name);
+        EXPECT_NE(title, name);
+        EXPECT_FALSE(titles.contains(title)) << title.toStdString();
+        titles << title;
+    }
 }
 
 TEST(BuiltinTemplates, BandsHoldTheirMemos)
