@@ -3,10 +3,12 @@
 #include "data/debts.h"
 #include "data/tdm.h"
 #include "debtors_models.h"
+#include "document_tooltip.h"
 #include "printing/debtors_listing.h"
 #include "templates/template_loader.h"
 #include "ui/command.h"
 #include "ui/date_edit.h"
+#include "ui/row_tooltips.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -92,6 +94,12 @@ TfrmDolzhniki::TfrmDolzhniki(TDM &dm, PromptService &prompts, ReportShower showR
     m_clients->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_documents = makeGrid("dbgrDokumenty", m_documentsModel, this);
     m_documents->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    setRowToolTips(m_documents, [this](int row) {
+        const std::vector<DocumentDebt> &documents = m_documentsModel->documents();
+        if (row >= int(documents.size()))
+            return QString();
+        return documentTooltip(readTransaction(), documents[size_t(row)].kod);
+    });
     auto *documentsTitle = new QLabel(QStringLiteral("Документы клиента с долгом:"), this);
     auto *documentsPane = new QWidget(this);
     auto *documentsLayout = new QVBoxLayout(documentsPane);
