@@ -10,6 +10,7 @@
 #include "templates/template_titles.h"
 #include "ui/command_row.h"
 #include "ui/prompt_service.h"
+#include "ui/role_limits.h"
 
 #include <QHeaderView>
 #include <QIODevice>
@@ -65,6 +66,10 @@ FormTemplatesDialog::FormTemplatesDialog(TDM &dm, PromptService &prompts, OpenDe
         if (m_edit->isEnabled())
             btnEditClick();
     });
+    // A manager or a viewer may look at the forms and export them, not change them.
+    const QString refusal = roleRefusal(m_dm.role(), RoleWork::ChangeTemplates);
+    setRoleLimit(m_reset, refusal);
+    setRoleLimit(importButton, refusal);
     reload();
     m_forms->selectRow(0);
 }

@@ -88,10 +88,10 @@ ReportShower previewShower(QWidget *parent, TDM &dm, PromptService &prompts,
                            const zpreview::PreviewHooks &designerPreview)
 {
     zpreview::PreviewHooks hooks = designerPreview;
-    hooks.editTemplate = [&dm, &prompts, designerPreview](
-                             QWidget *parent, const QString &templateName,
-                             const zreport::TfrxReport &report,
-                             const zreport::DataSources &sources) {
+    hooks.editTemplate = [&dm, &prompts, designerPreview](QWidget *parent,
+                                                          const QString &templateName,
+                                                          const zreport::TfrxReport &report,
+                                                          const zreport::DataSources &sources) {
         openTemplateDesigner(parent, dm, prompts, templateName, report, sources, designerPreview);
     };
     return [parent, hooks](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
@@ -206,11 +206,11 @@ int runZarnik(const StartupOptions &options)
                       });
     addBankStatementCommand(*main->serviceMenu(), session, prompts, main.get());
     addMailCommands(*main, dm, prompts, *options.passwords, execDialog);
-    addFormTemplatesCommand(*main, dm, prompts, execDialog,
-                            [&dm, &prompts, &previewHooks, window = main.get()](
-                                const QString &name) {
-                                openFormDesigner(window, dm, prompts, name, previewHooks);
-                            });
+    addFormTemplatesCommand(
+        *main, dm, prompts, execDialog,
+        [&dm, &prompts, &previewHooks, window = main.get()](const QString &name) {
+            openFormDesigner(window, dm, prompts, name, previewHooks);
+        });
 
     QEventLoop loop;
     QObject::connect(main.get(), &TfrmMain::closed, &loop, &QEventLoop::quit);

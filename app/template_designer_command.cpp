@@ -33,8 +33,8 @@ void openTemplateDesigner(QWidget *parent, TDM &dm, PromptService &prompts,
     window.exec();
 }
 
-void openFormDesigner(QWidget *parent, TDM &dm, PromptService &prompts,
-                      const QString &templateName, const zpreview::PreviewHooks &previewHooks)
+void openFormDesigner(QWidget *parent, TDM &dm, PromptService &prompts, const QString &templateName,
+                      const zpreview::PreviewHooks &previewHooks)
 {
     try {
         const FormTemplate loaded = loadFormTemplate(dm, templateName);

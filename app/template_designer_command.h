@@ -20,5 +20,5 @@ void openTemplateDesigner(QWidget *parent, TDM &dm, PromptService &prompts,
 
 // The designer on the form as the business prints it now (its own version, else the built-in
 // one), from the list of forms: its "Просмотр" shows it on the current document.
-void openFormDesigner(QWidget *parent, TDM &dm, PromptService &prompts,
-                      const QString &templateName, const zpreview::PreviewHooks &previewHooks);
+void openFormDesigner(QWidget *parent, TDM &dm, PromptService &prompts, const QString &templateName,
+                      const zpreview::PreviewHooks &previewHooks);

@@ -1,5 +1,6 @@
 #include "tfrm_dolzhniki.h"
 
+#include "core/register_tooltip.h"
 #include "data/debts.h"
 #include "data/tdm.h"
 #include "debtors_models.h"
@@ -8,6 +9,7 @@
 #include "ui/command.h"
 #include "ui/date_edit.h"
 #include "ui/prompt_service.h"
+#include "ui/row_tooltips.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -93,6 +95,12 @@ TfrmDolzhniki::TfrmDolzhniki(TDM &dm, PromptService &prompts, ReportShower showR
     m_clients->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_documents = makeGrid("dbgrDokumenty", m_documentsModel, this);
     m_documents->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    setRowToolTips(m_documents, [this](int row) {
+        const std::vector<DocumentDebt> &documents = m_documentsModel->documents();
+        if (row >= int(documents.size()))
+            return QString();
+        return documentToolTipLines(readTransaction(), documents[size_t(row)].kod).join(u'\n');
+    });
     auto *documentsTitle = new QLabel(QStringLiteral("Документы клиента с долгом:"), this);
     auto *documentsPane = new QWidget(this);
     auto *documentsLayout = new QVBoxLayout(documentsPane);

@@ -27,6 +27,8 @@
 #include "ui/overdue_rows.h"
 #include "ui/prompt_service.h"
 #include "ui/radio_group.h"
+#include "ui/role_limits.h"
+#include "ui/row_tooltips.h"
 #include "ui_tfrm_main.h"
 
 #include <QAction>
@@ -87,6 +89,7 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
     m_serviceMenu = new QMenu(ui->btnService);
     m_serviceMenu->setObjectName(QStringLiteral("serviceMenu"));
     ui->btnService->setMenu(m_serviceMenu);
+    connect(m_serviceMenu, &QMenu::aboutToShow, this, &TfrmMain::limitServiceCommandsToRole);
     ui->chkPechatPodpisi->setChecked(programSettings().value(kStampsSetting, false).toBool());
 
     ui->dbgrSchets->setPrompts(m_prompts);
@@ -109,17 +112,15 @@ TfrmMain::TfrmMain(WorkSession &session, PromptService &prompts, QWidget *parent
                                 {QStringLiteral("DATADOV"), QStringLiteral("Дата дов"), 70},
                                 {QStringLiteral("DATAPLAT"), {}, 70}});
     showOverdueRowsInRed(*ui->dbgrSchets->datasetModel());
-    // What the columns do not show (sent by e-mail, ...) is read for the row the mouse rests
-    // on only, so painting the register never asks the database.
-    ui->dbgrSchets->datasetModel()->addRowRoleData([this](int row, int role) -> QVariant {
-        if (role != Qt::ToolTipRole)
-            return {};
-        const Dataset &docs = *m_dm.DSetDocs;
-        const QVariant kod = docs.valueAt(row, docs.fieldIndex(QStringLiteral("KOD")));
-        if (kod.isNull())
-            return {};
-        const QStringList lines = documentToolTipLines(m_dm.TsnRW, kod.toInt());
-        return lines.isEmpty() ? QVariant() : QVariant(lines.join(u'\n'));
+    // What the columns do not show (who made and changed the document, when it was sent by
+    // e-mail) is read for the row the pointer rests on only, so painting the register never
+    // asks the database.
+    setRowToolTips(ui->dbgrSchets, [this](int row) {
+        const int kod = m_dm.DSetDocs->fieldIndex(QStringLiteral("KOD"));
+        if (kod < 0)
+            return QString();
+        return documentToolTipLines(m_dm.TsnRW, m_dm.DSetDocs->valueAt(row, kod).toLongLong())
+            .join(u'\n');
     });
     // The payments of a document are its most frequent errand: also at hand on its row.
     m_paymentsAction = new QAction(ui->btnOplaty->text(), ui->dbgrSchets);
@@ -208,10 +209,30 @@ PaymentFilter TfrmMain::paymentFilter() const
 
 void TfrmMain::dataReopened()
 {
+    limitToRole();
     enableDocumentCommands();
     const QString title = m_dm.DSetRekvizity->asString(QStringLiteral("NAMEORG")) + kTitleSuffix;
     setWindowTitle(title);
     setApplicationTitle(title);
+}
+
+void TfrmMain::limitToRole()
+{
+    // Another database, opened from the connection window, may come with another role.
+    const QString change = roleRefusal(m_dm.role(), RoleWork::Change);
+    for (QPushButton *button : {ui->btnAdd, ui->btnEdit, ui->btnUse, ui->btnVArchiv, ui->btnVernut})
+        setRoleLimit(button, change);
+    setRoleLimit(ui->btnDel, roleRefusal(m_dm.role(), RoleWork::DeleteDocuments));
+}
+
+void TfrmMain::limitServiceCommandsToRole()
+{
+    // The commands that store what they read: a statement's payments, a message sent.
+    const QString change = roleRefusal(m_dm.role(), RoleWork::Change);
+    for (const char *name : {"actVypiska", "actSendMail"}) {
+        if (auto *action = m_serviceMenu->findChild<QAction *>(QLatin1String(name)))
+            setRoleLimit(action, change);
+    }
 }
 
 void TfrmMain::enableDocumentCommands()
@@ -402,10 +423,13 @@ void TfrmMain::dbgrSchetsDblClick()
 {
     if (view() == RegisterView::Archived)
         return;
-    if (m_dm.DSetDocs->isEmpty())
-        btnAddClick();
-    else
+    // As the command it stands for: not where the role may not change documents.
+    if (m_dm.DSetDocs->isEmpty()) {
+        if (ui->btnAdd->isEnabled())
+            btnAddClick();
+    } else if (ui->btnEdit->isEnabled()) {
         btnEditClick();
+    }
 }
 
 void TfrmMain::btnRekvizClick()
@@ -506,7 +530,8 @@ void TfrmMain::btnSchClick(QObject *sender)
         reportError(m_prompts, this, problem);
         return;
     }
-    if (button->form == PrintForm::CashReceipt)
+    if (button->form == PrintForm::CashReceipt &&
+        roleRefusal(m_dm.role(), RoleWork::Change).isEmpty())
         offerPaymentAfterCashReceipt();
 }
 

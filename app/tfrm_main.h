@@ -69,6 +69,9 @@ private:
     // The data is open again: the document commands follow the register, the caption the
     // business's name.
     void dataReopened();
+    // Disables the commands the connection's role may not use, saying why.
+    void limitToRole();
+    void limitServiceCommandsToRole();
 
     void rgrTipDocsClick();
     void rgrOplataClick();

@@ -6,6 +6,7 @@
 #include "data/tdm.h"
 #include "ui/command.h"
 #include "ui/prompt_service.h"
+#include "ui/role_limits.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -98,13 +99,19 @@ TfrmOplaty::TfrmOplaty(TDM &dm, PromptService &prompts, int document, QWidget *p
     connectCommand(m_btnEdit, this, m_prompts, [this] { btnEditClick(); });
     connectCommand(m_btnDel, this, m_prompts, [this] { btnDelClick(); });
     connectCommand(m_btnPolnostyu, this, m_prompts, [this] { btnPolnostyuClick(); });
-    connectCommand(m_grid, &QTableWidget::cellDoubleClicked, this, m_prompts,
-                   [this] { btnEditClick(); });
+    connectCommand(m_grid, &QTableWidget::cellDoubleClicked, this, m_prompts, [this] {
+        if (m_btnEdit->isEnabled())
+            btnEditClick();
+    });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_grid, &QTableWidget::itemSelectionChanged, this, [this] {
         m_btnEdit->setEnabled(selectedPayment());
         m_btnDel->setEnabled(selectedPayment());
     });
+
+    const QString refusal = roleRefusal(m_dm.role(), RoleWork::Change);
+    for (QPushButton *b : {btnAdd, m_btnEdit, m_btnDel, m_btnPolnostyu})
+        setRoleLimit(b, refusal);
 
     resize(620, 360);
     runCommand(m_prompts, this, [this] { reread(); });
@@ -132,6 +139,9 @@ void TfrmOplaty::reread()
         m_grid->setItem(row, 1, amount);
         m_grid->setItem(row, 2, new QTableWidgetItem(paymentKindText(p.kind)));
         m_grid->setItem(row, 3, new QTableWidgetItem(p.note));
+        const QString recorded = auditLines(p.audit).join(u'\n');
+        for (int column = 0; column < m_grid->columnCount(); ++column)
+            m_grid->item(row, column)->setToolTip(recorded);
         if (p.kod == selected)
             m_grid->selectRow(row);
     }

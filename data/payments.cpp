@@ -94,8 +94,8 @@ std::vector<Payment> of(FbTransaction &transaction, int document)
 {
     FbStatement statement(transaction);
     statement.prepare(
-        QStringLiteral("select KOD, DATAOPL, AMOUNT, KIND, NOTE, SOURCE, DOCNUM, OPERATION "
-                       "from PAYMENTS "
+        QStringLiteral("select KOD, DATAOPL, AMOUNT, KIND, NOTE, SOURCE, DOCNUM, OPERATION, "
+                       "MADE_BY, MADE_AT, CHANGED_BY, CHANGED_AT from PAYMENTS "
                        "where KODDOCS = :KODDOCS order by DATAOPL, KOD"));
     statement.setParameter(0, document);
     statement.execute();
@@ -111,6 +111,9 @@ std::vector<Payment> of(FbTransaction &transaction, int document)
         payment.source = PaymentSource(statement.value(5).toInt());
         payment.docNumber = statement.value(6).toString();
         payment.operation = statement.value(7).toInt();
+        payment.audit = {statement.value(8).toString().trimmed(), statement.value(9).toDateTime(),
+                         statement.value(10).toString().trimmed(),
+                         statement.value(11).toDateTime()};
         result.push_back(payment);
     }
     return result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document_audit.h"
+
 #include <QDate>
 #include <QString>
 
@@ -28,6 +30,7 @@ struct Payment {
     PaymentSource source = PaymentSource::Typed;
     QString docNumber; // the paying document's: the payment order's or the cash receipt order's
     int operation = 0; // the bank statement's operation it came from (BANK_OPERATIONS), 0 none
+    AuditRecord audit; // who recorded it and who changed it last, as read; written by the database
 };
 
 // "банк", "касса", "прочее".

@@ -1,14 +1,17 @@
 #include "program_tables.h"
 
 #include "db_error.h"
+#include "document_totals.h"
 #include "fb_connection.h"
 #include "fb_statement.h"
 #include "roles.h"
+#include "tables.h"
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -99,19 +102,6 @@ const struct {
     const char *name;
     std::vector<const char *> definition;
 } kTriggers[] = {
-    {"DOCS_AUDIT",
-     {"CREATE OR ALTER TRIGGER DOCS_AUDIT FOR DOCS AFTER INSERT OR UPDATE OR DELETE AS "
-      "BEGIN "
-      "IF (INSERTING) THEN "
-      "UPDATE OR INSERT INTO DOC_AUDIT (KODDOCS, MADE_BY, MADE_AT, CHANGED_BY, CHANGED_AT) "
-      "VALUES (NEW.KOD, CURRENT_USER, CURRENT_TIMESTAMP, CURRENT_USER, CURRENT_TIMESTAMP) "
-      "MATCHING (KODDOCS); "
-      "ELSE IF (UPDATING) THEN "
-      "UPDATE OR INSERT INTO DOC_AUDIT (KODDOCS, CHANGED_BY, CHANGED_AT) "
-      "VALUES (NEW.KOD, CURRENT_USER, CURRENT_TIMESTAMP) MATCHING (KODDOCS); "
-      "ELSE DELETE FROM DOC_AUDIT WHERE KODDOCS = OLD.KOD; "
-      "END",
-      "GRANT SELECT, INSERT, UPDATE, DELETE ON DOC_AUDIT TO TRIGGER DOCS_AUDIT"}},
     {"PAYMENTS_AUDIT",
      {"CREATE OR ALTER TRIGGER PAYMENTS_AUDIT FOR PAYMENTS BEFORE INSERT OR UPDATE AS "
       "BEGIN "
@@ -174,6 +164,33 @@ const struct {
       "GRANT SELECT, DELETE ON DOC_AMOUNTS TO TRIGGER DOCS_AMOUNTS"}},
 };
 
+// Who changed a document: the write of its totals alone, which printing makes, is none.
+std::vector<QString> docsAuditTrigger()
+{
+    QStringList changed;
+    for (const QString &column : docsTable().columnNames()) {
+        if (!documentTotalsColumns().contains(column))
+            changed << QStringLiteral("NEW.%1 IS DISTINCT FROM OLD.%1").arg(column);
+    }
+    return {
+        QStringLiteral(
+            "CREATE OR ALTER TRIGGER DOCS_AUDIT FOR DOCS AFTER INSERT OR UPDATE OR DELETE AS "
+            "BEGIN "
+            "IF (INSERTING) THEN "
+            "UPDATE OR INSERT INTO DOC_AUDIT (KODDOCS, MADE_BY, MADE_AT, CHANGED_BY, "
+            "CHANGED_AT) VALUES (NEW.KOD, CURRENT_USER, CURRENT_TIMESTAMP, CURRENT_USER, "
+            "CURRENT_TIMESTAMP) MATCHING (KODDOCS); "
+            "ELSE IF (UPDATING) THEN BEGIN "
+            "IF (%1) THEN "
+            "UPDATE OR INSERT INTO DOC_AUDIT (KODDOCS, CHANGED_BY, CHANGED_AT) "
+            "VALUES (NEW.KOD, CURRENT_USER, CURRENT_TIMESTAMP) MATCHING (KODDOCS); "
+            "END "
+            "ELSE DELETE FROM DOC_AUDIT WHERE KODDOCS = OLD.KOD; "
+            "END")
+            .arg(changed.join(QStringLiteral(" OR "))),
+        QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON DOC_AUDIT TO TRIGGER DOCS_AUDIT")};
+}
+
 bool columnExists(FbTransaction &transaction, const char *table, const char *column)
 {
     FbStatement statement(transaction);
@@ -198,6 +215,24 @@ bool rowExists(FbTransaction &transaction, const QString &sql, const QString &na
     return found;
 }
 
+// Whether the trigger `name` is there as `creation` makes it: one of an older version is
+// made again.
+bool triggerIsCurrent(FbTransaction &transaction, const QString &name, const QString &creation)
+{
+    FbStatement statement(transaction);
+    statement.prepare(
+        QStringLiteral("SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :N"));
+    statement.setParameter(0, name);
+    statement.execute();
+    const bool found = statement.fetch();
+    // The engine keeps the text from the AS before the body on.
+    const QString source =
+        found ? QString::fromLatin1(statement.blob(0, 1 << 20)).simplified() : QString();
+    statement.closeCursor();
+    return found &&
+           source == creation.mid(creation.indexOf(QStringLiteral(" AS ")) + 1).simplified();
+}
+
 // The owner, SYSDBA and a user in the role RDB$ADMIN make what is missing; anybody else would
 // make tables and roles that then belong to them.
 bool mayUpgrade(FbTransaction &transaction)
@@ -212,20 +247,46 @@ bool mayUpgrade(FbTransaction &transaction)
     return found;
 }
 
-// Every privilege the program's roles hold now, as "ROLE OBJECT LETTER".
+// Every privilege the program's roles hold now, as "ROLE OBJECT LETTER", with " COLUMN" after
+// a privilege on one column.
 QSet<QString> roleGrants(FbTransaction &transaction)
 {
     QSet<QString> grants;
     FbStatement statement(transaction);
-    statement.prepare(QStringLiteral("SELECT RDB$USER, RDB$RELATION_NAME, RDB$PRIVILEGE FROM "
-                                     "RDB$USER_PRIVILEGES WHERE RDB$USER STARTING WITH 'ZARNIK_' "
-                                     "AND RDB$USER_TYPE = 13"));
+    statement.prepare(
+        QStringLiteral("SELECT RDB$USER, RDB$RELATION_NAME, RDB$PRIVILEGE, RDB$FIELD_NAME FROM "
+                       "RDB$USER_PRIVILEGES WHERE RDB$USER STARTING WITH 'ZARNIK_' "
+                       "AND RDB$USER_TYPE = 13"));
     statement.execute();
-    while (statement.fetch())
-        grants.insert(statement.value(0).toString().trimmed() + u' ' +
-                      statement.value(1).toString().trimmed() + u' ' +
-                      statement.value(2).toString().trimmed());
+    while (statement.fetch()) {
+        QString grant = statement.value(0).toString().trimmed() + u' ' +
+                        statement.value(1).toString().trimmed() + u' ' +
+                        statement.value(2).toString().trimmed();
+        if (!statement.value(3).isNull())
+            grant += u' ' + statement.value(3).toString().trimmed();
+        grants.insert(grant);
+    }
     return grants;
+}
+
+// The letters of `privileges` that `role` lacks; a grant on some columns lacks its letter
+// while any of them is missing.
+QString lackingPrivileges(const QSet<QString> &granted, const QString &role,
+                          const roles::Privileges &privileges)
+{
+    QString lacking;
+    for (QChar letter : privileges.privileges) {
+        const QString grant = role + u' ' + privileges.object + u' ' + letter;
+        const bool has = privileges.columns.isEmpty()
+                             ? granted.contains(grant)
+                             : std::all_of(privileges.columns.begin(), privileges.columns.end(),
+                                           [&](const QString &column) {
+                                               return granted.contains(grant + u' ' + column);
+                                           });
+        if (!has)
+            lacking += letter;
+    }
+    return lacking;
 }
 
 // What the database lacks of what this program keeps in it, with the statements that make it.
@@ -269,12 +330,13 @@ Missing findMissing(FbTransaction &transaction)
                              .arg(QLatin1String(column.table), QLatin1String(column.column),
                                   QLatin1String(column.definition))});
     }
-    for (const auto &trigger : kTriggers) {
-        if (!rowExists(transaction,
-                       QStringLiteral("SELECT 1 FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME = :N"),
-                       QString::fromLatin1(trigger.name)))
-            missing.add(QStringLiteral("триггер %1").arg(QLatin1String(trigger.name)),
-                        texts(trigger.definition));
+    std::vector<std::pair<QString, std::vector<QString>>> triggers{
+        {QStringLiteral("DOCS_AUDIT"), docsAuditTrigger()}};
+    for (const auto &trigger : kTriggers)
+        triggers.emplace_back(QString::fromLatin1(trigger.name), texts(trigger.definition));
+    for (const auto &[name, definition] : triggers) {
+        if (!triggerIsCurrent(transaction, name, definition.front()))
+            missing.add(QStringLiteral("триггер %1").arg(name), definition);
     }
     const QSet<QString> granted = roleGrants(transaction);
     for (roles::Role role : roles::kAllRoles) {
@@ -284,11 +346,7 @@ Missing findMissing(FbTransaction &transaction)
             missing.add(QStringLiteral("роль %1").arg(name),
                         {QStringLiteral("CREATE ROLE %1").arg(name)});
         for (roles::Privileges privileges : roles::privilegesOf(role)) {
-            QString lacking;
-            for (QChar letter : privileges.privileges) {
-                if (!granted.contains(name + u' ' + privileges.object + u' ' + letter))
-                    lacking += letter;
-            }
+            const QString lacking = lackingPrivileges(granted, name, privileges);
             if (lacking.isEmpty())
                 continue;
             privileges.privileges = lacking;

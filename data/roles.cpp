@@ -1,5 +1,7 @@
 #include "roles.h"
 
+#include "document_totals.h"
+
 #include <QStringList>
 
 namespace roles {
@@ -8,10 +10,10 @@ namespace {
 
 // Tables of the program: the business's eight, then those it keeps beside them.
 const char *const kTables[] = {
-    "DOCS",     "DETAILDOCS", "CLIENTS",         "RASSCHET",  "OSNOVANIE",     "NOMENKLOTURA",
-    "KNP",      "REKVIZITY",  "IMAGES",          "NUMBERING", "PAYMENTS",      "DUEDATES",
-    "SETTINGS", "EMAILS",     "BANK_OPERATIONS", "DOC_AUDIT", "MAIL_SENDINGS", "DOC_AMOUNTS",
-    "TEMPLATES"};
+    "DOCS",         "DETAILDOCS",    "CLIENTS",     "RASSCHET", "OSNOVANIE",
+    "NOMENKLOTURA", "KNP",           "REKVIZITY",   "IMAGES",   "NUMBERING",
+    "PAYMENTS",     "DUEDATES",      "SETTINGS",    "EMAILS",   "BANK_OPERATIONS",
+    "DOC_AUDIT",    "MAIL_SENDINGS", "DOC_AMOUNTS", "TEMPLATES"};
 
 const char *const kGenerators[] = {
     "DOCS_KOD_GEN",      "DETAILDOCS_KOD_GEN",      "CLIENTS_KOD_GEN",      "RASSCHET_KOD_GEN",
@@ -98,13 +100,17 @@ std::vector<Privileges> privilegesOf(Role role)
     std::vector<Privileges> all;
     for (const char *table : kTables) {
         const QString name = QString::fromLatin1(table);
-        all.push_back({name, tablePrivileges(role, name)});
+        all.push_back({name, tablePrivileges(role, name), false, {}});
     }
+    // Printing writes the document's totals back, which reading alone would refuse.
+    if (role == Role::Viewer)
+        all.push_back(
+            {QStringLiteral("DOCS"), QStringLiteral("U"), false, documentTotalsColumns()});
     // Reading never takes a number; a manager never adds to the requisites.
     for (const char *generator : kGenerators) {
         const QString name = QString::fromLatin1(generator);
         if (role == Role::Accountant || (role == Role::Manager && name != u"REKVIZITY_KOD_GEN"))
-            all.push_back({name, QStringLiteral("G"), true});
+            all.push_back({name, QStringLiteral("G"), true, {}});
     }
     return all;
 }
@@ -124,7 +130,9 @@ QString grantStatement(Role role, const Privileges &privileges)
             words << QStringLiteral("INSERT");
             break;
         case 'U':
-            words << QStringLiteral("UPDATE");
+            words << (privileges.columns.isEmpty()
+                          ? QStringLiteral("UPDATE")
+                          : QStringLiteral("UPDATE (%1)").arg(privileges.columns.join(u", ")));
             break;
         case 'D':
             words << QStringLiteral("DELETE");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -26,6 +27,7 @@ struct Privileges {
     QString object;
     QString privileges;
     bool generator = false;
+    QStringList columns; // an update granted on these columns only; all when empty
 };
 
 // Everything the role is granted on the program's tables and generators.

@@ -28,34 +28,34 @@ std::vector<int> RowLayout::rowColumns(const FbStatement &statement) const
     return target;
 }
 
+bool RowLayout::sameStoredValue(const Row &a, const Row &b, int field) const
+{
+    const int c = column[size_t(field)];
+    if (c < 0 || fields[size_t(field)].source != FieldSource::Data)
+        return true;
+    if (a.isNull(c) != b.isNull(c))
+        return false;
+    if (a.isNull(c))
+        return true;
+    switch (fields[size_t(field)].type) {
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+        return a.integer(c) == b.integer(c);
+    case FieldType::Float:
+        return a.real(c) == b.real(c);
+    case FieldType::DateTime:
+        // The columns are dates: a time of day given here is not stored.
+        return a.dateTime(c).date() == b.dateTime(c).date();
+    case FieldType::Text:
+        return a.text(c) == b.text(c);
+    }
+    return true;
+}
+
 bool RowLayout::sameStoredValues(const Row &a, const Row &b) const
 {
     for (size_t i = 0; i < fields.size(); ++i) {
-        const int c = column[i];
-        if (c < 0 || fields[i].source != FieldSource::Data)
-            continue;
-        if (a.isNull(c) != b.isNull(c))
-            return false;
-        if (a.isNull(c))
-            continue;
-        bool same = true;
-        switch (fields[i].type) {
-        case FieldType::Integer:
-        case FieldType::SmallInt:
-            same = a.integer(c) == b.integer(c);
-            break;
-        case FieldType::Float:
-            same = a.real(c) == b.real(c);
-            break;
-        case FieldType::DateTime:
-            // The columns are dates: a time of day given here is not stored.
-            same = a.dateTime(c).date() == b.dateTime(c).date();
-            break;
-        case FieldType::Text:
-            same = a.text(c) == b.text(c);
-            break;
-        }
-        if (!same)
+        if (!sameStoredValue(a, b, int(i)))
             return false;
     }
     return true;

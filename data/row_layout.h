@@ -26,4 +26,6 @@ struct RowLayout {
     // Whether the stored fields of two rows hold the same values, as the database keeps them; the
     // selected ones follow from others' rows (a payment), not from this row's.
     bool sameStoredValues(const Row &a, const Row &b) const;
+    // The same for one field; true for a field that is not stored.
+    bool sameStoredValue(const Row &a, const Row &b, int field) const;
 };

@@ -70,7 +70,22 @@ void RowWriter::modify(const Row &changed, const Row &read)
         if (!m_layout.sameStoredValues(read, stored))
             throw conflict::changedElsewhere();
     }
-    write(m_modifyStatement, m_updateSql ? m_updateSql->modifySql : QString(), changed, read);
+    if (changesOnlyNarrowColumns(changed, read))
+        write(m_narrowModifyStatement, m_updateSql->narrowModifySql, changed, read);
+    else
+        write(m_modifyStatement, m_updateSql ? m_updateSql->modifySql : QString(), changed, read);
+}
+
+bool RowWriter::changesOnlyNarrowColumns(const Row &changed, const Row &read) const
+{
+    if (!m_updateSql || m_updateSql->narrowModifySql.isEmpty())
+        return false;
+    for (size_t i = 0; i < m_layout.fields.size(); ++i) {
+        if (!m_updateSql->narrowColumns.contains(m_layout.fields[i].name, Qt::CaseInsensitive) &&
+            !m_layout.sameStoredValue(changed, read, int(i)))
+            return false;
+    }
+    return true;
 }
 
 void RowWriter::remove(const Row &row)
@@ -106,6 +121,7 @@ void RowWriter::release()
     m_keyStatement.reset();
     m_insertStatement.reset();
     m_modifyStatement.reset();
+    m_narrowModifyStatement.reset();
     m_deleteStatement.reset();
     m_lockStatement.reset();
     m_refreshStatement.reset();

@@ -29,7 +29,8 @@ public:
     void insert(const Row &row);
     // Before the change is written the stored row is read again, locked for this transaction,
     // and must still be `read`, or the change would silently undo another user's: otherwise
-    // the conflict's DbError (changed or deleted elsewhere).
+    // the conflict's DbError (changed or deleted elsewhere). A change of the statement set's
+    // narrow columns alone sets only them.
     void modify(const Row &changed, const Row &read);
     void remove(const Row &row);
 
@@ -42,6 +43,7 @@ public:
     void release();
 
 private:
+    bool changesOnlyNarrowColumns(const Row &changed, const Row &read) const;
     FbStatement &prepared(std::unique_ptr<FbStatement> &slot, const QString &sql);
     void write(std::unique_ptr<FbStatement> &slot, const QString &sql, const Row &current,
                const Row &old);
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<FbStatement> m_keyStatement;
     std::unique_ptr<FbStatement> m_insertStatement;
     std::unique_ptr<FbStatement> m_modifyStatement;
+    std::unique_ptr<FbStatement> m_narrowModifyStatement;
     std::unique_ptr<FbStatement> m_deleteStatement;
     std::unique_ptr<FbStatement> m_lockStatement;
     std::unique_ptr<FbStatement> m_refreshStatement;

@@ -2,6 +2,7 @@
 
 #include "date_time.h"
 #include "db_error.h"
+#include "document_totals.h"
 #include "fb_statement.h"
 #include "payment_status.h"
 #include "program_tables.h"
@@ -84,7 +85,7 @@ TDM::TDM(QObject *parent) : QObject(parent)
     UpdRekvizity = makeUpdateSql(rekvizityTable());
     UpdSchetORG = makeUpdateSql(rasschetTable());
     UpdSchets = makeUpdateSql(rasschetTable());
-    UpdDocs = makeUpdateSql(docsTable());
+    UpdDocs = makeUpdateSql(docsTable(), documentTotalsColumns());
     UpdNomenkl = makeUpdateSql(nomenklaturaTable());
     UpdClients = makeUpdateSql(clientsTable());
     UpdKNP = makeUpdateSql(knpTable());

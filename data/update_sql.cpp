@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-UpdateSql makeUpdateSql(const TableDef &table)
+UpdateSql makeUpdateSql(const TableDef &table, const QStringList &narrowColumns)
 {
     const QStringList inTableOrder = table.columnNames();
     QStringList sorted = inTableOrder;
@@ -27,6 +27,15 @@ UpdateSql makeUpdateSql(const TableDef &table)
     sql.modifySql = QStringLiteral("update ") + table.name + nl + QStringLiteral("set") + nl +
                     assignments.join(QStringLiteral(",\n")) + nl + QStringLiteral("where") + nl +
                     QStringLiteral("  KOD = :OLD_KOD");
+    if (!narrowColumns.isEmpty()) {
+        QStringList narrow;
+        for (const QString &column : narrowColumns)
+            narrow << QStringLiteral("  %1 = :%1").arg(column);
+        sql.narrowColumns = narrowColumns;
+        sql.narrowModifySql = QStringLiteral("update ") + table.name + nl + QStringLiteral("set") +
+                              nl + narrow.join(QStringLiteral(",\n")) + nl +
+                              QStringLiteral("where") + nl + QStringLiteral("  KOD = :OLD_KOD");
+    }
     sql.deleteSql = QStringLiteral("delete from ") + table.name + nl + QStringLiteral("where") +
                     nl + QStringLiteral("  KOD = :OLD_KOD");
     QStringList selected;

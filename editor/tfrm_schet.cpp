@@ -3,6 +3,8 @@
 #include "core/auto_number.h"
 #include "core/number_check.h"
 #include "data/date_time.h"
+#include "data/db_error.h"
+#include "data/document_audit.h"
 #include "data/payments.h"
 #include "data/tdm.h"
 #include "mail_sendings_list.h"
@@ -191,6 +193,21 @@ void TfrmSchet::FormCreate()
     }
     loadDocumentHalves();
     loadDueDate();
+    showAudit();
+}
+
+void TfrmSchet::showAudit()
+{
+    if (m_mode != EditorMode::Current)
+        return;
+    try {
+        const auto audit =
+            document_audit::of(m_dm.TsnRW, m_dm.DSetDocs->asInteger(QStringLiteral("KOD")));
+        if (audit)
+            ui->lblAudit->setText(auditLines(*audit).join(QStringLiteral("; ")));
+    } catch (const DbError &) {
+        // Without the record (a database not yet upgraded) the document is edited all the same.
+    }
 }
 
 void TfrmSchet::loadDueDate()

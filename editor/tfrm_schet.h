@@ -53,6 +53,8 @@ private:
     void dateSchetChange();
     void dueDateTouched();
     void loadDueDate();
+    // Who made the document and who changed it last, in the line beside "ОК".
+    void showAudit();
     void showDueDate(std::optional<QDate> due);
     std::optional<QDate> dueDate() const;
     void btnNumClick(const QString &buttonName);

@@ -125,9 +125,8 @@ QString attachReconciliationAct(TDM &dm, QDate from, QDate to, const FormImagesR
                           from, to);
     QString failure;
     QByteArray pdf;
-    const QString error =
-        showReconciliationAct(dm, act, {}, false, readImages,
-                              pdfWriter(pdf, failure, mailActTitle()), warn);
+    const QString error = showReconciliationAct(dm, act, {}, false, readImages,
+                                                pdfWriter(pdf, failure, mailActTitle()), warn);
     if (!error.isEmpty())
         return error;
     if (!failure.isEmpty())

@@ -9,6 +9,7 @@
 #include "ui/command.h"
 #include "ui/dataset_commands.h"
 #include "ui/prompt_service.h"
+#include "ui/role_limits.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -60,7 +61,8 @@ ReferenceList::ReferenceList(const RefbookContext &context, Form form, QWidget *
     }
     m_grid = new DbGrid(group);
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
-    m_grid->setEditable(true);
+    // A role that may not change the list reads it as a grid of rows.
+    m_grid->setEditable(roleRefusal(m_dm.role(), RoleWork::Change).isEmpty());
     m_grid->setPrompts(m_prompts);
     m_grid->setDataset(m_dataset, m_form.columns);
     left->addWidget(m_grid, 1);
@@ -147,7 +149,7 @@ QWidget *ReferenceList::createBottomPanel()
 }
 
 QPushButton *ReferenceList::addCommand(const char *name, const QString &caption,
-                                       std::function<void()> command)
+                                       std::function<void()> command, CommandKind kind)
 {
     auto *button = new QPushButton(caption, m_grid->parentWidget());
     button->setObjectName(QString::fromLatin1(name));
@@ -155,6 +157,8 @@ QPushButton *ReferenceList::addCommand(const char *name, const QString &caption,
     button->setAutoDefault(false);
     m_commands->insertWidget(m_commands->count() - 1, button);
     connectCommand(button, this, m_prompts, std::move(command));
+    if (kind == CommandKind::Changes)
+        setRoleLimit(button, roleRefusal(m_dm.role(), RoleWork::Change));
     return button;
 }
 
@@ -165,10 +169,13 @@ void ReferenceList::addTransferCommands(ImportTarget target)
         importIntoList(m_context, this, target, activeTab());
         reloadList();
     });
-    addCommand("btnExport", QStringLiteral("Экспорт..."), [this, target] {
-        postPending();
-        exportList(m_context, this, target, activeTab());
-    });
+    addCommand(
+        "btnExport", QStringLiteral("Экспорт..."),
+        [this, target] {
+            postPending();
+            exportList(m_context, this, target, activeTab());
+        },
+        CommandKind::Reads);
 }
 
 void ReferenceList::addPrintCommand(const QString &templateName)

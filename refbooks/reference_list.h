@@ -83,9 +83,11 @@ public:
 protected:
     ReferenceList(const RefbookContext &context, Form form, QWidget *parent);
 
+    // Whether a command changes what is stored, which some roles may not.
+    enum class CommandKind { Changes, Reads };
     // Adds a command to the column at the right, under the ones before it.
-    QPushButton *addCommand(const char *name, const QString &caption,
-                            std::function<void()> command);
+    QPushButton *addCommand(const char *name, const QString &caption, std::function<void()> command,
+                            CommandKind kind = CommandKind::Changes);
     // Adds "Печать" at the bottom of that column: the listing over the list as it stands.
     void addPrintCommand(const QString &templateName);
     // "Импорт..." and "Экспорт..." of the kind shown, under the commands before them; the list

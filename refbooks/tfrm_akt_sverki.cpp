@@ -150,9 +150,10 @@ void TfrmAktSverki::btnOKClick()
         m_from->date(), m_to->date());
     const ReportShower show =
         m_context.showReport ? m_context.showReport : [](const auto &, const auto &) {};
-    if (const QString error = showReconciliationAct(
-            m_context.dm, act, m_ground->currentText().trimmed(), m_mirror->isChecked(),
-            m_context.readImages, show, [&](const QString &warning) { prompts.inform(this, warning); });
+    if (const QString error =
+            showReconciliationAct(m_context.dm, act, m_ground->currentText().trimmed(),
+                                  m_mirror->isChecked(), m_context.readImages, show,
+                                  [&](const QString &warning) { prompts.inform(this, warning); });
         !error.isEmpty()) {
         reportError(prompts, this, error);
         return;

@@ -12,6 +12,7 @@
 #include "ui/id_marks.h"
 #include "ui/prompt_service.h"
 #include "ui/radio_group.h"
+#include "ui/role_limits.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -44,7 +45,8 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(createRequisites(), 1);
+    QWidget *requisites = createRequisites();
+    layout->addWidget(requisites, 1);
     m_images = new BusinessImagesGroup(dm.ZNDB, prompts, this);
     layout->addWidget(m_images);
     markRequisiteBoxes(this);
@@ -67,6 +69,11 @@ TfrmConst::TfrmConst(TDM &dm, PromptService &prompts, QWidget *parent)
     bottomLayout->addStretch();
     bottomLayout->addWidget(cancel);
     layout->addWidget(bottom);
+
+    const QString refusal = roleRefusal(dm.role(), RoleWork::ChangeRequisites);
+    for (QWidget *control :
+         {requisites, static_cast<QWidget *>(m_images), static_cast<QWidget *>(ok)})
+        setRoleLimit(control, refusal);
 
     connectCommand(ok, this, m_prompts, [this] { btnCloseClick(); });
     connect(cancel, &QPushButton::clicked, this, &TfrmConst::reject);

@@ -47,8 +47,11 @@ TfrmOrg::TfrmOrg(const RefbookContext &context, QWidget *parent, ClientPick mode
     addCommand("BitBtn1", QStringLiteral("Добавить"), [this] { BitBtn1Click(); });
     addCommand("BitBtn3", QStringLiteral("Изменить"), [this] { BitBtn3Click(); });
     addCommand("BitBtn2", QStringLiteral("Удалить"), [this] { deleteClient(); });
-    addCommand("btnOsnov", QStringLiteral("Основания"), [this] { btnOsnovClick(); });
-    addCommand("btnAktSverki", QStringLiteral("Акт сверки..."), [this] { btnAktSverkiClick(); });
+    addCommand(
+        "btnOsnov", QStringLiteral("Основания"), [this] { btnOsnovClick(); }, CommandKind::Reads);
+    addCommand(
+        "btnAktSverki", QStringLiteral("Акт сверки..."), [this] { btnAktSverkiClick(); },
+        CommandKind::Reads);
     addTransferCommands(ImportTarget::Clients);
     addPrintCommand(QStringLiteral("repOrg"));
     reloadList();

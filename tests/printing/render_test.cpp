@@ -1,8 +1,10 @@
 #include "cli_run.h"
 #include "data/tdm.h"
+#include "office_user.h"
 #include "printing/print_job.h"
 #include "report/report_engine.h"
 #include "server_database.h"
+#include "stored_row.h"
 #include "tcp_relay.h"
 #include "temp_database.h"
 #include "templates/template_loader.h"
@@ -38,6 +40,18 @@ QStringList texts(const QString &jsonPath)
     return result;
 }
 
+// Stores totals in the register's first document that its lines do not give; its KOD.
+qint64 storeStaleTotals(TDM &dm)
+{
+    dm.DSetDocs->open();
+    const qint64 kod = dm.DSetDocs->asInteger(QStringLiteral("KOD"));
+    dm.DSetDocs->edit();
+    dm.DSetDocs->setValue(QStringLiteral("STREALIZSUM"), 1.0);
+    dm.DSetDocs->setValue(QStringLiteral("SUMPROPIS"), QStringLiteral("устарело"));
+    dm.DSetDocs->post();
+    return kod;
+}
+
 TEST(Render, InvoicePrintsTotalsWorkedOutForThisPrintAndLeavesTheFileAlone)
 {
     TempDatabase db(TempDatabase::Demo);
@@ -46,12 +60,7 @@ TEST(Render, InvoicePrintsTotalsWorkedOutForThisPrintAndLeavesTheFileAlone)
         // Stale totals in the file: the print must work them out again, in memory only.
         TDM dm;
         dm.DataModuleCreate(db.path());
-        dm.DSetDocs->open();
-        kod = dm.DSetDocs->asInteger(QStringLiteral("KOD"));
-        dm.DSetDocs->edit();
-        dm.DSetDocs->setValue(QStringLiteral("STREALIZSUM"), 1.0);
-        dm.DSetDocs->setValue(QStringLiteral("SUMPROPIS"), QStringLiteral("устарело"));
-        dm.DSetDocs->post();
+        kod = storeStaleTotals(dm);
     }
     const QString json = db.folder() + QStringLiteral("/schet.json");
     const CliRun result = render({QStringLiteral("--db"), db.path(), QStringLiteral("--template"),
@@ -306,6 +315,57 @@ TEST(DatasetRows, ALostConnectionWhileOpeningIsTheReportsError)
     EXPECT_TRUE(errors.contains(QStringLiteral("Связь с сервером базы данных потеряна")))
         << errors.toStdString();
     EXPECT_FALSE(errors.contains(QStringLiteral("не подключен к данным"))) << errors.toStdString();
+}
+
+// A user who may only read prints: the form comes out and its totals are stored, as for
+// everybody, but the document does not count as changed by them.
+TEST(PrintJob, AViewerPrintsAndStoresTheTotalsWithoutChangingTheDocument)
+{
+    const ServerDatabase db(TempDatabase::Demo);
+    SKIP_WITHOUT_SERVER(db);
+    SKIP_WITHOUT_ADMINISTRATOR();
+    const OfficeUser viewer(db.location(), roles::Role::Viewer);
+    qint64 kod = 0;
+    {
+        TDM dm;
+        dm.DataModuleCreate(db.location(), ServerDatabase::testUser());
+        kod = storeStaleTotals(dm);
+        dm.TsnRW.commit();
+        dm.DataModuleDestroy();
+    }
+    const QString auditSql =
+        QStringLiteral("SELECT CHANGED_BY, CHANGED_AT FROM DOC_AUDIT WHERE KODDOCS = %1").arg(kod);
+    TDM dm;
+    dm.DataModuleCreate(db.location(), viewer.credentials());
+    ASSERT_EQ(dm.role(), roles::Role::Viewer);
+    const QStringList auditBefore = storedRow(dm.ZNDB, auditSql);
+    ASSERT_EQ(auditBefore.value(0), ServerDatabase::testUser().user);
+    for (Dataset *dataset : dm.mainDatasets())
+        dataset->open();
+    ASSERT_TRUE(dm.DSetDocs->locate(kod));
+    QStringList printed;
+    const QString problem = printCurrentDocument(
+        dm, PrintForm::Invoice, false, false, {},
+        [&](const zreport::TfrxReport &report, const zreport::DataSources &sources) {
+            zreport::ReportEngine engine(report, sources);
+            EXPECT_TRUE(engine.run()) << engine.errors().join(u'\n').toStdString();
+            for (const auto &page : engine.prepared().pages())
+                for (const auto &object : page.objects)
+                    printed << object.text;
+        },
+        {});
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("172950,00"))) << printed.join(u'|').toStdString();
+    dm.DSetDocs->post();
+    dm.TsnRW.commit();
+
+    EXPECT_EQ(storedRow(dm.ZNDB, QStringLiteral("SELECT STREALIZSUM, SUMPROPIS FROM DOCS WHERE "
+                                                "KOD = %1")
+                                     .arg(kod))
+                  .join(u'|'),
+              QStringLiteral("172950|Сто семьдесят две тысячи девятьсот пятьдесят тенге 00 тиын"));
+    EXPECT_EQ(storedRow(dm.ZNDB, auditSql), auditBefore);
+    dm.DataModuleDestroy();
 }
 
 } // namespace

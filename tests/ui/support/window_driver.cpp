@@ -3,10 +3,13 @@
 #include "data/dataset.h"
 #include "ui/db_grid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 void click(const QWidget &window, const char *buttonName)
 {
@@ -54,4 +57,13 @@ QStringList columnTexts(Dataset &dataset, const QString &field)
     for (int row = 0; row < rows; ++row)
         texts << dataset.displayTextAt(row, index);
     return texts;
+}
+
+QString rowToolTip(DbGrid &grid, int row)
+{
+    QToolTip::hideText();
+    const QRect cell = grid.visualRect(grid.model()->index(row, 0));
+    QHelpEvent event(QEvent::ToolTip, cell.center(), grid.viewport()->mapToGlobal(cell.center()));
+    QCoreApplication::sendEvent(grid.viewport(), &event);
+    return QToolTip::text();
 }

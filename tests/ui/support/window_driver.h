@@ -23,6 +23,8 @@ void click(const QWidget &window, const char *buttonName);
 void clickRow(DbGrid &grid, int row);
 // Clicks a column title of a grid.
 void clickTitle(DbGrid &grid, int column);
+// The tooltip the grid shows with the pointer resting on the row (its first cell).
+QString rowToolTip(DbGrid &grid, int row);
 // Replaces the text of an edit box by typing.
 void typeInto(const QWidget &window, const char *boxName, const QString &text);
 
