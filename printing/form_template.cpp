@@ -48,8 +48,12 @@ FormTemplate loadFormTemplate(TDM &dm, const QString &name)
             throw;
         problem = e.message();
     }
-    if (result.report)
+    if (result.report) {
+        // The form is known by the name it is kept under, whatever name an imported file gave
+        // it: the designer saves it back under this one.
+        result.report->name = name;
         return result;
+    }
     if (!problem.isEmpty())
         result.warning = QStringLiteral("Бланк «%1» из базы данных не загружается (%2); "
                                         "напечатан стандартный бланк.")
