@@ -1,15 +1,19 @@
 // "Бланки документов": the list of forms with those the business changed, and importing,
 // exporting and restoring a form through it, driven as the user does.
 #include "app/form_templates_dialog.h"
+#include "app/template_designer_command.h"
 #include "changed_invoice.h"
 #include "data/business_templates.h"
 #include "printing/form_template.h"
+#include "report/designer/designer_window.h"
 #include "window_driver.h"
 #include "window_test.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +139,37 @@ TEST_F(FormTemplates, EditOpensTheDesignerOnTheChosenFormAndShowsWhatItSaved)
     click(*dialog, "btnEdit");
     EXPECT_EQ(opened, QStringList{QStringLiteral("repSchet")});
     EXPECT_FALSE(changedOf(QStringLiteral("repSchet")).isEmpty());
+}
+
+// The program's own path: the designer on the form as the business prints it, a line added
+// under the total and saved, and the next print uses it.
+TEST_F(FormTemplates, TheDesignerSavesALineThatTheNextPrintHas)
+{
+    const QString line = QStringLiteral("Товар получен в полном объеме, претензий не имею");
+    bool designed = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *designer = qobject_cast<zdesigner::DesignerWindow *>(window);
+            if (!designer || !designer->isVisible())
+                continue;
+            designed = true;
+            auto memo = std::make_unique<zreport::TfrxMemoView>();
+            memo->memo = QStringList{line};
+            memo->width = 300;
+            memo->height = 20;
+            designer->addObject(std::move(memo));
+            EXPECT_TRUE(designer->save());
+            designer->reject();
+        }
+    });
+    openFormDesigner(nullptr, dm, prompts, QStringLiteral("repSchet"),
+                     zpreview::PreviewHooks::standard());
+    ASSERT_TRUE(designed);
+    EXPECT_TRUE(stored(QStringLiteral("repSchet")));
+    const FormTemplate printed = loadFormTemplate(dm, QStringLiteral("repSchet"));
+    ASSERT_TRUE(printed.report);
+    EXPECT_TRUE(printed.warning.isEmpty()) << printed.warning.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(formTemplateBody(dm, QStringLiteral("repSchet"))).contains(line));
 }
 
 } // namespace
