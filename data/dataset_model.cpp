@@ -101,15 +101,14 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return m_dataset->field(field).isNumeric() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     default:
+        if (!m_rowRoleData)
+            return {};
         try {
-            for (const RowRoleData &rowRoleData : m_rowRoleData) {
-                if (QVariant answer = rowRoleData(index.row(), role); answer.isValid())
-                    return answer;
-            }
+            return m_rowRoleData(index.row(), role);
         } catch (const DbError &error) {
             reportLater(error.message());
+            return {};
         }
-        return {};
     }
 }
 

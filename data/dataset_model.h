@@ -30,14 +30,10 @@ public:
     void setColumns(std::vector<Column> columns);
     void setEditable(bool editable) { m_editable = editable; }
 
-    // What a row gives for the roles the model does not answer itself (its text colour, its
-    // tooltip), the same in every column; an empty QVariant leaves the view's default. Each
-    // added one is asked in turn, and the first that answers is taken.
+    // What a row gives for the roles the model does not answer itself (its text colour, say),
+    // the same in every column; an empty QVariant leaves the view's default.
     using RowRoleData = std::function<QVariant(int row, int role)>;
-    void addRowRoleData(RowRoleData rowRoleData)
-    {
-        m_rowRoleData.push_back(std::move(rowRoleData));
-    }
+    void setRowRoleData(RowRoleData rowRoleData) { m_rowRoleData = std::move(rowRoleData); }
 
     Dataset *dataset() const { return m_dataset; }
     QString fieldName(int column) const;
@@ -69,5 +65,5 @@ private:
     std::vector<int> m_fields; // model column -> dataset field index
     bool m_editable = false;
     bool m_fetchFailed = false;
-    std::vector<RowRoleData> m_rowRoleData;
+    RowRoleData m_rowRoleData;
 };

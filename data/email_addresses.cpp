@@ -18,6 +18,21 @@ QString ownOwner()
     return QStringLiteral("own");
 }
 
+namespace {
+
+// The address of the statement's first row; empty when it has none.
+QString firstAddress(FbStatement &statement)
+{
+    statement.execute();
+    QString address;
+    if (statement.fetch())
+        address = statement.value(0).toString();
+    statement.closeCursor();
+    return address;
+}
+
+} // namespace
+
 QString of(FbTransaction &transaction, const QString &owner)
 {
     if (!tableExists(transaction, "EMAILS"))
@@ -25,12 +40,7 @@ QString of(FbTransaction &transaction, const QString &owner)
     FbStatement statement(transaction);
     statement.prepare(QStringLiteral("SELECT ADDRESS FROM EMAILS WHERE OWNER = :OWNER"));
     statement.setParameter(0, owner);
-    statement.execute();
-    QString address;
-    if (statement.fetch())
-        address = statement.value(0).toString();
-    statement.closeCursor();
-    return address;
+    return firstAddress(statement);
 }
 
 QString ofDocumentClient(FbTransaction &transaction, const QString &biniin, const QString &name)
@@ -45,12 +55,7 @@ QString ofDocumentClient(FbTransaction &transaction, const QString &biniin, cons
                        "ORDER BY C.KOD")
             .arg(byId ? QStringLiteral("C.BINIIN = :KEY") : QStringLiteral("C.NAMEORG = :KEY")));
     statement.setParameter(0, byId ? biniin.trimmed() : name);
-    statement.execute();
-    QString address;
-    if (statement.fetch())
-        address = statement.value(0).toString();
-    statement.closeCursor();
-    return address;
+    return firstAddress(statement);
 }
 
 void set(FbTransaction &transaction, const QString &owner, const QString &address)

@@ -6,6 +6,20 @@
 
 #include <algorithm>
 
+namespace {
+
+// "update TABLE set C = :C, ... where KOD = :OLD_KOD" over columns.
+QString updateSqlOf(const QString &table, const QStringList &columns)
+{
+    QStringList assignments;
+    for (const QString &column : columns)
+        assignments << QStringLiteral("  %1 = :%1").arg(column);
+    return QStringLiteral("update ") + table + QStringLiteral("\nset\n") +
+           assignments.join(QStringLiteral(",\n")) + QStringLiteral("\nwhere\n  KOD = :OLD_KOD");
+}
+
+} // namespace
+
 UpdateSql makeUpdateSql(const TableDef &table, const QStringList &narrowColumns)
 {
     const QStringList inTableOrder = table.columnNames();
@@ -13,28 +27,18 @@ UpdateSql makeUpdateSql(const TableDef &table, const QStringList &narrowColumns)
     std::sort(sorted.begin(), sorted.end());
 
     QStringList parameters;
-    QStringList assignments;
-    for (const QString &column : sorted) {
+    for (const QString &column : sorted)
         parameters << QLatin1Char(':') + column;
-        assignments << QStringLiteral("  %1 = :%1").arg(column);
-    }
     const QString nl = QStringLiteral("\n");
     UpdateSql sql;
     sql.insertSql = QStringLiteral("insert into ") + table.name + nl + QStringLiteral("  (") +
                     sorted.join(QStringLiteral(", ")) + QStringLiteral(")") + nl +
                     QStringLiteral("values") + nl + QStringLiteral("  (") +
                     parameters.join(QStringLiteral(", ")) + QStringLiteral(")");
-    sql.modifySql = QStringLiteral("update ") + table.name + nl + QStringLiteral("set") + nl +
-                    assignments.join(QStringLiteral(",\n")) + nl + QStringLiteral("where") + nl +
-                    QStringLiteral("  KOD = :OLD_KOD");
+    sql.modifySql = updateSqlOf(table.name, sorted);
     if (!narrowColumns.isEmpty()) {
-        QStringList narrow;
-        for (const QString &column : narrowColumns)
-            narrow << QStringLiteral("  %1 = :%1").arg(column);
         sql.narrowColumns = narrowColumns;
-        sql.narrowModifySql = QStringLiteral("update ") + table.name + nl + QStringLiteral("set") +
-                              nl + narrow.join(QStringLiteral(",\n")) + nl +
-                              QStringLiteral("where") + nl + QStringLiteral("  KOD = :OLD_KOD");
+        sql.narrowModifySql = updateSqlOf(table.name, narrowColumns);
     }
     sql.deleteSql = QStringLiteral("delete from ") + table.name + nl + QStringLiteral("where") +
                     nl + QStringLiteral("  KOD = :OLD_KOD");

@@ -12,7 +12,7 @@ void showOverdueRowsInRed(DatasetModel &model)
     const int status = docs->fieldIndex(QStringLiteral("STATUS"));
     if (status < 0)
         return;
-    model.addRowRoleData([docs, status](int row, int role) -> QVariant {
+    model.setRowRoleData([docs, status](int row, int role) -> QVariant {
         if (role != Qt::ForegroundRole)
             return {};
         const QVariant code = docs->valueAt(row, status);
